@@ -1,0 +1,53 @@
+#include "MessageGateway.h"
+
+#include <QTextStream>
+
+namespace Msg {
+namespace {
+Presenter &presenterSlot()
+{
+    static Presenter slot;
+    return slot;
+}
+} // namespace
+
+Presenter setPresenter(Presenter presenter)
+{
+    Presenter old = std::move(presenterSlot());
+    presenterSlot() = std::move(presenter);
+    return old;
+}
+
+Answer firstButton(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkCancel:
+        return Answer::Ok;
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel:
+        return Answer::Yes;
+    case Buttons::RetryCancel:
+        return Answer::Retry;
+    case Buttons::AbortRetryIgnore:
+        return Answer::Abort;
+    }
+    return Answer::Ok;
+}
+
+Answer ask(const QString &text, const QString &title, Icon icon, Buttons buttons)
+{
+    const Message message{text, title, icon, buttons};
+    if (presenterSlot())
+        return presenterSlot()(message);
+    QTextStream err(stderr);
+    err << title << u": " << text << Qt::endl;
+    return firstButton(buttons);
+}
+
+void showError(const QString &description)
+{
+    ask(description, QStringLiteral("Error"), Icon::Critical, Buttons::Ok);
+}
+
+} // namespace Msg

@@ -1,0 +1,36 @@
+#pragma once
+// Every message box of the program goes through ask(): the desktop program installs a
+// presenter that shows a real box, the CLI one that prints, tests one that records.
+
+#include <QString>
+#include <functional>
+
+namespace Msg {
+
+enum class Icon { None, Information, Question, Exclamation, Critical };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+struct Message {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+};
+
+using Presenter = std::function<Answer(const Message &)>;
+
+/// Installs the function that shows messages; returns the one it replaces.
+Presenter setPresenter(Presenter presenter);
+
+/// Shows a message through the installed presenter and returns the user's answer.
+/// Without a presenter the message goes to standard error and the first button is the answer.
+Answer ask(const QString &text, const QString &title, Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
+
+/// The common error handler: the description with the critical icon, titled "Error".
+void showError(const QString &description);
+
+/// The first button of a button set: what a box answers when it is closed by default.
+[[nodiscard]] Answer firstButton(Buttons buttons);
+
+} // namespace Msg

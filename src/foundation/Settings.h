@@ -1,0 +1,32 @@
+#pragma once
+// The per-user settings store: organisation and application "Varnelt", group "Settings",
+// every value stored as text.
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+class Settings
+{
+public:
+    /// Opens the store at the normal place, or at the file set by setFileOverride().
+    Settings();
+    ~Settings();
+    Settings(const Settings &) = delete;
+    Settings &operator=(const Settings &) = delete;
+
+    /// Returns the text stored under key, or def when there is none.
+    [[nodiscard]] QString value(const QString &key, const QString &def = {}) const;
+    void setValue(const QString &key, const QString &value);
+    [[nodiscard]] bool contains(const QString &key) const;
+    void remove(const QString &key);
+    /// Writes pending changes to disk.
+    void sync();
+
+    /// Makes every later Settings use this INI file (tests); empty restores the normal store.
+    static void setFileOverride(const QString &file);
+
+private:
+    std::unique_ptr<QSettings> store_;
+};

@@ -1,0 +1,27 @@
+// The desktop program: builds the window and hands control to Qt.
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <unistd.h>
+
+int main(int argc, char **argv)
+{
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (noDisplay) {
+        QTextStream(stderr) << "varnelt needs a display, and none is set (DISPLAY and WAYLAND_DISPLAY are empty).\n"
+                               "Without a display, use the command-line front end: varnelt-cli --help\n";
+        return 1;
+    }
+    // The embedded browser refuses its sandbox when run as root.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Varnelt"));
+    QApplication::setApplicationName(QStringLiteral("Varnelt"));
+    frmMain window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,37 @@
+#include "foundation/MessageGateway.h"
+#include "foundation/Settings.h"
+#include "support/TestEnv.h"
+
+#include <QFile>
+
+using Msg::Answer;
+
+class GatewayTest : public VarneltTest {};
+
+TEST_F(GatewayTest, RecordsEveryMessageAndAnswersFromTheScript)
+{
+    answers->answerNext(Answer::No);
+    EXPECT_EQ(Msg::ask(QStringLiteral("Quit?"), QStringLiteral("Varnelt"), Msg::Icon::Question, Msg::Buttons::YesNo),
+              Answer::No);
+    // Script used up: the box's first button.
+    EXPECT_EQ(Msg::ask(QStringLiteral("Again?"), QStringLiteral("Varnelt"), Msg::Icon::Question, Msg::Buttons::YesNo),
+              Answer::Yes);
+    Msg::showError(QStringLiteral("Disk full"));
+    ASSERT_EQ(answers->count(), 3);
+    EXPECT_EQ(answers->messages()[0].text, QStringLiteral("Quit?"));
+    EXPECT_EQ(answers->messages()[2].title, QStringLiteral("Error"));
+    EXPECT_EQ(answers->messages()[2].icon, Msg::Icon::Critical);
+}
+
+TEST_F(GatewayTest, SettingsGoToTheRedirectedStoreAsText)
+{
+    {
+        Settings s;
+        EXPECT_EQ(s.value(QStringLiteral("Last Mask"), QStringLiteral("none")), QStringLiteral("none"));
+        s.setValue(QStringLiteral("Last Mask"), QStringLiteral("%artist\\%title"));
+        s.sync();
+    }
+    Settings again;
+    EXPECT_EQ(again.value(QStringLiteral("Last Mask")), QStringLiteral("%artist\\%title"));
+    EXPECT_TRUE(QFile::exists(tempFile(QStringLiteral("settings/Varnelt.conf"))));
+}

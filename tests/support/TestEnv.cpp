@@ -1,0 +1,72 @@
+#include "TestEnv.h"
+
+#include "foundation/AppFolder.h"
+#include "foundation/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+RecordingAnswerer::RecordingAnswerer()
+{
+    previous_ = Msg::setPresenter([this](const Msg::Message &m) {
+        messages_.append(m);
+        if (!script_.isEmpty())
+            return script_.takeFirst();
+        return hasDefault_ ? default_ : Msg::firstButton(m.buttons);
+    });
+}
+
+RecordingAnswerer::~RecordingAnswerer()
+{
+    Msg::setPresenter(std::move(previous_));
+}
+
+void VarneltTest::SetUp()
+{
+    ASSERT_TRUE(dir_.isValid());
+    QDir(dir_.path()).mkpath(QStringLiteral("app"));
+    QDir(dir_.path()).mkpath(QStringLiteral("home"));
+    AppFolder::setOverride(appFolder());
+    Settings::setFileOverride(dir_.filePath(QStringLiteral("settings/Varnelt.conf")));
+    answers = new RecordingAnswerer;
+}
+
+void VarneltTest::TearDown()
+{
+    delete answers;
+    answers = nullptr;
+    AppFolder::setOverride({});
+    Settings::setFileOverride({});
+}
+
+QString VarneltTest::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    const QString path = dir_.filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+QString VarneltTest::copyFixture(const QString &fixture, const QString &name) const
+{
+    const QString target = dir_.filePath(name.isEmpty() ? fixture : name);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile::remove(target);
+    QFile::copy(fixturePath(fixture), target);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return target;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString fixturePath(const QString &name)
+{
+    return QStringLiteral(VARNELT_TEST_DATA) + u'/' + name;
+}
