@@ -1,0 +1,3 @@
+// Gives every core library at least one source while its folder is still empty.
+namespace varnelt_core_layer_anchor {
+}
