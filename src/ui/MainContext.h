@@ -1,0 +1,28 @@
+#pragma once
+// The main window's shared state: what the pages read and change, owned by frmMain and
+// handed to every page. Plain values and the long-lived tag and analyzer objects.
+
+#include <QObject>
+#include <QString>
+
+class MainContext : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    /// The folder whose files are listed, without a trailing separator.
+    QString currentDirectory;
+    /// True when the last scan found at least one file.
+    bool filesListed = false;
+    /// The name of the file last clicked or chosen with the keyboard in the file list.
+    QString selectedFileName;
+    /// The page shown: 0 directory, 1 tag editor, 2 rename, 3 result.
+    int activeWizardPage = 0;
+    /// The destination folder last chosen with the browse button.
+    QString selectedDestinationDirectory;
+
+signals:
+    /// Emitted by whoever changes currentDirectory, after the change.
+    void currentDirectoryChanged(const QString &directory);
+};
