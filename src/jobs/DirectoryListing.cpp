@@ -1,0 +1,132 @@
+#include "jobs/DirectoryListing.h"
+
+#include "foundation/Basic.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+QString ListedFile::tagState() const
+{
+    if (hasV1 && hasV2)
+        return u"v1+v2"_s;
+    if (hasV1)
+        return u"v1"_s;
+    if (hasV2)
+        return u"v2"_s;
+    return u"none"_s;
+}
+
+QString fileIconKey(bool hasV1, bool hasV2)
+{
+    if (hasV1 && hasV2)
+        return u"FileIconTagV1+2"_s;
+    if (hasV1)
+        return u"FileIconTag"_s;
+    if (hasV2)
+        return u"FileIconTagV2"_s;
+    return u"FileIcon"_s;
+}
+
+QString noFileKey()
+{
+    return u"NoFile"_s;
+}
+
+QString noFileText()
+{
+    return u"No MP3 files in this directory..."_s;
+}
+
+QString totalsLineText(int count, long long totalKB, long long totalSeconds)
+{
+    const long long megabytes = Basic::roundEven(double(totalKB) / 1024.0);
+    return u"MP3 files found : "_s + QString::number(count) + u"   -   Total size : "_s
+        + QString::number(megabytes) + u" MB   -   "_s + u"Total length : "_s
+        + QString::number(totalSeconds / 60) + u':' + Basic::formatDigits(totalSeconds % 60, 2);
+}
+
+QString totalsZeroText()
+{
+    return totalsLineText(0, 0, 0);
+}
+
+QString totalsFailureText(int count)
+{
+    return u"MP3 files found : "_s + QString::number(count) + u"  /  Total size : 0 MB)"_s;
+}
+
+QStringList findMp3Files(const QString &folder, ListingOrder order, bool *readable)
+{
+    QDir dir(folder);
+    const bool ok = !folder.isEmpty() && dir.exists() && QFileInfo(folder).isReadable();
+    if (readable)
+        *readable = ok;
+    if (!ok)
+        return {};
+    // QDir leaves hidden entries out unless asked; on POSIX that means every dot file.
+    dir.setFilter(QDir::Files);
+    dir.setNameFilters({u"*.mp3"_s});
+    dir.setSorting(QDir::Unsorted);
+    QStringList names;
+    names.reserve(20);
+    const QFileInfoList entries = dir.entryInfoList();
+    for (const QFileInfo &entry : entries) {
+        // The name filter is case-insensitive on every platform; check the suffix anyway so a
+        // filter quirk can never list "x.mp3.bak".
+        if (entry.fileName().endsWith(u".mp3"_s, Qt::CaseInsensitive))
+            names.append(entry.fileName());
+    }
+    if (order == ListingOrder::FileName) {
+        std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+            const int c = a.compare(b, Qt::CaseInsensitive);
+            return c != 0 ? c < 0 : a < b;
+        });
+    }
+    return names;
+}
+
+ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns)
+{
+    ListedFile file;
+    file.fileName = fileName;
+    file.path = QDir(folder).filePath(fileName);
+    file.iconKey = fileIconKey(false, false);
+    if (!audioColumns)
+        return file;
+    const QFileInfo info(file.path);
+    file.sizeBytes = info.size();
+    file.sizeKB = Basic::roundEven(double(file.sizeBytes) / 1024.0);
+    file.size = Basic::formatThousands(file.sizeKB);
+    return file;
+}
+
+ListingResult listDirectory(const QString &folder, const ListingOptions &options, const ListingCallback &onFile)
+{
+    ListingResult result;
+    result.totalsLine = totalsZeroText();
+    bool readable = true;
+    const QStringList names = findMp3Files(folder, options.order, &readable);
+    if (!readable) {
+        result.folderReadable = false;
+        result.totalsLine = totalsFailureText(0);
+        return result;
+    }
+    long long totalKB = 0;
+    long long totalSeconds = 0;
+    for (const QString &name : names) {
+        ListedFile file = readListedFile(folder, name, options.audioColumns);
+        if (options.audioColumns) {
+            totalKB += file.sizeKB;
+            totalSeconds += file.durationSeconds;
+            result.totalsLine = totalsLineText(int(result.files.size()) + 1, totalKB, totalSeconds);
+        }
+        result.files.append(file);
+        if (onFile)
+            onFile(result.files.last(), int(result.files.size()) - 1, result.totalsLine);
+    }
+    return result;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The core of the folder scan: which files a folder lists, each file's columns and icon, and
+// the totals line that grows file by file. The directory page and varnelt-cli both use it; the
+// window adds a row and repaints from the per-file callback.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+/// One row of the file list: the file name, the five value columns, the tag state and its icon.
+struct ListedFile
+{
+    /// The file's name with extension, no folder (column 0).
+    QString fileName;
+    /// The full path of the file.
+    QString path;
+    /// The file length in bytes.
+    qint64 sizeBytes = 0;
+    /// The size in KB: bytes / 1024 rounded to the nearest whole number (halves to even).
+    long long sizeKB = 0;
+    /// Column 1: the size in KB in the format "##,##0".
+    QString size;
+    /// Column 2: "DurationFormated" of the file information.
+    QString length;
+    /// Column 3: "Bitrate".
+    QString bitrate;
+    /// Column 4: "SampleRate".
+    QString frequency;
+    /// Column 5: "ChannelMode".
+    QString mode;
+    /// "Duration" rounded to whole seconds (halves to even), added to the totals line.
+    long long durationSeconds = 0;
+    /// The file carries an ID3v1 trailer.
+    bool hasV1 = false;
+    /// The file carries an ID3v2 tag.
+    bool hasV2 = false;
+    /// True when the audio columns were read (only on the directory page).
+    bool audioRead = false;
+    /// True when the audio columns come from the stream analyzer, false for the built-in reader.
+    bool usedAnalyzer = false;
+    /// The small icon's key: "FileIcon", "FileIconTag", "FileIconTagV2" or "FileIconTagV1+2".
+    QString iconKey;
+
+    /// The tag state as a word: "none", "v1", "v2" or "v1+v2".
+    [[nodiscard]] QString tagState() const;
+};
+
+/// The icon key of a file row for the tags it carries.
+[[nodiscard]] QString fileIconKey(bool hasV1, bool hasV2);
+
+/// The key of the placeholder row shown when a scan finds no file.
+[[nodiscard]] QString noFileKey();
+/// The text of the placeholder row: "No MP3 files in this directory...".
+[[nodiscard]] QString noFileText();
+
+/// The totals line for n rows, a KB total and a seconds total:
+/// "MP3 files found : n   -   Total size : m MB   -   Total length : mm:ss".
+[[nodiscard]] QString totalsLineText(int count, long long totalKB, long long totalSeconds);
+/// The totals line shown before a scan: "MP3 files found : 0   -   Total size : 0 MB   -   Total length : 0:00".
+[[nodiscard]] QString totalsZeroText();
+/// The totals line when the folder cannot be read: "MP3 files found : n  /  Total size : 0 MB)".
+[[nodiscard]] QString totalsFailureText(int count);
+
+/// The order of the listed names.
+enum class ListingOrder {
+    /// As the file system hands them over (the window sorts its rows itself).
+    Enumeration,
+    /// By file name ascending, ignoring letter case first (as the list view shows them).
+    FileName,
+};
+
+/// What a scan reads.
+struct ListingOptions
+{
+    /// Fill the audio columns and the totals line; false while a page other than the
+    /// directory page is shown (rows then get names and icons only).
+    bool audioColumns = true;
+    ListingOrder order = ListingOrder::FileName;
+};
+
+/// What a scan found.
+struct ListingResult
+{
+    /// The rows in listing order.
+    QList<ListedFile> files;
+    /// The totals line after the last file (the zero text when no audio columns were read).
+    QString totalsLine;
+    /// False when the folder could not be read at all; totalsLine then holds the failure text.
+    bool folderReadable = true;
+};
+
+/// Called after each file with the new row, its index from 0 and the totals line so far.
+using ListingCallback = std::function<void(const ListedFile &file, int index, const QString &totalsLine)>;
+
+/// The names of the MP3 files in a folder: entries matching "*.mp3" in any letter case, hidden
+/// (dot) files and folders left out. Sets *readable to false when the folder cannot be read.
+[[nodiscard]] QStringList findMp3Files(const QString &folder, ListingOrder order, bool *readable = nullptr);
+
+/// Reads one file's row: tag state and icon, and with audioColumns its size and audio columns.
+[[nodiscard]] ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns);
+
+/// Scans a folder: every MP3 file's row in the chosen order, the callback after each file, and
+/// the totals line growing file by file.
+ListingResult listDirectory(const QString &folder, const ListingOptions &options = {},
+                            const ListingCallback &onFile = {});
