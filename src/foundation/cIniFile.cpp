@@ -1,0 +1,280 @@
+// INI files held as their lines: a write changes, adds or removes only the lines it must and
+// keeps every other line (comments, blank lines, unknown text) as it was.
+
+#include "foundation/cIniFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct IniLines
+{
+    QStringList lines;
+    bool readable = true; // false when the file exists but could not be read
+};
+
+IniLines load(const QString &path)
+{
+    IniLines ini;
+    QFile file(path);
+    if (!file.exists())
+        return ini;
+    if (!file.open(QIODevice::ReadOnly)) {
+        ini.readable = false;
+        return ini;
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    // Files written by older tools are in a single-byte code page; keep them readable.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes);
+    if (text.isEmpty())
+        return ini;
+    ini.lines = text.split(u'\n');
+    if (ini.lines.last().isEmpty())
+        ini.lines.removeLast();
+    for (QString &line : ini.lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return ini;
+}
+
+bool save(const QString &path, const QStringList &lines)
+{
+    // A read-only file stays as it is, whoever runs the program.
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || !info.permissions().testFlag(QFileDevice::WriteOwner)))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// The name of a "[name]" line, or nothing when the line is no section header.
+std::optional<QString> sectionName(const QString &line)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(u'['))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(u']');
+    if (close < 0)
+        return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
+}
+
+// The key of a "key=value" line, or nothing for comments and other lines.
+std::optional<QString> keyName(const QString &line)
+{
+    const QString t = line.trimmed();
+    if (t.startsWith(u';'))
+        return std::nullopt;
+    const qsizetype eq = t.indexOf(u'=');
+    if (eq < 0)
+        return std::nullopt;
+    return t.left(eq).trimmed();
+}
+
+QString valueOf(const QString &line)
+{
+    QString value = line.mid(line.indexOf(u'=') + 1).trimmed();
+    // A value in matching quotes is read without them.
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
+// The lines [header, end) of the first section with that name; header is -1 when it is missing.
+struct Span
+{
+    qsizetype header = -1;
+    qsizetype end = -1;
+};
+
+Span findSection(const QStringList &lines, const QString &section)
+{
+    Span span;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const auto name = sectionName(lines.at(i));
+        if (!name)
+            continue;
+        if (span.header >= 0) {
+            span.end = i;
+            return span;
+        }
+        if (name->compare(section, Qt::CaseInsensitive) == 0)
+            span.header = i;
+    }
+    if (span.header >= 0)
+        span.end = lines.size();
+    return span;
+}
+
+qsizetype findKey(const QStringList &lines, const Span &span, const QString &key)
+{
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        const auto name = keyName(lines.at(i));
+        if (name && name->compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// Line breaks inside a name or value would split its line and forge other entries.
+QString oneLine(QString text)
+{
+    text.remove(QChar(u'\0'));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+QString cut(const QString &text)
+{
+    return text.left(cIniFile::MaxReadLength);
+}
+
+} // namespace
+
+QString cIniFile::Value() const
+{
+    const IniLines ini = load(path_);
+    const Span span = findSection(ini.lines, section_);
+    if (span.header < 0)
+        return cut(default_);
+    const qsizetype at = findKey(ini.lines, span, key_);
+    return at < 0 ? cut(default_) : cut(valueOf(ini.lines.at(at)));
+}
+
+void cIniFile::setValue(QString &sValue)
+{
+    sValue.remove(QChar(u'\0'));
+    const QString key = oneLine(key_).trimmed();
+    const QString section = oneLine(section_).trimmed();
+    if (path_.isEmpty() || key.isEmpty()) {
+        lastReturnCode_ = 0;
+        return;
+    }
+    IniLines ini = load(path_);
+    if (!ini.readable) {
+        lastReturnCode_ = 0;
+        return;
+    }
+    const QString value = oneLine(sValue);
+    const Span span = findSection(ini.lines, section);
+    if (span.header < 0) {
+        ini.lines.append(u'[' + section + u']');
+        ini.lines.append(key + u'=' + value);
+    } else if (const qsizetype at = findKey(ini.lines, span, key); at >= 0) {
+        // The key keeps the spelling it already has in the file.
+        ini.lines[at] = *keyName(ini.lines.at(at)) + u'=' + value;
+    } else {
+        // New keys follow the section's last non-blank line, before the blank lines that
+        // separate it from the next section.
+        qsizetype insertAt = span.end;
+        while (insertAt - 1 > span.header && ini.lines.at(insertAt - 1).trimmed().isEmpty())
+            --insertAt;
+        ini.lines.insert(insertAt, key + u'=' + value);
+    }
+    lastReturnCode_ = save(path_, ini.lines) ? 1 : 0;
+}
+
+void cIniFile::setValue(const QString &sValue)
+{
+    QString copy = sValue;
+    setValue(copy);
+}
+
+void cIniFile::DeleteValue()
+{
+    IniLines ini = load(path_);
+    if (path_.isEmpty() || !ini.readable) {
+        lastReturnCode_ = 0;
+        return;
+    }
+    const Span span = findSection(ini.lines, section_);
+    const qsizetype at = span.header < 0 ? -1 : findKey(ini.lines, span, key_);
+    if (at < 0) {
+        lastReturnCode_ = 1; // nothing to remove
+        return;
+    }
+    ini.lines.removeAt(at);
+    lastReturnCode_ = save(path_, ini.lines) ? 1 : 0;
+}
+
+void cIniFile::DeleteSection()
+{
+    IniLines ini = load(path_);
+    if (path_.isEmpty() || !ini.readable) {
+        lastReturnCode_ = 0;
+        return;
+    }
+    const Span span = findSection(ini.lines, section_);
+    if (span.header < 0) {
+        lastReturnCode_ = 1;
+        return;
+    }
+    ini.lines.remove(span.header, span.end - span.header);
+    lastReturnCode_ = save(path_, ini.lines) ? 1 : 0;
+}
+
+QString cIniFile::INISection() const
+{
+    const IniLines ini = load(path_);
+    const Span span = findSection(ini.lines, section_);
+    if (span.header < 0)
+        return cut(default_);
+    QString names;
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        if (const auto name = keyName(ini.lines.at(i)))
+            names += *name + QChar(u'\0');
+    }
+    return cut(names);
+}
+
+void cIniFile::setINISection(const QString &sValue)
+{
+    IniLines ini = load(path_);
+    const QString section = oneLine(section_).trimmed();
+    if (path_.isEmpty() || !ini.readable) {
+        lastReturnCode_ = 0;
+        return;
+    }
+    const Span span = findSection(ini.lines, section);
+    qsizetype insertAt = ini.lines.size();
+    if (span.header >= 0) {
+        ini.lines.remove(span.header, span.end - span.header);
+        insertAt = span.header;
+    }
+    QStringList entries;
+    for (const QString &entry : sValue.split(QRegularExpression(u"[\\x{0}\\r\\n]"_s), Qt::SkipEmptyParts)) {
+        if (keyName(entry))
+            entries.append(entry.trimmed());
+    }
+    if (!sValue.isEmpty()) {
+        entries.prepend(u'[' + section + u']');
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            ini.lines.insert(insertAt + i, entries.at(i));
+    }
+    lastReturnCode_ = save(path_, ini.lines) ? 1 : 0;
+}
