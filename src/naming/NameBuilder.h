@@ -1,6 +1,7 @@
 #pragma once
 // Building the new path of a track from the naming mask, the album fields and the options.
 
+#include "foundation/Common.h"
 #include "naming/NamingInput.h"
 
 #include <QString>
@@ -14,11 +15,28 @@ inline QString parentDirectory() { return QStringLiteral("Parent directory"); }
 /// Returns the full path of the track's new file, ending in ".mp3": the destination folder,
 /// the mask with every variable replaced, the text effects applied to the part that comes from
 /// the mask's variables. currentDirectory is the folder of the listed files, without trailing
-/// separator. The mask's "\" becomes the platform's separator. Changes nothing on disk.
+/// separator. The mask's "\" (and a "/" typed in it) becomes the path style's separator.
+/// Changes nothing on disk.
+///
+/// Every inserted value loses its control characters, and none can open a folder level: the
+/// separators in it become "-" (artist, album, title and comment are cleaned of every character
+/// a file name may not hold; year, genre, track text and file name only of the separators). A
+/// level of the mask that comes out as "." or ".." gets "_" for its dots, and a path built
+/// without destination never starts at the root, so no value can place the file outside the
+/// destination. A name longer than the file system allows is not cut here.
+/// The style names the spelling of currentDirectory, the destination and the result.
 [[nodiscard]] QString buildNewFileName(const AlbumFields &album, const NamingOptions &options,
-                                       const QString &currentDirectory, const TrackInput &track);
+                                       const QString &currentDirectory, const TrackInput &track,
+                                       Common::PathStyle style = Common::PathStyle::Native);
 
 /// Applies the chosen text effect and space replacement to the part of path that comes from the
 /// mask's variables (the destination and fixed leading mask folders keep their spelling);
 /// returns path unchanged when neither option is ticked.
-[[nodiscard]] QString applyTextEffects(const QString &path, const NamingOptions &options);
+[[nodiscard]] QString applyTextEffects(const QString &path, const NamingOptions &options,
+                                       Common::PathStyle style = Common::PathStyle::Native);
+
+/// Returns the destination folder prefix of a new path (with a trailing separator), or an empty
+/// text for a blank destination: "MP3 directory" gives currentDirectory, "Parent directory" its
+/// parent when that folder exists (else currentDirectory itself), any other text that folder.
+[[nodiscard]] QString destinationPrefix(const QString &destination, const QString &currentDirectory,
+                                        Common::PathStyle style = Common::PathStyle::Native);

@@ -1,0 +1,241 @@
+#include "naming/MaskFiles.h"
+
+#include "foundation/AppFolder.h"
+#include "foundation/Basic.h"
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
+#include "foundation/cIniFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString keyName(int number)
+{
+    return u"Mask"_s + QString::number(number);
+}
+
+QString readKey(const QString &file, const QString &section, int number)
+{
+    cIniFile ini;
+    ini.setPath(file);
+    ini.setSection(section);
+    ini.setKey(keyName(number));
+    return ini.Value();
+}
+
+// Writes keys of one file and remembers whether any write failed, so a file that cannot be
+// written is reported once rather than once per key.
+class MaskFileWriter
+{
+public:
+    MaskFileWriter(const QString &file, const QString &section)
+    {
+        ini_.setPath(file);
+        ini_.setSection(section);
+    }
+
+    void write(int number, const QString &value)
+    {
+        ini_.setKey(keyName(number));
+        ini_.setValue(value);
+        failed_ = failed_ || ini_.LastReturnCode() == 0;
+    }
+
+    void remove(int number)
+    {
+        ini_.setKey(keyName(number));
+        ini_.DeleteValue();
+        failed_ = failed_ || ini_.LastReturnCode() == 0;
+    }
+
+    /// Shows the one "Error" message when a write failed.
+    void reportFailure() const
+    {
+        if (failed_)
+            Msg::showError(u"The mask file \""_s + ini_.Path() + u"\" could not be written."_s);
+    }
+
+private:
+    cIniFile ini_;
+    bool failed_ = false;
+};
+
+void ensureMasksFolder()
+{
+    const QString folder = masksFolder();
+    if (!Common::folderExists(folder) && !Common::createFolderPath(folder))
+        Msg::showError(u"The folder \""_s + folder + u"\" could not be created."_s);
+}
+
+// A mask file may be written when it exists or can be created as a new empty file.
+bool fileWritable(const QString &file, bool createWhenMissing)
+{
+    if (Common::fileExists(file))
+        return true;
+    if (!createWhenMissing)
+        return false;
+    const int handle = Common::createNewFile(file);
+    if (handle == -1) {
+        Msg::showError(u"The mask file \""_s + file + u"\" could not be created."_s);
+        return false;
+    }
+    Common::closeFileHandle(handle);
+    return true;
+}
+
+void appendMasks(QList<MaskEntry> &entries, const QString &file, const QString &section, bool user)
+{
+    for (int i = 1;; ++i) {
+        const QString value = readKey(file, section, i);
+        if (value.isEmpty())
+            break;
+        if (value != u"0"_s)
+            entries.append({value, user ? i : 0});
+    }
+}
+
+} // namespace
+
+QString maskTypeText(MaskType type)
+{
+    return type == MaskType::User ? u"User"_s : u"Default"_s;
+}
+
+QStringList defaultMasks()
+{
+    return {
+        u"%artist - %album\\%track - %title"_s,
+        u"%artist - %album\\%track - %artist - %title"_s,
+        u"%artist - %album [%year]\\[%track] %title"_s,
+        u"%artist - %album - %year\\%track - %title"_s,
+        u"%artist\\%artist - %album\\%track - %title"_s,
+        u"%artist\\%album\\%track - %title"_s,
+        u"(%year) %album\\%artist - %track %title"_s,
+        u"%artist - %album\\%artist - %track - %title"_s,
+        u"%track - %artist - %album - %title"_s,
+        u"%artist - %album - %track - %title"_s,
+        u"%artist - %track - %title"_s,
+        u"%artist - %title"_s,
+    };
+}
+
+QString masksFolder()
+{
+    return Common::addBackslash(AppFolder::path()) + u"Masks"_s;
+}
+
+QString defaultMasksFile()
+{
+    return Common::addBackslash(masksFolder()) + u"Default.ini"_s;
+}
+
+QString userMasksFile()
+{
+    return Common::addBackslash(masksFolder()) + u"User.ini"_s;
+}
+
+void writeDefaultMasks()
+{
+    ensureMasksFolder();
+    const QString file = defaultMasksFile();
+    if (!fileWritable(file, true))
+        return;
+    MaskFileWriter writer(file, defaultMasksSection());
+    const QStringList masks = defaultMasks();
+    for (int i = 0; i < masks.size(); ++i)
+        writer.write(i + 1, masks[i]);
+    writer.reportFailure();
+}
+
+QList<MaskEntry> readMaskInfo()
+{
+    const QString defaultIni = defaultMasksFile();
+    if (!Common::fileExists(defaultIni) || readKey(defaultIni, defaultMasksSection(), 1).isEmpty())
+        writeDefaultMasks();
+
+    QList<MaskEntry> entries;
+    appendMasks(entries, userMasksFile(), userMasksSection(), true);
+    const qsizetype userCount = entries.size();
+    appendMasks(entries, defaultIni, defaultMasksSection(), false);
+
+    // A default file that could not be written must not leave the program without masks.
+    if (entries.size() == userCount && readKey(defaultIni, defaultMasksSection(), 1).isEmpty()) {
+        for (const QString &mask : defaultMasks())
+            entries.append({mask, 0});
+    }
+    return entries;
+}
+
+void saveMasks(const QList<EditorMask> &entries)
+{
+    ensureMasksFolder();
+    const QString defaultIni = defaultMasksFile();
+    const QString userIni = userMasksFile();
+    const bool writeDefault = fileWritable(defaultIni, true);
+    const bool firstIsUser = !entries.isEmpty() && entries.first().type == MaskType::User;
+    const bool writeUser = fileWritable(userIni, firstIsUser);
+
+    MaskFileWriter user(userIni, userMasksSection());
+    MaskFileWriter defaults(defaultIni, defaultMasksSection());
+    int u = 0;
+    int d = 0;
+    for (const EditorMask &entry : entries) {
+        if (entry.text.isEmpty())
+            continue;
+        if (entry.type == MaskType::User && writeUser)
+            user.write(++u, entry.text);
+        else if (entry.type == MaskType::Default && writeDefault)
+            defaults.write(++d, entry.text);
+    }
+
+    if (writeUser) {
+        for (int k = u + 1; !readKey(userIni, userMasksSection(), k).isEmpty(); ++k) {
+            user.remove(k);
+            if (!readKey(userIni, userMasksSection(), k).isEmpty())
+                break; // the key would not go away: stop rather than loop
+        }
+    }
+    user.reportFailure();
+    defaults.reportFailure();
+}
+
+QList<EditorMask> editorListFromEntries(const QList<MaskEntry> &entries)
+{
+    QList<EditorMask> list;
+    for (const MaskEntry &entry : entries)
+        list.append({entry.text, entry.isUser() ? MaskType::User : MaskType::Default});
+    return list;
+}
+
+QList<MaskEntry> entriesFromEditorList(const QList<EditorMask> &entries)
+{
+    QList<MaskEntry> list;
+    int u = 0;
+    for (const EditorMask &entry : entries) {
+        if (entry.text.isEmpty())
+            continue;
+        list.append({entry.text, entry.type == MaskType::User ? ++u : 0});
+    }
+    return list;
+}
+
+MaskChoice chooseRememberedMask(const QList<MaskEntry> &entries, const QString &lastMask)
+{
+    MaskChoice choice;
+    if (!lastMask.isEmpty() && !Basic::isNumeric(lastMask)) {
+        choice.text = lastMask;
+        for (int i = 0; i < entries.size(); ++i) {
+            if (entries[i].text == lastMask) {
+                choice.index = i;
+                break;
+            }
+        }
+        return choice;
+    }
+    if (!entries.isEmpty()) {
+        choice.index = 0;
+        choice.text = entries.first().text;
+    }
+    return choice;
+}

@@ -1,0 +1,107 @@
+#include "naming/MaskLanguage.h"
+
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
+#include "naming/NamingText.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+const QList<MaskVariable> &maskVariables()
+{
+    static const QList<MaskVariable> table = {
+        {MaskVariableId::Track, u"%track"_s, u"the track number of the file's track (\"01\")"_s, u"01"_s, 4, true},
+        {MaskVariableId::Title, u"%title"_s, u"the track's title"_s, u"Paper Kites"_s, 3, true},
+        {MaskVariableId::Artist, u"%artist"_s, u"the album artist"_s, u"Quillon"_s, 0, true},
+        {MaskVariableId::Album, u"%album"_s, u"the album title"_s, u"Tidal Lanterns"_s, 1, true},
+        {MaskVariableId::Year, u"%year"_s, u"the album year"_s, u"1999"_s, 2, true},
+        {MaskVariableId::Genre, u"%genre"_s, u"the album genre"_s, u"Rock"_s, 5, true},
+        {MaskVariableId::Comment, u"%comment"_s, u"the comment text"_s, u"Remastered"_s, 6, true},
+        {MaskVariableId::FileName, u"%filename"_s, u"the file's current name"_s, u"quillon_paper_kites"_s, 7, false},
+        {MaskVariableId::FileNumber, u"%filenumber"_s, u"the file's running number in the list (1 for the first)"_s,
+         u"1"_s, 8, false},
+    };
+    return table;
+}
+
+QList<MaskVariable> maskVariablesInSubstitutionOrder()
+{
+    QList<MaskVariable> ordered = maskVariables();
+    std::sort(ordered.begin(), ordered.end(),
+              [](const MaskVariable &a, const MaskVariable &b) { return a.substitutionRank < b.substitutionRank; });
+    return ordered;
+}
+
+QString maskVariablesHelp()
+{
+    QString help;
+    for (const MaskVariable &v : maskVariables())
+        help += v.name + u"\t"_s + v.description + u'\n';
+    help += u"\\\tends a folder name: the text after the last \\ is the file name"_s;
+    return help;
+}
+
+MaskCheck validateMask(const QString &maskText)
+{
+    MaskCheck check;
+    check.text = Common::replaceText(maskText, u"/"_s, u"\\"_s);
+    const QString &t = check.text;
+
+    const auto fail = [&check](const QString &message) {
+        check.valid = false;
+        check.message = message;
+        return check;
+    };
+
+    const QString forbidden = findForbiddenCharacter(t, true);
+    if (!forbidden.isEmpty())
+        return fail(u"Character not allowed -> "_s + forbidden);
+    if (t.endsWith(u'\\'))
+        return fail(u"Character \\ not allowed at end"_s);
+    if (t.startsWith(u'.'))
+        return fail(u"Character . not allowed at start"_s);
+    if (t.startsWith(u' '))
+        return fail(u"Blank Character not allowed at start"_s);
+    if (t.startsWith(u'\\'))
+        return fail(u"Character \\ not allowed at start"_s);
+    if (t.contains(u"\\ "_s))
+        return fail(u"Character \\ followed by a blank character is not allowed"_s);
+    if (t.contains(u"\\\\"_s))
+        return fail(u"Characters \\\\ not allowed"_s);
+    if (t.contains(u"\\."_s))
+        return fail(u"Characters \\. not allowed"_s);
+    if (!t.contains(u"%track"_s, Qt::CaseInsensitive) && !t.contains(u"%title"_s, Qt::CaseInsensitive)
+        && !t.contains(u"%filename"_s, Qt::CaseInsensitive))
+        return fail(u"%track, %title or %filename not found"_s);
+
+    check.valid = true;
+    return check;
+}
+
+bool validateMaskAndReport(QString &maskText)
+{
+    const MaskCheck check = validateMask(maskText);
+    maskText = check.text;
+    if (!check.valid)
+        Msg::ask(check.message, invalidMaskTitle(), Msg::Icon::Critical, Msg::Buttons::Ok);
+    return check.valid;
+}
+
+QString buildMaskPreview(const QString &maskText)
+{
+    QString preview = maskText;
+    for (const MaskVariable &v : maskVariablesInSubstitutionOrder())
+        preview = Common::replaceText(preview, v.name, v.sample);
+    return preview + u".mp3"_s;
+}
+
+MaskEdit insertMaskVariable(const QString &text, int caret, int variableIndex)
+{
+    const QList<MaskVariable> &vars = maskVariables();
+    const int p = std::clamp(caret, 0, int(text.size()));
+    if (variableIndex < 0 || variableIndex >= vars.size())
+        return {text, p};
+    const QString &name = vars[variableIndex].name;
+    return {text.left(p) + name + text.mid(p), p + int(name.size())};
+}

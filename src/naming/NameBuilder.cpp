@@ -1,0 +1,177 @@
+#include "naming/NameBuilder.h"
+
+#include "foundation/Basic.h"
+#include "naming/MaskLanguage.h"
+#include "naming/NamingText.h"
+#include "naming/TextEffects.h"
+
+using namespace Qt::StringLiterals;
+using Common::PathStyle;
+
+namespace {
+
+// Masks keep "\" as their folder separator so that mask files travel between systems; a "/"
+// left in a mask that was edited by hand separates folders on every system, so it counts as one.
+QString maskInPathStyle(const QString &mask, PathStyle style)
+{
+    QString m = mask;
+    m.replace(u'/', u'\\');
+    m.replace(u'\\', Common::separator(style));
+    return m;
+}
+
+struct VariableValues
+{
+    QString artist, album, year, title, track, genre, comment, fileName;
+    int fileNumber = 0;
+};
+
+VariableValues valuesFor(const AlbumFields &album, const TrackInput &track, PathStyle style)
+{
+    // Album fields and titles come from web pages and other people's tags: control characters
+    // never reach a file name, and no value may open a folder level of its own.
+    const auto cleaned = [](const QString &v) { return removeForbiddenCharacters(removeControlCharacters(v)); };
+    const auto kept = [style](const QString &v) { return replaceFolderSeparators(removeControlCharacters(v), style); };
+    VariableValues values;
+    values.artist = cleaned(album.artist);
+    values.album = cleaned(album.album);
+    values.year = kept(album.year);
+    values.title = cleaned(track.title);
+    values.track = kept(track.trackText);
+    values.genre = kept(Basic::trim(album.genre));
+    values.comment = cleaned(album.comment);
+    values.fileName = kept(track.fileName);
+    values.fileNumber = track.fileNumber;
+    return values;
+}
+
+QString valueOf(MaskVariableId id, const VariableValues &v)
+{
+    switch (id) {
+    case MaskVariableId::Artist: return v.artist;
+    case MaskVariableId::Album: return v.album;
+    case MaskVariableId::Year: return v.year;
+    case MaskVariableId::Title: return v.title;
+    case MaskVariableId::Track: return v.track;
+    case MaskVariableId::Genre: return v.genre;
+    case MaskVariableId::Comment: return v.comment;
+    case MaskVariableId::FileName: return v.fileName;
+    case MaskVariableId::FileNumber: return QString::number(v.fileNumber);
+    }
+    return {};
+}
+
+// One variable after the other over the whole text, so a value holding the spelling of a later
+// variable is expanded again by that later step.
+QString expandVariables(const QString &text, const VariableValues &values)
+{
+    QString result = text;
+    for (const MaskVariable &var : maskVariablesInSubstitutionOrder()) {
+        if (var.id == MaskVariableId::FileNumber && values.fileNumber == 0)
+            continue; // "%filenumber" stays as typed for a row without a number
+        result = Common::replaceText(result, var.name, valueOf(var.id, values));
+    }
+    return result;
+}
+
+// The destination takes part in the expansion too; a level of it that a value turned into "."
+// or ".." must not lead out of it.
+QString expandPrefix(const QString &prefix, const VariableValues &values, QChar sep)
+{
+    QStringList levels = prefix.split(sep);
+    for (QString &level : levels) {
+        const QString expanded = expandVariables(level, values);
+        level = expanded == level ? level : makeLevelSafe(expanded);
+    }
+    return levels.join(sep);
+}
+
+QString withoutLeadingSeparators(const QString &path, QChar sep)
+{
+    qsizetype i = 0;
+    while (i < path.size() && path[i] == sep)
+        ++i;
+    return path.mid(i);
+}
+
+} // namespace
+
+QString destinationPrefix(const QString &destination, const QString &currentDirectory, PathStyle style)
+{
+    if (destination == Destination::parentDirectory()) {
+        const QString parent = Common::getParentFolder(currentDirectory, style);
+        if (!parent.isEmpty() && Common::folderExists(parent))
+            return Common::addBackslash(parent, style);
+        return Common::addBackslash(currentDirectory, style);
+    }
+    if (destination == Destination::mp3Directory())
+        return Common::addBackslash(currentDirectory, style);
+    if (Basic::trim(destination).isEmpty())
+        return {};
+    return Common::addBackslash(destination, style);
+}
+
+QString buildNewFileName(const AlbumFields &album, const NamingOptions &options, const QString &currentDirectory,
+                         const TrackInput &track, PathStyle style)
+{
+    const QChar sep = Common::separator(style);
+    const QString mask = maskInPathStyle(options.mask, style);
+    const VariableValues values = valuesFor(album, track, style);
+
+    const QString prefix = expandPrefix(destinationPrefix(options.destination, currentDirectory, style), values, sep);
+    QString maskPart = expandVariables(mask, values);
+    if (prefix.isEmpty())
+        maskPart = withoutLeadingSeparators(maskPart, sep); // a relative path stays relative
+
+    QString path = Basic::trim(applyTextEffects(prefix + maskPart, options, style));
+    if (prefix.isEmpty())
+        path = withoutLeadingSeparators(path, sep);
+
+    // The last levels are the mask's own: none of them may read as the current or parent folder.
+    QStringList levels = path.split(sep);
+    const qsizetype maskLevels = std::min<qsizetype>(mask.count(sep) + 1, levels.size());
+    for (qsizetype i = levels.size() - maskLevels; i < levels.size(); ++i)
+        levels[i] = makeLevelSafe(levels[i]);
+    return levels.join(sep) + u".mp3"_s;
+}
+
+QString applyTextEffects(const QString &path, const NamingOptions &options, PathStyle style)
+{
+    if (!options.textEffect && !options.replaceSpaces)
+        return path;
+    const QChar sep = Common::separator(style);
+    const QString mask = maskInPathStyle(options.mask, style);
+
+    // The variable part starts at the level of the first album or track variable; "%filename"
+    // and "%filenumber" do not count. Without any, only the last level is variable.
+    qsizetype start = mask.size() - 1;
+    for (const MaskVariable &var : maskVariables()) {
+        if (!var.startsVariablePart)
+            continue;
+        const qsizetype pos = mask.indexOf(var.name);
+        if (pos >= 0 && pos < start)
+            start = pos;
+    }
+    const qsizetype levelsAfter = start >= 0 ? mask.mid(start).count(sep) : 0;
+
+    QString base = path;
+    for (qsizetype i = 0; i <= levelsAfter; ++i)
+        base = Common::getParentFolder(base, style);
+
+    // The base is always a leading part of the path; only that leading part is cut off, so a
+    // variable level that repeats the base's spelling keeps it.
+    QString variablePart = path;
+    QString joint;
+    if (!base.isEmpty()) {
+        joint = base.endsWith(sep) ? base : base + sep;
+        variablePart = path.startsWith(joint, Qt::CaseInsensitive) ? path.mid(joint.size()) : path;
+        if (variablePart.size() == path.size())
+            joint.clear();
+    }
+
+    if (options.textEffect)
+        variablePart = applyTextEffect(variablePart, options.textEffectIndex);
+    if (options.replaceSpaces)
+        variablePart = Common::replaceText(variablePart, u" "_s, spaceReplacement(options.replaceSpacesIndex));
+    return joint + variablePart;
+}
