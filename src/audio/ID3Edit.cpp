@@ -1,0 +1,416 @@
+#include "audio/ID3Edit.h"
+
+#include "audio/ID3.h"
+#include "audio/ID3EditFrames.h"
+#include "audio/SafeFileRewrite.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <array>
+#include <bitset>
+#include <new>
+
+#include <taglib/id3v2header.h>
+#include <taglib/mpegfile.h>
+
+using namespace Qt::StringLiterals;
+using namespace ID3EditFrames;
+
+namespace {
+
+// The standard genre list: the 80 names of the original ID3v1 list and the 68 extensions that
+// every tagger knows, by index.
+const QStringList &standardGenres()
+{
+    static const QStringList names = QStringLiteral(
+        "Blues|Classic Rock|Country|Dance|Disco|Funk|Grunge|Hip-Hop|Jazz|Metal|New Age|Oldies|Other|Pop|R&B|Rap|"
+        "Reggae|Rock|Techno|Industrial|Alternative|Ska|Death Metal|Pranks|Soundtrack|Euro-Techno|Ambient|"
+        "Trip-Hop|Vocal|Jazz+Funk|Fusion|Trance|Classical|Instrumental|Acid|House|Game|Sound Clip|Gospel|Noise|"
+        "AlternRock|Bass|Soul|Punk|Space|Meditative|Instrumental Pop|Instrumental Rock|Ethnic|Gothic|Darkwave|"
+        "Techno-Industrial|Electronic|Pop-Folk|Eurodance|Dream|Southern Rock|Comedy|Cult|Gangsta|Top 40|"
+        "Christian Rap|Pop/Funk|Jungle|Native American|Cabaret|New Wave|Psychadelic|Rave|Showtunes|Trailer|"
+        "Lo-Fi|Tribal|Acid Punk|Acid Jazz|Polka|Retro|Musical|Rock & Roll|Hard Rock|Folk|Folk-Rock|"
+        "National Folk|Swing|Fast Fusion|Bebob|Latin|Revival|Celtic|Bluegrass|Avantgarde|Gothic Rock|"
+        "Progressive Rock|Psychedelic Rock|Symphonic Rock|Slow Rock|Big Band|Chorus|Easy Listening|Acoustic|"
+        "Humour|Speech|Chanson|Opera|Chamber Music|Sonata|Symphony|Booty Bass|Primus|Porn Groove|Satire|"
+        "Slow Jam|Club|Tango|Samba|Folklore|Ballad|Power Ballad|Rhythmic Soul|Freestyle|Duet|Punk Rock|"
+        "Drum Solo|A capella|Euro-House|Dance Hall|Goa|Drum & Bass|Club-House|Hardcore|Terror|Indie|BritPop|"
+        "Afro-Punk|Polsk Punk|Beat|Christian Gangsta Rap|Heavy Metal|Black Metal|Crossover|"
+        "Contemporary Christian|Christian Rock|Merengue|Salsa|Thrash Metal|Anime|JPop|SynthPop")
+                                         .split(QLatin1Char('|'));
+    return names;
+}
+
+// What the first bytes of a file say about an ID3v2 tag at its start.
+enum class LeadingTag { None, Present, Damaged };
+
+LeadingTag leadingTagState(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LeadingTag::None;
+    const QByteArray head = file.read(10);
+    if (head.size() < 10 || !head.startsWith("ID3"))
+        return LeadingTag::None;
+    const auto byte = [&head](int i) { return quint8(head.at(i)); };
+    // Header: "ID3", major version, revision, flags, then the body size as four 7-bit bytes.
+    if (byte(3) < 2 || byte(3) > 4 || byte(4) == 0xFF)
+        return LeadingTag::Damaged;
+    qint64 size = 0;
+    for (int i = 6; i < 10; ++i) {
+        if (byte(i) & 0x80)
+            return LeadingTag::Damaged;
+        size = (size << 7) | byte(i);
+    }
+    const bool footer = byte(3) == 4 && (byte(5) & 0x10);
+    if (10 + size + (footer ? 10 : 0) > file.size())
+        return LeadingTag::Damaged;
+    return LeadingTag::Present;
+}
+
+// The complete size of the file's ID3v2 tag (header, body, footer), 0 without one.
+qint64 tagSpace(TagLib::MPEG::File &file)
+{
+    if (!file.hasID3v2Tag())
+        return 0;
+    return file.ID3v2Tag()->header()->completeTagSize();
+}
+
+int checkWritable(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return ID3Edit::FileNotFound;
+    if (SafeFileRewrite::isReadOnlyFile(path))
+        return ID3Edit::ReadOnly;
+    if (leadingTagState(path) == LeadingTag::Damaged)
+        return ID3Edit::DamagedTag;
+    return ID3Edit::Ok;
+}
+
+int fromRewrite(SafeFileRewrite::Outcome outcome)
+{
+    switch (outcome) {
+    case SafeFileRewrite::Outcome::Ok: return ID3Edit::Ok;
+    case SafeFileRewrite::Outcome::CannotCreate: return ID3Edit::ReadOnly;
+    default: return ID3Edit::WriteFailed;
+    }
+}
+
+// The edited copy must hold MPEG audio and, after its new tag, exactly the bytes that followed
+// the old tag in the original: the audio, the ID3v1 trailer and anything else behind it.
+bool copyKeepsAudio(const QString &original, qint64 oldTagSpace, const QString &copy)
+{
+    const NativeName name(copy);
+    TagLib::MPEG::File file(name.name(), false);
+    if (!file.isOpen() || file.firstFrameOffset() < 0)
+        return false;
+    return SafeFileRewrite::sameTail(original, oldTagSpace, copy, tagSpace(file));
+}
+
+} // namespace
+
+struct ID3Edit::Private {
+    QString loadedFile;
+    bool hasV1 = false;
+    bool hasV2 = false;
+
+    QString v1Title, v1Artist, v1Album, v1Year, v1Comment;
+    quint8 v1Track = 0;
+    quint8 v1Genre = 255;
+
+    std::array<QString, FieldCount> fields;
+    std::bitset<FieldCount> changed;
+    ID3Picture picture;
+    bool pictureChanged = false;
+
+    void reset() { *this = Private(); }
+
+    void set(Field field, const QString &value)
+    {
+        fields[field] = value;
+        changed.set(field);
+    }
+
+    void applyTo(TagLib::ID3v2::Tag &tag) const
+    {
+        for (int field = 0; field < FieldCount; ++field) {
+            if (changed.test(field))
+                writeField(tag, Field(field), fields[field]);
+        }
+        if (pictureChanged)
+            writePicture(tag, picture);
+    }
+
+    int saveV2(const QString &path);
+    int removeV2(const QString &path);
+    int load(const QString &path);
+};
+
+int ID3Edit::Private::saveV2(const QString &path)
+{
+    if (const int check = checkWritable(path); check != Ok)
+        return check;
+    const NativeName name(path);
+    qint64 oldSpace = 0;
+    {
+        TagLib::MPEG::File file(name.name(), false);
+        if (!file.isOpen())
+            return FileNotFound;
+        if (file.readOnly())
+            return ReadOnly;
+        if (file.firstFrameOffset() < 0)
+            return NotMpeg;
+        oldSpace = tagSpace(file);
+        TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+        applyTo(*tag);
+        // A tag that takes exactly the old tag's space is overwritten where it stands. Anything
+        // else makes TagLib move the whole audio inside the file, which a crash or a full disk
+        // would leave half done: that case goes through a complete new copy of the file.
+        if (oldSpace > 0 && !tag->isEmpty() && qint64(tag->render(TagLib::ID3v2::v3).size()) == oldSpace) {
+            return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3,
+                             TagLib::File::DoNotDuplicate)
+                ? Ok
+                : WriteFailed;
+        }
+        if (oldSpace == 0 && tag->isEmpty())
+            return Ok; // nothing to write and nothing to remove
+    }
+    const auto edit = [this](const QString &copy) {
+        const NativeName copyName(copy);
+        TagLib::MPEG::File file(copyName.name(), false);
+        if (!file.isOpen() || file.readOnly())
+            return false;
+        applyTo(*file.ID3v2Tag(true));
+        return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3,
+                         TagLib::File::DoNotDuplicate);
+    };
+    const auto verify = [&path, oldSpace](const QString &copy) { return copyKeepsAudio(path, oldSpace, copy); };
+    return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
+}
+
+int ID3Edit::Private::removeV2(const QString &path)
+{
+    if (const int check = checkWritable(path); check != Ok)
+        return check;
+    const NativeName name(path);
+    qint64 oldSpace = 0;
+    {
+        TagLib::MPEG::File file(name.name(), false);
+        if (!file.isOpen())
+            return FileNotFound;
+        if (file.readOnly())
+            return ReadOnly;
+        if (file.firstFrameOffset() < 0)
+            return NotMpeg;
+        if (!file.hasID3v2Tag())
+            return Ok;
+        oldSpace = tagSpace(file);
+    }
+    const auto edit = [](const QString &copy) {
+        const NativeName copyName(copy);
+        TagLib::MPEG::File file(copyName.name(), false);
+        return file.isOpen() && !file.readOnly() && file.strip(TagLib::MPEG::File::ID3v2, false);
+    };
+    const auto verify = [&path, oldSpace](const QString &copy) { return copyKeepsAudio(path, oldSpace, copy); };
+    return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
+}
+
+int ID3Edit::Private::load(const QString &path)
+{
+    reset();
+    loadedFile = path;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return FileNotFound;
+
+    const ID3::ID3v1Record v1 = ID3::readID3v1Tag(path);
+    hasV1 = v1.exists;
+    if (hasV1) {
+        v1Title = v1.title;
+        v1Artist = v1.artist;
+        v1Album = v1.album;
+        v1Year = v1.year;
+        v1Comment = v1.comment;
+        v1Track = v1.track > 0 && v1.track <= 255 ? quint8(v1.track) : 0;
+        v1Genre = v1.genre;
+    }
+
+    if (leadingTagState(path) == LeadingTag::Damaged)
+        return DamagedTag;
+    const NativeName name(path);
+    TagLib::MPEG::File file(name.name(), false);
+    if (!file.isOpen())
+        return FileNotFound;
+    if (file.hasID3v2Tag()) {
+        hasV2 = true;
+        const TagLib::ID3v2::Tag &tag = *file.ID3v2Tag();
+        for (int field = 0; field < FieldCount; ++field)
+            fields[field] = readField(tag, Field(field));
+        picture = readPicture(tag);
+    }
+    return file.firstFrameOffset() < 0 ? NotMpeg : Ok;
+}
+
+ID3Edit::ID3Edit() : d(std::make_unique<Private>()) { }
+
+ID3Edit::~ID3Edit() = default;
+
+// TagLib reports trouble through results; what could still escape is an allocation failure
+// on a huge tag, and no exception may leave this class.
+template <typename Operation>
+static int guarded(Operation &&operation)
+{
+    try {
+        return operation();
+    } catch (...) {
+        return ID3Edit::WriteFailed;
+    }
+}
+
+int ID3Edit::SaveV2(const QString &path)
+{
+    return guarded([&] { return d->saveV2(path); });
+}
+
+int ID3Edit::SaveV1(const QString &path)
+{
+    return guarded([&] {
+        ID3::ID3v1Record record;
+        record.exists = true;
+        record.title = d->v1Title;
+        record.artist = d->v1Artist;
+        record.album = d->v1Album;
+        record.year = d->v1Year;
+        record.comment = d->v1Comment;
+        record.track = d->v1Track == 0 ? qint16(-1) : qint16(d->v1Track);
+        // 254 is the genre lists' empty entry; in the trailer "no genre" is 255.
+        record.genre = d->v1Genre == 254 ? quint8(255) : d->v1Genre;
+        if (SafeFileRewrite::isReadOnlyFile(path) && QFileInfo::exists(path))
+            return int(ReadOnly);
+        switch (ID3::writeTrailer(path, record, 0.0f, true)) {
+        case ID3::TrailerResult::Ok: return int(Ok);
+        case ID3::TrailerResult::NoSuchFile: return int(FileNotFound);
+        case ID3::TrailerResult::CannotOpen: return int(ReadOnly);
+        case ID3::TrailerResult::BadTrack: return int(BadValue);
+        default: return int(WriteFailed);
+        }
+    });
+}
+
+int ID3Edit::PrepareV2(const QString &path, int flag)
+{
+    Q_UNUSED(flag);
+    return guarded([&] {
+        if (const int check = checkWritable(path); check != Ok)
+            return check;
+        const NativeName name(path);
+        TagLib::MPEG::File file(name.name(), false);
+        if (!file.isOpen())
+            return int(FileNotFound);
+        return file.firstFrameOffset() < 0 ? int(NotMpeg) : int(Ok);
+    });
+}
+
+int ID3Edit::RemoveV1(const QString &path)
+{
+    return guarded([&] {
+        if (!QFileInfo(path).isFile())
+            return int(FileNotFound);
+        if (!ID3::hasID3v1Tag(path))
+            return int(Ok);
+        if (SafeFileRewrite::isReadOnlyFile(path))
+            return int(ReadOnly);
+        switch (ID3::removeTrailer(path)) {
+        case ID3::TrailerResult::Ok: return int(Ok);
+        case ID3::TrailerResult::NoSuchFile: return int(FileNotFound);
+        case ID3::TrailerResult::CannotOpen: return int(ReadOnly);
+        default: return int(WriteFailed);
+        }
+    });
+}
+
+int ID3Edit::RemoveV2(const QString &path)
+{
+    return guarded([&] { return d->removeV2(path); });
+}
+
+int ID3Edit::Load(const QString &path, int flag)
+{
+    Q_UNUSED(flag);
+    return guarded([&] { return d->load(path); });
+}
+
+bool ID3Edit::HasV1() const { return d->hasV1; }
+QString ID3Edit::V1Title() const { return d->v1Title; }
+void ID3Edit::setV1Title(const QString &text) { d->v1Title = text; }
+QString ID3Edit::V1Artist() const { return d->v1Artist; }
+void ID3Edit::setV1Artist(const QString &text) { d->v1Artist = text; }
+QString ID3Edit::V1Album() const { return d->v1Album; }
+void ID3Edit::setV1Album(const QString &text) { d->v1Album = text; }
+QString ID3Edit::V1Year() const { return d->v1Year; }
+void ID3Edit::setV1Year(const QString &text) { d->v1Year = text; }
+QString ID3Edit::V1Comment() const { return d->v1Comment; }
+void ID3Edit::setV1Comment(const QString &text) { d->v1Comment = text; }
+quint8 ID3Edit::V1Track() const { return d->v1Track; }
+void ID3Edit::setV1Track(quint8 track) { d->v1Track = track; }
+quint8 ID3Edit::V1Genre() const { return d->v1Genre; }
+void ID3Edit::setV1Genre(quint8 genre) { d->v1Genre = genre; }
+
+QString ID3Edit::GenreList() const { return standardGenres().join(QLatin1Char('|')); }
+const QStringList &ID3Edit::genreNames() { return standardGenres(); }
+
+bool ID3Edit::HasV2() const { return d->hasV2; }
+
+#define VARNELT_V2_FIELD(Name)                                                                                         \
+    QString ID3Edit::Name() const { return d->fields[ID3EditFrames::Name]; }                                           \
+    void ID3Edit::set##Name(const QString &text) { d->set(ID3EditFrames::Name, text); }
+
+VARNELT_V2_FIELD(Title)
+VARNELT_V2_FIELD(Artist)
+VARNELT_V2_FIELD(ArtistUrl)
+VARNELT_V2_FIELD(UserUrl)
+VARNELT_V2_FIELD(Album)
+VARNELT_V2_FIELD(OriginalArtist)
+VARNELT_V2_FIELD(Composer)
+VARNELT_V2_FIELD(EncodedBy)
+VARNELT_V2_FIELD(Copyright)
+VARNELT_V2_FIELD(Track)
+VARNELT_V2_FIELD(Year)
+VARNELT_V2_FIELD(Comment)
+VARNELT_V2_FIELD(Genre)
+VARNELT_V2_FIELD(UserText)
+VARNELT_V2_FIELD(Lyrics)
+VARNELT_V2_FIELD(Tempo)
+VARNELT_V2_FIELD(Mood)
+VARNELT_V2_FIELD(Situation)
+VARNELT_V2_FIELD(Preference)
+
+#undef VARNELT_V2_FIELD
+
+ID3Picture ID3Edit::Picture() const { return d->picture; }
+
+void ID3Edit::setPicture(const ID3Picture &picture)
+{
+    d->picture = picture;
+    if (!picture.isNull() && d->picture.mimeType.isEmpty())
+        d->picture.mimeType = guessMimeType(picture.data);
+    d->pictureChanged = true;
+}
+
+QString ID3Edit::loadedFile() const { return d->loadedFile; }
+
+QString ID3Edit::describe(int result)
+{
+    switch (result) {
+    case Ok: return u"Success"_s;
+    case FileNotFound: return u"File not found"_s;
+    case ReadOnly: return u"Read-only file or folder"_s;
+    case NotMpeg: return u"No MPEG audio found in the file"_s;
+    case DamagedTag: return u"The ID3v2 tag of the file is damaged"_s;
+    case WriteFailed: return u"Writing the file failed; it was left unchanged"_s;
+    case BadValue: return u"A tag value cannot be stored"_s;
+    default: return u"Unknown error (%1)"_s.arg(result);
+    }
+}

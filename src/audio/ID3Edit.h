@@ -1,0 +1,153 @@
+#pragma once
+// The tag object for one MP3 file at a time: Load fills it with both tags of a file, the
+// properties read or change the copy in memory, the save operations write it back. The
+// version-2 tag is read and written with TagLib (written as ID3v2.3, the version the most
+// players read); the version-1 trailer goes through the ID3 module. No member throws: every
+// operation answers a result code, 0 on success.
+//
+// Frames behind the version-2 fields (what other taggers show under the same names):
+//   Title TIT2, Artist TPE1, Album TALB, Year TYER (TDRC in a v2.4 tag), Track TRCK,
+//   Genre TCON (the name as text), Comment COMM (language "eng", empty description),
+//   Composer TCOM, OriginalArtist TOPE, EncodedBy TENC, Copyright TCOP, Tempo TBPM,
+//   ArtistUrl WOAR, UserUrl WXXX (empty description), UserText TXXX (empty description),
+//   Lyrics USLT (language "eng", empty description),
+//   Mood TXXX "MOOD", Situation TXXX "SITUATION", Preference TXXX "PREFERENCE",
+//   Picture APIC (the front cover; lacking one, the first picture of the tag).
+// Texts that ISO-8859-1 can hold are written in it, all others as UTF-16.
+//
+// SaveV2 writes the fields set since the last Load; a field left alone keeps what the file
+// holds, so a job that sets only a few fields never erases the others (or copies the fields of
+// the file loaded before). The tag editor sets every field, so its save writes them all.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+#include <memory>
+
+/// A picture of the version-2 tag: the image bytes and their MIME type. Empty data = no picture.
+struct ID3Picture {
+    QByteArray data;
+    QString mimeType; ///< "image/jpeg", "image/png", ...; guessed from the bytes when empty
+
+    [[nodiscard]] bool isNull() const { return data.isEmpty(); }
+    friend bool operator==(const ID3Picture &, const ID3Picture &) = default;
+};
+
+class ID3Edit
+{
+public:
+    /// Result codes of the operations; every code but Ok is a failure.
+    enum Result : int {
+        Ok = 0,
+        FileNotFound = 1, ///< no file of that name
+        ReadOnly = 2,     ///< the file (or, for a rewrite, its folder) cannot be written
+        NotMpeg = 3,      ///< no MPEG audio frame in the file
+        DamagedTag = 4,   ///< the file's ID3v2 tag cannot be read as one
+        WriteFailed = 5,  ///< writing failed (disk full, verification failed); the file is unchanged
+        BadValue = 6,     ///< a field value cannot be stored (e.g. version-1 track out of range)
+    };
+
+    ID3Edit();
+    ~ID3Edit();
+    ID3Edit(const ID3Edit &) = delete;
+    ID3Edit &operator=(const ID3Edit &) = delete;
+
+    /// Writes the version-2 fields set since the last Load into the file's ID3v2 tag (v2.3); the
+    /// ID3v1 trailer and the audio stay byte-identical. A tag that outgrows its old space is
+    /// written into a complete new file that replaces the old one only once it is whole.
+    [[nodiscard]] int SaveV2(const QString &path);
+    /// Writes the version-1 fields as the file's ID3v1 trailer (replacing or appending it).
+    [[nodiscard]] int SaveV1(const QString &path);
+    /// Checks that the file can take a version-2 tag (exists, writable, MPEG audio); changes nothing.
+    int PrepareV2(const QString &path, int flag = 0);
+    /// Cuts the ID3v1 trailer off the file; Ok when there was none.
+    [[nodiscard]] int RemoveV1(const QString &path);
+    /// Removes the ID3v2 tag only (the audio and the ID3v1 trailer stay); Ok when there was none.
+    [[nodiscard]] int RemoveV2(const QString &path);
+    /// Empties every field, then reads both tags of the file.
+    int Load(const QString &path, int flag = 0);
+
+    /// True when the loaded file has a version-1 tag.
+    [[nodiscard]] bool HasV1() const;
+    [[nodiscard]] QString V1Title() const;
+    void setV1Title(const QString &text);
+    [[nodiscard]] QString V1Artist() const;
+    void setV1Artist(const QString &text);
+    [[nodiscard]] QString V1Album() const;
+    void setV1Album(const QString &text);
+    [[nodiscard]] QString V1Year() const;
+    void setV1Year(const QString &text);
+    [[nodiscard]] QString V1Comment() const;
+    void setV1Comment(const QString &text);
+    /// The version-1 track number; 0 = none (written in the 30-character comment layout).
+    [[nodiscard]] quint8 V1Track() const;
+    void setV1Track(quint8 track);
+    /// The version-1 genre byte (index in GenreList; 255 = none).
+    [[nodiscard]] quint8 V1Genre() const;
+    void setV1Genre(quint8 genre);
+
+    /// The 148 standard genre names (indices 0-147) joined by "|".
+    [[nodiscard]] QString GenreList() const;
+    /// The same names as a list, for callers that need one by index.
+    [[nodiscard]] static const QStringList &genreNames();
+
+    /// True when the loaded file has a version-2 tag.
+    [[nodiscard]] bool HasV2() const;
+
+    [[nodiscard]] QString Title() const;
+    void setTitle(const QString &text);
+    [[nodiscard]] QString Artist() const;
+    void setArtist(const QString &text);
+    [[nodiscard]] QString ArtistUrl() const;
+    void setArtistUrl(const QString &text);
+    [[nodiscard]] QString UserUrl() const;
+    void setUserUrl(const QString &text);
+    [[nodiscard]] QString Album() const;
+    void setAlbum(const QString &text);
+    [[nodiscard]] QString OriginalArtist() const;
+    void setOriginalArtist(const QString &text);
+    [[nodiscard]] QString Composer() const;
+    void setComposer(const QString &text);
+    [[nodiscard]] QString EncodedBy() const;
+    void setEncodedBy(const QString &text);
+    [[nodiscard]] QString Copyright() const;
+    void setCopyright(const QString &text);
+    /// The track text as stored ("3" or "3/12").
+    [[nodiscard]] QString Track() const;
+    void setTrack(const QString &text);
+    [[nodiscard]] QString Year() const;
+    void setYear(const QString &text);
+    [[nodiscard]] QString Comment() const;
+    void setComment(const QString &text);
+    /// The genre name.
+    [[nodiscard]] QString Genre() const;
+    void setGenre(const QString &text);
+    [[nodiscard]] QString UserText() const;
+    void setUserText(const QString &text);
+    [[nodiscard]] QString Lyrics() const;
+    void setLyrics(const QString &text);
+    [[nodiscard]] QString Tempo() const;
+    void setTempo(const QString &text);
+    [[nodiscard]] QString Mood() const;
+    void setMood(const QString &text);
+    [[nodiscard]] QString Situation() const;
+    void setSituation(const QString &text);
+    [[nodiscard]] QString Preference() const;
+    void setPreference(const QString &text);
+
+    /// The cover picture of the version-2 tag; null when the tag has none.
+    [[nodiscard]] ID3Picture Picture() const;
+    /// Sets the picture SaveV2 writes; a null picture removes the tag's picture.
+    void setPicture(const ID3Picture &picture);
+
+    /// The file the object was last loaded from.
+    [[nodiscard]] QString loadedFile() const;
+    /// A short English description of a result code, for logs.
+    [[nodiscard]] static QString describe(int result);
+
+    struct Private;
+
+private:
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,304 @@
+#include "audio/ID3EditFrames.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <taglib/attachedpictureframe.h>
+#include <taglib/commentsframe.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/unsynchronizedlyricsframe.h>
+#include <taglib/urllinkframe.h>
+
+using namespace TagLib;
+
+namespace ID3EditFrames {
+
+namespace {
+
+const ByteVector English("eng", 3);
+
+// Frames of the plain text fields; the others need a description or a frame class of their own.
+const char *textFrameId(Field field)
+{
+    switch (field) {
+    case Title: return "TIT2";
+    case Artist: return "TPE1";
+    case Album: return "TALB";
+    case OriginalArtist: return "TOPE";
+    case Composer: return "TCOM";
+    case EncodedBy: return "TENC";
+    case Copyright: return "TCOP";
+    case Track: return "TRCK";
+    // TagLib holds the year as TDRC in memory and writes it as TYER into a v2.3 tag.
+    case Year: return "TDRC";
+    case Genre: return "TCON";
+    case Tempo: return "TBPM";
+    default: return nullptr;
+    }
+}
+
+// The user text frames' descriptions; UserText is the frame without one.
+QString userTextDescription(Field field)
+{
+    switch (field) {
+    case Mood: return QStringLiteral("MOOD");
+    case Situation: return QStringLiteral("SITUATION");
+    case Preference: return QStringLiteral("PREFERENCE");
+    default: return QString();
+    }
+}
+
+String::Type encodingFor(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return String::UTF16;
+    }
+    return String::Latin1;
+}
+
+ID3v2::UserTextIdentificationFrame *findUserText(const ID3v2::Tag &tag, const QString &description)
+{
+    for (ID3v2::Frame *frame : tag.frameList("TXXX")) {
+        auto *text = dynamic_cast<ID3v2::UserTextIdentificationFrame *>(frame);
+        if (text && fromTagLib(text->description()).compare(description, Qt::CaseInsensitive) == 0)
+            return text;
+    }
+    return nullptr;
+}
+
+// Taggers leave their own bookkeeping in comment frames with descriptions ("iTunNORM", ...):
+// the comment field is the frame without a description, else the first that is not such a note.
+ID3v2::CommentsFrame *findComment(const ID3v2::Tag &tag)
+{
+    ID3v2::CommentsFrame *described = nullptr;
+    for (ID3v2::Frame *frame : tag.frameList("COMM")) {
+        auto *comment = dynamic_cast<ID3v2::CommentsFrame *>(frame);
+        if (!comment)
+            continue;
+        if (comment->description().isEmpty())
+            return comment;
+        if (!described && !fromTagLib(comment->description()).startsWith(QLatin1String("iTun")))
+            described = comment;
+    }
+    return described;
+}
+
+template <typename FrameType>
+FrameType *findPlainOrFirst(const ID3v2::Tag &tag, const char *id)
+{
+    FrameType *first = nullptr;
+    for (ID3v2::Frame *frame : tag.frameList(id)) {
+        auto *typed = dynamic_cast<FrameType *>(frame);
+        if (!typed)
+            continue;
+        if (typed->description().isEmpty())
+            return typed;
+        if (!first)
+            first = typed;
+    }
+    return first;
+}
+
+ID3v2::AttachedPictureFrame *findCover(const ID3v2::Tag &tag)
+{
+    ID3v2::AttachedPictureFrame *first = nullptr;
+    for (ID3v2::Frame *frame : tag.frameList("APIC")) {
+        auto *picture = dynamic_cast<ID3v2::AttachedPictureFrame *>(frame);
+        if (!picture)
+            continue;
+        if (picture->type() == ID3v2::AttachedPictureFrame::FrontCover)
+            return picture;
+        if (!first)
+            first = picture;
+    }
+    return first;
+}
+
+QString joined(const StringList &values)
+{
+    QStringList parts;
+    for (const String &value : values)
+        parts.append(fromTagLib(value));
+    return parts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+NativeName::NativeName(const QString &path) : path_(path), encoded_(QFile::encodeName(path)) { }
+
+TagLib::FileName NativeName::name() const
+{
+#ifdef Q_OS_WIN
+    return reinterpret_cast<const wchar_t *>(path_.utf16());
+#else
+    return encoded_.constData();
+#endif
+}
+
+String toTagLib(const QString &text)
+{
+    return String(text.toUtf8().toStdString(), String::UTF8);
+}
+
+QString fromTagLib(const String &text)
+{
+    return QString::fromUtf8(text.toCString(true));
+}
+
+QString readField(const ID3v2::Tag &tag, Field field)
+{
+    switch (field) {
+    case Genre:
+        // genre() turns the numeric references of older tags ("(17)") into names.
+        return fromTagLib(tag.genre());
+    case Comment:
+        if (const auto *frame = findComment(tag))
+            return fromTagLib(frame->text());
+        return {};
+    case Lyrics:
+        if (const auto *frame = findPlainOrFirst<ID3v2::UnsynchronizedLyricsFrame>(tag, "USLT"))
+            return fromTagLib(frame->text());
+        return {};
+    case ArtistUrl:
+        if (!tag.frameList("WOAR").isEmpty())
+            if (const auto *frame = dynamic_cast<ID3v2::UrlLinkFrame *>(tag.frameList("WOAR").front()))
+                return fromTagLib(frame->url());
+        return {};
+    case UserUrl:
+        if (const auto *frame = findPlainOrFirst<ID3v2::UserUrlLinkFrame>(tag, "WXXX"))
+            return fromTagLib(frame->url());
+        return {};
+    case UserText:
+    case Mood:
+    case Situation:
+    case Preference:
+        if (const auto *frame = findUserText(tag, userTextDescription(field)))
+            return joined(frame->fieldList());
+        return {};
+    default:
+        break;
+    }
+    const char *id = textFrameId(field);
+    if (!id || tag.frameList(id).isEmpty())
+        return {};
+    return fromTagLib(tag.frameList(id).front()->toString());
+}
+
+void writeField(ID3v2::Tag &tag, Field field, const QString &value)
+{
+    const String text = toTagLib(value);
+    const String::Type encoding = encodingFor(value);
+    switch (field) {
+    case Comment: {
+        if (auto *frame = findComment(tag))
+            tag.removeFrame(frame);
+        if (!value.isEmpty()) {
+            auto *frame = new ID3v2::CommentsFrame(encoding);
+            frame->setLanguage(English);
+            frame->setText(text);
+            tag.addFrame(frame);
+        }
+        return;
+    }
+    case Lyrics: {
+        if (auto *frame = findPlainOrFirst<ID3v2::UnsynchronizedLyricsFrame>(tag, "USLT"))
+            tag.removeFrame(frame);
+        if (!value.isEmpty()) {
+            auto *frame = new ID3v2::UnsynchronizedLyricsFrame(encoding);
+            frame->setLanguage(English);
+            frame->setText(text);
+            tag.addFrame(frame);
+        }
+        return;
+    }
+    case ArtistUrl:
+        tag.removeFrames("WOAR");
+        if (!value.isEmpty()) {
+            auto *frame = new ID3v2::UrlLinkFrame("WOAR");
+            frame->setUrl(text);
+            tag.addFrame(frame);
+        }
+        return;
+    case UserUrl: {
+        if (auto *frame = findPlainOrFirst<ID3v2::UserUrlLinkFrame>(tag, "WXXX"))
+            tag.removeFrame(frame);
+        if (!value.isEmpty()) {
+            auto *frame = new ID3v2::UserUrlLinkFrame(String::Latin1);
+            frame->setUrl(text);
+            tag.addFrame(frame);
+        }
+        return;
+    }
+    case UserText:
+    case Mood:
+    case Situation:
+    case Preference: {
+        const QString description = userTextDescription(field);
+        while (auto *frame = findUserText(tag, description))
+            tag.removeFrame(frame);
+        if (!value.isEmpty()) {
+            auto *frame = new ID3v2::UserTextIdentificationFrame(encodingFor(description + value));
+            frame->setDescription(toTagLib(description));
+            frame->setText(text);
+            tag.addFrame(frame);
+        }
+        return;
+    }
+    default:
+        break;
+    }
+    const char *id = textFrameId(field);
+    if (!id)
+        return;
+    tag.removeFrames(id);
+    if (!value.isEmpty()) {
+        auto *frame = new ID3v2::TextIdentificationFrame(ByteVector(id, 4), encoding);
+        frame->setText(text);
+        tag.addFrame(frame);
+    }
+}
+
+ID3Picture readPicture(const ID3v2::Tag &tag)
+{
+    const auto *frame = findCover(tag);
+    if (!frame)
+        return {};
+    const ByteVector bytes = frame->picture();
+    ID3Picture picture;
+    picture.data = QByteArray(bytes.data(), int(bytes.size()));
+    picture.mimeType = fromTagLib(frame->mimeType());
+    return picture;
+}
+
+void writePicture(ID3v2::Tag &tag, const ID3Picture &picture)
+{
+    auto *frame = findCover(tag);
+    if (picture.isNull()) {
+        if (frame)
+            tag.removeFrame(frame);
+        return;
+    }
+    if (!frame) {
+        frame = new ID3v2::AttachedPictureFrame;
+        frame->setType(ID3v2::AttachedPictureFrame::FrontCover);
+        frame->setTextEncoding(String::Latin1);
+        tag.addFrame(frame);
+    }
+    const QString mime = picture.mimeType.isEmpty() ? guessMimeType(picture.data) : picture.mimeType;
+    frame->setMimeType(toTagLib(mime));
+    frame->setPicture(ByteVector(picture.data.constData(), static_cast<unsigned int>(picture.data.size())));
+}
+
+QString guessMimeType(const QByteArray &data)
+{
+    if (data.startsWith("\x89PNG"))
+        return QStringLiteral("image/png");
+    if (data.startsWith("GIF8"))
+        return QStringLiteral("image/gif");
+    if (data.startsWith("BM"))
+        return QStringLiteral("image/bmp");
+    return QStringLiteral("image/jpeg");
+}
+
+} // namespace ID3EditFrames

@@ -1,0 +1,68 @@
+#pragma once
+// Inside ID3Edit only: the version-2 fields and the TagLib frames behind them. This is the one
+// header besides ID3Edit.cpp that sees TagLib; nothing outside the ID3Edit files includes it.
+
+#include "audio/ID3Edit.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <taglib/id3v2tag.h>
+#include <taglib/tfile.h>
+#include <taglib/tstring.h>
+
+namespace ID3EditFrames {
+
+/// The version-2 fields in the order of ID3Edit's interface.
+enum Field {
+    Title,
+    Artist,
+    ArtistUrl,
+    UserUrl,
+    Album,
+    OriginalArtist,
+    Composer,
+    EncodedBy,
+    Copyright,
+    Track,
+    Year,
+    Comment,
+    Genre,
+    UserText,
+    Lyrics,
+    Tempo,
+    Mood,
+    Situation,
+    Preference,
+    FieldCount
+};
+
+/// A file name in the form TagLib opens; keeps the encoded bytes alive as long as it lives.
+class NativeName
+{
+public:
+    explicit NativeName(const QString &path);
+    [[nodiscard]] TagLib::FileName name() const;
+
+private:
+    QString path_;
+    QByteArray encoded_;
+};
+
+[[nodiscard]] TagLib::String toTagLib(const QString &text);
+[[nodiscard]] QString fromTagLib(const TagLib::String &text);
+
+/// Reads one field from a tag; empty when the tag has no frame for it.
+[[nodiscard]] QString readField(const TagLib::ID3v2::Tag &tag, Field field);
+/// Replaces the frame behind a field; an empty value removes it.
+void writeField(TagLib::ID3v2::Tag &tag, Field field, const QString &value);
+
+/// The tag's cover: the front cover, lacking one the first picture; null when there is none.
+[[nodiscard]] ID3Picture readPicture(const TagLib::ID3v2::Tag &tag);
+/// Puts the picture in the place readPicture() reads from; a null picture removes that picture.
+void writePicture(TagLib::ID3v2::Tag &tag, const ID3Picture &picture);
+
+/// The MIME type of an image from its first bytes ("image/jpeg" when unknown).
+[[nodiscard]] QString guessMimeType(const QByteArray &data);
+
+} // namespace ID3EditFrames

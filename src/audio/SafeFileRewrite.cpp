@@ -1,0 +1,123 @@
+#include "audio/SafeFileRewrite.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace SafeFileRewrite {
+
+namespace {
+
+constexpr qint64 ChunkSize = 1 << 20;
+
+std::filesystem::path fsPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+bool copyInto(QFile &source, QFile &target)
+{
+    QByteArray buffer;
+    while (!source.atEnd()) {
+        buffer = source.read(ChunkSize);
+        if (buffer.isEmpty() && source.error() != QFileDevice::NoError)
+            return false;
+        if (target.write(buffer) != buffer.size())
+            return false;
+    }
+    return source.error() == QFileDevice::NoError && target.flush();
+}
+
+// The rename below is only as safe as the data under it: the copy's bytes must be on the disk
+// before its name replaces the original's.
+bool syncToDisk(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    return ::fsync(file.handle()) == 0;
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
+}
+
+} // namespace
+
+bool isReadOnlyFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step &verify)
+{
+    // Work on the real file behind a link, so the link stays a link.
+    QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty())
+        return Outcome::CopyFailed;
+    const QFileInfo info(target);
+
+    QTemporaryFile copy(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    copy.setAutoRemove(true);
+    if (!copy.open())
+        return Outcome::CannotCreate;
+    const QString copyPath = copy.fileName();
+
+    {
+        QFile source(target);
+        if (!source.open(QIODevice::ReadOnly) || !copyInto(source, copy))
+            return Outcome::CopyFailed;
+    }
+    copy.close();
+
+    if (!edit(copyPath))
+        return Outcome::EditFailed;
+    if (!verify(copyPath))
+        return Outcome::VerifyFailed;
+    if (!syncToDisk(copyPath))
+        return Outcome::CopyFailed;
+    QFile::setPermissions(copyPath, info.permissions());
+
+    std::error_code error;
+    std::filesystem::rename(fsPath(copyPath), fsPath(target), error);
+    if (error)
+        return Outcome::ReplaceFailed;
+    copy.setAutoRemove(false);
+    return Outcome::Ok;
+}
+
+bool sameTail(const QString &a, qint64 fromA, const QString &b, qint64 fromB)
+{
+    QFile fileA(a);
+    QFile fileB(b);
+    if (!fileA.open(QIODevice::ReadOnly) || !fileB.open(QIODevice::ReadOnly))
+        return false;
+    if (fromA < 0 || fromB < 0 || fileA.size() - fromA != fileB.size() - fromB)
+        return false;
+    if (!fileA.seek(fromA) || !fileB.seek(fromB))
+        return false;
+    qint64 left = fileA.size() - fromA;
+    while (left > 0) {
+        const QByteArray chunkA = fileA.read(qMin(left, ChunkSize));
+        const QByteArray chunkB = fileB.read(chunkA.size());
+        if (chunkA.isEmpty() || chunkA != chunkB)
+            return false;
+        left -= chunkA.size();
+    }
+    return true;
+}
+
+} // namespace SafeFileRewrite
