@@ -1,0 +1,52 @@
+#pragma once
+// Reading tag fields and audio properties of the current file by keyword. The tag objects and
+// the analyzer belong to the caller (the main window, the rename job), which loads them for a
+// file and passes them in; keywords are compared with letter case.
+//
+// Tag keywords: "Title", "Artist", "Album", "Comment", "Year", "Track", "Genre" (by version
+// "v1", "v2" or "v1v2"), and "Composer", "OriginalArtist", "EncodedBy", "UserUrl", "UserText",
+// "ArtistUrl", "Preference", "Tempo", "Mood", "Situation", "Copyright", "Lyrics" (always the
+// version-2 field), "UniqueKey" (always empty).
+//
+// Information keywords: "Bitrate", "Duration", "DurationFormated", "SampleRate",
+// "ChannelMode", "bVBR", "MPEGVersion", "Layer", "TotalFrames", "Padding", "Protection",
+// "Emphasis", "Copyright", "Original", "PrivateBit".
+
+#include "audio/Mp3InfoVBR.h"
+
+#include <QString>
+#include <QVariant>
+
+class ID3Tag;
+class ID3Edit;
+class clsXAnalyzer;
+
+namespace Common {
+
+/// The two tag objects of the current file, both loaded for it by the caller.
+struct TagSources {
+    const ID3Tag &theTag; ///< the version-1 tag, read with ReadFromFile
+    const ID3Edit &tagV2; ///< both tags, read with Load
+};
+
+/// Where the audio properties of the current file come from.
+struct FileInfoSources {
+    const Mp3InfoVBR::MpegInfo &info; ///< the built-in reader's result for the file
+    bool vbr = false;                 ///< the built-in reader's VBR flag
+    quint32 vbrFrameCount = 0;        ///< the built-in reader's "Xing" frame count
+    const clsXAnalyzer &analyzer;     ///< the analyzer, its Filename set to the file
+
+    /// The built-in reader's state after its last readMpegInfo, with the given analyzer.
+    [[nodiscard]] static FileInfoSources current(const clsXAnalyzer &analyzer);
+};
+
+/// The text of a tag field by keyword and version ("v1", "v2" or "v1v2"); empty when nothing
+/// applies. An unknown keyword shows "Bad cTagName" (critical icon, title "Errror").
+[[nodiscard]] QString getTagValue(const QString &cTagName, const QString &version, const TagSources &sources);
+
+/// An audio property by keyword, from the analyzer (useAnalyzer) or the built-in reader: a
+/// number, a text or a Boolean by keyword. An unknown keyword shows "Invalide infoName keyword"
+/// and gives an empty value.
+[[nodiscard]] QVariant getFileInfo(const QString &infoName, bool useAnalyzer, const FileInfoSources &sources);
+
+} // namespace Common
