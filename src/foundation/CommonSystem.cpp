@@ -76,6 +76,22 @@ bool isInsideTrash(const QString &trashedPath)
     return name == u"Trash"_s || name.startsWith(u".Trash-"_s) || perUserTopDir;
 }
 
+// Returns a file that QFile::moveToTrash put outside any trash to its place, and removes the
+// description and the (then empty) folders made for it there.
+void putBack(const QString &landed, const QString &original)
+{
+    if (!QFile::rename(landed, original))
+        return;
+    const QFileInfo info(landed);
+    QDir filesDir = info.absoluteDir();
+    QDir top = filesDir;
+    if (!top.cdUp())
+        return;
+    QFile::remove(top.filePath(u"info/"_s + info.fileName() + u".trashinfo"_s));
+    top.rmdir(u"info"_s); // only when empty
+    top.rmdir(filesDir.dirName());
+}
+
 } // namespace
 
 QString driveTypeNameForFileSystem(const QString &fileSystemType, bool removableDevice)
@@ -178,7 +194,7 @@ int shellDeleteFiles(const QString &fileList, quint32 flags)
         }
         // Anything that did not end in the trash goes back where it was.
         if (!landed.isEmpty() && QFileInfo::exists(landed) && !QFileInfo::exists(path))
-            QFile::rename(landed, path);
+            putBack(landed, path);
     }
     return moved;
 }
