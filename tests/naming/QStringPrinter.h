@@ -1,0 +1,12 @@
+#pragma once
+// Lets GoogleTest print QString values readably in failure messages.
+
+#include <QString>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
