@@ -61,11 +61,14 @@ private:
     bool failed_ = false;
 };
 
-void ensureMasksFolder()
+// Without the folder no mask file can be written: one message says so, rather than one per file.
+bool ensureMasksFolder()
 {
     const QString folder = masksFolder();
-    if (!Common::folderExists(folder) && !Common::createFolderPath(folder))
-        Msg::showError(u"The folder \""_s + folder + u"\" could not be created."_s);
+    if (Common::folderExists(folder) || Common::createFolderPath(folder))
+        return true;
+    Msg::showError(u"The folder \""_s + folder + u"\" could not be created."_s);
+    return false;
 }
 
 // A mask file may be written when it exists or can be created as a new empty file.
@@ -137,7 +140,8 @@ QString userMasksFile()
 
 void writeDefaultMasks()
 {
-    ensureMasksFolder();
+    if (!ensureMasksFolder())
+        return;
     const QString file = defaultMasksFile();
     if (!fileWritable(file, true))
         return;
@@ -169,7 +173,8 @@ QList<MaskEntry> readMaskInfo()
 
 void saveMasks(const QList<EditorMask> &entries)
 {
-    ensureMasksFolder();
+    if (!ensureMasksFolder())
+        return;
     const QString defaultIni = defaultMasksFile();
     const QString userIni = userMasksFile();
     const bool writeDefault = fileWritable(defaultIni, true);

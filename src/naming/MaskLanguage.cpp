@@ -11,16 +11,16 @@ using namespace Qt::StringLiterals;
 const QList<MaskVariable> &maskVariables()
 {
     static const QList<MaskVariable> table = {
-        {MaskVariableId::Track, u"%track"_s, u"the track number of the file's track (\"01\")"_s, u"01"_s, 4, true},
-        {MaskVariableId::Title, u"%title"_s, u"the track's title"_s, u"Paper Kites"_s, 3, true},
-        {MaskVariableId::Artist, u"%artist"_s, u"the album artist"_s, u"Quillon"_s, 0, true},
-        {MaskVariableId::Album, u"%album"_s, u"the album title"_s, u"Tidal Lanterns"_s, 1, true},
-        {MaskVariableId::Year, u"%year"_s, u"the album year"_s, u"1999"_s, 2, true},
-        {MaskVariableId::Genre, u"%genre"_s, u"the album genre"_s, u"Rock"_s, 5, true},
-        {MaskVariableId::Comment, u"%comment"_s, u"the comment text"_s, u"Remastered"_s, 6, true},
-        {MaskVariableId::FileName, u"%filename"_s, u"the file's current name"_s, u"quillon_paper_kites"_s, 7, false},
+        {MaskVariableId::Track, u"%track"_s, u"the track number of the file's track (\"01\")"_s, u"01"_s, 4, true, true},
+        {MaskVariableId::Title, u"%title"_s, u"the track's title"_s, u"Paper Kites"_s, 3, true, true},
+        {MaskVariableId::Artist, u"%artist"_s, u"the album artist"_s, u"Quillon"_s, 0, true, false},
+        {MaskVariableId::Album, u"%album"_s, u"the album title"_s, u"Tidal Lanterns"_s, 1, true, false},
+        {MaskVariableId::Year, u"%year"_s, u"the album year"_s, u"1999"_s, 2, true, false},
+        {MaskVariableId::Genre, u"%genre"_s, u"the album genre"_s, u"Rock"_s, 5, true, false},
+        {MaskVariableId::Comment, u"%comment"_s, u"the comment text"_s, u"Remastered"_s, 6, true, false},
+        {MaskVariableId::FileName, u"%filename"_s, u"the file's current name"_s, u"quillon_paper_kites"_s, 7, false, true},
         {MaskVariableId::FileNumber, u"%filenumber"_s, u"the file's running number in the list (1 for the first)"_s,
-         u"1"_s, 8, false},
+         u"1"_s, 8, false, false},
     };
     return table;
 }
@@ -71,8 +71,11 @@ MaskCheck validateMask(const QString &maskText)
         return fail(u"Characters \\\\ not allowed"_s);
     if (t.contains(u"\\."_s))
         return fail(u"Characters \\. not allowed"_s);
-    if (!t.contains(u"%track"_s, Qt::CaseInsensitive) && !t.contains(u"%title"_s, Qt::CaseInsensitive)
-        && !t.contains(u"%filename"_s, Qt::CaseInsensitive))
+    const QList<MaskVariable> &vars = maskVariables();
+    const bool named = std::any_of(vars.begin(), vars.end(), [&t](const MaskVariable &v) {
+        return v.distinguishesTracks && t.contains(v.name, Qt::CaseInsensitive);
+    });
+    if (!named)
         return fail(u"%track, %title or %filename not found"_s);
 
     check.valid = true;

@@ -25,6 +25,9 @@ struct MaskVariable
     /// True for the seven album and track variables whose first occurrence starts the part of a
     /// path that the text effects change; "%filename" and "%filenumber" take no part.
     bool startsVariablePart;
+    /// True for "%track", "%title" and "%filename": a valid mask holds at least one of them, so
+    /// that the tracks of an album do not all get the same name.
+    bool distinguishesTracks;
 };
 
 /// The nine mask variables in the order of the editor's "Insert" menu (indexes 0 to 8).

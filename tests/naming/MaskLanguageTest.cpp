@@ -18,6 +18,7 @@ TEST(MaskValidation, EachRuleWithItsMessageInOrder)
 {
     EXPECT_EQ(verdict(QString()), u"%track, %title or %filename not found"_s);
     EXPECT_EQ(verdict(u"%artist - %album"_s), u"%track, %title or %filename not found"_s);
+    EXPECT_EQ(verdict(u"%filenumber %year %genre %comment"_s), u"%track, %title or %filename not found"_s);
     EXPECT_EQ(verdict(u"%a:b|c %title"_s), u"Character not allowed -> |"_s);
     EXPECT_EQ(verdict(u"%title*"_s), u"Character not allowed -> *"_s);
     EXPECT_EQ(verdict(u"%title?<"_s), u"Character not allowed -> <"_s);
