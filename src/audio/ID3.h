@@ -17,13 +17,13 @@ inline constexpr qint64 TrailerSize = 128;
 /// One version-1 tag in memory.
 struct ID3v1Record {
     bool exists = false; ///< a trailer was found when the record was read
-    QString title;
-    QString artist;
-    QString album;
-    QString year;        ///< the year field as read (up to 4 characters)
-    QString comment;
+    QString title{};
+    QString artist{};
+    QString album{};
+    QString year{};        ///< the year field as read (up to 4 characters)
+    QString comment{};
     quint8 genre = 0;    ///< genre index
-    QString genreName;   ///< name of the genre index when the record was read
+    QString genreName{};   ///< name of the genre index when the record was read
     qint16 track = 0;    ///< track number; -1 means none
 
     friend bool operator==(const ID3v1Record &, const ID3v1Record &) = default;

@@ -14,16 +14,16 @@ namespace Mp3InfoVBR {
 struct MpegInfo {
     int bitrate = 0;       ///< kbit/s (the rounded average for a VBR file)
     int sampleRate = 0;    ///< Hz
-    QString channelMode;   ///< "Stereo", "Joint Stereo", "Dual Channel", "Mono"
-    QString emphasis;      ///< "None", "50/15", "Reserved", "CCITT J 17"
+    QString channelMode{};   ///< "Stereo", "Joint Stereo", "Dual Channel", "Mono"
+    QString emphasis{};      ///< "None", "50/15", "Reserved", "CCITT J 17"
     int mpegVersion = 0;   ///< 1, 2, 25 or 0
     int layer = 0;         ///< 1, 2, 3 or 0
-    QString padding;       ///< "Yes" or "No"
-    QString protection;    ///< "Yes" (a CRC follows) or "No"
+    QString padding{};       ///< "Yes" or "No"
+    QString protection{};    ///< "Yes" (a CRC follows) or "No"
     qint64 duration = 0;   ///< whole seconds
-    QString copyright;     ///< "Yes" or "No"
-    QString original;      ///< "Yes" or "No"
-    QString privateBit;    ///< "Yes" or "No"
+    QString copyright{};     ///< "Yes" or "No"
+    QString original{};      ///< "Yes" or "No"
+    QString privateBit{};    ///< "Yes" or "No"
 
     friend bool operator==(const MpegInfo &, const MpegInfo &) = default;
 };

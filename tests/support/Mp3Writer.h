@@ -70,8 +70,8 @@ struct Frame {
 
 /// One ID3v2 text frame: a four-letter id ("TIT2", "TPE1", "COMM", ...) and its text.
 struct TextFrame {
-    QByteArray id;
-    QString text;
+    QByteArray id{};
+    QString text{};
 };
 
 /// An ID3v2.3 tag: the text frames (Latin-1 when they fit, UTF-16 otherwise; "COMM" as a
@@ -86,11 +86,11 @@ struct TextFrame {
 
 /// The fields of an ID3v1 trailer; track -1 writes the 1.0 layout (30-byte comment).
 struct V1Fields {
-    QString title;
-    QString artist;
-    QString album;
-    QString year;
-    QString comment;
+    QString title{};
+    QString artist{};
+    QString album{};
+    QString year{};
+    QString comment{};
     int track = -1;
     int genre = 255;
 };
@@ -106,12 +106,12 @@ struct V1Fields {
 /// The common album file: ID3v2.3 with title, artist, album, year, track and genre (empty
 /// fields left out), `seconds` of 128 kbit/s 44.1 kHz audio, and an ID3v1 trailer when withV1.
 struct Song {
-    QString title;
-    QString artist;
-    QString album;
-    QString year;
-    QString genre;
-    QString comment;
+    QString title{};
+    QString artist{};
+    QString album{};
+    QString year{};
+    QString genre{};
+    QString comment{};
     int track = 0;
     double seconds = 1.0;
     int bitrate = 128;

@@ -1,0 +1,94 @@
+// The ID3v1 genre table: the built-in names, lookups both ways and loading a genre file.
+
+#include "audio/ID3.h"
+
+#include "support/TestEnv.h"
+
+#include <QFile>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class GenreTableTest : public VarneltTest
+{
+protected:
+    void SetUp() override
+    {
+        VarneltTest::SetUp();
+        ID3::loadGenreTable({});
+    }
+    // The table is program-wide: leave the defaults behind for the other tests.
+    void TearDown() override
+    {
+        ID3::loadGenreTable({});
+        VarneltTest::TearDown();
+    }
+};
+
+TEST_F(GenreTableTest, DefaultTableAsWritten)
+{
+    EXPECT_EQ(ID3::loadGenreTable({}), 115);
+    EXPECT_EQ(ID3::highestGenreIndex(), 114);
+    EXPECT_EQ(ID3::genreNameOf(0), u"Blues"_s);
+    EXPECT_EQ(ID3::genreNameOf(44), u"Space Music"_s);
+    EXPECT_EQ(ID3::genreNameOf(81), u"Folk/Rock"_s);
+    EXPECT_EQ(ID3::genreNameOf(83), u"Swing"_s);
+    EXPECT_EQ(ID3::genreNameOf(84), u"Bebob"_s);  // one lower than the published list from here on
+    EXPECT_EQ(ID3::genreNameOf(114), u"Folklore"_s);
+    EXPECT_EQ(ID3::genreNameOf(115), u"115 (Unknown)"_s);
+    EXPECT_EQ(ID3::genreNameOf(255), u"255 (Unknown)"_s);
+    EXPECT_EQ(ID3::loadGenreTable(tempFile(u"no-such-file.txt"_s)), 115);
+}
+
+TEST_F(GenreTableTest, IndexOfIgnoresLetterCase)
+{
+    EXPECT_EQ(ID3::genreIndexOf(u"ROCK"_s), 17);
+    EXPECT_EQ(ID3::genreIndexOf(u"rock & roll"_s), 78);
+    EXPECT_EQ(ID3::genreIndexOf(u"Bebob"_s), 84);
+    EXPECT_EQ(ID3::genreIndexOf(u"Rock "_s), 255);
+    EXPECT_EQ(ID3::genreIndexOf(u"Polsk Punk"_s), 255);
+    for (int i = 0; i <= 114; ++i)
+        EXPECT_EQ(ID3::genreIndexOf(ID3::genreNameOf(quint8(i))), i) << i;
+}
+
+TEST_F(GenreTableTest, GenreFileReplacesTheTable)
+{
+    const QString file = writeFile(u"genres.txt"_s, "  Zeroth  \r\nFirst\nSecond\n");
+    EXPECT_EQ(ID3::loadGenreTable(file), 3);
+    EXPECT_EQ(ID3::highestGenreIndex(), 2);
+    EXPECT_EQ(ID3::genreNameOf(0), u"Zeroth"_s);
+    EXPECT_EQ(ID3::genreNameOf(2), u"Second"_s);
+    EXPECT_EQ(ID3::genreNameOf(3), u"3 (Unknown)"_s);
+    EXPECT_EQ(ID3::genreIndexOf(u"blues"_s), 255);
+    EXPECT_EQ(answers->count(), 0);
+
+    QByteArray many;
+    for (int i = 0; i < 300; ++i)
+        many += "Genre " + QByteArray::number(i) + "\n";
+    EXPECT_EQ(ID3::loadGenreTable(writeFile(u"many.txt"_s, many)), 256);
+    EXPECT_EQ(ID3::genreNameOf(255), u"Genre 255"_s);
+}
+
+TEST_F(GenreTableTest, UnusableGenreFileFallsBackToDefaultsWithAMessage)
+{
+    EXPECT_EQ(ID3::loadGenreTable(writeFile(u"empty.txt"_s, {})), 115);
+    ASSERT_EQ(answers->count(), 1);
+    const Msg::Message m = answers->messages().first();
+    EXPECT_EQ(m.text, u"The specified file contains no genre information!\rDefaults will be used."_s);
+    EXPECT_EQ(m.title, u"Error!"_s);
+    EXPECT_EQ(m.icon, Msg::Icon::Critical);
+    EXPECT_EQ(ID3::genreNameOf(114), u"Folklore"_s);
+
+    if (geteuid() != 0) { // root reads any file
+        const QString locked = writeFile(u"locked.txt"_s, "Rock\n");
+        QFile::setPermissions(locked, {});
+        EXPECT_EQ(ID3::loadGenreTable(locked), 115);
+        ASSERT_EQ(answers->count(), 2);
+        EXPECT_EQ(answers->lastText(), u"Couldn't open the genre file!\rDefaults will be used."_s);
+    }
+}
+
+} // namespace
