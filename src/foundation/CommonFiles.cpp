@@ -136,7 +136,7 @@ MoveResult moveSteps(const QString &source, const QString &destination)
     // Between two file systems a move is a copy, a check and the removal of the source. If
     // the source cannot be removed the copy is taken back, so the file is never doubled.
     if (!copyVerified(source, destination))
-        return MoveResult::NotThere;
+        return MoveResult::MoveFailed;
     if (!QFile::remove(source)) {
         QFile::remove(destination);
         return MoveResult::MoveFailed;
@@ -232,6 +232,9 @@ bool deleteFile(const QString &path)
 
 QString writeTextFile(const QString &fileName, const QString &text)
 {
+    // A read-only file is refused as on any desktop, even where the user could replace it.
+    if (fileExists(fileName) && !hasOwnerWriteBit(fileName))
+        return u"Permission denied"_s;
     QSaveFile file(fileName);
     // In a folder where no temporary file can be made the file is written in place.
     file.setDirectWriteFallback(true);

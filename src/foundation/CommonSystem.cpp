@@ -64,6 +64,9 @@ bool isInsideTrash(const QString &trashedPath)
 {
     if (trashedPath.isEmpty() || !QFileInfo::exists(trashedPath))
         return false;
+#ifdef Q_OS_WIN
+    return true; // the Recycle Bin has a layout of its own
+#else
     const QDir filesDir = QFileInfo(trashedPath).absoluteDir();
     if (filesDir.dirName() != u"files"_s)
         return false;
@@ -74,6 +77,7 @@ bool isInsideTrash(const QString &trashedPath)
     QDir above = trashDir;
     const bool perUserTopDir = above.cdUp() && above.dirName() == u".Trash"_s;
     return name == u"Trash"_s || name.startsWith(u".Trash-"_s) || perUserTopDir;
+#endif
 }
 
 // Returns a file that QFile::moveToTrash put outside any trash to its place, and removes the
@@ -117,6 +121,8 @@ QString getDriveTypeName(const QString &driveOrPath)
 #ifdef Q_OS_WIN
     if (driveOrPath.isEmpty())
         return u"Unrecognized"_s;
+    if (driveOrPath.startsWith(u"\\\\"_s))
+        return u"Remote"_s;
     const QString root = driveOrPath.left(1) + u":\\"_s;
     switch (::GetDriveTypeW(reinterpret_cast<LPCWSTR>(root.utf16()))) {
     case DRIVE_REMOVABLE: return u"Removable"_s;

@@ -178,6 +178,9 @@ TEST_F(CommonFiles, WriteTextFileEndsWithCrLfAndReportsErrors)
     EXPECT_FALSE(Common::writeTextFile(tempFile(u"no/such/folder/x.txt"_s), u"x"_s).isEmpty());
     QDir(tempPath()).mkdir(u"dir"_s);
     EXPECT_FALSE(Common::writeTextFile(tempFile(u"dir"_s), u"x"_s).isEmpty());
+    makeReadOnly(file);
+    EXPECT_FALSE(Common::writeTextFile(file, u"over"_s).isEmpty());
+    EXPECT_EQ(readAll(file), "short\r\n");
 }
 
 TEST_F(CommonFiles, CreateNewFileProbesWhetherANameCanBeMade)

@@ -202,3 +202,18 @@ TEST_F(IniFile, AWriteLeavesNoTemporaryFileBehind)
     EXPECT_EQ(QDir(tempPath()).entryList(QDir::Files), QStringList{u"masks.ini"_s});
     EXPECT_EQ(f.Value(), u"4"_s);
 }
+
+TEST_F(IniFile, AWriteKeepsPermissionsAndFollowsALink)
+{
+    writeFile(u"real/masks.ini"_s, "[S]\r\nK=1\r\n");
+    const QString real = tempFile(u"real/masks.ini"_s);
+    QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    ASSERT_TRUE(QFile::link(real, tempFile(u"masks.ini"_s)));
+    cIniFile f = ini(u"S"_s, u"K"_s);
+    f.setValue(u"2"_s);
+    EXPECT_NE(f.LastReturnCode(), 0);
+    EXPECT_TRUE(QFileInfo(tempFile(u"masks.ini"_s)).isSymLink());
+    EXPECT_EQ(readAll(real), "[S]\r\nK=2\r\n");
+    EXPECT_EQ(QFileInfo(real).permissions() & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+}
