@@ -205,13 +205,15 @@ QString getFileVersion(const QString &fileName)
         return QString();
     if (file.size() > MaxFileSize)
         return u"N/A"_s;
-    const uchar *mapped = file.map(0, file.size());
+    Bytes bytes{file.map(0, file.size()), file.size()};
     QByteArray copy;
-    if (mapped == nullptr) {
+    if (bytes.data == nullptr) {
         copy = file.readAll();
-        mapped = reinterpret_cast<const uchar *>(copy.constData());
+        if (copy.size() != file.size())
+            return u"N/A"_s;
+        bytes = Bytes{reinterpret_cast<const uchar *>(copy.constData()), copy.size()};
     }
-    const Reading reading = readVersion(Bytes{mapped, copy.isEmpty() ? file.size() : copy.size()});
+    const Reading reading = readVersion(bytes);
     switch (reading.outcome) {
     case Outcome::Found: return reading.version;
     case Outcome::Damaged: return u"N/A"_s;
