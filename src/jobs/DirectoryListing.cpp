@@ -1,5 +1,9 @@
 #include "jobs/DirectoryListing.h"
 
+#include "audio/ID3Edit.h"
+#include "audio/Mp3InfoVBR.h"
+#include "audio/TagAccess.h"
+#include "audio/clsXAnalyzer.h"
 #include "foundation/Basic.h"
 
 #include <QDir>
@@ -89,18 +93,62 @@ QStringList findMp3Files(const QString &folder, ListingOrder order, bool *readab
     return names;
 }
 
+namespace {
+
+/// Fills the four audio columns and the rounded duration from the chosen reader.
+void fillAudioColumns(ListedFile &file, const ID3Edit &tagV2)
+{
+    // The analyzer reads files whose ID3v2 tag holds a picture (a large tag can hide the audio
+    // from the built-in reader); a fresh one per file, so a failed analysis can never show the
+    // values of the file analysed before it.
+    clsXAnalyzer analyzer;
+    bool analyzed = false;
+    auto analyze = [&] {
+        if (!analyzed) {
+            analyzer.setFilename(file.path);
+            analyzed = true;
+        }
+        return !analyzer.HadError();
+    };
+    bool useAnalyzer = !tagV2.Picture().isNull() && analyze();
+    // The built-in reader knows only MPEG-1 Layer III near the start of the file; a valid
+    // MPEG-2 file or one with a long lead-in still gets its values from the analyzer.
+    if (!useAnalyzer && Mp3InfoVBR::readMpegInfo(file.path).sampleRate == 0)
+        useAnalyzer = analyze();
+    const Common::FileInfoSources sources = Common::FileInfoSources::current(analyzer);
+    file.length = Common::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).toString();
+    file.bitrate = Common::getFileInfo(u"Bitrate"_s, useAnalyzer, sources).toString();
+    file.frequency = Common::getFileInfo(u"SampleRate"_s, useAnalyzer, sources).toString();
+    file.mode = Common::getFileInfo(u"ChannelMode"_s, useAnalyzer, sources).toString();
+    file.durationSeconds = Common::getFileInfo(u"Duration"_s, useAnalyzer, sources).toLongLong();
+    file.usedAnalyzer = useAnalyzer;
+    file.audioRead = true;
+}
+
+} // namespace
+
 ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns)
+{
+    ID3Edit tagV2;
+    return readListedFile(folder, fileName, audioColumns, tagV2);
+}
+
+ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns, ID3Edit &tagV2)
 {
     ListedFile file;
     file.fileName = fileName;
     file.path = QDir(folder).filePath(fileName);
-    file.iconKey = fileIconKey(false, false);
+    tagV2.Load(file.path);
+    file.hasV1 = tagV2.HasV1();
+    file.hasV2 = tagV2.HasV2();
+    file.iconKey = fileIconKey(file.hasV1, file.hasV2);
     if (!audioColumns)
         return file;
     const QFileInfo info(file.path);
     file.sizeBytes = info.size();
     file.sizeKB = Basic::roundEven(double(file.sizeBytes) / 1024.0);
     file.size = Basic::formatThousands(file.sizeKB);
+    fillAudioColumns(file, tagV2);
     return file;
 }
 
@@ -117,8 +165,9 @@ ListingResult listDirectory(const QString &folder, const ListingOptions &options
     }
     long long totalKB = 0;
     long long totalSeconds = 0;
+    ID3Edit tagV2;
     for (const QString &name : names) {
-        ListedFile file = readListedFile(folder, name, options.audioColumns);
+        ListedFile file = readListedFile(folder, name, options.audioColumns, tagV2);
         if (options.audioColumns) {
             totalKB += file.sizeKB;
             totalSeconds += file.durationSeconds;

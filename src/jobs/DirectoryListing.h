@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <functional>
 
+class ID3Edit;
+
 /// One row of the file list: the file name, the five value columns, the tag state and its icon.
 struct ListedFile
 {
@@ -99,6 +101,9 @@ using ListingCallback = std::function<void(const ListedFile &file, int index, co
 
 /// Reads one file's row: tag state and icon, and with audioColumns its size and audio columns.
 [[nodiscard]] ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns);
+/// The same with the caller's tag object, which is left loaded with the file.
+[[nodiscard]] ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns,
+                                        ID3Edit &tagV2);
 
 /// Scans a folder: every MP3 file's row in the chosen order, the callback after each file, and
 /// the totals line growing file by file.
