@@ -135,6 +135,7 @@ struct ID3Edit::Private {
 
     void applyTo(TagLib::ID3v2::Tag &tag) const
     {
+        repairFrames(tag);
         for (int field = 0; field < FieldCount; ++field) {
             if (changed.test(field))
                 writeField(tag, Field(field), fields[field]);

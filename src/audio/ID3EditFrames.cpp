@@ -57,12 +57,40 @@ String::Type encodingFor(const QString &text)
     return String::Latin1;
 }
 
-ID3v2::UserTextIdentificationFrame *findUserText(const ID3v2::Tag &tag, const QString &description)
+// The values of a user text frame: its fields after the description. TagLib drops empty fields
+// when it parses a frame, then gives a frame with one field an empty value: a frame written
+// with an empty description reads back as that frame's text taken for a description, with no
+// value. A described frame without a value means nothing, so that shape is the plain frame.
+QStringList userTextValues(const ID3v2::UserTextIdentificationFrame &frame, bool &plain)
+{
+    QStringList fields;
+    for (const String &field : frame.TextIdentificationFrame::fieldList())
+        fields.append(fromTagLib(field));
+    plain = fields.size() <= 2 && (fields.value(0).isEmpty() || fields.value(1).isEmpty());
+    if (plain)
+        return {fields.value(0).isEmpty() ? fields.value(1) : fields.value(0)};
+    return fields.mid(1);
+}
+
+// The user text frame with the description (compared without letter case); an empty
+// description finds the frame without one.
+ID3v2::UserTextIdentificationFrame *findUserText(const ID3v2::Tag &tag, const QString &description,
+                                                 QString *value = nullptr)
 {
     for (ID3v2::Frame *frame : tag.frameList("TXXX")) {
         auto *text = dynamic_cast<ID3v2::UserTextIdentificationFrame *>(frame);
-        if (text && fromTagLib(text->description()).compare(description, Qt::CaseInsensitive) == 0)
+        if (!text)
+            continue;
+        bool plain = false;
+        const QStringList values = userTextValues(*text, plain);
+        const bool match = description.isEmpty()
+            ? plain
+            : !plain && fromTagLib(text->description()).compare(description, Qt::CaseInsensitive) == 0;
+        if (match) {
+            if (value)
+                *value = values.join(QLatin1Char(' '));
             return text;
+        }
     }
     return nullptr;
 }
@@ -115,14 +143,6 @@ ID3v2::AttachedPictureFrame *findCover(const ID3v2::Tag &tag)
     return first;
 }
 
-QString joined(const StringList &values)
-{
-    QStringList parts;
-    for (const String &value : values)
-        parts.append(fromTagLib(value));
-    return parts.join(QLatin1Char(' '));
-}
-
 } // namespace
 
 NativeName::NativeName(const QString &path) : path_(path), encoded_(QFile::encodeName(path)) { }
@@ -173,9 +193,11 @@ QString readField(const ID3v2::Tag &tag, Field field)
     case Mood:
     case Situation:
     case Preference:
-        if (const auto *frame = findUserText(tag, userTextDescription(field)))
-            return joined(frame->fieldList());
-        return {};
+    {
+        QString value;
+        findUserText(tag, userTextDescription(field), &value);
+        return value;
+    }
     default:
         break;
     }
@@ -256,6 +278,22 @@ void writeField(ID3v2::Tag &tag, Field field, const QString &value)
         auto *frame = new ID3v2::TextIdentificationFrame(ByteVector(id, 4), encoding);
         frame->setText(text);
         tag.addFrame(frame);
+    }
+}
+
+void repairFrames(ID3v2::Tag &tag)
+{
+    // Written back as parsed, a plain user text frame would turn its text into a description.
+    for (ID3v2::Frame *frame : tag.frameList("TXXX")) {
+        auto *text = dynamic_cast<ID3v2::UserTextIdentificationFrame *>(frame);
+        if (!text || text->description().isEmpty())
+            continue;
+        bool plain = false;
+        const QStringList values = userTextValues(*text, plain);
+        if (plain && !values.value(0).isEmpty()) {
+            text->setDescription(String());
+            text->setText(toTagLib(values.value(0)));
+        }
     }
 }
 

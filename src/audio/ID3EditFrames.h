@@ -57,6 +57,9 @@ private:
 /// Replaces the frame behind a field; an empty value removes it.
 void writeField(TagLib::ID3v2::Tag &tag, Field field, const QString &value);
 
+/// Puts frames that TagLib parsed into a shape it would write back wrongly into their true shape.
+void repairFrames(TagLib::ID3v2::Tag &tag);
+
 /// The tag's cover: the front cover, lacking one the first picture; null when there is none.
 [[nodiscard]] ID3Picture readPicture(const TagLib::ID3v2::Tag &tag);
 /// Puts the picture in the place readPicture() reads from; a null picture removes that picture.

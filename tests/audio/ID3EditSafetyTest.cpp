@@ -1,0 +1,162 @@
+// ID3Edit's failures: every one comes back as a non-zero code and leaves the file as it was.
+
+#include "audio/ID3Edit.h"
+#include "support/Mp3Writer.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ID3EditSafetyTest : public VarneltTest
+{
+protected:
+    QString song(const QString &name = u"song.mp3"_s)
+    {
+        Mp3Writer::V1Fields v1;
+        v1.title = u"Title"_s;
+        v1.track = 2;
+        return writeFile(name, Mp3Writer::id3v2({{"TIT2", u"Title"_s}}, 0, 200) + Mp3Writer::cbrFile(2.0)
+                                   + Mp3Writer::id3v1(v1));
+    }
+
+    // Sets every field of the object to something that needs a bigger tag.
+    static void growTag(ID3Edit &tag)
+    {
+        tag.setTitle(u"A much longer title than before"_s);
+        tag.setLyrics(QString(5000, u'l'));
+    }
+
+    QStringList filesInFolder() const
+    {
+        return QDir(tempPath()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+};
+
+TEST_F(ID3EditSafetyTest, MissingFileIsReportedByEveryOperation)
+{
+    const QString missing = tempFile(u"missing.mp3"_s);
+    ID3Edit tag;
+    tag.setTitle(u"x"_s);
+    EXPECT_EQ(tag.SaveV2(missing), ID3Edit::FileNotFound);
+    EXPECT_EQ(tag.SaveV1(missing), ID3Edit::FileNotFound);
+    EXPECT_EQ(tag.RemoveV1(missing), ID3Edit::FileNotFound);
+    EXPECT_EQ(tag.RemoveV2(missing), ID3Edit::FileNotFound);
+    EXPECT_EQ(tag.PrepareV2(missing), ID3Edit::FileNotFound);
+    EXPECT_EQ(tag.SaveV2(tempPath()), ID3Edit::FileNotFound) << "a folder is no file";
+    EXPECT_FALSE(QFile::exists(missing)) << "nothing is created";
+}
+
+TEST_F(ID3EditSafetyTest, ReadOnlyFileIsRefusedAndUnchanged)
+{
+    const QString path = song();
+    const QByteArray before = readAll(path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    ID3Edit tag;
+    tag.Load(path);
+    growTag(tag);
+    tag.setV1Title(u"Other"_s);
+    EXPECT_EQ(tag.PrepareV2(path), ID3Edit::ReadOnly);
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::ReadOnly);
+    EXPECT_EQ(tag.SaveV1(path), ID3Edit::ReadOnly);
+    EXPECT_EQ(tag.RemoveV1(path), ID3Edit::ReadOnly);
+    EXPECT_EQ(tag.RemoveV2(path), ID3Edit::ReadOnly);
+    EXPECT_EQ(readAll(path), before);
+}
+
+TEST_F(ID3EditSafetyTest, FilesWithoutMpegAudioAreNotTagged)
+{
+    const QByteArray text = "This is a text file that was given the name of an MP3 file.\n";
+    const QString path = writeFile(u"text.mp3"_s, text);
+    const QString empty = writeFile(u"empty.mp3"_s, QByteArray());
+    ID3Edit tag;
+    EXPECT_EQ(tag.Load(path), ID3Edit::NotMpeg);
+    EXPECT_FALSE(tag.HasV2());
+    tag.setTitle(u"x"_s);
+    EXPECT_EQ(tag.PrepareV2(path), ID3Edit::NotMpeg);
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::NotMpeg);
+    EXPECT_EQ(tag.SaveV2(empty), ID3Edit::NotMpeg);
+    EXPECT_EQ(readAll(path), text);
+    EXPECT_EQ(readAll(empty), QByteArray());
+}
+
+TEST_F(ID3EditSafetyTest, DamagedTagIsNotWrittenOver)
+{
+    // The header declares a body far larger than the file.
+    const QByteArray damaged = Mp3Writer::id3v2Header(0x0FFFFFFF) + QByteArray("TIT2") + Mp3Writer::cbrFile(1.0);
+    // Size bytes with the high bit set are no ID3v2 size at all.
+    const QByteArray badSize = QByteArray("ID3\x03\x00\x00\x80\x80\x80\x80", 10) + Mp3Writer::cbrFile(1.0);
+    for (const QByteArray &bytes : {damaged, badSize}) {
+        const QString path = writeFile(u"damaged.mp3"_s, bytes);
+        ID3Edit tag;
+        EXPECT_EQ(tag.Load(path), ID3Edit::DamagedTag);
+        EXPECT_FALSE(tag.HasV2());
+        tag.setTitle(u"x"_s);
+        EXPECT_EQ(tag.SaveV2(path), ID3Edit::DamagedTag);
+        EXPECT_EQ(tag.RemoveV2(path), ID3Edit::DamagedTag);
+        EXPECT_EQ(readAll(path), bytes);
+    }
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(ID3EditSafetyTest, AFailingWriteLeavesTheOldFileWhole)
+{
+    const QString path = song();
+    const QByteArray before = readAll(path);
+    ID3Edit tag;
+    tag.Load(path);
+    growTag(tag);
+
+    // Let no file of this process grow more than a little past the song's size: the copy can
+    // be made, but writing the bigger tag into it fails half way, like a full disk.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = rlim_t(before.size() + 1000);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const int result = tag.SaveV2(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(result, ID3Edit::WriteFailed);
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(filesInFolder(), QStringList{u"song.mp3"_s}) << "the unfinished copy is removed";
+
+    // With room again the same object saves.
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::Ok);
+    ID3Edit check;
+    check.Load(path);
+    EXPECT_EQ(check.Lyrics().size(), 5000);
+    EXPECT_TRUE(readAll(path).endsWith(before.right(before.size() - 210)));
+}
+
+TEST_F(ID3EditSafetyTest, ReadOnlyFolderLeavesTheFileWhole)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "folder permissions do not bind the superuser";
+    const QString folder = tempFile(u"locked"_s);
+    const QString path = writeFile(u"locked/song.mp3"_s, readAll(song()));
+    const QByteArray before = readAll(path);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    ID3Edit tag;
+    growTag(tag);
+    const int saved = tag.SaveV2(path);
+    const int removed = tag.RemoveV2(path);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(saved, ID3Edit::ReadOnly);
+    EXPECT_EQ(removed, ID3Edit::ReadOnly);
+    EXPECT_EQ(readAll(path), before);
+}
+#endif
+
+} // namespace
