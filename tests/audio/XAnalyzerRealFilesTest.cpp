@@ -1,0 +1,137 @@
+// The stream analyzer on files made by a real encoder, compared with what ffprobe reports for
+// them: the figures stored beside the files and, when ffprobe is installed, ffprobe itself.
+
+#include "audio/XAnalyzer.h"
+#include "audio/clsXAnalyzer.h"
+
+#include "support/TestEnv.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Expected {
+    QString file;
+    int sampleRate = 0;
+    int channels = 0;
+    double seconds = 0;
+    int bitrate = 0;
+    bool variable = false;
+};
+
+QList<Expected> expectedFigures()
+{
+    QList<Expected> list;
+    QFile csv(fixturePath(u"enc_expected.csv"_s));
+    if (!csv.open(QIODevice::ReadOnly | QIODevice::Text))
+        return list;
+    while (!csv.atEnd()) {
+        const QString line = QString::fromUtf8(csv.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList f = line.split(u',');
+        if (f.size() != 6)
+            continue;
+        list.append({f[0], f[1].toInt(), f[2].toInt(), f[3].toDouble(), f[4].toInt(), f[5] == u"1"_s});
+    }
+    return list;
+}
+
+// ffprobe's figures for the audio stream of a file, or nothing when ffprobe is not installed.
+std::optional<Expected> probe(const QString &path)
+{
+    const QString ffprobe = QStandardPaths::findExecutable(u"ffprobe"_s);
+    if (ffprobe.isEmpty())
+        return std::nullopt;
+    QProcess p;
+    p.start(ffprobe, {u"-v"_s, u"error"_s, u"-select_streams"_s, u"a:0"_s, u"-show_entries"_s,
+                      u"stream=sample_rate,channels,duration,bit_rate"_s, u"-of"_s, u"default=nw=1"_s, path});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return std::nullopt;
+    Expected e;
+    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n')) {
+        const QString key = line.section(u'=', 0, 0);
+        const QString value = line.section(u'=', 1);
+        if (key == u"sample_rate"_s)
+            e.sampleRate = value.toInt();
+        else if (key == u"channels"_s)
+            e.channels = value.toInt();
+        else if (key == u"duration"_s)
+            e.seconds = value.toDouble();
+        else if (key == u"bit_rate"_s)
+            e.bitrate = value.toInt();
+    }
+    return e;
+}
+
+class XAnalyzerRealFilesTest : public VarneltTest
+{
+};
+
+TEST_F(XAnalyzerRealFilesTest, AgreesWithTheStoredFfprobeFigures)
+{
+    const QList<Expected> figures = expectedFigures();
+    ASSERT_EQ(figures.size(), 5);
+    for (const Expected &e : figures) {
+        SCOPED_TRACE(e.file.toStdString());
+        clsXAnalyzer a;
+        a.setFilename(fixturePath(e.file));
+        ASSERT_FALSE(a.HadError()) << a.ErrorDescription().toStdString();
+        EXPECT_EQ(a.Frequency(), e.sampleRate);
+        EXPECT_EQ(a.Channels(), e.channels);
+        EXPECT_NEAR(a.Duration(), e.seconds, 0.1);
+        EXPECT_NEAR(a.BitRate(), e.bitrate, 1000);
+        EXPECT_EQ(a.VariableBitRate(), e.variable);
+        EXPECT_EQ(a.MPegLayer(), 3);
+        EXPECT_EQ(a.MPegLevel(), e.sampleRate == 22050 ? u"MPEG2"_s : u"MPEG1"_s);
+        EXPECT_EQ(a.Mode(), e.channels == 1 ? u"Mono"_s : u"Joint Stereo"_s); // the encoder's default
+    }
+}
+
+TEST_F(XAnalyzerRealFilesTest, AgreesWithFfprobeRunNow)
+{
+    if (QStandardPaths::findExecutable(u"ffprobe"_s).isEmpty())
+        GTEST_SKIP() << "ffprobe is not installed";
+    for (const Expected &e : expectedFigures()) {
+        SCOPED_TRACE(e.file.toStdString());
+        const QString path = copyFixture(e.file);
+        const std::optional<Expected> live = probe(path);
+        ASSERT_TRUE(live.has_value());
+        clsXAnalyzer a;
+        a.setFilename(path);
+        ASSERT_FALSE(a.HadError());
+        EXPECT_EQ(a.Frequency(), live->sampleRate);
+        EXPECT_EQ(a.Channels(), live->channels);
+        EXPECT_NEAR(a.Duration(), live->seconds, 0.1);
+        EXPECT_NEAR(a.BitRate(), live->bitrate, 1000);
+    }
+}
+
+TEST_F(XAnalyzerRealFilesTest, EncoderHeadersAndTagsAreFound)
+{
+    XAnalyzer::StreamInfo vbr;
+    ASSERT_EQ(XAnalyzer::processFile(fixturePath(u"enc_mono_vbr.mp3"_s), vbr), XAnalyzer::Ok);
+    EXPECT_EQ(vbr.vbrHeader.kind, Mpeg::VbrHeader::Kind::Xing);
+    EXPECT_EQ(vbr.firstHeader.xingOffset(), 21);
+    EXPECT_EQ(vbr.audioStart, 20); // the empty ID3v2.4 tag the encoder writes
+
+    XAnalyzer::StreamInfo cbr;
+    ASSERT_EQ(XAnalyzer::processFile(fixturePath(u"enc_cbr128.mp3"_s), cbr), XAnalyzer::Ok);
+    EXPECT_EQ(cbr.vbrHeader.kind, Mpeg::VbrHeader::Kind::Info);
+    EXPECT_EQ(cbr.record.flags, 0u);
+
+    // The picture tag is skipped as a whole: the first frame follows it directly.
+    XAnalyzer::StreamInfo pic;
+    ASSERT_EQ(XAnalyzer::processFile(fixturePath(u"enc_picture.mp3"_s), pic), XAnalyzer::Ok);
+    EXPECT_GT(pic.audioStart, 3900);
+    EXPECT_EQ(pic.firstFrameOffset, pic.audioStart);
+    EXPECT_EQ(pic.bytesExamined, 0);
+}
+
+} // namespace
