@@ -1,0 +1,289 @@
+#include "jobs/AlbumRenameJob.h"
+
+#include "audio/ID3.h"
+#include "audio/ID3Edit.h"
+#include "audio/TagAccess.h"
+#include "foundation/Basic.h"
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
+#include "jobs/RenameJobFiles.h"
+#include "naming/NameBuilder.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+using Common::MoveResult;
+
+quint8 versionOneGenreByte(const QString &genreText)
+{
+    const QString wanted = Basic::trim(genreText).toLower();
+    if (wanted.isEmpty())
+        return 254;
+    const QStringList &names = ID3Edit::genreNames();
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (Basic::trim(names.at(i)).toLower() == wanted)
+            return quint8(i);
+    return quint8(names.indexOf(u"Other"_s));
+}
+
+QString versionTwoTrack(const QString &trackText, bool withTotal, const QString &totalText)
+{
+    const QString track = QString::number(qint64(Basic::val(trackText)));
+    const qint64 total = qint64(Basic::val(totalText));
+    if (withTotal && total > 0)
+        return track + u'/' + QString::number(total);
+    return track;
+}
+
+namespace {
+
+QString moveErrorText(MoveResult result)
+{
+    switch (result) {
+    case MoveResult::SourceMissing: return u"Source file not found"_s;
+    case MoveResult::FolderMissing: return u"Path creation error. Read-only media or not enough rights."_s;
+    case MoveResult::MoveFailed: return u"File move error. Read-only media, not enough rights or file in use"_s;
+    case MoveResult::NotThere: return u"File creation error. Read-only media, not enough rights."_s;
+    default: return u"Unknow error"_s;
+    }
+}
+
+/// The folder part of a path with exactly one trailing separator.
+QString folderWithOneSeparator(const QString &path)
+{
+    QString folder = Common::getFolderPath(path);
+    const QChar sep = Common::separator();
+    while (folder.size() > 1 && folder.endsWith(sep) && folder.at(folder.size() - 2) == sep)
+        folder.chop(1);
+    return folder;
+}
+
+/// One run of the job: the state the rows share.
+class Run
+{
+public:
+    Run(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress)
+        : in_(input), log_(log), progress_(progress)
+    {
+    }
+
+    RenameJobOutcome execute();
+
+private:
+    bool prepareDestination();
+    void renameRow(int position, const RenameRow &row);
+    QString moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath);
+    void writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
+    void readBack(const ResultLog::FileNodes &nodes, const QString &path);
+    void finish();
+
+    const RenameJobInput &in_;
+    ResultLog &log_;
+    const RenameProgress &progress_;
+    RenameJobOutcome out_;
+    QString sourceFolder_; ///< where the listed files are (after a letter-case rename of the folder)
+    QString originalSource_;
+    QString lastNewPath_;
+    QStringList outputsWritten_;
+    PlaylistBuilder playlist_;
+    ID3Edit tagger_;
+    ID3Tag theTag_;
+    quint8 genreByte_ = 254;
+};
+
+RenameJobOutcome Run::execute()
+{
+    log_.clear();
+    log_.setRowCount(int(in_.rows.size()));
+    out_.newPaths = QStringList(in_.rows.size(), QString());
+
+    if (!prepareDestination()) {
+        log_.countError();
+        log_.refreshSummary();
+        return out_;
+    }
+    out_.started = true;
+    genreByte_ = versionOneGenreByte(in_.album.genre);
+
+    for (int i = 0; i < in_.rows.size(); ++i) {
+        renameRow(i + 1, in_.rows.at(i));
+        log_.refreshSummary();
+        if (progress_)
+            progress_(i + 1, int(in_.rows.size()));
+    }
+    finish();
+    return out_;
+}
+
+bool Run::prepareDestination()
+{
+    sourceFolder_ = Common::addBackslash(in_.currentDirectory);
+    originalSource_ = sourceFolder_;
+    const RenameRow first = in_.rows.isEmpty() ? RenameRow {} : in_.rows.first();
+    const QString firstDest = Common::getFolderPath(
+        buildNewFileName(in_.album, in_.naming, in_.currentDirectory, TrackInput {first.title, 0, {}, {}}));
+    out_.firstDestinationFolder = firstDest;
+    QString scratch = sourceFolder_;
+    scratch.chop(1);
+    scratch += Common::CaseRenameSuffix + Common::separator();
+
+    // A mask that only changes the letter case of the current folder renames the folder itself
+    // (through a scratch name, as a case-insensitive file system needs), so everything else in
+    // it moves along. A different folder of that spelling (case-sensitive systems) is used as it is.
+    const bool caseOnly = firstDest != sourceFolder_ && firstDest.compare(sourceFolder_, Qt::CaseInsensitive) == 0;
+    if (caseOnly && Common::folderExists(sourceFolder_)
+        && (!Common::folderExists(firstDest) || RenameJobFiles::sameObject(firstDest, sourceFolder_))) {
+        sourceFolder_ = RenameJobFiles::renameFolderCase(sourceFolder_, scratch, firstDest);
+        return true;
+    }
+    if (Common::folderExists(firstDest))
+        return true;
+    if (Common::createFolderPath(firstDest))
+        return true;
+    Msg::ask(u"Path creation error. Read-only media or not enough rights."_s + u'\n' + firstDest + u'\n'
+                 + u"Impossible to rename files."_s,
+             u"Path creation error"_s, Msg::Icon::Critical, Msg::Buttons::Ok);
+    return false;
+}
+
+void Run::renameRow(int position, const RenameRow &row)
+{
+    const ResultLog::FileNodes nodes = log_.addFileEntry(row.title);
+    const QString oldPath = sourceFolder_ + row.fileName;
+    QString newPath = buildNewFileName(in_.album, in_.naming, in_.currentDirectory,
+                                       TrackInput {row.title, position, row.fileName, row.trackText});
+    lastNewPath_ = newPath;
+
+    if (log_.destinationFolder().isEmpty())
+        log_.setDestinationFolder(folderWithOneSeparator(newPath));
+
+    if (in_.joliet) {
+        const QString longName = Common::getFileName(newPath);
+        const QString shortName = Joliet::limitName(longName, u".mp3"_s);
+        if (shortName != longName) {
+            newPath = Common::getFolderPath(newPath) + shortName;
+            log_.warning(nodes.warnings, u"Joliet error. The length of the file name is more than 64 caracters : "_s
+                                             + longName);
+            log_.expand(nodes.fileInfo);
+            log_.expand(nodes.warnings);
+            log_.expand(nodes.entry);
+        }
+    }
+    log_.info(nodes.fileInfo, u"Old file name : "_s + oldPath);
+    log_.info(nodes.fileInfo, u"New file name : "_s + newPath);
+
+    const QString path = moveRow(nodes, oldPath, newPath);
+    if (path.isEmpty())
+        return;
+
+    if (!clearReadOnly(path)) {
+        log_.error(nodes.warnings, u"Read-only file : "_s + path);
+        return;
+    }
+    out_.newPaths[position - 1] = path;
+    writeTags(nodes, row, path);
+    readBack(nodes, path);
+    log_.makeVisible(nodes.entry);
+    if (in_.outputs.playlist)
+        playlist_.addEntry(position, path, in_.outputs.playlistDir);
+    log_.countRenamed();
+}
+
+QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath)
+{
+    // Rows whose folder differs from the first destination (a mask with per-track folder
+    // levels) get their folder here, but only for a file that is really there to move.
+    const QString folder = Common::getFolderPath(newPath);
+    if (!Common::folderExists(folder) && Common::fileExists(oldPath))
+        (void)Common::createFolderPath(folder);
+
+    const MoveResult result = Common::moveFile(oldPath, newPath);
+    if (result == MoveResult::Moved)
+        return newPath;
+    if (result != MoveResult::DestinationExists) {
+        log_.error(nodes.warnings, moveErrorText(result));
+        return {};
+    }
+    // The existing destination is taken as this row's file only when it is this very file
+    // (a second run, another spelling, a hard link) or a byte-for-byte copy of it; two songs
+    // that merely round to the same size are a collision and both stay untouched.
+    if (RenameJobFiles::sameObject(oldPath, newPath) || RenameJobFiles::sameContent(oldPath, newPath)) {
+        log_.info(nodes.warnings, u"Destination file already exists"_s + u". File size is the same"_s);
+        return newPath;
+    }
+    if (RenameJobFiles::sizeInKilobytes(oldPath) == RenameJobFiles::sizeInKilobytes(newPath))
+        log_.error(nodes.warnings, u"Destination file already exists"_s + u". File content is different."_s);
+    else
+        log_.error(nodes.warnings, u"Destination file already exists"_s + u". File size is different."_s);
+    return {};
+}
+
+void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path)
+{
+    const QString tagFailure = u"Unable to write new tag information. Read-only media, not enough rights or file in use"_s;
+    const qint64 track = qint64(Basic::val(row.trackText));
+    // The file's own tags are loaded first: the fields set below replace theirs and everything
+    // else the file carries (year, pictures, lyrics, other frames) is written back unchanged.
+    tagger_.Load(path);
+    if (in_.tagVersion == 2 || in_.tagVersion == 3) {
+        tagger_.setTrack(versionTwoTrack(row.trackText, in_.totalTracks, in_.totalTrackText));
+        tagger_.setTitle(row.title);
+        tagger_.setArtist(in_.album.artist);
+        tagger_.setGenre(in_.album.genre);
+        tagger_.setAlbum(in_.album.album);
+        tagger_.setComment(in_.album.comment);
+        tagger_.PrepareV2(path);
+        if (tagger_.SaveV2(path) != ID3Edit::Ok)
+            log_.error(nodes.warnings, tagFailure);
+    }
+    if (in_.tagVersion == 1 || in_.tagVersion == 3) {
+        tagger_.setV1Title(row.title);
+        tagger_.setV1Artist(in_.album.artist);
+        tagger_.setV1Album(in_.album.album);
+        tagger_.setV1Year(in_.album.year);
+        tagger_.setV1Comment(in_.album.comment);
+        // The track byte holds 0-255; anything beyond is written as "no track".
+        tagger_.setV1Track(track >= 0 && track <= 255 ? quint8(track) : quint8(0));
+        tagger_.setV1Genre(genreByte_);
+        if (tagger_.SaveV1(path) != ID3Edit::Ok)
+            log_.error(nodes.warnings, tagFailure);
+    }
+}
+
+void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path)
+{
+    tagger_.Load(path);
+    theTag_.ReadFromFile(path);
+    const Common::TagSources sources {theTag_, tagger_};
+    for (const QString &key : {u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"Track"_s})
+        log_.tag(nodes.tagInfo, key + u" : "_s + Common::getTagValue(key, u"v1v2"_s, sources));
+}
+
+void Run::finish()
+{
+    if (!in_.rows.isEmpty()) {
+        if (in_.outputs.playlist) {
+            const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.playlistDir);
+            outputsWritten_.append(
+                writePlaylist(log_, playlist_, folder, albumOutputName(in_.album, in_.naming), in_.joliet));
+        }
+        if (in_.outputs.cover && in_.outputs.coverShown) {
+            const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.coverDir);
+            outputsWritten_.append(copyCover(log_, in_.outputs.coverDownloadFileName, folder,
+                                             albumOutputName(in_.album, in_.naming), in_.joliet));
+        }
+    }
+    // The old folder goes only when it really is another folder than the destination, as the
+    // file system sees it (after a letter-case rename both spellings name one folder).
+    if (!RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_))
+        out_.oldFolderRemoved = RenameJobFiles::removeEmptiedFolder(sourceFolder_, outputsWritten_);
+    log_.refreshSummary();
+}
+
+} // namespace
+
+RenameJobOutcome runAlbumRenameJob(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress)
+{
+    Run run(input, log, progress);
+    return run.execute();
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The album rename job: every row of the rename list is moved to its new path built from the
+// naming mask, tagged with the album data in the chosen tag versions, read back and logged;
+// then the playlist and the cover are written and the emptied old folder is removed.
+// Runs synchronously; the per-row callback lets a window repaint and the CLI print progress.
+
+#include "jobs/PlaylistCoverOutput.h"
+#include "jobs/RenameList.h"
+#include "jobs/ResultLog.h"
+#include "naming/NamingInput.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+/// Everything the job reads from the rename page.
+struct RenameJobInput
+{
+    /// The rows in display order; a row's position (from 1) is its file number.
+    RenameList rows;
+    /// The folder of the listed files, without a trailing separator.
+    QString currentDirectory;
+    AlbumFields album;
+    NamingOptions naming;
+    /// Which tags are written: 1 ID3v1 only, 2 ID3v2 only, 3 both.
+    int tagVersion = 3;
+    /// "Add total tracks to ID3v2 track", and the text of the total.
+    bool totalTracks = false;
+    QString totalTrackText;
+    /// "Force Joliet compatibility for CD burning": file names of at most 64 characters.
+    bool joliet = false;
+    /// The playlist and cover options.
+    AlbumOutputOptions outputs;
+};
+
+/// What a run leaves besides its log.
+struct RenameJobOutcome
+{
+    /// Per row, the path the file now has (or the existing destination it was matched with);
+    /// empty for a row that was left where it was.
+    QStringList newPaths;
+    /// The first destination folder, with a trailing separator.
+    QString firstDestinationFolder;
+    /// False when the destination folder could not be created and no file was touched.
+    bool started = false;
+    /// True when the old folder was removed at the end.
+    bool oldFolderRemoved = false;
+};
+
+/// Called after every row with the rows done so far and the row count.
+using RenameProgress = std::function<void(int done, int total)>;
+
+/// Runs the job over the input, filling `log` (cleared first). Every message box goes through
+/// the message gateway.
+RenameJobOutcome runAlbumRenameJob(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress = {});
+
+/// The version-1 genre byte of a genre text: 254 when empty, else the index of the standard
+/// genre whose name matches (spaces around it and letter case ignored), else that of "Other".
+[[nodiscard]] quint8 versionOneGenreByte(const QString &genreText);
+
+/// The version-2 track text: the numeric value of the track text, followed by "/" and the
+/// total when a total above 0 is asked for ("01" of 12 gives "1/12").
+[[nodiscard]] QString versionTwoTrack(const QString &trackText, bool withTotal, const QString &totalText);

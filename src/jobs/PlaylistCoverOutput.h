@@ -1,0 +1,71 @@
+#pragma once
+// The album-level outputs of the rename job: the ".pls" playlist of the renamed tracks and the
+// copy of the downloaded cover, both named after the album, plus the Joliet name limit.
+
+#include "jobs/ResultLog.h"
+#include "naming/NamingInput.h"
+
+#include <QString>
+
+namespace Joliet {
+/// The longest file name (in characters) that a Joliet CD image holds.
+inline constexpr int MaxNameLength = 64;
+
+/// When the name is longer than MaxNameLength, returns its first 60 characters followed by the
+/// extension (".mp3", ".pls", ".jpg"), never cutting a character in two; otherwise the name.
+[[nodiscard]] QString limitName(const QString &fileName, const QString &extension);
+} // namespace Joliet
+
+/// The options of the rename page that drive the album outputs.
+struct AlbumOutputOptions
+{
+    /// "Create playlist", and where: 0 "MP3 directory", any other "Parent directory".
+    bool playlist = false;
+    int playlistDir = 0;
+    /// "Copy cover image", and where (as for the playlist).
+    bool cover = false;
+    int coverDir = 0;
+    /// True when a cover was downloaded and is shown; without it no cover is copied.
+    bool coverShown = false;
+    /// The downloaded picture, copied unchanged.
+    QString coverDownloadFileName;
+};
+
+/// The playlist text gathered row by row during one run.
+class PlaylistBuilder
+{
+public:
+    /// Adds the entry of the row at `position` (from 1) whose file now lives at `newPath`.
+    /// With dirChoice 0 the entry is the file name; otherwise it is the holding folder's name,
+    /// "/" and the file name, relative to the folder above.
+    void addEntry(int position, const QString &newPath, int dirChoice);
+    /// The text so far: "[playlist]" and one CR LF-led line per entry; empty before the first entry.
+    [[nodiscard]] const QString &text() const { return text_; }
+    [[nodiscard]] int entryCount() const { return count_; }
+    /// The text as written: the entries followed by CR LF "NumberOfEntries=" and the count.
+    [[nodiscard]] QString finalText() const;
+
+private:
+    QString text_;
+    int count_ = 0;
+};
+
+/// "Artist - Album" cleaned of characters a file name may not hold, with the text effects and
+/// space replacement applied; the name of both outputs, without extension.
+[[nodiscard]] QString albumOutputName(const AlbumFields &album, const NamingOptions &naming);
+
+/// The folder an output goes to, with a trailing separator: the folder of `lastNewPath` for
+/// dirChoice 0, the folder above it otherwise.
+[[nodiscard]] QString albumOutputFolder(const QString &lastNewPath, int dirChoice);
+
+/// Writes the playlist into `folder` under `name` + ".pls", replacing an earlier one, and logs
+/// every outcome under a new "Playlist" node. Returns the path it wrote (or meant to write).
+QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QString &folder, const QString &name,
+                      bool joliet);
+
+/// Copies the downloaded cover into `folder` under `name` + ".jpg", replacing an earlier one, and
+/// logs every outcome under a new "Cover" node. Returns the path it wrote (or meant to write).
+QString copyCover(ResultLog &log, const QString &coverFile, const QString &folder, const QString &name, bool joliet);
+
+/// Makes a file writable by its owner if it is not; true when it is writable afterwards.
+bool clearReadOnly(const QString &path);

@@ -1,0 +1,36 @@
+#pragma once
+// File and folder questions of the rename job that go beyond the path helpers: whether two
+// paths name one file system object, whether two files hold the same bytes, the letter-case
+// rename of a folder through a scratch name, and the removal of the emptied old folder.
+
+#include <QString>
+#include <QStringList>
+
+namespace RenameJobFiles {
+
+/// True when both paths exist and name the same file system object (the same file or folder
+/// reached by another spelling or a hard link); false when either is missing.
+[[nodiscard]] bool sameObject(const QString &a, const QString &b);
+
+/// True when both paths name one folder: the same object when both exist, otherwise the same
+/// path after cleaning (letter case ignored where the platform's file names ignore it).
+[[nodiscard]] bool sameFolder(const QString &a, const QString &b);
+
+/// True when both files exist and hold exactly the same bytes.
+[[nodiscard]] bool sameContent(const QString &a, const QString &b);
+
+/// The size of a file in kilobytes (length / 1024, halves rounded to even); -1 when unreadable.
+[[nodiscard]] long long sizeInKilobytes(const QString &path);
+
+/// Renames `folder` to `newSpelling`, which differs from it only in letter case, by way of
+/// `scratch`. When the first step fails nothing changes; when the second fails the folder gets
+/// its old name back. Returns the path (with a trailing separator) the folder has afterwards.
+[[nodiscard]] QString renameFolderCase(const QString &folder, const QString &scratch, const QString &newSpelling);
+
+/// Removes the old folder once every file has left it: when it holds nothing but files named
+/// after it with ".pls", ".jpg" or ".htm" (outputs of an earlier run), those are deleted
+/// (read-only ones too) and then the folder. A file that is one of `keep` (outputs of this run)
+/// is never deleted. Returns true when the folder is gone.
+bool removeEmptiedFolder(const QString &folder, const QStringList &keep);
+
+} // namespace RenameJobFiles
