@@ -1,0 +1,174 @@
+#include "jobs/AlbumFromTags.h"
+
+#include "audio/ID3.h"
+#include "audio/ID3Edit.h"
+#include "audio/TagAccess.h"
+#include "foundation/Basic.h"
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
+#include "jobs/DirectoryListing.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The tag list shows an empty value as a single space; as data it is empty.
+QString cell(const QString &text)
+{
+    return text == u" " ? QString() : text;
+}
+
+} // namespace
+
+QList<int> rowsToProcess(const QList<TagListRow> &rows, bool onlySelected)
+{
+    QList<int> used;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (!onlySelected || rows.at(i).selected)
+            used.append(i);
+    }
+    return used;
+}
+
+bool hasFilesToProcess(int selectedCount, bool onlySelected)
+{
+    return !onlySelected || selectedCount > 0;
+}
+
+bool hasFilesToProcess(const QList<TagListRow> &rows, bool onlySelected)
+{
+    const auto selected = std::count_if(rows.begin(), rows.end(), [](const TagListRow &r) { return r.selected; });
+    return hasFilesToProcess(int(selected), onlySelected);
+}
+
+void showNoFileSelected()
+{
+    Msg::ask(u"Please select at least one file !"_s, u"No file selected"_s, Msg::Icon::Exclamation, Msg::Buttons::Ok);
+}
+
+AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected)
+{
+    AlbumCheck check;
+    QString reference;
+    for (int index : rowsToProcess(rows, onlySelected)) {
+        const QString album = cell(rows.at(index).album);
+        if (reference.isEmpty())
+            reference = album;
+        if (album != reference) {
+            check.mixedAlbums = true;
+            const Msg::Answer answer = Msg::ask(
+                u"For the moment the rename files with tag function is only for albums !\n"
+                u"Would you like to continue anyway ?"_s,
+                u"Rename files with tag warning"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo);
+            check.proceed = answer == Msg::Answer::Yes;
+            return check;
+        }
+        ++check.sameAlbumCount;
+    }
+    return check;
+}
+
+namespace {
+
+/// "07" for 7, "00" for 0, "12" for 12: a leading "0" for numbers up to 9.
+QString twoDigitTrack(int number)
+{
+    return number <= 9 && number >= 0 ? u'0' + QString::number(number) : QString::number(number);
+}
+
+/// The tag objects of one file, loaded as the tag page loads them.
+struct LoadedTags
+{
+    ID3Edit tagV2;
+    ID3Tag theTag;
+
+    explicit LoadedTags(const QString &path)
+    {
+        tagV2.Load(path);
+        theTag.ReadFromFile(path);
+    }
+    [[nodiscard]] QString value(const QString &keyword) const
+    {
+        return Common::getTagValue(keyword, u"v1v2"_s, Common::TagSources{theTag, tagV2});
+    }
+};
+
+} // namespace
+
+TagListRow readTagListRow(const QString &currentDirectory, const QString &fileName)
+{
+    const LoadedTags tags(Common::addBackslash(currentDirectory) + fileName);
+    TagListRow row;
+    row.fileName = fileName;
+    row.title = tags.value(u"Title"_s);
+    row.artist = tags.value(u"Artist"_s);
+    row.album = tags.value(u"Album"_s);
+    row.year = tags.value(u"Year"_s);
+    const QString genre = tags.value(u"Genre"_s);
+    if (!genre.isEmpty()) {
+        if (!tags.tagV2.Genre().isEmpty()) {
+            row.genre = Basic::trim(tags.tagV2.Genre());
+        } else {
+            // The version-1 genre number: the name of that entry of the genre list.
+            const int index = genre.toInt();
+            const QStringList &names = ID3Edit::genreNames();
+            if (index >= 0 && index < names.size())
+                row.genre = names.at(index);
+        }
+    }
+    row.comment = tags.value(u"Comment"_s);
+    const QString track = tags.value(u"Track"_s);
+    if (!track.isEmpty())
+        row.track = twoDigitTrack(int(Basic::val(track)));
+    return row;
+}
+
+RenameFromTags fillRenameListFromTags(const QList<TagListRow> &rows, bool onlySelected,
+                                      const QString &currentDirectory, int albumRow, const QString &comment)
+{
+    RenameFromTags result;
+    const QList<int> used = rowsToProcess(rows, onlySelected);
+    for (int index : used) {
+        const TagListRow &row = rows.at(index);
+        const LoadedTags tags(Common::addBackslash(currentDirectory) + row.fileName);
+        const QString trackValue = tags.value(u"Track"_s);
+        // A file without track number takes its position in the whole tag list.
+        const int track = trackValue.isEmpty() ? index + 1 : int(Basic::val(trackValue));
+        QString title = tags.value(u"Title"_s);
+        if (title.isEmpty())
+            title = Common::getFileTitle(row.fileName);
+        result.rows.append(RenameRow{title, row.fileName, twoDigitTrack(track)});
+        result.iconKeys.append(fileIconKey(tags.tagV2.HasV1(), tags.tagV2.HasV2()));
+    }
+    int source = albumRow;
+    if (source < 0 || source >= rows.size())
+        source = used.isEmpty() ? -1 : used.first();
+    if (source >= 0) {
+        const TagListRow &row = rows.at(source);
+        result.album.album = cell(row.album);
+        result.album.artist = cell(row.artist);
+        result.album.year = cell(row.year);
+        result.album.genre = Basic::trim(cell(row.genre));
+    }
+    result.album.comment = comment;
+    return result;
+}
+
+bool renameWithTag(const QList<TagListRow> &rows, bool onlySelected, const QString &currentDirectory, int albumRow,
+                   const QString &comment, RenameFromTags &result, QString &totalTracks)
+{
+    if (rows.isEmpty())
+        return false;
+    if (!hasFilesToProcess(rows, onlySelected)) {
+        showNoFileSelected();
+        return false;
+    }
+    const AlbumCheck check = checkSingleAlbum(rows, onlySelected);
+    if (!check.proceed)
+        return false;
+    totalTracks = check.sameAlbumCount > 0 ? QString::number(check.sameAlbumCount) : QString();
+    result = fillRenameListFromTags(rows, onlySelected, currentDirectory, albumRow, comment);
+    return true;
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The album for a rename taken from the files' own tags ("&Use ID3 to rename files"): which
+// rows of the tag list are used, the check that they hold one album, and the rename list and
+// album fields built from them. The tag page gathers its list into TagListRow values and
+// calls these; varnelt-cli builds the same rows from the files.
+
+#include "jobs/RenameList.h"
+#include "naming/NamingInput.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+/// One row of the tag list: the file name and the tag columns as listed.
+struct TagListRow
+{
+    /// The file name in the listed folder (the row text).
+    QString fileName;
+    QString title;
+    QString artist;
+    QString album;
+    QString year;
+    QString genre;
+    QString comment;
+    /// The "T." column ("07").
+    QString track;
+    /// The row is selected in the list.
+    bool selected = false;
+};
+
+/// The rows an operation uses: the selected ones when onlySelected, otherwise all.
+[[nodiscard]] QList<int> rowsToProcess(const QList<TagListRow> &rows, bool onlySelected);
+
+/// False when onlySelected is set and no row is selected (an empty list included); true
+/// whenever onlySelected is clear.
+[[nodiscard]] bool hasFilesToProcess(int selectedCount, bool onlySelected);
+/// The same for the tag list's rows.
+[[nodiscard]] bool hasFilesToProcess(const QList<TagListRow> &rows, bool onlySelected);
+
+/// Shows "Please select at least one file !" titled "No file selected" with a warning icon.
+void showNoFileSelected();
+
+/// How the album check ended.
+struct AlbumCheck
+{
+    /// False when the user answered No to the album question: nothing may change.
+    bool proceed = true;
+    /// The rows counted as the same album before the check stopped (the total tracks).
+    int sameAlbumCount = 0;
+    /// True when a row of another album was found (and the question asked).
+    bool mixedAlbums = false;
+};
+
+/// Walks the rows used and counts those of the first row's album; at the first row of another
+/// album asks "Rename files with tag warning" (Yes/No) whether to go on anyway.
+[[nodiscard]] AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected);
+
+/// What the rename list built from the tags holds.
+struct RenameFromTags
+{
+    /// The rename list in tag list order.
+    RenameList rows;
+    /// Each row's icon key, by the tags its file carries.
+    QStringList iconKeys;
+    /// The album fields for the rename page.
+    AlbumFields album;
+};
+
+/// Builds the rename list from the files' own tags (track and title read from both tag
+/// versions; a file without track number gets its position in the list, one without title its
+/// file name without extension) and the album fields from the row `albumRow` (the tag list's
+/// selected row; the first row used when it is -1 or not used). The comment is taken from
+/// `comment`, the rename page's own text, which the tags never replace.
+[[nodiscard]] RenameFromTags fillRenameListFromTags(const QList<TagListRow> &rows, bool onlySelected,
+                                                    const QString &currentDirectory, int albumRow,
+                                                    const QString &comment = {});
+
+/// The whole command: nothing with no rows; "No file selected" when no row is selected but
+/// only selected rows are wanted; the album check; then the rename list. Returns false when
+/// nothing was built (the rename page keeps what it shows). totalTracks gets the count of the
+/// album check ("" when it counted none).
+[[nodiscard]] bool renameWithTag(const QList<TagListRow> &rows, bool onlySelected, const QString &currentDirectory,
+                                 int albumRow, const QString &comment, RenameFromTags &result, QString &totalTracks);
+
+/// Reads one file's tag list row as the tag page fills it: title, artist, album, year, genre
+/// (the version-2 genre name, or the name of the version-1 genre number), comment and the
+/// track with a leading "0" below 10. Empty values stay empty (the page shows them as " ").
+[[nodiscard]] TagListRow readTagListRow(const QString &currentDirectory, const QString &fileName);
