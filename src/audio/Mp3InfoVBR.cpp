@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -166,8 +167,11 @@ MpegInfo readMpegInfo(const QString &path)
     if (s.vbr) {
         if (s.frames > 0 && info.sampleRate > 0) {
             const double average = double(size) * info.sampleRate / s.frames / 1000.0 / LayerIIICoefficient;
-            info.bitrate = int(Basic::roundEven(average));
-            info.duration = qint64(std::floor(double(bits) / average / 1000.0 + 1e-9));
+            // A frame count of 1 in a huge file gives an average no int holds: impossible.
+            if (average <= double(std::numeric_limits<int>::max())) {
+                info.bitrate = int(Basic::roundEven(average));
+                info.duration = qint64(std::floor(double(bits) / average / 1000.0 + 1e-9));
+            }
         }
     } else {
         const int bitrate = Mpeg::bitrateFor(1, 3, bitrateIndex);

@@ -15,6 +15,9 @@ using Mpeg::VbrHeader;
 // 32 kHz: 1729 bytes) and the next frame's header.
 constexpr qint64 FrameSlack = 4096;
 
+// Twice the highest bitrate MPEG audio allows (448 kbit/s), in bit/s.
+constexpr double MaxPlausibleBitrate = 896'000.0;
+
 QByteArray readAt(QFile &file, qint64 at, qint64 count)
 {
     if (count <= 0 || !file.seek(at))
@@ -121,12 +124,15 @@ Status processFile(const QString &path, StreamInfo &info)
     r.flags = v.isVariable() ? VariableBitrateFlag : 0;
 
     const qint64 streamBytes = out.audioEnd - out.firstFrameOffset;
-    if (v.hasFrames && v.frames > 0) {
+    const double seconds = v.frames > 0 ? double(v.frames) * h.samplesPerFrame / h.sampleRate : 0.0;
+    // A count that would put the audio at more than any MPEG bitrate is damaged: ignore it.
+    const auto plausible = [seconds](qint64 bytes) { return double(bytes) * 8.0 / seconds <= MaxPlausibleBitrate; };
+    if (v.hasFrames && v.frames > 0 && plausible(streamBytes)) {
         // The header frame carries no audio: the count is of the frames after it.
-        const double seconds = double(v.frames) * h.samplesPerFrame / h.sampleRate;
         r.durationMs = qint64(std::llround(seconds * 1000.0));
         if (v.isVariable()) {
-            const qint64 bytes = (v.hasBytes && v.bytes > 0) ? qint64(v.bytes) : streamBytes;
+            const bool declared = v.hasBytes && v.bytes > 0 && plausible(qint64(v.bytes));
+            const qint64 bytes = declared ? qint64(v.bytes) : streamBytes;
             r.bitrate = int(std::llround(double(bytes) * 8.0 / seconds));
         } else {
             r.bitrate = h.bitrate * 1000;
