@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QProcess>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 QString RenameJobFixture::makeAlbum(const QString &relativeFolder, const QList<SourceFile> &files) const
@@ -25,6 +27,34 @@ QString RenameJobFixture::makeAlbum(const QString &relativeFolder, const QList<S
         EXPECT_TRUE(Mp3Writer::save(folder + u'/' + f.fileName, Mp3Writer::song(song)));
     }
     return folder;
+}
+
+bool RenameJobFixture::lockFolder(const QString &folder)
+{
+    locked_.append(folder);
+    if (::geteuid() == 0)
+        QProcess::execute(u"chattr"_s, {u"+i"_s, folder});
+    else
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    // Probe: the lock only counts when a new file really cannot be made there.
+    QFile probe(folder + u"/probe"_s);
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.close();
+        probe.remove();
+        return false;
+    }
+    return true;
+}
+
+void RenameJobFixture::TearDown()
+{
+    for (const QString &folder : std::as_const(locked_)) {
+        if (::geteuid() == 0)
+            QProcess::execute(u"chattr"_s, {u"-i"_s, folder});
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    locked_.clear();
+    VarneltTest::TearDown();
 }
 
 QList<RenameJobFixture::SourceFile> RenameJobFixture::threeSongs()

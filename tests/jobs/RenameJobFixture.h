@@ -2,6 +2,7 @@
 // Album folders of real MP3 files for the rename job scenarios, and independent readers of what
 // the job wrote: python3-mutagen for the ID3v2 tag, the raw trailer bytes for ID3v1.
 
+#include "naming/QStringPrinter.h"
 #include "support/TestEnv.h"
 #include "jobs/AlbumRenameJob.h"
 
@@ -37,7 +38,15 @@ protected:
     /// Every file under a folder, relative to it, sorted ("Foo - Bar/01 - One.mp3").
     static QStringList treeOf(const QString &folder);
 
+    /// Makes a folder refuse new entries (immutable for root, no write permission otherwise);
+    /// false when this system lets the test write there anyway. Undone in TearDown.
+    bool lockFolder(const QString &folder);
+    void TearDown() override;
+
     ResultLog log;
+
+private:
+    QStringList locked_;
 };
 
 /// The ID3v2 tag of a file as python3-mutagen reads it: {"v2": bool, "version": n, "TIT2": ...,
