@@ -4,6 +4,7 @@
 #include "audio/XAnalyzer.h"
 #include "audio/clsXAnalyzer.h"
 
+#include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
@@ -101,6 +102,31 @@ TEST_F(XAnalyzerRealFilesTest, AgreesWithFfprobeRunNow)
     for (const Expected &e : expectedFigures()) {
         SCOPED_TRACE(e.file.toStdString());
         const QString path = copyFixture(e.file);
+        const std::optional<Expected> live = probe(path);
+        ASSERT_TRUE(live.has_value());
+        clsXAnalyzer a;
+        a.setFilename(path);
+        ASSERT_FALSE(a.HadError());
+        EXPECT_EQ(a.Frequency(), live->sampleRate);
+        EXPECT_EQ(a.Channels(), live->channels);
+        EXPECT_NEAR(a.Duration(), live->seconds, 0.1);
+        EXPECT_NEAR(a.BitRate(), live->bitrate, 1000);
+    }
+}
+
+TEST_F(XAnalyzerRealFilesTest, WrittenTestFilesAreRealMp3ToFfprobeToo)
+{
+    if (QStandardPaths::findExecutable(u"ffprobe"_s).isEmpty())
+        GTEST_SKIP() << "ffprobe is not installed";
+    const Mp3Writer::Frame mpeg2{.version = 2, .bitrate = 64, .sampleRate = 22050, .mode = Mp3Writer::Mode::Mono};
+    const QList<QPair<QString, QByteArray>> files{
+        {u"cbr.mp3"_s, Mp3Writer::song({.title = u"Song"_s, .track = 2, .seconds = 3.0, .withV1 = true})},
+        {u"vbr.mp3"_s, Mp3Writer::id3v2({{"TIT2", u"Vbr"_s}}, 2000) + Mp3Writer::vbrStream({}, {96, 192, 320}, 300)},
+        {u"mpeg2.mp3"_s, Mp3Writer::xingFrame(mpeg2, 200) + Mp3Writer::frames(mpeg2, 200)},
+    };
+    for (const auto &[name, bytes] : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = writeFile(name, bytes);
         const std::optional<Expected> live = probe(path);
         ASSERT_TRUE(live.has_value());
         clsXAnalyzer a;
