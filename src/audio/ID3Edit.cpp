@@ -77,6 +77,13 @@ qint64 tagSpace(TagLib::MPEG::File &file)
     return file.ID3v2Tag()->header()->completeTagSize();
 }
 
+bool holdsMpegAudio(const QString &path)
+{
+    const NativeName name(path);
+    TagLib::MPEG::File file(name.name(), false);
+    return file.isOpen() && file.firstFrameOffset() >= 0;
+}
+
 int checkWritable(const QString &path)
 {
     const QFileInfo info(path);
@@ -288,8 +295,13 @@ int ID3Edit::SaveV1(const QString &path)
         record.track = d->v1Track == 0 ? qint16(-1) : qint16(d->v1Track);
         // 254 is the genre lists' empty entry; in the trailer "no genre" is 255.
         record.genre = d->v1Genre == 254 ? quint8(255) : d->v1Genre;
-        if (SafeFileRewrite::isReadOnlyFile(path) && QFileInfo::exists(path))
+        if (!QFileInfo(path).isFile())
+            return int(FileNotFound);
+        if (SafeFileRewrite::isReadOnlyFile(path))
             return int(ReadOnly);
+        // A trailer appended to a file that holds no MPEG audio would only damage it.
+        if (!holdsMpegAudio(path))
+            return int(NotMpeg);
         switch (ID3::writeTrailer(path, record, 0.0f, true)) {
         case ID3::TrailerResult::Ok: return int(Ok);
         case ID3::TrailerResult::NoSuchFile: return int(FileNotFound);

@@ -57,7 +57,8 @@ public:
     /// ID3v1 trailer and the audio stay byte-identical. A tag that outgrows its old space is
     /// written into a complete new file that replaces the old one only once it is whole.
     [[nodiscard]] int SaveV2(const QString &path);
-    /// Writes the version-1 fields as the file's ID3v1 trailer (replacing or appending it).
+    /// Writes the version-1 fields as the file's ID3v1 trailer (replacing or appending it); a file
+    /// without MPEG audio is refused.
     [[nodiscard]] int SaveV1(const QString &path);
     /// Checks that the file can take a version-2 tag (exists, writable, MPEG audio); changes nothing.
     int PrepareV2(const QString &path, int flag = 0);
@@ -83,7 +84,8 @@ public:
     /// The version-1 track number; 0 = none (written in the 30-character comment layout).
     [[nodiscard]] quint8 V1Track() const;
     void setV1Track(quint8 track);
-    /// The version-1 genre byte (index in GenreList; 255 = none).
+    /// The version-1 genre byte (index in GenreList; 255 = none; SaveV1 writes the genre lists'
+    /// empty entry, 254, as 255).
     [[nodiscard]] quint8 V1Genre() const;
     void setV1Genre(quint8 genre);
 

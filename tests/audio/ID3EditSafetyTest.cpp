@@ -85,6 +85,8 @@ TEST_F(ID3EditSafetyTest, FilesWithoutMpegAudioAreNotTagged)
     EXPECT_EQ(tag.PrepareV2(path), ID3Edit::NotMpeg);
     EXPECT_EQ(tag.SaveV2(path), ID3Edit::NotMpeg);
     EXPECT_EQ(tag.SaveV2(empty), ID3Edit::NotMpeg);
+    tag.setV1Title(u"x"_s);
+    EXPECT_EQ(tag.SaveV1(path), ID3Edit::NotMpeg) << "no trailer is appended to a file that is no MP3";
     EXPECT_EQ(readAll(path), text);
     EXPECT_EQ(readAll(empty), QByteArray());
 }
