@@ -1,44 +1,84 @@
 // varnelt-cli: the program's core without windows.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
 #include "foundation/Version.h"
 
 #include <QCoreApplication>
 #include <QStringList>
-#include <QTextStream>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 const char *const kUsage =
     "Usage: varnelt-cli COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
-    "  list DIR            list the MP3 files of a folder with their audio properties\n"
-    "  tags FILE           show a file's ID3v1 and ID3v2 fields and file information\n"
-    "  masks               list the naming masks\n"
-    "  rename DIR [opts]   rename, move and tag the album in DIR\n"
+    "  list DIR            list the MP3 files of a folder, one line each, fields separated by a tab:\n"
+    "                      name, size (KB), length, bitrate, frequency, mode, tag state\n"
+    "                      (none, v1, v2, v1+v2); then the totals line\n"
+    "  tags FILE           show a file's ID3v1 and ID3v2 fields and its file information,\n"
+    "                      one \"label: value\" a line (line breaks in a value written as \\n)\n"
+    "  masks               list the naming masks: User or Default, a tab, the mask\n"
+    "  rename DIR [opts]   rename, move and tag the album in DIR, then print the result log\n"
+    "                      (two spaces per level, each line starting with its kind in brackets)\n"
+    "                      and the summary line\n"
     "  --help              show this text\n"
-    "  --version           show the version\n";
+    "  --version           show the version\n"
+    "\n"
+    "Options of rename:\n"
+    "  --mask TEXT         naming mask (default: the remembered \"Last Mask\", else the first mask)\n"
+    "  --dest TEXT         \"MP3 directory\", \"Parent directory\" (default) or a folder\n"
+    "  --text-effect N     0 Abc Def, 1 aBc DeF, 2 abc def, 3 ABC DEF (default: none)\n"
+    "  --replace-spaces N  0 underscores, 1 points, 2 nothing (default: spaces stay)\n"
+    "  --id3 N             tags written: 1 ID3v1, 2 ID3v2, 3 both (default 3)\n"
+    "  --no-total-tracks   write the ID3v2 track without \"/total\"\n"
+    "  --playlist N        write a .pls playlist: 0 into the album folder, 1 into the folder above\n"
+    "  --cover FILE        copy this picture as the album cover; --cover-dir N as for --playlist\n"
+    "  --joliet            keep file names to 64 characters for CD burning\n"
+    "  --artist, --album, --year, --genre, --comment TEXT\n"
+    "                      album fields (default: from the first file's tags; comment empty)\n"
+    "  --titles FILE       track titles, one a line in track order, paired with the files by\n"
+    "                      position (files beyond the titles keep their tag title)\n"
+    "  --only NAME         use only this file (repeatable)\n"
+    "  --dry-run           print each file's new path and change nothing\n"
+    "  --yes               answer Yes to questions (see below)\n"
+    "\n"
+    "Messages go to standard error. Nobody is asked: questions are answered No (Cancel where\n"
+    "offered), so nothing happens that would need a user's consent; with --yes they are\n"
+    "answered Yes. Without --titles, files of more than one album stop the rename unless --yes.\n"
+    "\n"
+    "Exit status: 0 success, 1 the job logged errors (or was stopped), 2 bad usage, a missing\n"
+    "folder or a folder without MP3 files.\n"
+    "Settings and mask files are the desktop program's own.\n";
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Varnelt"));
-    QCoreApplication::setApplicationName(QStringLiteral("Varnelt"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    QCoreApplication::setOrganizationName(u"Varnelt"_s);
+    QCoreApplication::setApplicationName(u"Varnelt"_s);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        err << kUsage;
-        return 2;
+        Cli::err() << kUsage;
+        return Cli::Usage;
     }
     const QString command = args.first();
+    const QStringList rest = args.mid(1);
     if (command == u"--help" || command == u"-h") {
-        out << kUsage;
-        return 0;
+        Cli::out() << kUsage;
+        return Cli::Success;
     }
     if (command == u"--version") {
-        out << "varnelt-cli " << Version::number() << Qt::endl;
-        return 0;
+        Cli::out() << "varnelt-cli " << Version::number() << Qt::endl;
+        return Cli::Success;
     }
-    err << "varnelt-cli: unknown command '" << command << "' (see varnelt-cli --help)" << Qt::endl;
-    return 2;
+    if (command == u"list")
+        return runListCommand(rest);
+    if (command == u"tags")
+        return runTagsCommand(rest);
+    if (command == u"masks")
+        return runMasksCommand(rest);
+    if (command == u"rename")
+        return runRenameCommand(rest);
+    return Cli::fail(u"unknown command '%1' (see varnelt-cli --help)"_s.arg(command));
 }

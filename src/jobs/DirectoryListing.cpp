@@ -93,19 +93,15 @@ QStringList findMp3Files(const QString &folder, ListingOrder order, bool *readab
     return names;
 }
 
-namespace {
-
-/// Fills the four audio columns and the rounded duration from the chosen reader.
-void fillAudioColumns(ListedFile &file, const ID3Edit &tagV2)
+bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer &analyzer)
 {
     // The analyzer reads files whose ID3v2 tag holds a picture (a large tag can hide the audio
-    // from the built-in reader); a fresh one per file, so a failed analysis can never show the
-    // values of the file analysed before it.
-    clsXAnalyzer analyzer;
+    // from the built-in reader). When it fails, its members still hold the previous file's
+    // values: those must never be shown, so the built-in reader answers instead.
     bool analyzed = false;
     auto analyze = [&] {
         if (!analyzed) {
-            analyzer.setFilename(file.path);
+            analyzer.setFilename(path);
             analyzed = true;
         }
         return !analyzer.HadError();
@@ -113,8 +109,18 @@ void fillAudioColumns(ListedFile &file, const ID3Edit &tagV2)
     bool useAnalyzer = !tagV2.Picture().isNull() && analyze();
     // The built-in reader knows only MPEG-1 Layer III near the start of the file; a valid
     // MPEG-2 file or one with a long lead-in still gets its values from the analyzer.
-    if (!useAnalyzer && Mp3InfoVBR::readMpegInfo(file.path).sampleRate == 0)
+    if (!useAnalyzer && Mp3InfoVBR::readMpegInfo(path).sampleRate == 0)
         useAnalyzer = analyze();
+    return useAnalyzer;
+}
+
+namespace {
+
+/// Fills the four audio columns and the rounded duration from the chosen reader.
+void fillAudioColumns(ListedFile &file, const ID3Edit &tagV2)
+{
+    clsXAnalyzer analyzer;
+    const bool useAnalyzer = readAudioProperties(file.path, tagV2, analyzer);
     const Common::FileInfoSources sources = Common::FileInfoSources::current(analyzer);
     file.length = Common::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).toString();
     file.bitrate = Common::getFileInfo(u"Bitrate"_s, useAnalyzer, sources).toString();

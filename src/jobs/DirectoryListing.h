@@ -9,6 +9,7 @@
 #include <functional>
 
 class ID3Edit;
+class clsXAnalyzer;
 
 /// One row of the file list: the file name, the five value columns, the tag state and its icon.
 struct ListedFile
@@ -104,6 +105,13 @@ using ListingCallback = std::function<void(const ListedFile &file, int index, co
 /// The same with the caller's tag object, which is left loaded with the file.
 [[nodiscard]] ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns,
                                         ID3Edit &tagV2);
+
+/// Reads a file's audio properties for the keyword access and returns whether they are to be
+/// taken from the analyzer (true) or the built-in reader (false): the analyzer when the loaded
+/// ID3v2 tag holds a picture, the built-in reader otherwise; a file the built-in reader finds no
+/// frame in is read by the analyzer, and a file the analyzer fails on by the built-in reader.
+/// Pass a fresh analyzer per file.
+bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer &analyzer);
 
 /// Scans a folder: every MP3 file's row in the chosen order, the callback after each file, and
 /// the totals line growing file by file.

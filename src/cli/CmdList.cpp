@@ -1,0 +1,38 @@
+// varnelt-cli list DIR
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "jobs/DirectoryListing.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+int runListCommand(const QStringList &args)
+{
+    if (args.size() != 1)
+        return Cli::fail(u"list takes one folder: varnelt-cli list DIR"_s);
+    const QString folder = args.first();
+    if (!QFileInfo(folder).isDir())
+        return Cli::fail(u"no such folder: %1"_s.arg(folder));
+    Cli::installPresenter();
+
+    Cli::Progress progress;
+    const int total = int(findMp3Files(folder, ListingOrder::Enumeration).size());
+    const ListingResult result = listDirectory(folder, {}, [&](const ListedFile &file, int index, const QString &) {
+        progress.show(index + 1, total, file.fileName);
+    });
+    progress.finish();
+    if (!result.folderReadable) {
+        Cli::out() << result.totalsLine << Qt::endl;
+        return Cli::fail(u"cannot read the folder: %1"_s.arg(folder), Cli::JobErrors);
+    }
+    for (const ListedFile &file : result.files) {
+        const QStringList fields{file.fileName, file.size,      file.length,    file.bitrate,
+                                 file.frequency, file.mode, file.tagState()};
+        Cli::out() << fields.join(u'\t') << '\n';
+    }
+    Cli::out() << result.totalsLine << Qt::endl;
+    if (result.files.isEmpty())
+        Cli::err() << "varnelt-cli: no MP3 files in " << folder << Qt::endl;
+    return Cli::Success;
+}

@@ -1,0 +1,109 @@
+// varnelt-cli rename DIR [options]
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/LogPrinter.h"
+#include "cli/RenameOptions.h"
+#include "cli/RenamePlan.h"
+#include "foundation/Settings.h"
+#include "jobs/AlbumRenameJob.h"
+#include "naming/MaskFiles.h"
+#include "naming/MaskLanguage.h"
+#include "naming/NameBuilder.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The mask of the run: --mask (checked as the mask editor checks it), else the remembered
+/// "Last Mask", else the first mask of the drop-down.
+int chooseMask(const RenameCommandOptions &options, QString &mask)
+{
+    if (options.mask) {
+        const MaskCheck check = validateMask(*options.mask);
+        if (!check.valid)
+            return Cli::fail(u"--mask: %1"_s.arg(Cli::messageLine(Msg::Message{check.message, {}, {}, {}})));
+        mask = check.text;
+        return Cli::Success;
+    }
+    const QList<MaskEntry> entries = readMaskInfo();
+    const MaskChoice choice = chooseRememberedMask(entries, Settings().value(u"Last Mask"_s));
+    mask = choice.text;
+    if (mask.isEmpty())
+        return Cli::fail(u"no mask: give one with --mask"_s);
+    return Cli::Success;
+}
+
+RenameJobInput jobInput(const RenameCommandOptions &options, const RenamePlan &plan, const QString &mask)
+{
+    RenameJobInput input;
+    input.rows = plan.rows;
+    // The job and the name builder want the folder without a trailing separator.
+    input.currentDirectory = QFileInfo(options.folder).absoluteFilePath();
+    input.album = plan.album;
+    input.naming.mask = mask;
+    input.naming.destination = options.destination;
+    input.naming.textEffect = options.textEffect.has_value();
+    input.naming.textEffectIndex = options.textEffect.value_or(0);
+    input.naming.replaceSpaces = options.replaceSpaces.has_value();
+    input.naming.replaceSpacesIndex = options.replaceSpaces.value_or(0);
+    input.tagVersion = options.id3Mode;
+    // "ID3v1 Only" disables the total-tracks option, as the rename page does.
+    input.totalTracks = options.totalTracks && options.id3Mode != 1;
+    input.totalTrackText = plan.totalTracks;
+    input.joliet = options.joliet;
+    input.outputs.playlist = options.playlistDir.has_value();
+    input.outputs.playlistDir = options.playlistDir.value_or(0);
+    input.outputs.cover = !options.coverFile.isEmpty();
+    input.outputs.coverShown = input.outputs.cover;
+    input.outputs.coverDir = options.coverDir;
+    input.outputs.coverDownloadFileName = options.coverFile.isEmpty() ? QString()
+                                                                       : QFileInfo(options.coverFile).absoluteFilePath();
+    return input;
+}
+
+} // namespace
+
+int runRenameCommand(const QStringList &args)
+{
+    RenameCommandOptions options;
+    if (const QString problem = parseRenameOptions(args, options); !problem.isEmpty())
+        return Cli::fail(problem);
+    if (!QFileInfo(options.folder).isDir())
+        return Cli::fail(u"no such folder: %1"_s.arg(options.folder));
+    if (!options.coverFile.isEmpty() && !QFileInfo(options.coverFile).isFile())
+        return Cli::fail(u"no such cover file: %1"_s.arg(options.coverFile));
+    Cli::installPresenter(options.yes);
+
+    QString mask;
+    if (const int status = chooseMask(options, mask); status != Cli::Success)
+        return status;
+    RenamePlan plan;
+    QString error;
+    if (const int status = buildRenamePlan(options, plan, error); status != Cli::Success)
+        return Cli::fail(error, status);
+
+    const RenameJobInput input = jobInput(options, plan, mask);
+    if (options.dryRun) {
+        for (int i = 0; i < input.rows.size(); ++i) {
+            const RenameRow &row = input.rows.at(i);
+            const TrackInput track{row.title, i + 1, row.fileName, row.trackText};
+            Cli::out() << buildNewFileName(input.album, input.naming, input.currentDirectory, track) << '\n';
+        }
+        Cli::out().flush();
+        return Cli::Success;
+    }
+
+    ResultLog log;
+    Cli::Progress progress;
+    runAlbumRenameJob(input, log, [&](int done, int total) {
+        progress.show(done, total, done > 0 && done <= input.rows.size() ? input.rows.at(done - 1).fileName : QString());
+    });
+    progress.finish();
+    Cli::out() << logAsText(log);
+    Cli::out() << ResultLog::summaryLine(log.renamedCount(), int(input.rows.size()), log.warningCount(),
+                                         log.errorCount())
+               << Qt::endl;
+    return log.errorCount() > 0 ? Cli::JobErrors : Cli::Success;
+}

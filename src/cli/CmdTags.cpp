@@ -1,0 +1,77 @@
+// varnelt-cli tags FILE
+#include "audio/ID3.h"
+#include "audio/ID3Edit.h"
+#include "audio/TagAccess.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "foundation/Basic.h"
+#include "jobs/Mp3InfoText.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// One "label: value" line; line breaks inside a value (lyrics) are written as "\n".
+QString line(const QString &label, const QString &value)
+{
+    static const QRegularExpression breaks(u"\\r\\n|\\r|\\n"_s);
+    QString flat = value;
+    flat.replace(breaks, u"\\n"_s);
+    return Basic::rtrim(label + u": "_s + flat);
+}
+
+/// The version-1 genre as the tag editor's drop-down shows it: the name of the genre number.
+QString v1GenreName(const QString &number)
+{
+    if (number.isEmpty())
+        return {};
+    const QStringList &names = ID3Edit::genreNames();
+    const int index = number.toInt();
+    return index >= 0 && index < names.size() ? names.at(index) : QString();
+}
+
+} // namespace
+
+int runTagsCommand(const QStringList &args)
+{
+    if (args.size() != 1)
+        return Cli::fail(u"tags takes one file: varnelt-cli tags FILE"_s);
+    const QString path = args.first();
+    if (!QFileInfo(path).isFile())
+        return Cli::fail(u"no such file: %1"_s.arg(path));
+    Cli::installPresenter();
+
+    ID3Edit tagV2;
+    ID3Tag theTag;
+    tagV2.Load(path);
+    theTag.ReadFromFile(path);
+    const Common::TagSources sources{theTag, tagV2};
+    QStringList lines;
+    const QStringList v1Keywords{u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Comment"_s, u"Track"_s, u"Genre"_s};
+    for (const QString &keyword : v1Keywords) {
+        QString value = Common::getTagValue(keyword, u"v1"_s, sources);
+        if (keyword == u"Genre")
+            value = v1GenreName(value);
+        lines << line(u"ID3v1 "_s + keyword, value);
+    }
+    const QStringList v2Keywords{u"Title"_s,     u"Artist"_s,   u"Album"_s,     u"Year"_s,           u"Comment"_s,
+                                 u"Track"_s,     u"Genre"_s,    u"Composer"_s,  u"OriginalArtist"_s, u"EncodedBy"_s,
+                                 u"UserUrl"_s,   u"UserText"_s, u"ArtistUrl"_s, u"Preference"_s,     u"Tempo"_s,
+                                 u"Mood"_s,      u"Situation"_s, u"Copyright"_s, u"Lyrics"_s};
+    for (const QString &keyword : v2Keywords)
+        lines << line(u"ID3v2 "_s + keyword, Common::getTagValue(keyword, u"v2"_s, sources));
+    const ID3Picture picture = tagV2.Picture();
+    lines << line(u"ID3v2 Picture"_s,
+                  picture.isNull() ? QString() : u"%1, %2 bytes"_s.arg(picture.mimeType).arg(picture.data.size()));
+    for (const QString &info : mp3InfoLines(path, tagV2)) {
+        if (!info.isEmpty())
+            lines << Basic::rtrim(info);
+    }
+    for (const QString &l : std::as_const(lines))
+        Cli::out() << l << '\n';
+    Cli::out().flush();
+    return Cli::Success;
+}

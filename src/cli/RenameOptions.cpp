@@ -1,0 +1,124 @@
+#include "cli/RenameOptions.h"
+
+#include <functional>
+#include <map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// A whole number in [low, high], or nothing.
+std::optional<int> boundedNumber(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString parseRenameOptions(const QStringList &args, RenameCommandOptions &options)
+{
+    using Setter = std::function<QString(const QString &)>;
+    auto number = [](const QString &name, int low, int high, const std::function<void(int)> &store) {
+        return Setter([=](const QString &value) {
+            const auto n = boundedNumber(value, low, high);
+            if (!n)
+                return u"%1 expects a number from %2 to %3, not '%4'"_s.arg(name).arg(low).arg(high).arg(value);
+            store(*n);
+            return QString();
+        });
+    };
+    auto text = [](std::optional<QString> &slot) {
+        return Setter([&slot](const QString &value) {
+            slot = value;
+            return QString();
+        });
+    };
+    const std::map<QString, Setter> withValue = {
+        {u"--mask"_s, text(options.mask)},
+        {u"--dest"_s, Setter([&](const QString &v) {
+             if (v.trimmed().isEmpty())
+                 return u"--dest expects \"MP3 directory\", \"Parent directory\" or a folder"_s;
+             options.destination = v;
+             return QString();
+         })},
+        {u"--text-effect"_s, number(u"--text-effect"_s, 0, 3, [&](int n) { options.textEffect = n; })},
+        {u"--replace-spaces"_s, number(u"--replace-spaces"_s, 0, 2, [&](int n) { options.replaceSpaces = n; })},
+        {u"--id3"_s, number(u"--id3"_s, 1, 3, [&](int n) { options.id3Mode = n; })},
+        {u"--playlist"_s, number(u"--playlist"_s, 0, 1, [&](int n) { options.playlistDir = n; })},
+        {u"--cover"_s, Setter([&](const QString &v) {
+             options.coverFile = v;
+             return QString();
+         })},
+        {u"--cover-dir"_s, number(u"--cover-dir"_s, 0, 1, [&](int n) { options.coverDir = n; })},
+        {u"--artist"_s, text(options.artist)},
+        {u"--album"_s, text(options.album)},
+        {u"--year"_s, text(options.year)},
+        {u"--genre"_s, text(options.genre)},
+        {u"--comment"_s, text(options.comment)},
+        {u"--titles"_s, Setter([&](const QString &v) {
+             options.titlesFile = v;
+             return QString();
+         })},
+        {u"--only"_s, Setter([&](const QString &v) {
+             options.only.append(v);
+             return QString();
+         })},
+    };
+    const std::map<QString, std::function<void()>> flags = {
+        {u"--no-total-tracks"_s, [&] { options.totalTracks = false; }},
+        {u"--joliet"_s, [&] { options.joliet = true; }},
+        {u"--dry-run"_s, [&] { options.dryRun = true; }},
+        {u"--yes"_s, [&] { options.yes = true; }},
+    };
+
+    bool coverDirGiven = false;
+    bool onlyPositional = false;
+    for (int i = 0; i < args.size(); ++i) {
+        QString arg = args.at(i);
+        if (!onlyPositional && arg == u"--") {
+            onlyPositional = true;
+            continue;
+        }
+        if (onlyPositional || !arg.startsWith(u"--")) {
+            if (!options.folder.isEmpty())
+                return u"rename takes one folder; unexpected argument '%1'"_s.arg(arg);
+            options.folder = arg;
+            continue;
+        }
+        QString value;
+        bool inlineValue = false;
+        const auto eq = arg.indexOf(u'=');
+        if (eq > 0) {
+            value = arg.mid(eq + 1);
+            arg = arg.left(eq);
+            inlineValue = true;
+        }
+        if (const auto flag = flags.find(arg); flag != flags.end()) {
+            if (inlineValue)
+                return u"%1 takes no value"_s.arg(arg);
+            flag->second();
+            continue;
+        }
+        const auto option = withValue.find(arg);
+        if (option == withValue.end())
+            return u"unknown option '%1' (see varnelt-cli --help)"_s.arg(arg);
+        if (!inlineValue) {
+            if (i + 1 >= args.size())
+                return u"%1 needs a value"_s.arg(arg);
+            value = args.at(++i);
+        }
+        if (arg == u"--cover-dir")
+            coverDirGiven = true;
+        if (const QString problem = option->second(value); !problem.isEmpty())
+            return problem;
+    }
+    if (options.folder.isEmpty())
+        return u"rename needs a folder: varnelt-cli rename DIR [options]"_s;
+    if (coverDirGiven && options.coverFile.isEmpty())
+        return u"--cover-dir needs --cover FILE"_s;
+    return {};
+}

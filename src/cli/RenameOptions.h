@@ -1,0 +1,48 @@
+#pragma once
+// The options of "varnelt-cli rename DIR [options]", parsed into plain values.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+struct RenameCommandOptions
+{
+    /// The album folder (DIR).
+    QString folder;
+    /// --mask; absent: the remembered "Last Mask", else the first mask of the drop-down.
+    std::optional<QString> mask;
+    /// --dest: "MP3 directory", "Parent directory" or a folder.
+    QString destination = QStringLiteral("Parent directory");
+    /// --text-effect 0-3; absent: no text effect.
+    std::optional<int> textEffect;
+    /// --replace-spaces 0-2; absent: spaces stay.
+    std::optional<int> replaceSpaces;
+    /// --id3: 1 ID3v1 only, 2 ID3v2 only, 3 both.
+    int id3Mode = 3;
+    /// Cleared by --no-total-tracks.
+    bool totalTracks = true;
+    /// --playlist N: write the playlist into position N of the folder choice.
+    std::optional<int> playlistDir;
+    /// --cover FILE and --cover-dir N.
+    QString coverFile;
+    int coverDir = 0;
+    /// --joliet.
+    bool joliet = false;
+    /// --artist, --album, --year, --genre, --comment: replace what the tags give.
+    std::optional<QString> artist;
+    std::optional<QString> album;
+    std::optional<QString> year;
+    std::optional<QString> genre;
+    std::optional<QString> comment;
+    /// --titles FILE: one title a line, in track order.
+    QString titlesFile;
+    /// --only NAME (repeatable): use only these files.
+    QStringList only;
+    /// --dry-run: print the new paths, change nothing.
+    bool dryRun = false;
+    /// --yes: answer Yes to the questions a run may ask.
+    bool yes = false;
+};
+
+/// Parses the arguments after "rename"; returns an empty text, or a one-line error.
+[[nodiscard]] QString parseRenameOptions(const QStringList &args, RenameCommandOptions &options);

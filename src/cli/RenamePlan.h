@@ -1,0 +1,27 @@
+#pragma once
+// What "varnelt-cli rename" hands to the album rename job: the rename list and the album
+// fields, built from the files' own tags as "&Use ID3 to rename files" builds them, or from a
+// list of titles paired with the files by position as a lookup hands them over.
+
+#include "cli/RenameOptions.h"
+#include "jobs/RenameList.h"
+#include "naming/NamingInput.h"
+
+#include <QString>
+#include <QStringList>
+
+struct RenamePlan
+{
+    RenameList rows;
+    AlbumFields album;
+    /// The total tracks text ("" when none).
+    QString totalTracks;
+};
+
+/// Reads a titles file: one title a line (UTF-8, CR LF or LF), trailing empty lines ignored.
+/// Returns an empty text or a one-line error.
+[[nodiscard]] QString readTitlesFile(const QString &path, QStringList &titles);
+
+/// Builds the plan for the options' folder. Returns the exit status to stop with and sets
+/// `error` (Cli::Success with an empty error means the plan is ready).
+[[nodiscard]] int buildRenamePlan(const RenameCommandOptions &options, RenamePlan &plan, QString &error);
