@@ -244,4 +244,20 @@ TEST_F(Mp3InfoVBRTest, FrameAtTheVeryEndReadsMissingBytesAsZeros)
     EXPECT_FALSE(Mp3InfoVBR::isVBR());
 }
 
+TEST_F(Mp3InfoVBRTest, EncoderFiles)
+{
+    // Figures from ffprobe: 59.2 kbit/s over 2.04 s (mono), 128 kbit/s over 1.04 s.
+    MpegInfo info = Mp3InfoVBR::readMpegInfo(fixturePath(u"enc_mono_vbr.mp3"_s));
+    EXPECT_TRUE(Mp3InfoVBR::isVBR());
+    EXPECT_EQ(Mp3InfoVBR::vbrFrameCount(), 78u);
+    EXPECT_EQ(info.bitrate, 59);
+    EXPECT_EQ(info.duration, 2);
+    EXPECT_EQ(info.channelMode, u"Mono"_s);
+
+    info = Mp3InfoVBR::readMpegInfo(fixturePath(u"enc_cbr128.mp3"_s));
+    EXPECT_FALSE(Mp3InfoVBR::isVBR()); // an "Info" header is not a VBR header
+    EXPECT_EQ(info.bitrate, 128);
+    EXPECT_EQ(info.duration, 1);
+}
+
 } // namespace
