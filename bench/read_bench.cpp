@@ -27,22 +27,19 @@ constexpr int FileCount = 1000;
 // One album-like folder, made once for all benchmarks: every file with an ID3v2.3 tag of a few
 // text frames and padding, 3 s of 128 kbit/s audio, every other file an ID3v1 trailer too,
 // and every tenth a VBR stream with a Xing header instead.
-class Folder
-{
+class Folder {
 public:
     Folder()
     {
         if (!dir_.isValid())
             std::abort();
         for (int i = 0; i < FileCount; ++i) {
-            QByteArray bytes = Mp3Writer::id3v2({{"TIT2", u"Title %1"_s.arg(i)},
-                                                 {"TPE1", u"Artist"_s},
-                                                 {"TALB", u"Album"_s},
-                                                 {"TRCK", QString::number(i % 20 + 1)}},
-                                                0, 512);
+            QByteArray bytes = Mp3Writer::id3v2({ { "TIT2", u"Title %1"_s.arg(i) }, { "TPE1", u"Artist"_s },
+                                                    { "TALB", u"Album"_s }, { "TRCK", QString::number(i % 20 + 1) } },
+                0, 512);
             if (i % 10 == 9) {
                 Mp3Writer::Frame frame;
-                bytes += Mp3Writer::vbrStream(frame, {128, 160, 192}, 115);
+                bytes += Mp3Writer::vbrStream(frame, { 128, 160, 192 }, 115);
             } else {
                 bytes += Mp3Writer::cbrFile(3.0, 128);
             }

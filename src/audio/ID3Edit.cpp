@@ -99,9 +99,12 @@ int checkWritable(const QString &path)
 int fromRewrite(SafeFileRewrite::Outcome outcome)
 {
     switch (outcome) {
-    case SafeFileRewrite::Outcome::Ok: return ID3Edit::Ok;
-    case SafeFileRewrite::Outcome::CannotCreate: return ID3Edit::ReadOnly;
-    default: return ID3Edit::WriteFailed;
+    case SafeFileRewrite::Outcome::Ok:
+        return ID3Edit::Ok;
+    case SafeFileRewrite::Outcome::CannotCreate:
+        return ID3Edit::ReadOnly;
+    default:
+        return ID3Edit::WriteFailed;
     }
 }
 
@@ -178,7 +181,7 @@ int ID3Edit::Private::saveV2(const QString &path)
         // would leave half done: that case goes through a complete new copy of the file.
         if (oldSpace > 0 && !tag->isEmpty() && qint64(tag->render(TagLib::ID3v2::v3).size()) == oldSpace) {
             return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3,
-                             TagLib::File::DoNotDuplicate)
+                       TagLib::File::DoNotDuplicate)
                 ? Ok
                 : WriteFailed;
         }
@@ -191,8 +194,8 @@ int ID3Edit::Private::saveV2(const QString &path)
         if (!file.isOpen() || file.readOnly())
             return false;
         applyTo(*file.ID3v2Tag(true));
-        return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3,
-                         TagLib::File::DoNotDuplicate);
+        return file.save(
+            TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3, TagLib::File::DoNotDuplicate);
     };
     const auto verify = [&path, oldSpace](const QString &copy) { return copyKeepsAudio(path, oldSpace, copy); };
     return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
@@ -261,14 +264,16 @@ int ID3Edit::Private::load(const QString &path)
     return file.firstFrameOffset() < 0 ? NotMpeg : Ok;
 }
 
-ID3Edit::ID3Edit() : d(std::make_unique<Private>()) { }
+ID3Edit::ID3Edit()
+    : d(std::make_unique<Private>())
+{
+}
 
 ID3Edit::~ID3Edit() = default;
 
 // TagLib reports trouble through results; what could still escape is an allocation failure
 // on a huge tag, and no exception may leave this class.
-template <typename Operation>
-static int guarded(Operation &&operation)
+template <typename Operation> static int guarded(Operation &&operation)
 {
     try {
         return operation();
@@ -303,11 +308,16 @@ int ID3Edit::SaveV1(const QString &path)
         if (!holdsMpegAudio(path))
             return int(NotMpeg);
         switch (ID3::writeTrailer(path, record, 0.0f, true)) {
-        case ID3::TrailerResult::Ok: return int(Ok);
-        case ID3::TrailerResult::NoSuchFile: return int(FileNotFound);
-        case ID3::TrailerResult::CannotOpen: return int(ReadOnly);
-        case ID3::TrailerResult::BadTrack: return int(BadValue);
-        default: return int(WriteFailed);
+        case ID3::TrailerResult::Ok:
+            return int(Ok);
+        case ID3::TrailerResult::NoSuchFile:
+            return int(FileNotFound);
+        case ID3::TrailerResult::CannotOpen:
+            return int(ReadOnly);
+        case ID3::TrailerResult::BadTrack:
+            return int(BadValue);
+        default:
+            return int(WriteFailed);
         }
     });
 }
@@ -336,10 +346,14 @@ int ID3Edit::RemoveV1(const QString &path)
         if (SafeFileRewrite::isReadOnlyFile(path))
             return int(ReadOnly);
         switch (ID3::removeTrailer(path)) {
-        case ID3::TrailerResult::Ok: return int(Ok);
-        case ID3::TrailerResult::NoSuchFile: return int(FileNotFound);
-        case ID3::TrailerResult::CannotOpen: return int(ReadOnly);
-        default: return int(WriteFailed);
+        case ID3::TrailerResult::Ok:
+            return int(Ok);
+        case ID3::TrailerResult::NoSuchFile:
+            return int(FileNotFound);
+        case ID3::TrailerResult::CannotOpen:
+            return int(ReadOnly);
+        default:
+            return int(WriteFailed);
         }
     });
 }
@@ -355,30 +369,90 @@ int ID3Edit::Load(const QString &path, int flag)
     return guarded([&] { return d->load(path); });
 }
 
-bool ID3Edit::HasV1() const { return d->hasV1; }
-QString ID3Edit::V1Title() const { return d->v1Title; }
-void ID3Edit::setV1Title(const QString &text) { d->v1Title = text; }
-QString ID3Edit::V1Artist() const { return d->v1Artist; }
-void ID3Edit::setV1Artist(const QString &text) { d->v1Artist = text; }
-QString ID3Edit::V1Album() const { return d->v1Album; }
-void ID3Edit::setV1Album(const QString &text) { d->v1Album = text; }
-QString ID3Edit::V1Year() const { return d->v1Year; }
-void ID3Edit::setV1Year(const QString &text) { d->v1Year = text; }
-QString ID3Edit::V1Comment() const { return d->v1Comment; }
-void ID3Edit::setV1Comment(const QString &text) { d->v1Comment = text; }
-quint8 ID3Edit::V1Track() const { return d->v1Track; }
-void ID3Edit::setV1Track(quint8 track) { d->v1Track = track; }
-quint8 ID3Edit::V1Genre() const { return d->v1Genre; }
-void ID3Edit::setV1Genre(quint8 genre) { d->v1Genre = genre; }
+bool ID3Edit::HasV1() const
+{
+    return d->hasV1;
+}
+QString ID3Edit::V1Title() const
+{
+    return d->v1Title;
+}
+void ID3Edit::setV1Title(const QString &text)
+{
+    d->v1Title = text;
+}
+QString ID3Edit::V1Artist() const
+{
+    return d->v1Artist;
+}
+void ID3Edit::setV1Artist(const QString &text)
+{
+    d->v1Artist = text;
+}
+QString ID3Edit::V1Album() const
+{
+    return d->v1Album;
+}
+void ID3Edit::setV1Album(const QString &text)
+{
+    d->v1Album = text;
+}
+QString ID3Edit::V1Year() const
+{
+    return d->v1Year;
+}
+void ID3Edit::setV1Year(const QString &text)
+{
+    d->v1Year = text;
+}
+QString ID3Edit::V1Comment() const
+{
+    return d->v1Comment;
+}
+void ID3Edit::setV1Comment(const QString &text)
+{
+    d->v1Comment = text;
+}
+quint8 ID3Edit::V1Track() const
+{
+    return d->v1Track;
+}
+void ID3Edit::setV1Track(quint8 track)
+{
+    d->v1Track = track;
+}
+quint8 ID3Edit::V1Genre() const
+{
+    return d->v1Genre;
+}
+void ID3Edit::setV1Genre(quint8 genre)
+{
+    d->v1Genre = genre;
+}
 
-QString ID3Edit::GenreList() const { return standardGenres().join(QLatin1Char('|')); }
-const QStringList &ID3Edit::genreNames() { return standardGenres(); }
+QString ID3Edit::GenreList() const
+{
+    return standardGenres().join(QLatin1Char('|'));
+}
+const QStringList &ID3Edit::genreNames()
+{
+    return standardGenres();
+}
 
-bool ID3Edit::HasV2() const { return d->hasV2; }
+bool ID3Edit::HasV2() const
+{
+    return d->hasV2;
+}
 
 #define VARNELT_V2_FIELD(Name)                                                                                         \
-    QString ID3Edit::Name() const { return d->fields[ID3EditFrames::Name]; }                                           \
-    void ID3Edit::set##Name(const QString &text) { d->set(ID3EditFrames::Name, text); }
+    QString ID3Edit::Name() const                                                                                      \
+    {                                                                                                                  \
+        return d->fields[ID3EditFrames::Name];                                                                         \
+    }                                                                                                                  \
+    void ID3Edit::set##Name(const QString &text)                                                                       \
+    {                                                                                                                  \
+        d->set(ID3EditFrames::Name, text);                                                                             \
+    }
 
 VARNELT_V2_FIELD(Title)
 VARNELT_V2_FIELD(Artist)
@@ -402,7 +476,10 @@ VARNELT_V2_FIELD(Preference)
 
 #undef VARNELT_V2_FIELD
 
-ID3Picture ID3Edit::Picture() const { return d->picture; }
+ID3Picture ID3Edit::Picture() const
+{
+    return d->picture;
+}
 
 void ID3Edit::setPicture(const ID3Picture &picture)
 {
@@ -412,18 +489,29 @@ void ID3Edit::setPicture(const ID3Picture &picture)
     d->pictureChanged = true;
 }
 
-QString ID3Edit::loadedFile() const { return d->loadedFile; }
+QString ID3Edit::loadedFile() const
+{
+    return d->loadedFile;
+}
 
 QString ID3Edit::describe(int result)
 {
     switch (result) {
-    case Ok: return u"Success"_s;
-    case FileNotFound: return u"File not found"_s;
-    case ReadOnly: return u"Read-only file or folder"_s;
-    case NotMpeg: return u"No MPEG audio found in the file"_s;
-    case DamagedTag: return u"The ID3v2 tag of the file is damaged"_s;
-    case WriteFailed: return u"Writing the file failed; it was left unchanged"_s;
-    case BadValue: return u"A tag value cannot be stored"_s;
-    default: return u"Unknown error (%1)"_s.arg(result);
+    case Ok:
+        return u"Success"_s;
+    case FileNotFound:
+        return u"File not found"_s;
+    case ReadOnly:
+        return u"Read-only file or folder"_s;
+    case NotMpeg:
+        return u"No MPEG audio found in the file"_s;
+    case DamagedTag:
+        return u"The ID3v2 tag of the file is damaged"_s;
+    case WriteFailed:
+        return u"Writing the file failed; it was left unchanged"_s;
+    case BadValue:
+        return u"A tag value cannot be stored"_s;
+    default:
+        return u"Unknown error (%1)"_s.arg(result);
     }
 }

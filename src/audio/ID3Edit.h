@@ -34,18 +34,17 @@ struct ID3Picture {
     friend bool operator==(const ID3Picture &, const ID3Picture &) = default;
 };
 
-class ID3Edit
-{
+class ID3Edit {
 public:
     /// Result codes of the operations; every code but Ok is a failure.
     enum Result : int {
         Ok = 0,
         FileNotFound = 1, ///< no file of that name
-        ReadOnly = 2,     ///< the file (or, for a rewrite, its folder) cannot be written
-        NotMpeg = 3,      ///< no MPEG audio frame in the file
-        DamagedTag = 4,   ///< the file's ID3v2 tag cannot be read as one
-        WriteFailed = 5,  ///< writing failed (disk full, verification failed); the file is unchanged
-        BadValue = 6,     ///< a field value cannot be stored (e.g. version-1 track out of range)
+        ReadOnly = 2, ///< the file (or, for a rewrite, its folder) cannot be written
+        NotMpeg = 3, ///< no MPEG audio frame in the file
+        DamagedTag = 4, ///< the file's ID3v2 tag cannot be read as one
+        WriteFailed = 5, ///< writing failed (disk full, verification failed); the file is unchanged
+        BadValue = 6, ///< a field value cannot be stored (e.g. version-1 track out of range)
     };
 
     ID3Edit();

@@ -21,19 +21,31 @@ const ByteVector English("eng", 3);
 const char *textFrameId(Field field)
 {
     switch (field) {
-    case Title: return "TIT2";
-    case Artist: return "TPE1";
-    case Album: return "TALB";
-    case OriginalArtist: return "TOPE";
-    case Composer: return "TCOM";
-    case EncodedBy: return "TENC";
-    case Copyright: return "TCOP";
-    case Track: return "TRCK";
+    case Title:
+        return "TIT2";
+    case Artist:
+        return "TPE1";
+    case Album:
+        return "TALB";
+    case OriginalArtist:
+        return "TOPE";
+    case Composer:
+        return "TCOM";
+    case EncodedBy:
+        return "TENC";
+    case Copyright:
+        return "TCOP";
+    case Track:
+        return "TRCK";
     // TagLib holds the year as TDRC in memory and writes it as TYER into a v2.3 tag.
-    case Year: return "TDRC";
-    case Genre: return "TCON";
-    case Tempo: return "TBPM";
-    default: return nullptr;
+    case Year:
+        return "TDRC";
+    case Genre:
+        return "TCON";
+    case Tempo:
+        return "TBPM";
+    default:
+        return nullptr;
     }
 }
 
@@ -41,10 +53,14 @@ const char *textFrameId(Field field)
 QString userTextDescription(Field field)
 {
     switch (field) {
-    case Mood: return QStringLiteral("MOOD");
-    case Situation: return QStringLiteral("SITUATION");
-    case Preference: return QStringLiteral("PREFERENCE");
-    default: return QString();
+    case Mood:
+        return QStringLiteral("MOOD");
+    case Situation:
+        return QStringLiteral("SITUATION");
+    case Preference:
+        return QStringLiteral("PREFERENCE");
+    default:
+        return QString();
     }
 }
 
@@ -68,14 +84,14 @@ QStringList userTextValues(const ID3v2::UserTextIdentificationFrame &frame, bool
         fields.append(fromTagLib(field));
     plain = fields.size() <= 2 && (fields.value(0).isEmpty() || fields.value(1).isEmpty());
     if (plain)
-        return {fields.value(0).isEmpty() ? fields.value(1) : fields.value(0)};
+        return { fields.value(0).isEmpty() ? fields.value(1) : fields.value(0) };
     return fields.mid(1);
 }
 
 // The user text frame with the description (compared without letter case); an empty
 // description finds the frame without one.
-ID3v2::UserTextIdentificationFrame *findUserText(const ID3v2::Tag &tag, const QString &description,
-                                                 QString *value = nullptr)
+ID3v2::UserTextIdentificationFrame *findUserText(
+    const ID3v2::Tag &tag, const QString &description, QString *value = nullptr)
 {
     for (ID3v2::Frame *frame : tag.frameList("TXXX")) {
         auto *text = dynamic_cast<ID3v2::UserTextIdentificationFrame *>(frame);
@@ -112,8 +128,7 @@ ID3v2::CommentsFrame *findComment(const ID3v2::Tag &tag)
     return described;
 }
 
-template <typename FrameType>
-FrameType *findPlainOrFirst(const ID3v2::Tag &tag, const char *id)
+template <typename FrameType> FrameType *findPlainOrFirst(const ID3v2::Tag &tag, const char *id)
 {
     FrameType *first = nullptr;
     for (ID3v2::Frame *frame : tag.frameList(id)) {
@@ -145,7 +160,11 @@ ID3v2::AttachedPictureFrame *findCover(const ID3v2::Tag &tag)
 
 } // namespace
 
-NativeName::NativeName(const QString &path) : path_(path), encoded_(QFile::encodeName(path)) { }
+NativeName::NativeName(const QString &path)
+    : path_(path)
+    , encoded_(QFile::encodeName(path))
+{
+}
 
 TagLib::FileName NativeName::name() const
 {
@@ -192,8 +211,7 @@ QString readField(const ID3v2::Tag &tag, Field field)
     case UserText:
     case Mood:
     case Situation:
-    case Preference:
-    {
+    case Preference: {
         QString value;
         findUserText(tag, userTextDescription(field), &value);
         return value;

@@ -38,8 +38,7 @@ enum Field {
 };
 
 /// A file name in the form TagLib opens; keeps the encoded bytes alive as long as it lives.
-class NativeName
-{
+class NativeName {
 public:
     explicit NativeName(const QString &path);
     [[nodiscard]] TagLib::FileName name() const;

@@ -11,10 +11,10 @@ namespace SafeFileRewrite {
 
 enum class Outcome {
     Ok,
-    CannotCreate,  ///< no new file can be made in the file's folder
-    CopyFailed,    ///< reading the original or writing the copy failed
-    EditFailed,    ///< the edit reported a failure
-    VerifyFailed,  ///< the edited copy did not pass the check
+    CannotCreate, ///< no new file can be made in the file's folder
+    CopyFailed, ///< reading the original or writing the copy failed
+    EditFailed, ///< the edit reported a failure
+    VerifyFailed, ///< the edited copy did not pass the check
     ReplaceFailed, ///< the copy could not take the original's place
 };
 

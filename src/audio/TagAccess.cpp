@@ -20,12 +20,18 @@ using V2Getter = QString (ID3Edit::*)() const;
 V2Getter v2OnlyField(const QString &keyword)
 {
     static const QList<std::pair<QString, V2Getter>> fields = {
-        {u"Composer"_s, &ID3Edit::Composer},     {u"OriginalArtist"_s, &ID3Edit::OriginalArtist},
-        {u"EncodedBy"_s, &ID3Edit::EncodedBy},   {u"UserUrl"_s, &ID3Edit::UserUrl},
-        {u"UserText"_s, &ID3Edit::UserText},     {u"ArtistUrl"_s, &ID3Edit::ArtistUrl},
-        {u"Preference"_s, &ID3Edit::Preference}, {u"Tempo"_s, &ID3Edit::Tempo},
-        {u"Mood"_s, &ID3Edit::Mood},             {u"Situation"_s, &ID3Edit::Situation},
-        {u"Copyright"_s, &ID3Edit::Copyright},   {u"Lyrics"_s, &ID3Edit::Lyrics},
+        { u"Composer"_s, &ID3Edit::Composer },
+        { u"OriginalArtist"_s, &ID3Edit::OriginalArtist },
+        { u"EncodedBy"_s, &ID3Edit::EncodedBy },
+        { u"UserUrl"_s, &ID3Edit::UserUrl },
+        { u"UserText"_s, &ID3Edit::UserText },
+        { u"ArtistUrl"_s, &ID3Edit::ArtistUrl },
+        { u"Preference"_s, &ID3Edit::Preference },
+        { u"Tempo"_s, &ID3Edit::Tempo },
+        { u"Mood"_s, &ID3Edit::Mood },
+        { u"Situation"_s, &ID3Edit::Situation },
+        { u"Copyright"_s, &ID3Edit::Copyright },
+        { u"Lyrics"_s, &ID3Edit::Lyrics },
     };
     for (const auto &[name, getter] : fields) {
         if (name == keyword)
@@ -178,8 +184,8 @@ QVariant analyzerInfo(const QString &key, const clsXAnalyzer &analyzer)
         return analyzer.MPegLevel();
     if (key == u"Layer")
         return analyzer.MPegLayer();
-    static const QStringList headerOnly = {u"TotalFrames"_s, u"Padding"_s,  u"Protection"_s, u"Emphasis"_s,
-                                           u"Copyright"_s,   u"Original"_s, u"PrivateBit"_s};
+    static const QStringList headerOnly = { u"TotalFrames"_s, u"Padding"_s, u"Protection"_s, u"Emphasis"_s,
+        u"Copyright"_s, u"Original"_s, u"PrivateBit"_s };
     if (headerOnly.contains(key))
         return u"n/a"_s;
     return {};
@@ -187,10 +193,9 @@ QVariant analyzerInfo(const QString &key, const clsXAnalyzer &analyzer)
 
 bool isInfoKeyword(const QString &key)
 {
-    static const QStringList keys = {u"Bitrate"_s,     u"Duration"_s,   u"DurationFormated"_s, u"SampleRate"_s,
-                                     u"ChannelMode"_s, u"bVBR"_s,       u"MPEGVersion"_s,      u"Layer"_s,
-                                     u"TotalFrames"_s, u"Padding"_s,    u"Protection"_s,       u"Emphasis"_s,
-                                     u"Copyright"_s,   u"Original"_s,   u"PrivateBit"_s};
+    static const QStringList keys = { u"Bitrate"_s, u"Duration"_s, u"DurationFormated"_s, u"SampleRate"_s,
+        u"ChannelMode"_s, u"bVBR"_s, u"MPEGVersion"_s, u"Layer"_s, u"TotalFrames"_s, u"Padding"_s, u"Protection"_s,
+        u"Emphasis"_s, u"Copyright"_s, u"Original"_s, u"PrivateBit"_s };
     return keys.contains(key);
 }
 
@@ -198,7 +203,7 @@ bool isInfoKeyword(const QString &key)
 
 FileInfoSources FileInfoSources::current(const clsXAnalyzer &analyzer)
 {
-    return FileInfoSources{Mp3InfoVBR::lastInfo(), Mp3InfoVBR::isVBR(), Mp3InfoVBR::vbrFrameCount(), analyzer};
+    return FileInfoSources { Mp3InfoVBR::lastInfo(), Mp3InfoVBR::isVBR(), Mp3InfoVBR::vbrFrameCount(), analyzer };
 }
 
 QString getTagValue(const QString &cTagName, const QString &version, const TagSources &sources)

@@ -32,9 +32,9 @@ struct TagSources {
 /// Where the audio properties of the current file come from.
 struct FileInfoSources {
     const Mp3InfoVBR::MpegInfo &info; ///< the built-in reader's result for the file
-    bool vbr = false;                 ///< the built-in reader's VBR flag
-    quint32 vbrFrameCount = 0;        ///< the built-in reader's "Xing" frame count
-    const clsXAnalyzer &analyzer;     ///< the analyzer, its Filename set to the file
+    bool vbr = false; ///< the built-in reader's VBR flag
+    quint32 vbrFrameCount = 0; ///< the built-in reader's "Xing" frame count
+    const clsXAnalyzer &analyzer; ///< the analyzer, its Filename set to the file
 
     /// The built-in reader's state after its last readMpegInfo, with the given analyzer.
     [[nodiscard]] static FileInfoSources current(const clsXAnalyzer &analyzer);

@@ -82,14 +82,13 @@ else:
 print(json.dumps(out))
 )PY";
 
-class ID3EditInteropTest : public VarneltTest
-{
+class ID3EditInteropTest : public VarneltTest {
 protected:
     void SetUp() override
     {
         VarneltTest::SetUp();
         QProcess probe;
-        probe.start(u"/usr/bin/python3"_s, {u"-c"_s, u"import mutagen"_s});
+        probe.start(u"/usr/bin/python3"_s, { u"-c"_s, u"import mutagen"_s });
         if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
             GTEST_SKIP() << "python3-mutagen is not installed for /usr/bin/python3";
         scriptPath_ = writeFile(u"mutagen_io.py"_s, QByteArray(Script));
@@ -99,7 +98,7 @@ protected:
     QJsonObject mutagen(const QString &mode, const QString &path)
     {
         QProcess python;
-        python.start(u"/usr/bin/python3"_s, {scriptPath_, mode, path});
+        python.start(u"/usr/bin/python3"_s, { scriptPath_, mode, path });
         const bool finished = python.waitForFinished(60000);
         EXPECT_TRUE(finished);
         EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
@@ -151,7 +150,7 @@ TEST_F(ID3EditInteropTest, WhatWeWriteIsReadByAnotherReader)
     tag.setSituation(u"Night"_s);
     tag.setPreference(u"Favourite"_s);
     tag.setLyrics(u"La la\nla"_s);
-    tag.setPicture({jpeg, u"image/jpeg"_s});
+    tag.setPicture({ jpeg, u"image/jpeg"_s });
     ASSERT_EQ(tag.SaveV2(path), ID3Edit::Ok);
 
     tag.setV1Title(u"Café title"_s);
@@ -164,20 +163,28 @@ TEST_F(ID3EditInteropTest, WhatWeWriteIsReadByAnotherReader)
     ASSERT_EQ(tag.SaveV1(path), ID3Edit::Ok);
 
     const QJsonObject read = mutagen(u"dump"_s, path);
-    EXPECT_EQ(read.value(u"version"_s).toArray(), QJsonArray({2, 3, 0}));
+    EXPECT_EQ(read.value(u"version"_s).toArray(), QJsonArray({ 2, 3, 0 }));
     const QJsonObject v2 = read.value(u"v2"_s).toObject();
     const QList<std::pair<QString, QString>> expected = {
-        {u"TIT2"_s, u"Ωmega — 東京"_s},   {u"TPE1"_s, u"Café Müller"_s},
-        {u"TALB"_s, u"Album"_s},          {u"TDRC"_s, u"1999"_s},
-        {u"TRCK"_s, u"3/12"_s},           {u"TCON"_s, u"Jazz"_s},
-        {u"COMM::eng"_s, u"A comment"_s}, {u"TCOM"_s, u"Composer"_s},
-        {u"TOPE"_s, u"Original"_s},       {u"TENC"_s, u"Encoder"_s},
-        {u"TCOP"_s, u"2003 Label"_s},     {u"TBPM"_s, u"120"_s},
-        {u"WOAR:http://artist.example/"_s, u"http://artist.example/"_s},
-        {u"WXXX:"_s, u"http://user.example/"_s},
-        {u"TXXX:"_s, u"Free text"_s},     {u"TXXX:MOOD"_s, u"Calm"_s},
-        {u"TXXX:SITUATION"_s, u"Night"_s}, {u"TXXX:PREFERENCE"_s, u"Favourite"_s},
-        {u"USLT::eng"_s, u"La la\nla"_s},
+        { u"TIT2"_s, u"Ωmega — 東京"_s },
+        { u"TPE1"_s, u"Café Müller"_s },
+        { u"TALB"_s, u"Album"_s },
+        { u"TDRC"_s, u"1999"_s },
+        { u"TRCK"_s, u"3/12"_s },
+        { u"TCON"_s, u"Jazz"_s },
+        { u"COMM::eng"_s, u"A comment"_s },
+        { u"TCOM"_s, u"Composer"_s },
+        { u"TOPE"_s, u"Original"_s },
+        { u"TENC"_s, u"Encoder"_s },
+        { u"TCOP"_s, u"2003 Label"_s },
+        { u"TBPM"_s, u"120"_s },
+        { u"WOAR:http://artist.example/"_s, u"http://artist.example/"_s },
+        { u"WXXX:"_s, u"http://user.example/"_s },
+        { u"TXXX:"_s, u"Free text"_s },
+        { u"TXXX:MOOD"_s, u"Calm"_s },
+        { u"TXXX:SITUATION"_s, u"Night"_s },
+        { u"TXXX:PREFERENCE"_s, u"Favourite"_s },
+        { u"USLT::eng"_s, u"La la\nla"_s },
     };
     for (const auto &[key, value] : expected)
         EXPECT_EQ(text(v2, key), value) << key.toStdString();
@@ -186,7 +193,7 @@ TEST_F(ID3EditInteropTest, WhatWeWriteIsReadByAnotherReader)
     EXPECT_EQ(picture.value(u"mime"_s).toString(), u"image/jpeg"_s);
     EXPECT_EQ(picture.value(u"type"_s).toInt(), 3) << "front cover";
     EXPECT_EQ(picture.value(u"sha1"_s).toString(),
-              QString::fromLatin1(QCryptographicHash::hash(jpeg, QCryptographicHash::Sha1).toHex()));
+        QString::fromLatin1(QCryptographicHash::hash(jpeg, QCryptographicHash::Sha1).toHex()));
 
     // The trailer: ISO-8859-1 text, "?" for what it cannot hold, track and genre bytes.
     const QJsonObject v1 = read.value(u"v1"_s).toObject();
@@ -237,7 +244,7 @@ TEST_F(ID3EditInteropTest, WeReadWhatAnotherWriterWroteAndKeepWhatWeDoNotKnow)
     tag.setTitle(u"Changed"_s);
     ASSERT_EQ(tag.SaveV2(path), ID3Edit::Ok);
     const QJsonObject read = mutagen(u"dump"_s, path);
-    EXPECT_EQ(read.value(u"version"_s).toArray(), QJsonArray({2, 3, 0}));
+    EXPECT_EQ(read.value(u"version"_s).toArray(), QJsonArray({ 2, 3, 0 }));
     const QJsonObject v2 = read.value(u"v2"_s).toObject();
     EXPECT_EQ(text(v2, u"TIT2"_s), u"Changed"_s);
     EXPECT_EQ(text(v2, u"TXXX:"_s), u"Free text"_s);

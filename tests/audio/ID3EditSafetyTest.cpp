@@ -17,16 +17,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class ID3EditSafetyTest : public VarneltTest
-{
+class ID3EditSafetyTest : public VarneltTest {
 protected:
     QString song(const QString &name = u"song.mp3"_s)
     {
         Mp3Writer::V1Fields v1;
         v1.title = u"Title"_s;
         v1.track = 2;
-        return writeFile(name, Mp3Writer::id3v2({{"TIT2", u"Title"_s}}, 0, 200) + Mp3Writer::cbrFile(2.0)
-                                   + Mp3Writer::id3v1(v1));
+        return writeFile(name,
+            Mp3Writer::id3v2({ { "TIT2", u"Title"_s } }, 0, 200) + Mp3Writer::cbrFile(2.0) + Mp3Writer::id3v1(v1));
     }
 
     // Sets every field of the object to something that needs a bigger tag.
@@ -36,10 +35,7 @@ protected:
         tag.setLyrics(QString(5000, u'l'));
     }
 
-    QStringList filesInFolder() const
-    {
-        return QDir(tempPath()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
+    QStringList filesInFolder() const { return QDir(tempPath()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
 };
 
 TEST_F(ID3EditSafetyTest, MissingFileIsReportedByEveryOperation)
@@ -97,7 +93,7 @@ TEST_F(ID3EditSafetyTest, DamagedTagIsNotWrittenOver)
     const QByteArray damaged = Mp3Writer::id3v2Header(0x0FFFFFFF) + QByteArray("TIT2") + Mp3Writer::cbrFile(1.0);
     // Size bytes with the high bit set are no ID3v2 size at all.
     const QByteArray badSize = QByteArray("ID3\x03\x00\x00\x80\x80\x80\x80", 10) + Mp3Writer::cbrFile(1.0);
-    for (const QByteArray &bytes : {damaged, badSize}) {
+    for (const QByteArray &bytes : { damaged, badSize }) {
         const QString path = writeFile(u"damaged.mp3"_s, bytes);
         ID3Edit tag;
         EXPECT_EQ(tag.Load(path), ID3Edit::DamagedTag);
@@ -120,7 +116,7 @@ TEST_F(ID3EditSafetyTest, AFailingWriteLeavesTheOldFileWhole)
 
     // Let no file of this process grow more than a little past the song's size: the copy can
     // be made, but writing the bigger tag into it fails half way, like a full disk.
-    struct rlimit saved {};
+    struct rlimit saved { };
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit limited = saved;
@@ -132,7 +128,7 @@ TEST_F(ID3EditSafetyTest, AFailingWriteLeavesTheOldFileWhole)
 
     EXPECT_EQ(result, ID3Edit::WriteFailed);
     EXPECT_EQ(readAll(path), before);
-    EXPECT_EQ(filesInFolder(), QStringList{u"song.mp3"_s}) << "the unfinished copy is removed";
+    EXPECT_EQ(filesInFolder(), QStringList { u"song.mp3"_s }) << "the unfinished copy is removed";
 
     // With room again the same object saves.
     EXPECT_EQ(tag.SaveV2(path), ID3Edit::Ok);

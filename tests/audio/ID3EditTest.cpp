@@ -1,7 +1,7 @@
 // ID3Edit on real files: built with the independent frame writer, written, closed, reopened.
 
-#include "audio/ID3.h"
 #include "audio/ID3Edit.h"
+#include "audio/ID3.h"
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
 
@@ -89,8 +89,7 @@ QByteArray jpegLike(int size)
     return data;
 }
 
-class ID3EditTest : public VarneltTest
-{
+class ID3EditTest : public VarneltTest {
 protected:
     QString writeSong(const QString &name, const QByteArray &bytes) { return writeFile(name, bytes); }
 
@@ -98,11 +97,11 @@ protected:
     QString taggedSong(const QString &name = u"song.mp3"_s)
     {
         audio = Mp3Writer::cbrFile(2.0, 128);
-        trailer = Mp3Writer::id3v1({u"V1 title"_s, u"V1 artist"_s, u"V1 album"_s, u"2001"_s, u"V1 comment"_s, 5, 17});
-        return writeSong(name, Mp3Writer::id3v2({{"TIT2", u"Old title"_s}, {"TPE1", u"Old artist"_s},
-                                                 {"TCOM", u"Old composer"_s}},
-                                                0, 800)
-                                   + audio + trailer);
+        trailer = Mp3Writer::id3v1({ u"V1 title"_s, u"V1 artist"_s, u"V1 album"_s, u"2001"_s, u"V1 comment"_s, 5, 17 });
+        return writeSong(name,
+            Mp3Writer::id3v2(
+                { { "TIT2", u"Old title"_s }, { "TPE1", u"Old artist"_s }, { "TCOM", u"Old composer"_s } }, 0, 800)
+                + audio + trailer);
     }
 
     QByteArray audio;
@@ -148,16 +147,32 @@ TEST_F(ID3EditTest, LoadStartsFromEmptyFields)
     const QString bare = writeSong(u"bare.mp3"_s, Mp3Writer::cbrFile(1.0));
     ID3Edit tag;
     tag.Load(tagged);
-    tag.setPicture({jpegLike(100), u"image/jpeg"_s});
+    tag.setPicture({ jpegLike(100), u"image/jpeg"_s });
     tag.setMood(u"Set but not saved"_s);
 
     tag.Load(bare);
     EXPECT_FALSE(tag.HasV1());
     EXPECT_FALSE(tag.HasV2());
-    expectAll(tag, {.title = {}, .artist = {}, .artistUrl = {}, .userUrl = {}, .album = {}, .originalArtist = {},
-                    .composer = {}, .encodedBy = {}, .copyright = {}, .track = {}, .year = {}, .comment = {},
-                    .genre = {}, .userText = {}, .lyrics = {}, .tempo = {}, .mood = {}, .situation = {},
-                    .preference = {}});
+    expectAll(tag,
+        { .title = {},
+            .artist = {},
+            .artistUrl = {},
+            .userUrl = {},
+            .album = {},
+            .originalArtist = {},
+            .composer = {},
+            .encodedBy = {},
+            .copyright = {},
+            .track = {},
+            .year = {},
+            .comment = {},
+            .genre = {},
+            .userText = {},
+            .lyrics = {},
+            .tempo = {},
+            .mood = {},
+            .situation = {},
+            .preference = {} });
     EXPECT_TRUE(tag.Picture().isNull());
     EXPECT_EQ(tag.V1Title(), QString());
     EXPECT_EQ(tag.V1Track(), 0);
@@ -178,7 +193,7 @@ TEST_F(ID3EditTest, EveryFieldSurvivesSaveAndReload)
     writer.Load(path);
     const FieldValues values;
     setAll(writer, values);
-    const ID3Picture cover{jpegLike(3000), u"image/jpeg"_s};
+    const ID3Picture cover { jpegLike(3000), u"image/jpeg"_s };
     writer.setPicture(cover);
     ASSERT_EQ(writer.SaveV2(path), ID3Edit::Ok);
 
@@ -225,7 +240,7 @@ TEST_F(ID3EditTest, SaveV2WritesOnlyTheFieldsSetSinceLoad)
     {
         ID3Edit first;
         first.Load(path);
-        first.setPicture({jpegLike(500), {}});
+        first.setPicture({ jpegLike(500), {} });
         first.setLyrics(u"Keep these words"_s);
         ASSERT_EQ(first.SaveV2(path), ID3Edit::Ok);
     }
@@ -282,7 +297,7 @@ TEST_F(ID3EditTest, PictureReplacesTheCoverAndLeavesOtherPictures)
     tag.Load(path);
     EXPECT_TRUE(tag.Picture().isNull());
     const QByteArray png = QByteArray("\x89PNG\r\n\x1A\n", 8) + QByteArray(300, 'p');
-    tag.setPicture({png, {}});
+    tag.setPicture({ png, {} });
     EXPECT_EQ(tag.Picture().mimeType, u"image/png"_s) << "the type is taken from the bytes";
     ASSERT_EQ(tag.SaveV2(path), ID3Edit::Ok);
 
@@ -310,7 +325,7 @@ TEST_F(ID3EditTest, SaveV2KeepsTheTrailerAndTheAudioByteIdentical)
     EXPECT_TRUE(bytes.endsWith(QByteArray(audio + trailer)));
 
     tag.setLyrics(QString(20000, u'x'));
-    tag.setPicture({jpegLike(50000), {}});
+    tag.setPicture({ jpegLike(50000), {} });
     ASSERT_EQ(tag.SaveV2(path), ID3Edit::Ok);
     bytes = readAll(path);
     EXPECT_TRUE(bytes.endsWith(QByteArray(audio + trailer)));
@@ -343,7 +358,7 @@ TEST_F(ID3EditTest, SaveV2GivesAnUntaggedFileATag)
 #ifdef Q_OS_UNIX
 ino_t inodeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info { };
     ::stat(QFile::encodeName(path).constData(), &info);
     return info.st_ino;
 }
@@ -363,7 +378,7 @@ TEST_F(ID3EditTest, ATagThatFitsIsWrittenInPlaceAndOneThatGrowsReplacesTheFile)
     EXPECT_EQ(inodeOf(path), before);
     EXPECT_EQ(QFileInfo(path).size(), size);
 
-    tag.setPicture({jpegLike(10000), {}});
+    tag.setPicture({ jpegLike(10000), {} });
     ASSERT_EQ(tag.SaveV2(path), ID3Edit::Ok);
     EXPECT_NE(inodeOf(path), before) << "a new whole file took the old one's place";
     EXPECT_EQ(QFileInfo(path).permissions(), permissions);
@@ -376,7 +391,7 @@ TEST_F(ID3EditTest, SavingThroughALinkKeepsTheLink)
     const QString link = tempFile(u"link.mp3"_s);
     ASSERT_TRUE(QFile::link(target, link));
     ID3Edit tag;
-    tag.setPicture({jpegLike(10000), {}});
+    tag.setPicture({ jpegLike(10000), {} });
     ASSERT_EQ(tag.SaveV2(link), ID3Edit::Ok);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     tag.Load(target);

@@ -1,9 +1,9 @@
 // Keyword access on real files: the tag objects and the readers loaded the way the windows do.
 
+#include "audio/TagAccess.h"
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
 #include "audio/Mp3InfoVBR.h"
-#include "audio/TagAccess.h"
 #include "audio/clsXAnalyzer.h"
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
@@ -27,8 +27,7 @@ Mp3Writer::V1Fields v1Fields(const QString &text, const QString &year, int track
     return fields;
 }
 
-class TagAccessTest : public VarneltTest
-{
+class TagAccessTest : public VarneltTest {
 protected:
     // Writes a file with the given tags and loads it into both tag objects.
     void load(const QList<Mp3Writer::TextFrame> &v2Frames, const Mp3Writer::V1Fields *v1)
@@ -44,7 +43,7 @@ protected:
 
     QString value(const QString &keyword, const QString &version) const
     {
-        return getTagValue(keyword, version, {theTag, tagV2});
+        return getTagValue(keyword, version, { theTag, tagV2 });
     }
 
     ID3Tag theTag;
@@ -57,8 +56,9 @@ private:
 TEST_F(TagAccessTest, TextFieldsFollowTheVersion)
 {
     const auto v1 = v1Fields(u"text"_s, u"1998"_s, 4, 17);
-    load({{"TIT2", u"V2 text"_s}, {"TPE1", u"V2 text"_s}, {"TALB", u"V2 text"_s}, {"COMM", u"V2 text"_s}}, &v1);
-    for (const QString &key : {u"Title"_s, u"Artist"_s, u"Album"_s, u"Comment"_s}) {
+    load({ { "TIT2", u"V2 text"_s }, { "TPE1", u"V2 text"_s }, { "TALB", u"V2 text"_s }, { "COMM", u"V2 text"_s } },
+        &v1);
+    for (const QString &key : { u"Title"_s, u"Artist"_s, u"Album"_s, u"Comment"_s }) {
         SCOPED_TRACE(key.toStdString());
         EXPECT_EQ(value(key, u"v1"_s), u"V1 text"_s);
         EXPECT_EQ(value(key, u"v2"_s), u"V2 text"_s);
@@ -68,8 +68,8 @@ TEST_F(TagAccessTest, TextFieldsFollowTheVersion)
     }
 
     // An empty version-2 field falls back to version 1.
-    load({{"TCOM", u"Only a composer"_s}}, &v1);
-    for (const QString &key : {u"Title"_s, u"Artist"_s, u"Album"_s, u"Comment"_s}) {
+    load({ { "TCOM", u"Only a composer"_s } }, &v1);
+    for (const QString &key : { u"Title"_s, u"Artist"_s, u"Album"_s, u"Comment"_s }) {
         SCOPED_TRACE(key.toStdString());
         EXPECT_EQ(value(key, u"v2"_s), QString());
         EXPECT_EQ(value(key, u"v1v2"_s), u"V1 text"_s);
@@ -80,18 +80,18 @@ TEST_F(TagAccessTest, TextFieldsFollowTheVersion)
 TEST_F(TagAccessTest, YearRules)
 {
     const auto v1 = v1Fields(u"x"_s, u"1998"_s, 4, 17);
-    load({{"TYER", u"2005"_s}}, &v1);
+    load({ { "TYER", u"2005"_s } }, &v1);
     EXPECT_EQ(value(u"Year"_s, u"v1"_s), u"1998"_s);
     EXPECT_EQ(value(u"Year"_s, u"v2"_s), u"2005"_s);
     EXPECT_EQ(value(u"Year"_s, u"v1v2"_s), u"2005"_s);
     EXPECT_EQ(value(u"Year"_s, u"v3"_s), QString());
 
-    load({{"TYER", u"0"_s}}, &v1);
+    load({ { "TYER", u"0"_s } }, &v1);
     EXPECT_EQ(value(u"Year"_s, u"v2"_s), QString()) << "a year of value 0 is no year";
     EXPECT_EQ(value(u"Year"_s, u"v1v2"_s), u"1998"_s);
 
     const auto v1Odd = v1Fields(u"x"_s, u"199x"_s, 4, 17);
-    load({{"TIT2", u"t"_s}}, &v1Odd);
+    load({ { "TIT2", u"t"_s } }, &v1Odd);
     EXPECT_EQ(value(u"Year"_s, u"v1"_s), u"199"_s);
     EXPECT_EQ(value(u"Year"_s, u"v1v2"_s), u"199"_s);
 
@@ -103,13 +103,13 @@ TEST_F(TagAccessTest, YearRules)
 TEST_F(TagAccessTest, TrackRules)
 {
     const auto v1 = v1Fields(u"x"_s, u"1998"_s, 7, 17);
-    load({{"TRCK", u"3/12"_s}}, &v1);
+    load({ { "TRCK", u"3/12"_s } }, &v1);
     EXPECT_EQ(value(u"Track"_s, u"v1"_s), u"7"_s);
     EXPECT_EQ(value(u"Track"_s, u"v2"_s), u"3/12"_s);
     EXPECT_EQ(value(u"Track"_s, u"v1v2"_s), u"3"_s);
     EXPECT_EQ(value(u"Track"_s, u"v12"_s), QString());
 
-    load({{"TRCK", u"0"_s}}, &v1);
+    load({ { "TRCK", u"0"_s } }, &v1);
     EXPECT_EQ(value(u"Track"_s, u"v2"_s), QString());
     EXPECT_EQ(value(u"Track"_s, u"v1v2"_s), u"7"_s);
 
@@ -122,24 +122,24 @@ TEST_F(TagAccessTest, TrackRules)
 TEST_F(TagAccessTest, GenreRules)
 {
     auto v1 = v1Fields(u"x"_s, u"1998"_s, 1, 17);
-    load({{"TCON", u"Jazz"_s}}, &v1);
+    load({ { "TCON", u"Jazz"_s } }, &v1);
     EXPECT_EQ(value(u"Genre"_s, u"v1"_s), u"17"_s);
     EXPECT_EQ(value(u"Genre"_s, u"v2"_s), u"Jazz"_s);
     EXPECT_EQ(value(u"Genre"_s, u"v1v2"_s), u"Jazz"_s);
     EXPECT_EQ(value(u"Genre"_s, u"v 1"_s), QString());
 
-    load({{"TIT2", u"no genre"_s}}, &v1);
+    load({ { "TIT2", u"no genre"_s } }, &v1);
     EXPECT_EQ(value(u"Genre"_s, u"v1v2"_s), u"17"_s);
 
     v1.genre = 200;
-    load({{"TIT2", u"no genre"_s}}, &v1);
+    load({ { "TIT2", u"no genre"_s } }, &v1);
     EXPECT_EQ(value(u"Genre"_s, u"v1"_s), QString()) << "past 144 the byte is not given";
     v1.genre = 144;
-    load({{"TIT2", u"no genre"_s}}, &v1);
+    load({ { "TIT2", u"no genre"_s } }, &v1);
     EXPECT_EQ(value(u"Genre"_s, u"v1"_s), u"144"_s);
 
     // The version-1 genre counts only when the loaded file has a version-1 tag.
-    load({{"TIT2", u"no genre"_s}}, nullptr);
+    load({ { "TIT2", u"no genre"_s } }, nullptr);
     ASSERT_TRUE(theTag.setGenre(17));
     EXPECT_EQ(value(u"Genre"_s, u"v1"_s), QString());
     EXPECT_EQ(value(u"Genre"_s, u"v1v2"_s), QString());
@@ -166,11 +166,10 @@ TEST_F(TagAccessTest, ExtraKeywordsReadTheVersion2FieldWhateverTheVersion)
     }
     theTag.ReadFromFile(path);
     tagV2.Load(path);
-    const QStringList keys = {u"Composer"_s, u"OriginalArtist"_s, u"EncodedBy"_s, u"UserUrl"_s,
-                              u"UserText"_s, u"ArtistUrl"_s,      u"Preference"_s, u"Tempo"_s,
-                              u"Mood"_s,     u"Situation"_s,      u"Copyright"_s,  u"Lyrics"_s};
+    const QStringList keys = { u"Composer"_s, u"OriginalArtist"_s, u"EncodedBy"_s, u"UserUrl"_s, u"UserText"_s,
+        u"ArtistUrl"_s, u"Preference"_s, u"Tempo"_s, u"Mood"_s, u"Situation"_s, u"Copyright"_s, u"Lyrics"_s };
     for (const QString &key : keys) {
-        for (const QString &version : {u"v1"_s, u"v2"_s, u"v1v2"_s, u"anything"_s})
+        for (const QString &version : { u"v1"_s, u"v2"_s, u"v1v2"_s, u"anything"_s })
             EXPECT_EQ(value(key, version), key) << key.toStdString() << " " << version.toStdString();
     }
     EXPECT_EQ(value(u"UniqueKey"_s, u"v2"_s), QString());
@@ -179,7 +178,7 @@ TEST_F(TagAccessTest, ExtraKeywordsReadTheVersion2FieldWhateverTheVersion)
 
 TEST_F(TagAccessTest, UnknownTagKeywordShowsTheMessage)
 {
-    load({{"TIT2", u"Title"_s}}, nullptr);
+    load({ { "TIT2", u"Title"_s } }, nullptr);
     EXPECT_EQ(value(u"title"_s, u"v2"_s), QString());
     ASSERT_EQ(answers->count(), 1);
     const Msg::Message &message = answers->messages().first();
@@ -190,8 +189,7 @@ TEST_F(TagAccessTest, UnknownTagKeywordShowsTheMessage)
     EXPECT_EQ(answers->count(), 2);
 }
 
-class FileInfoTest : public VarneltTest
-{
+class FileInfoTest : public VarneltTest {
 protected:
     QVariant info(const QString &keyword, bool useAnalyzer) const
     {
@@ -234,7 +232,7 @@ TEST_F(FileInfoTest, BuiltInVbrFlagAndFrameCount)
 {
     Mp3Writer::Frame frame;
     frame.mode = Mp3Writer::Mode::Stereo;
-    const QString path = writeFile(u"vbr.mp3"_s, Mp3Writer::vbrStream(frame, {128, 192, 256}, 300));
+    const QString path = writeFile(u"vbr.mp3"_s, Mp3Writer::vbrStream(frame, { 128, 192, 256 }, 300));
     Mp3InfoVBR::readMpegInfo(path);
     EXPECT_EQ(info(u"bVBR"_s, false), QVariant(true));
     EXPECT_EQ(info(u"TotalFrames"_s, false).toLongLong(), 300);
@@ -243,11 +241,11 @@ TEST_F(FileInfoTest, BuiltInVbrFlagAndFrameCount)
 TEST_F(FileInfoTest, BuiltInDurationFormatting)
 {
     clsXAnalyzer unused;
-    for (const auto &[seconds, text] : {std::pair{245, u"4:05"_s}, std::pair{59, u"0:59"_s},
-                                        std::pair{0, u"0:00"_s}, std::pair{3600, u"60:00"_s}}) {
+    for (const auto &[seconds, text] : { std::pair { 245, u"4:05"_s }, std::pair { 59, u"0:59"_s },
+             std::pair { 0, u"0:00"_s }, std::pair { 3600, u"60:00"_s } }) {
         Mp3InfoVBR::MpegInfo mpeg;
         mpeg.duration = seconds;
-        const Common::FileInfoSources sources{mpeg, false, 0, unused};
+        const Common::FileInfoSources sources { mpeg, false, 0, unused };
         EXPECT_EQ(getFileInfo(u"DurationFormated"_s, false, sources).toString(), text);
     }
 }
@@ -265,8 +263,8 @@ TEST_F(FileInfoTest, AnalyzerKeywords)
     EXPECT_EQ(info(u"bVBR"_s, true), QVariant(false));
     EXPECT_EQ(info(u"MPEGVersion"_s, true).toString(), u"MPEG1"_s);
     EXPECT_EQ(info(u"Layer"_s, true).toInt(), 3);
-    for (const QString &key : {u"TotalFrames"_s, u"Padding"_s, u"Protection"_s, u"Emphasis"_s, u"Copyright"_s,
-                               u"Original"_s, u"PrivateBit"_s})
+    for (const QString &key : { u"TotalFrames"_s, u"Padding"_s, u"Protection"_s, u"Emphasis"_s, u"Copyright"_s,
+             u"Original"_s, u"PrivateBit"_s })
         EXPECT_EQ(info(key, true).toString(), u"n/a"_s) << key.toStdString();
 }
 
@@ -291,7 +289,7 @@ TEST_F(FileInfoTest, AnalyzerRoundsHalvesToEven)
 
 TEST_F(FileInfoTest, UnknownInfoKeywordShowsTheMessage)
 {
-    for (const bool useAnalyzer : {false, true}) {
+    for (const bool useAnalyzer : { false, true }) {
         answers->clear();
         EXPECT_FALSE(info(u"bitrate"_s, useAnalyzer).isValid());
         ASSERT_EQ(answers->count(), 1);
