@@ -1,0 +1,72 @@
+#include "CliRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
+
+QStringList CliRun::lines() const
+{
+    QStringList l = out.split(u'\n');
+    if (!l.isEmpty() && l.last().isEmpty())
+        l.removeLast();
+    return l;
+}
+
+void CliTest::SetUp()
+{
+    VarneltTest::SetUp();
+    QDir().mkpath(programFolder());
+    QDir().mkpath(tempFile(u"config"_s));
+    program_ = programFolder() + u"/varnelt-cli"_s;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VARNELT_CLI_PATH), program_)) << VARNELT_CLI_PATH;
+    QFile::setPermissions(program_, QFile::permissions(program_) | QFile::ExeOwner);
+}
+
+CliRun CliTest::run(const QStringList &args, const QString &workingDir) const
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, tempFile(u"home"_s));
+    env.insert(u"XDG_CONFIG_HOME"_s, tempFile(u"config"_s));
+    env.insert(u"XDG_DATA_HOME"_s, tempFile(u"home/.local/share"_s));
+    // A fixed locale: the size column groups thousands with the user's separator.
+    env.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+    env.insert(u"LANG"_s, u"C.UTF-8"_s);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workingDir.isEmpty() ? tempPath() : workingDir);
+    process.start(program_, args);
+    CliRun result;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "varnelt-cli did not finish: " << args.join(u' ').toStdString();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QString CliTest::settingsFile() const
+{
+    return tempFile(u"config/Varnelt/Varnelt.conf"_s);
+}
+
+void CliTest::storeSetting(const QString &key, const QString &value) const
+{
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    settings.beginGroup(u"Settings"_s);
+    settings.setValue(key, value);
+    settings.endGroup();
+    settings.sync();
+}
+
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
