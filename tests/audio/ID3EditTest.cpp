@@ -488,6 +488,39 @@ TEST_F(ID3EditTest, ReadsVersion4TagsAndWritesThemBackAsVersion3)
     EXPECT_EQ(check.Year().left(4), u"2010"_s);
 }
 
+TEST_F(ID3EditTest, EncoderFilesKeepTheirAudioThroughSaveAndRemove)
+{
+    // A cover written by the encoder program is read; removing the tag leaves its audio alone.
+    const QString withCover = copyFixture(u"enc_picture.mp3"_s);
+    const QByteArray original = readAll(withCover);
+    ID3Edit tag;
+    ASSERT_EQ(tag.Load(withCover), ID3Edit::Ok);
+    EXPECT_TRUE(tag.HasV2());
+    EXPECT_EQ(tag.Title(), u"Sine"_s);
+    const ID3Picture cover = tag.Picture();
+    EXPECT_EQ(cover.mimeType, u"image/jpeg"_s);
+    EXPECT_TRUE(cover.data.startsWith("\xFF\xD8"));
+    EXPECT_GT(cover.data.size(), 1000);
+    ASSERT_EQ(tag.RemoveV2(withCover), ID3Edit::Ok);
+    const QByteArray stripped = readAll(withCover);
+    EXPECT_TRUE(original.endsWith(stripped));
+    EXPECT_LT(stripped.size(), original.size() - cover.data.size());
+
+    // That cover moved into another encoder file whose tag was empty.
+    const QString target = copyFixture(u"enc_vbr.mp3"_s);
+    const QByteArray before = readAll(target);
+    tag.Load(target);
+    tag.setPicture(cover);
+    tag.setTitle(u"Noise"_s);
+    ASSERT_EQ(tag.SaveV2(target), ID3Edit::Ok);
+    ID3Edit check;
+    check.Load(target);
+    EXPECT_EQ(check.Picture(), cover);
+    EXPECT_EQ(check.Title(), u"Noise"_s);
+    const qint64 oldTag = 10 + qint64(quint8(before.at(9))) + (qint64(quint8(before.at(8))) << 7);
+    EXPECT_TRUE(readAll(target).endsWith(before.mid(oldTag)));
+}
+
 TEST_F(ID3EditTest, GenreListHoldsTheStandardNames)
 {
     ID3Edit tag;
