@@ -1,0 +1,297 @@
+// varnelt-cli rename, run as a separate program on generated album folders.
+#include "CliRunner.h"
+
+#include "audio/ID3.h"
+#include "audio/ID3Edit.h"
+#include "support/Mp3Writer.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class CliRenameTest : public CliTest
+{
+protected:
+    void SetUp() override
+    {
+        CliTest::SetUp();
+        music_ = tempFile(u"music"_s);
+        QDir().mkpath(music_);
+    }
+
+    /// Writes an album folder under music/ with one file per title (tracks 1..n, artist Foo,
+    /// album Bar, year 2001, genre Rock) and returns its path.
+    QString makeAlbum(const QString &folder, const QStringList &titles, const QString &album = u"Bar"_s)
+    {
+        const QString dir = music_ + u'/' + folder;
+        for (int i = 0; i < titles.size(); ++i) {
+            Mp3Writer::Song song{.title = titles[i], .artist = u"Foo"_s, .album = album, .year = u"2001"_s,
+                                 .genre = u"Rock"_s, .track = i + 1, .seconds = 2.0 + i};
+            Mp3Writer::save(dir + u"/track%1.mp3"_s.arg(i + 1), Mp3Writer::song(song));
+        }
+        return dir;
+    }
+
+    /// Every file under music/, relative, sorted.
+    QStringList musicFiles() const
+    {
+        QStringList files;
+        QDirIterator it(music_, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << QDir(music_).relativeFilePath(it.next());
+        files.sort();
+        return files;
+    }
+
+    QString music_;
+};
+
+struct ReadBack
+{
+    bool hasV1 = false;
+    bool hasV2 = false;
+    QString title;
+    QString track;
+    QString album;
+    QString v1Title;
+};
+
+ReadBack readBack(const QString &path)
+{
+    ID3Edit tag;
+    tag.Load(path);
+    return {tag.HasV1(), tag.HasV2(), tag.Title(), tag.Track(), tag.Album(), tag.V1Title()};
+}
+
+} // namespace
+
+TEST_F(CliRenameTest, DryRunPrintsEachNewPathAndChangesNothing)
+{
+    const QString dir = makeAlbum(u"raw rip"_s, {u"Intro"_s, u"Song: Two"_s, u"Outro?"_s});
+    const QStringList before = musicFiles();
+    const CliRun r = run({u"rename"_s, dir, u"--dry-run"_s});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, QString());
+    const QString target = music_ + u"/Foo - Bar/"_s;
+    EXPECT_EQ(r.out, target + u"01 - Intro.mp3\n"_s + target + u"02 - Song- Two.mp3\n"_s + target + u"03 - Outro-.mp3\n"_s);
+    EXPECT_EQ(musicFiles(), before);
+}
+
+TEST_F(CliRenameTest, RenameMovesAndTagsEveryFileAndPrintsTheLogTreeThenTheSummary)
+{
+    const QString dir = makeAlbum(u"raw rip"_s, {u"Intro"_s, u"Outro"_s});
+    const CliRun r = run({u"rename"_s, dir});
+    EXPECT_EQ(r.exitCode, 0);
+    // Standard error is not a terminal here: no progress, no message.
+    EXPECT_EQ(r.err, QString());
+    const QString target = music_ + u"/Foo - Bar/"_s;
+    QStringList expected;
+    const QStringList titles{u"Intro"_s, u"Outro"_s};
+    for (int i = 0; i < 2; ++i) {
+        expected << u"[file] "_s + titles[i] << u"  [file-info] File Info"_s
+                 << u"    [info] Old file name : "_s + dir + u"/track%1.mp3"_s.arg(i + 1)
+                 << u"    [info] New file name : "_s + target + u"0%1 - "_s.arg(i + 1) + titles[i] + u".mp3"_s
+                 << u"  [tag-info] ID3 Tag Info"_s << u"    [tag] Title : "_s + titles[i] << u"    [tag] Artist : Foo"_s
+                 << u"    [tag] Album : Bar"_s << u"    [tag] Year : 2001"_s << u"    [tag] Genre : Rock"_s
+                 << u"    [tag] Comment : "_s << u"    [tag] Track : %1"_s.arg(i + 1)
+                 << u"  [warnings] Warning and error"_s;
+    }
+    expected << u"Files renamed : 2 / 2   -   0 warning   -   0 error"_s;
+    EXPECT_EQ(r.out, expected.join(u'\n') + u'\n');
+
+    EXPECT_EQ(musicFiles(), (QStringList{u"Foo - Bar/01 - Intro.mp3"_s, u"Foo - Bar/02 - Outro.mp3"_s}));
+    EXPECT_FALSE(QFileInfo::exists(dir)) << "the emptied old folder is removed";
+    const ReadBack second = readBack(target + u"02 - Outro.mp3"_s);
+    EXPECT_TRUE(second.hasV1);
+    EXPECT_TRUE(second.hasV2);
+    EXPECT_EQ(second.track, u"2/2"_s);
+    EXPECT_EQ(second.v1Title, u"Outro"_s);
+}
+
+TEST_F(CliRenameTest, WithoutMaskTheRememberedLastMaskIsUsedUnlessItIsNumeric)
+{
+    const QString dir = makeAlbum(u"rip"_s, {u"Alpha"_s});
+    storeSetting(u"Last Mask"_s, u"%track %title (%year)"_s);
+    EXPECT_EQ(run({u"rename"_s, dir, u"--dry-run"_s}).out, music_ + u"/01 Alpha (2001).mp3\n"_s);
+    storeSetting(u"Last Mask"_s, u"3"_s);
+    EXPECT_EQ(run({u"rename"_s, dir, u"--dry-run"_s}).out, music_ + u"/Foo - Bar/01 - Alpha.mp3\n"_s);
+    // A user mask stands first in the drop-down, so it is the first entry.
+    storeSetting(u"Last Mask"_s, QString());
+    ASSERT_EQ(run({u"masks"_s}).exitCode, 0);
+    QFile user(programFolder() + u"/Masks/User.ini"_s);
+    ASSERT_TRUE(user.open(QIODevice::WriteOnly));
+    user.write("[User masks]\r\nMask1=%title - %artist\r\n");
+    user.close();
+    EXPECT_EQ(run({u"rename"_s, dir, u"--dry-run"_s}).out, music_ + u"/Alpha - Foo.mp3\n"_s);
+}
+
+TEST_F(CliRenameTest, NamingOptionsShapeTheNewPaths)
+{
+    const QString dir = makeAlbum(u"rip"_s, {u"the end of it"_s});
+    const QString elsewhere = tempFile(u"out dir"_s);
+    struct Case
+    {
+        QStringList options;
+        QString path;
+    };
+    const QList<Case> cases{
+        {{u"--mask"_s, u"%artist/%album\\%track - %title"_s, u"--dest"_s, u"MP3 directory"_s},
+         dir + u"/Foo/Bar/01 - the end of it.mp3"_s},
+        {{u"--mask=%track %title"_s, u"--text-effect"_s, u"0"_s}, music_ + u"/01 The End Of It.mp3"_s},
+        {{u"--mask"_s, u"%track %title"_s, u"--text-effect"_s, u"3"_s, u"--replace-spaces"_s, u"0"_s},
+         music_ + u"/01_THE_END_OF_IT.mp3"_s},
+        {{u"--mask"_s, u"%track %title"_s, u"--replace-spaces"_s, u"2"_s, u"--dest"_s, elsewhere},
+         elsewhere + u"/01theendofit.mp3"_s},
+        {{u"--mask"_s, u"%artist - %track %title"_s, u"--artist"_s, u"A/B"_s, u"--title-is-not-an-option"_s}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const CliRun r = run(QStringList{u"rename"_s, dir, u"--dry-run"_s} + c.options);
+        if (c.path.isEmpty()) {
+            EXPECT_EQ(r.exitCode, 2);
+            continue;
+        }
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, c.path + u'\n');
+    }
+    // Album fields given on the command line replace the tags' and are cleaned for the path.
+    const CliRun r = run({u"rename"_s, dir, u"--dry-run"_s, u"--artist"_s, u"AC/DC"_s, u"--album"_s, u"Live"_s});
+    EXPECT_EQ(r.out, music_ + u"/AC-DC - Live/01 - the end of it.mp3\n"_s);
+}
+
+TEST_F(CliRenameTest, TitlesFilePairsTitlesWithFilesByPosition)
+{
+    const QString dir = makeAlbum(u"rip"_s, {u"tag one"_s, u"tag two"_s, u"tag three"_s});
+    const QString titles = writeFile(u"titles.txt"_s, "First\r\nSecond\r\n\r\n");
+    CliRun r = run({u"rename"_s, dir, u"--titles"_s, titles, u"--dry-run"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString target = music_ + u"/Foo - Bar/"_s;
+    // The third file lies beyond the titles and keeps its tag title.
+    EXPECT_EQ(r.out, target + u"01 - First.mp3\n"_s + target + u"02 - Second.mp3\n"_s + target + u"03 - tag three.mp3\n"_s);
+
+    // More titles than files: the total counts every title.
+    const QString more = writeFile(u"more.txt"_s, "One\nTwo\nThree\nFour\nFive\n");
+    r = run({u"rename"_s, dir, u"--titles"_s, more});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(readBack(target + u"03 - Three.mp3"_s).track, u"3/5"_s);
+    EXPECT_EQ(readBack(target + u"01 - One.mp3"_s).title, u"One"_s);
+}
+
+TEST_F(CliRenameTest, OnlyTheNamedFilesAreRenamed)
+{
+    const QString dir = makeAlbum(u"rip"_s, {u"A"_s, u"B"_s, u"C"_s});
+    const CliRun r = run({u"rename"_s, dir, u"--only"_s, u"track3.mp3"_s, u"--only"_s, u"track1.mp3"_s,
+                          u"--mask"_s, u"%track %title"_s, u"--dest"_s, u"MP3 directory"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(musicFiles(), (QStringList{u"rip/01 A.mp3"_s, u"rip/03 C.mp3"_s, u"rip/track2.mp3"_s}));
+    EXPECT_TRUE(r.out.endsWith(u"Files renamed : 2 / 2   -   0 warning   -   0 error\n"_s));
+    // Two files of one album: the total is 2.
+    EXPECT_EQ(readBack(dir + u"/03 C.mp3"_s).track, u"3/2"_s);
+}
+
+TEST_F(CliRenameTest, FilesOfSeveralAlbumsStopUnlessTheQuestionIsAnsweredYes)
+{
+    const QString dir = makeAlbum(u"mix"_s, {u"A"_s, u"B"_s});
+    Mp3Writer::save(dir + u"/track3.mp3"_s,
+                    Mp3Writer::song({.title = u"C"_s, .artist = u"Foo"_s, .album = u"Other"_s, .track = 3}));
+    const QStringList before = musicFiles();
+    CliRun r = run({u"rename"_s, dir});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err, u"varnelt-cli: Rename files with tag warning: For the moment the rename files with tag function "
+                     u"is only for albums ! Would you like to continue anyway ? [answered No]\n"
+                     u"varnelt-cli: nothing renamed: the files do not all belong to one album "
+                     u"(--yes renames them anyway)\n"_s);
+    EXPECT_EQ(musicFiles(), before);
+
+    r = run({u"rename"_s, dir, u"--yes"_s, u"--mask"_s, u"%track %title"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(musicFiles(), (QStringList{u"01 A.mp3"_s, u"02 B.mp3"_s, u"03 C.mp3"_s}));
+    // The total counts the files before the other album only.
+    EXPECT_EQ(readBack(music_ + u"/01 A.mp3"_s).track, u"1/2"_s);
+}
+
+TEST_F(CliRenameTest, LoggedErrorsGiveExitStatusOne)
+{
+    // Two files that get the same new name but differ: the second is a collision and stays.
+    const QString dir = music_ + u"/dup"_s;
+    Mp3Writer::save(dir + u"/a.mp3"_s, Mp3Writer::song({.title = u"Same"_s, .album = u"X"_s, .track = 1, .seconds = 2.0}));
+    Mp3Writer::save(dir + u"/b.mp3"_s, Mp3Writer::song({.title = u"Same"_s, .album = u"X"_s, .track = 1, .seconds = 9.0}));
+    const CliRun r = run({u"rename"_s, dir, u"--mask"_s, u"%title"_s, u"--dest"_s, u"MP3 directory"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains(u"\n    [error] Destination file already exists. File size is different.\n"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(u"Files renamed : 1 / 2   -   0 warning   -   1 error\n"_s));
+    EXPECT_EQ(musicFiles(), (QStringList{u"dup/Same.mp3"_s, u"dup/b.mp3"_s}));
+}
+
+TEST_F(CliRenameTest, PlaylistAndCoverAreWrittenWhereAsked)
+{
+    const QString dir = makeAlbum(u"rip"_s, {u"One"_s, u"Two"_s});
+    const QString cover = writeFile(u"front.jpg"_s, "\xFF\xD8\xFF picture bytes");
+    const CliRun r = run({u"rename"_s, dir, u"--playlist"_s, u"1"_s, u"--cover"_s, cover, u"--cover-dir"_s, u"0"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"\n[playlist] Playlist\n  [info] Playlist file name : "_s + music_ + u"/Foo - Bar.pls\n"_s))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"\n[cover] Cover\n  [info] Cover file name : "_s + music_ + u"/Foo - Bar/Foo - Bar.jpg\n"_s));
+    EXPECT_EQ(readAll(music_ + u"/Foo - Bar.pls"_s),
+              QByteArray("[playlist]\r\nFile1=Foo - Bar/01 - One.mp3\r\nFile2=Foo - Bar/02 - Two.mp3\r\n"
+                         "NumberOfEntries=2\r\n"));
+    EXPECT_EQ(readAll(music_ + u"/Foo - Bar/Foo - Bar.jpg"_s), readAll(cover));
+}
+
+TEST_F(CliRenameTest, JolietShortensLongNamesWithAWarning)
+{
+    const QString title = QString(70, u'x');
+    const QString dir = makeAlbum(u"rip"_s, {title});
+    const CliRun r = run({u"rename"_s, dir, u"--joliet"_s, u"--mask"_s, u"%title"_s, u"--id3"_s, u"2"_s,
+                          u"--no-total-tracks"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString shortName = QString(60, u'x') + u".mp3"_s;
+    EXPECT_EQ(musicFiles(), QStringList{shortName});
+    EXPECT_TRUE(r.out.contains(u"    [warning] Joliet error. The length of the file name is more than 64 caracters : "_s
+                               + title + u".mp3\n"_s))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(u"   -   1 warning   -   0 error\n"_s));
+    // ID3v2 only, without the total: the file had no ID3v1 trailer and still has none.
+    const ReadBack tags = readBack(music_ + u'/' + shortName);
+    EXPECT_FALSE(tags.hasV1);
+    EXPECT_EQ(tags.track, u"1"_s);
+}
+
+TEST_F(CliRenameTest, BadOptionsAndFoldersAreRefusedWithStatusTwo)
+{
+    const QString dir = makeAlbum(u"rip"_s, {u"One"_s});
+    QDir().mkpath(tempFile(u"no music"_s));
+    const QList<QStringList> cases{
+        {u"rename"_s},
+        {u"rename"_s, tempFile(u"missing"_s)},
+        {u"rename"_s, tempFile(u"no music"_s)},
+        {u"rename"_s, dir, dir},
+        {u"rename"_s, dir, u"--id3"_s, u"0"_s},
+        {u"rename"_s, dir, u"--text-effect"_s, u"4"_s},
+        {u"rename"_s, dir, u"--replace-spaces"_s, u"x"_s},
+        {u"rename"_s, dir, u"--playlist"_s, u"2"_s},
+        {u"rename"_s, dir, u"--cover-dir"_s, u"1"_s},
+        {u"rename"_s, dir, u"--cover"_s, tempFile(u"missing.jpg"_s)},
+        {u"rename"_s, dir, u"--only"_s, u"nothere.mp3"_s},
+        {u"rename"_s, dir, u"--titles"_s, tempFile(u"missing.txt"_s)},
+        {u"rename"_s, dir, u"--mask"_s, u"%artist - %album"_s},
+        {u"rename"_s, dir, u"--mask"_s},
+        {u"rename"_s, dir, u"--joliet=yes"_s},
+        {u"rename"_s, dir, u"--dest"_s, u" "_s},
+    };
+    for (const QStringList &args : cases) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const CliRun r = run(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.startsWith(u"varnelt-cli: "_s));
+        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+    }
+    EXPECT_EQ(musicFiles(), QStringList{u"rip/track1.mp3"_s});
+}
