@@ -104,8 +104,10 @@ Progress::Progress()
 
 void Progress::show(int done, int total, const QString &item)
 {
-    if (!terminal_)
+    // A terminal repaints slowly compared with a fast scan: skip updates that nobody could read.
+    if (!terminal_ || (shown_ && done < total && sinceShown_.elapsed() < 50))
         return;
+    sinceShown_.start();
     QString line = u"[%1/%2] %3"_s.arg(done).arg(total).arg(item);
     if (line.size() > 79)
         line = line.left(76) + u"..."_s;

@@ -4,6 +4,7 @@
 
 #include "foundation/MessageGateway.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -33,7 +34,7 @@ void installPresenter(bool yesToQuestions = false);
 [[nodiscard]] QString messageLine(const Msg::Message &message);
 
 /// Shows "[done/total] item" on standard error, overwriting the same line, only when standard
-/// error is a terminal; finish() clears it.
+/// error is a terminal, at most every 50 ms; finish() clears it.
 class Progress
 {
 public:
@@ -44,6 +45,7 @@ public:
 private:
     bool terminal_ = false;
     bool shown_ = false;
+    QElapsedTimer sinceShown_;
 };
 
 } // namespace Cli
