@@ -2,6 +2,8 @@
 // The main window's shared state: what the pages read and change, owned by frmMain and
 // handed to every page. Plain values and the long-lived tag and analyzer objects.
 
+#include "jobs/ResultLog.h"
+
 #include <QObject>
 #include <QString>
 
@@ -21,8 +23,13 @@ public:
     int activeWizardPage = 0;
     /// The destination folder last chosen with the browse button.
     QString selectedDestinationDirectory;
+    /// The result log of the last rename job: the rename page fills it, the result page shows it.
+    ResultLog resultLog;
 
 signals:
     /// Emitted by whoever changes currentDirectory, after the change.
     void currentDirectoryChanged(const QString &directory);
+    /// Emitted when the user picks an entry of either tag version drop-down (the tag page's
+    /// mode or the rename page's version): the other one follows to the same position.
+    void id3ModeChosen(int index);
 };

@@ -1,0 +1,13 @@
+#pragma once
+// The genre drop-downs of the tag and rename pages.
+
+class QComboBox;
+
+/// Fills a genre drop-down: an empty first entry (item data 254), then the standard genre
+/// names sorted without regard to letter case, each with its genre number as item data; the
+/// empty entry is selected. Earlier entries are removed first, so filling twice is harmless.
+void fillGenreList(QComboBox *combo);
+
+/// The version-1 genre number of the selected entry, or of the entry whose text equals the
+/// drop-down's text (letter case ignored, spaces around it trimmed); 254 for none.
+[[nodiscard]] int genreNumberOf(const QComboBox *combo);

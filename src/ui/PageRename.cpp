@@ -1,0 +1,424 @@
+#include "PageRename.h"
+
+#include "Dialogs.h"
+#include "GenreCombo.h"
+#include "Icons.h"
+#include "MainContext.h"
+#include "RenameListView.h"
+
+#include "foundation/Common.h"
+#include "foundation/Settings.h"
+#include "naming/NameBuilder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename T>
+T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QComboBox *folderChoice(const QString &name, QWidget *parent)
+{
+    auto *combo = named(new QComboBox(parent), name);
+    combo->addItem(Destination::mp3Directory(), 0);
+    combo->addItem(Destination::parentDirectory(), 0);
+    return combo;
+}
+
+} // namespace
+
+PageRename::PageRename(MainContext &context, QWidget *parent)
+    : QWidget(parent)
+    , context_(context)
+{
+    setObjectName(u"PageRename"_s);
+    buildControls();
+    connectControls();
+    fillGenreList(cboGenreEdit);
+    updateTotalTracksEnabling();
+    updateCoverEnabling();
+}
+
+PageRename::~PageRename() = default;
+
+void PageRename::buildControls()
+{
+    txtDirectory = named(new QLineEdit(this), u"txtDirectory"_s);
+    txtDirectory->setReadOnly(true);
+
+    auto *album = named(new QGroupBox(u"Album informations"_s, this), u"fraAlbum"_s);
+    txtArtistEdit = named(new QLineEdit(album), u"txtArtistEdit"_s);
+    txtAlbumEdit = named(new QLineEdit(album), u"txtAlbumEdit"_s);
+    txtYearEdit = named(new QLineEdit(album), u"txtYearEdit"_s);
+    txtYearEdit->setMaximumWidth(70);
+    txtCommentEdit = named(new QLineEdit(album), u"txtCommentEdit"_s);
+    cboGenreEdit = named(new QComboBox(album), u"cboGenreEdit"_s);
+    cboGenreEdit->setEditable(true);
+    cboGenreEdit->setInsertPolicy(QComboBox::NoInsert);
+    cmdDelGenreEdit = named(new QPushButton(u"No genre"_s, album), u"cmdDelGenreEdit"_s);
+    ImgCover = named(new QLabel(album), u"ImgCover"_s);
+    ImgCover->setFixedSize(96, 96);
+    ImgCover->setScaledContents(true);
+    ImgCover->setFrameShape(QFrame::StyledPanel);
+    ImgCover->hide();
+
+    auto *albumGrid = new QGridLayout(album);
+    albumGrid->addWidget(new QLabel(u"Artist :"_s, album), 0, 0);
+    albumGrid->addWidget(txtArtistEdit, 0, 1, 1, 3);
+    albumGrid->addWidget(new QLabel(u"Album :"_s, album), 1, 0);
+    albumGrid->addWidget(txtAlbumEdit, 1, 1, 1, 3);
+    albumGrid->addWidget(new QLabel(u"Year :"_s, album), 2, 0);
+    albumGrid->addWidget(txtYearEdit, 2, 1);
+    albumGrid->addWidget(new QLabel(u"Genre :"_s, album), 2, 2, Qt::AlignRight);
+    auto *genreRow = new QHBoxLayout;
+    genreRow->addWidget(cboGenreEdit, 1);
+    genreRow->addWidget(cmdDelGenreEdit);
+    albumGrid->addLayout(genreRow, 2, 3);
+    albumGrid->addWidget(new QLabel(u"Comment :"_s, album), 3, 0);
+    albumGrid->addWidget(txtCommentEdit, 3, 1, 1, 3);
+    albumGrid->addWidget(ImgCover, 0, 4, 4, 1, Qt::AlignTop);
+    albumGrid->setColumnStretch(3, 1);
+
+    lstResult = new RenameListView(this);
+    cmdEditTrack = named(new QPushButton(u"&Edit selected track"_s, this), u"cmdEditTrack"_s);
+
+    auto *naming = named(new QGroupBox(u"New file names"_s, this), u"fraNaming"_s);
+    cboMask = named(new QComboBox(naming), u"cboMask"_s);
+    cboMask->setEditable(true);
+    cboMask->setInsertPolicy(QComboBox::NoInsert);
+    cboMask->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmdMaskEdit = named(new QPushButton(u"&Mask Editor"_s, naming), u"cmdMaskEdit"_s);
+    cmdMaskEdit->setEnabled(false);
+    cmdMaskEdit->setToolTip(u"The mask editor is not available yet."_s);
+    cboDestDir = folderChoice(u"cboDestDir"_s, naming);
+    cboDestDir->setEditable(true);
+    cboDestDir->setInsertPolicy(QComboBox::NoInsert);
+    cboDestDir->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmdSelectDestDir = named(new QPushButton(u"..."_s, naming), u"cmdSelectDestDir"_s);
+    cmdSelectDestDir->setToolTip(u"Select a destination directory"_s);
+    cmdSelectDestDir->setMaximumWidth(32);
+    chkTextEffect = named(new QCheckBox(u"Apply Text effect"_s, naming), u"chkTextEffect"_s);
+    cboTextEffect = named(new QComboBox(naming), u"cboTextEffect"_s);
+    cboTextEffect->addItems({u"abC def -> Abc Def"_s, u"Abc def -> aBc DeF"_s, u"ABc Def -> abc def"_s,
+                             u"AbC Def -> ABC DEF"_s});
+    chkReplaceSpaces = named(new QCheckBox(u"Replace spaces by"_s, naming), u"chkReplaceSpaces"_s);
+    cboReplaceSpaces = named(new QComboBox(naming), u"cboReplaceSpaces"_s);
+    cboReplaceSpaces->addItems({u"Underscores"_s, u"Points"_s, u"Nothing"_s});
+    txtNewFileName = named(new QLineEdit(naming), u"txtNewFileName"_s);
+    txtNewFileName->setReadOnly(true);
+
+    auto *namingGrid = new QGridLayout(naming);
+    namingGrid->addWidget(new QLabel(u"Mask :"_s, naming), 0, 0);
+    namingGrid->addWidget(cboMask, 0, 1, 1, 2);
+    namingGrid->addWidget(cmdMaskEdit, 0, 3);
+    namingGrid->addWidget(new QLabel(u"Destination :"_s, naming), 1, 0);
+    namingGrid->addWidget(cboDestDir, 1, 1, 1, 2);
+    namingGrid->addWidget(cmdSelectDestDir, 1, 3, Qt::AlignLeft);
+    namingGrid->addWidget(chkTextEffect, 2, 0);
+    namingGrid->addWidget(cboTextEffect, 2, 1);
+    namingGrid->addWidget(chkReplaceSpaces, 2, 2, Qt::AlignRight);
+    namingGrid->addWidget(cboReplaceSpaces, 2, 3);
+    namingGrid->addWidget(new QLabel(u"New file name :"_s, naming), 3, 0);
+    namingGrid->addWidget(txtNewFileName, 3, 1, 1, 3);
+    namingGrid->setColumnStretch(1, 1);
+
+    auto *options = named(new QGroupBox(u"Options"_s, this), u"fraOptions"_s);
+    cboId3TagRename = named(new QComboBox(options), u"cboId3TagRename"_s);
+    cboId3TagRename->addItem(u"ID3v1 + ID3v2"_s, 3);
+    cboId3TagRename->addItem(u"ID3v1 Only"_s, 1);
+    cboId3TagRename->addItem(u"ID3v2 Only"_s, 2);
+    chkTotalTracks = named(new QCheckBox(u"Add total tracks to ID3v2 track"_s, options), u"chkTotalTracks"_s);
+    txtTotalTrack = named(new QLineEdit(options), u"txtTotalTrack"_s);
+    txtTotalTrack->setMaximumWidth(50);
+    chkPlayList = named(new QCheckBox(u"Create playlist"_s, options), u"chkPlayList"_s);
+    cboPlaylistDir = folderChoice(u"cboPlaylistDir"_s, options);
+    chkCover = named(new QCheckBox(u"Copy cover image"_s, options), u"chkCover"_s);
+    cboCoverDir = folderChoice(u"cboCoverDir"_s, options);
+    chkHtml = named(new QCheckBox(u"Create HTML page"_s, options), u"chkHtml"_s);
+    chkHtml->setToolTip(u"No HTML page is written yet."_s);
+    cboHtmlDir = folderChoice(u"cboHtmlDir"_s, options);
+    chkJoliet = named(new QCheckBox(u"Force Joliet compatibility for CD burning"_s, options), u"chkJoliet"_s);
+
+    auto *optionsGrid = new QGridLayout(options);
+    optionsGrid->addWidget(named(new QLabel(u"Use this ID3 version ->"_s, options), u"lblId3TagRename"_s), 0, 0);
+    optionsGrid->addWidget(cboId3TagRename, 0, 1);
+    optionsGrid->addWidget(chkTotalTracks, 1, 0);
+    optionsGrid->addWidget(txtTotalTrack, 1, 1, Qt::AlignLeft);
+    optionsGrid->addWidget(chkPlayList, 2, 0);
+    optionsGrid->addWidget(cboPlaylistDir, 2, 1);
+    optionsGrid->addWidget(chkCover, 3, 0);
+    optionsGrid->addWidget(cboCoverDir, 3, 1);
+    optionsGrid->addWidget(chkHtml, 4, 0);
+    optionsGrid->addWidget(cboHtmlDir, 4, 1);
+    optionsGrid->addWidget(chkJoliet, 5, 0, 1, 2);
+    optionsGrid->setRowStretch(6, 1);
+
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(new QLabel(u"Directory :"_s, this));
+    folderRow->addWidget(txtDirectory, 1);
+
+    auto *listColumn = new QVBoxLayout;
+    listColumn->addWidget(lstResult, 1);
+    auto *listButtons = new QHBoxLayout;
+    listButtons->addWidget(cmdEditTrack);
+    listButtons->addStretch(1);
+    listColumn->addLayout(listButtons);
+
+    auto *middle = new QHBoxLayout;
+    middle->addLayout(listColumn, 1);
+    middle->addWidget(options);
+
+    auto *page = new QVBoxLayout(this);
+    page->addLayout(folderRow);
+    page->addWidget(album);
+    page->addLayout(middle, 1);
+    page->addWidget(naming);
+}
+
+void PageRename::connectControls()
+{
+    txtDirectory->setText(context_.currentDirectory.isEmpty() ? QString() : Common::addBackslash(context_.currentDirectory));
+    connect(&context_, &MainContext::currentDirectoryChanged, this, [this](const QString &dir) {
+        txtDirectory->setText(dir.isEmpty() ? QString() : Common::addBackslash(dir));
+        refreshPreview();
+    });
+
+    // Every input of the name builder recomputes the preview, so it always shows the path the
+    // job will use.
+    for (QLineEdit *edit : {txtArtistEdit, txtAlbumEdit, txtYearEdit, txtCommentEdit})
+        connect(edit, &QLineEdit::textChanged, this, &PageRename::refreshPreview);
+    for (QComboBox *combo : {cboGenreEdit, cboTextEffect, cboReplaceSpaces})
+        connect(combo, &QComboBox::currentIndexChanged, this, &PageRename::refreshPreview);
+    connect(cboGenreEdit, &QComboBox::editTextChanged, this, &PageRename::refreshPreview);
+    connect(cmdDelGenreEdit, &QPushButton::clicked, this, [this] {
+        cboGenreEdit->setCurrentIndex(0);
+        cboGenreEdit->setEditText(QString());
+    });
+
+    connect(cboMask, &QComboBox::activated, this, &PageRename::onMaskChosen);
+    connect(cboMask, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        cboMask->setToolTip(text);
+        refreshPreview();
+    });
+    connect(cboDestDir, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        cboDestDir->setToolTip(text);
+        refreshPreview();
+    });
+    connect(cmdSelectDestDir, &QPushButton::clicked, this, &PageRename::chooseDestinationFolder);
+
+    connect(chkTextEffect, &QCheckBox::toggled, this, [this](bool on) {
+        cboTextEffect->setEnabled(on);
+        refreshPreview();
+    });
+    connect(chkReplaceSpaces, &QCheckBox::toggled, this, [this](bool on) {
+        cboReplaceSpaces->setEnabled(on);
+        refreshPreview();
+    });
+    cboTextEffect->setEnabled(chkTextEffect->isChecked());
+    cboReplaceSpaces->setEnabled(chkReplaceSpaces->isChecked());
+
+    connect(txtNewFileName, &QLineEdit::textChanged, txtNewFileName, &QLineEdit::setToolTip);
+
+    connect(lstResult, &QTreeWidget::currentItemChanged, this, &PageRename::refreshPreview);
+    connect(lstResult, &QTreeWidget::itemClicked, this, &PageRename::refreshPreview);
+    connect(lstResult, &RenameListView::titleEdited, this, &PageRename::refreshPreview);
+    connect(lstResult, &RenameListView::contextMenuWanted, this, &PageRename::contextMenuWanted);
+    connect(lstResult, &RenameListView::playRequested, this, [this](int row) {
+        if (row < 0)
+            return;
+        emit playRequested(Common::addBackslash(context_.currentDirectory) + lstResult->rowAt(row).fileName);
+    });
+    connect(cmdEditTrack, &QPushButton::clicked, this, &PageRename::editSelectedTrack);
+
+    connect(cboId3TagRename, &QComboBox::currentIndexChanged, this, &PageRename::updateTotalTracksEnabling);
+    connect(cboId3TagRename, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
+    connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
+        if (index >= 0 && index < cboId3TagRename->count())
+            cboId3TagRename->setCurrentIndex(index);
+    });
+    connect(chkTotalTracks, &QCheckBox::toggled, this, &PageRename::updateTotalTracksEnabling);
+
+    connect(chkPlayList, &QCheckBox::toggled, cboPlaylistDir, &QComboBox::setEnabled);
+    cboPlaylistDir->setEnabled(chkPlayList->isChecked());
+    connect(chkCover, &QCheckBox::toggled, this, &PageRename::updateCoverEnabling);
+    connect(chkHtml, &QCheckBox::toggled, this, [this](bool on) {
+        // Clearing the option greys its folder out; ticking it again leaves it as it is.
+        if (!on)
+            cboHtmlDir->setEnabled(false);
+    });
+}
+
+void PageRename::onMaskChosen()
+{
+    const QString mask = cboMask->currentText();
+    cboMask->setToolTip(mask);
+    Settings().setValue(u"Last Mask"_s, mask);
+    refreshPreview();
+}
+
+void PageRename::updateTotalTracksEnabling()
+{
+    const bool v2 = id3Version() != 1;
+    chkTotalTracks->setEnabled(v2);
+    txtTotalTrack->setEnabled(v2 && chkTotalTracks->isChecked());
+}
+
+void PageRename::updateCoverEnabling()
+{
+    const bool haveCover = !coverDownloadFileName_.isEmpty();
+    chkCover->setEnabled(haveCover);
+    cboCoverDir->setEnabled(haveCover && chkCover->isChecked());
+}
+
+void PageRename::chooseDestinationFolder()
+{
+    QString start = cboDestDir->currentText().trimmed();
+    if (start.isEmpty() || start == Destination::mp3Directory() || start == Destination::parentDirectory())
+        start = context_.currentDirectory;
+    const QString chosen = Dialogs::existingDirectory(this, u"Select a directory"_s, start);
+    context_.selectedDestinationDirectory = chosen;
+    if (chosen.isEmpty())
+        return;
+    int index = cboDestDir->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        cboDestDir->addItem(chosen, 0);
+        index = cboDestDir->count() - 1;
+    }
+    cboDestDir->setCurrentIndex(index);
+    cboDestDir->setToolTip(cboDestDir->currentText());
+    refreshPreview();
+}
+
+AlbumFields PageRename::albumFields() const
+{
+    return {txtArtistEdit->text(), txtAlbumEdit->text(), txtYearEdit->text(), cboGenreEdit->currentText(),
+            txtCommentEdit->text()};
+}
+
+NamingOptions PageRename::namingOptions() const
+{
+    NamingOptions options;
+    options.mask = cboMask->currentText();
+    options.destination = cboDestDir->currentText();
+    options.textEffect = chkTextEffect->isChecked();
+    options.textEffectIndex = cboTextEffect->currentIndex();
+    options.replaceSpaces = chkReplaceSpaces->isChecked();
+    options.replaceSpacesIndex = cboReplaceSpaces->currentIndex();
+    return options;
+}
+
+RenameList PageRename::renameRows() const
+{
+    return lstResult->rows();
+}
+
+QString PageRename::newFileNameOf(int row) const
+{
+    const RenameRow r = lstResult->rowAt(row);
+    return buildNewFileName(albumFields(), namingOptions(), context_.currentDirectory,
+                            TrackInput{r.title, row + 1, r.fileName, r.trackText});
+}
+
+int PageRename::id3Version() const
+{
+    const QVariant data = cboId3TagRename->currentData();
+    return data.isValid() ? data.toInt() : 3;
+}
+
+void PageRename::refreshPreview()
+{
+    if (context_.activeWizardPage != 2 || !lstResult->isVisible())
+        return;
+    const int row = lstResult->currentRow();
+    txtNewFileName->setText(row >= 0 ? newFileNameOf(row) : QString());
+}
+
+void PageRename::editSelectedTrack()
+{
+    lstResult->editCurrentTitle();
+}
+
+void PageRename::setRenameList(const RenameList &rows, const QStringList &iconKeys)
+{
+    lstResult->setRows(rows, iconKeys);
+    refreshPreview();
+}
+
+void PageRename::setAlbumFields(const AlbumFields &album, bool keepComment)
+{
+    txtAlbumEdit->setText(album.album);
+    txtArtistEdit->setText(album.artist);
+    txtYearEdit->setText(album.year);
+    const QString genre = album.genre.trimmed();
+    const int index = cboGenreEdit->findText(genre, Qt::MatchFixedString);
+    if (index >= 0 && !genre.isEmpty())
+        cboGenreEdit->setCurrentIndex(index);
+    else
+        cboGenreEdit->setEditText(genre);
+    if (!keepComment)
+        txtCommentEdit->setText(album.comment);
+}
+
+void PageRename::setTotalTrack(const QString &text)
+{
+    txtTotalTrack->setText(text);
+}
+
+void PageRename::setCoverDownload(const QString &fileName)
+{
+    coverDownloadFileName_ = fileName;
+    const QPixmap picture(fileName);
+    ImgCover->setPixmap(picture);
+    ImgCover->setVisible(!fileName.isEmpty() && !picture.isNull());
+    updateCoverEnabling();
+}
+
+void PageRename::takeRenameListFromTags(const AlbumFields &album, const RenameList &rows,
+                                        const QStringList &iconKeys, const QString &totalTrack)
+{
+    setTotalTrack(totalTrack);
+    setRenameList(rows, iconKeys);
+    setAlbumFields(album, true);
+}
+
+void PageRename::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!watchingWindow_ && window() != this) {
+        window()->installEventFilter(this);
+        watchingWindow_ = true;
+    }
+    refreshPreview();
+}
+
+bool PageRename::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == window()) {
+        if (event->type() == QEvent::WindowActivate && context_.activeWizardPage == 2 && lstResult->isVisible()) {
+            lstResult->setFocus();
+            refreshPreview();
+        } else if (event->type() == QEvent::Close && renaming_) {
+            // Closing the window mid-job would pull the page out from under the running job.
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,125 @@
+#pragma once
+// Wizard page 2, the rename page: the album fields, the rename list with the live preview of
+// the selected row's new path, the naming options, the tag version and the album outputs.
+// "&Rename and tag" (renameAndTag) runs the album rename job from here.
+
+#include "jobs/RenameList.h"
+#include "naming/NamingInput.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class MainContext;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class RenameListView;
+struct RenameJobInput;
+
+class PageRename : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PageRename(MainContext &context, QWidget *parent = nullptr);
+    ~PageRename() override;
+
+    /// Fills the mask drop-down from the mask files (user masks first, then the defaults).
+    void loadMasks();
+
+    /// The album fields as typed (the genre is the drop-down's text).
+    [[nodiscard]] AlbumFields albumFields() const;
+    /// The naming options as chosen: mask text, destination text, effects.
+    [[nodiscard]] NamingOptions namingOptions() const;
+    /// The rename list in display order.
+    [[nodiscard]] RenameList renameRows() const;
+    /// The new path of a row (0-based) exactly as the rename job will build it.
+    [[nodiscard]] QString newFileNameOf(int row) const;
+    /// The tag versions to write: the item data of the tag version drop-down (1, 2 or 3).
+    [[nodiscard]] int id3Version() const;
+
+    /// Replaces the rename list; iconKeys gives each row's picture key.
+    void setRenameList(const RenameList &rows, const QStringList &iconKeys = {});
+    /// Fills the artist, album, year and genre fields; the comment only when keepComment is false.
+    void setAlbumFields(const AlbumFields &album, bool keepComment);
+    /// The album's number of tracks, used for the "n/total" form of the version-2 track.
+    void setTotalTrack(const QString &text);
+    /// A downloaded cover picture: enables the cover option and shows the picture. Empty hides it.
+    void setCoverDownload(const QString &fileName);
+    [[nodiscard]] QString coverDownloadFileName() const { return coverDownloadFileName_; }
+
+    /// True while the rename job runs.
+    [[nodiscard]] bool isRenaming() const { return renaming_; }
+
+public slots:
+    /// "&Rename and tag": asks once per run of the program, then renames and tags every row.
+    void renameAndTag();
+    /// The rename list and album fields built from the files' own tags (the tag page's
+    /// "&Use ID3 to rename files"); the comment keeps its text.
+    void takeRenameListFromTags(const AlbumFields &album, const RenameList &rows, const QStringList &iconKeys,
+                                const QString &totalTrack);
+    /// Recomputes the preview of the selected row while the rename list is shown.
+    void refreshPreview();
+    /// "&Edit selected track" and F2: starts the in-place edit of the selected title.
+    void editSelectedTrack();
+
+signals:
+    /// Asks the main window to show a page.
+    void requestPage(int page);
+    /// A row was double-clicked or Enter was pressed on it: the file to play.
+    void playRequested(const QString &path);
+    /// The context-menu key or right button over the rename list.
+    void contextMenuWanted(const QPoint &globalPos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void connectControls();
+    void chooseDestinationFolder();
+    void onMaskChosen();
+    void updateTotalTracksEnabling();
+    void updateCoverEnabling();
+    [[nodiscard]] RenameJobInput jobInput() const;
+    void runJob();
+    void setJobButtonsEnabled(bool enabled);
+
+    MainContext &context_;
+    bool albumWarningDisplay_ = false;
+    bool renaming_ = false;
+    bool watchingWindow_ = false;
+    QString coverDownloadFileName_;
+
+    QLineEdit *txtDirectory = nullptr;
+    QLineEdit *txtArtistEdit = nullptr;
+    QLineEdit *txtAlbumEdit = nullptr;
+    QLineEdit *txtYearEdit = nullptr;
+    QLineEdit *txtCommentEdit = nullptr;
+    QComboBox *cboGenreEdit = nullptr;
+    QPushButton *cmdDelGenreEdit = nullptr;
+    RenameListView *lstResult = nullptr;
+    QPushButton *cmdEditTrack = nullptr;
+    QComboBox *cboMask = nullptr;
+    QPushButton *cmdMaskEdit = nullptr;
+    QComboBox *cboDestDir = nullptr;
+    QPushButton *cmdSelectDestDir = nullptr;
+    QCheckBox *chkTextEffect = nullptr;
+    QComboBox *cboTextEffect = nullptr;
+    QCheckBox *chkReplaceSpaces = nullptr;
+    QComboBox *cboReplaceSpaces = nullptr;
+    QLineEdit *txtNewFileName = nullptr;
+    QComboBox *cboId3TagRename = nullptr;
+    QCheckBox *chkTotalTracks = nullptr;
+    QLineEdit *txtTotalTrack = nullptr;
+    QCheckBox *chkPlayList = nullptr;
+    QComboBox *cboPlaylistDir = nullptr;
+    QCheckBox *chkCover = nullptr;
+    QComboBox *cboCoverDir = nullptr;
+    QCheckBox *chkHtml = nullptr;
+    QComboBox *cboHtmlDir = nullptr;
+    QCheckBox *chkJoliet = nullptr;
+    QLabel *ImgCover = nullptr;
+};

@@ -1,0 +1,111 @@
+// The rename page's side of the album rename job and of the mask drop-down.
+#include "PageRename.h"
+
+#include "MainContext.h"
+#include "RenameListView.h"
+
+#include "foundation/MessageGateway.h"
+#include "jobs/AlbumRenameJob.h"
+#include "naming/MaskFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+
+using namespace Qt::StringLiterals;
+
+void PageRename::loadMasks()
+{
+    const QList<MaskEntry> entries = readMaskInfo();
+    const QSignalBlocker blocker(cboMask);
+    cboMask->clear();
+    for (const MaskEntry &entry : entries)
+        cboMask->addItem(entry.text, entry.itemValue);
+    if (cboMask->count() > 0)
+        cboMask->setCurrentIndex(0);
+    cboMask->setToolTip(cboMask->currentText());
+}
+
+RenameJobInput PageRename::jobInput() const
+{
+    RenameJobInput input;
+    input.rows = renameRows();
+    input.currentDirectory = context_.currentDirectory;
+    input.album = albumFields();
+    input.naming = namingOptions();
+    input.tagVersion = id3Version();
+    input.totalTracks = chkTotalTracks->isEnabled() && chkTotalTracks->isChecked();
+    input.totalTrackText = txtTotalTrack->text();
+    input.joliet = chkJoliet->isChecked();
+    input.outputs.playlist = chkPlayList->isChecked();
+    input.outputs.playlistDir = cboPlaylistDir->currentIndex();
+    input.outputs.cover = chkCover->isEnabled() && chkCover->isChecked();
+    input.outputs.coverDir = cboCoverDir->currentIndex();
+    input.outputs.coverShown = !ImgCover->isHidden();
+    input.outputs.coverDownloadFileName = coverDownloadFileName_;
+    return input;
+}
+
+void PageRename::renameAndTag()
+{
+    if (renaming_ || lstResult->topLevelItemCount() == 0)
+        return;
+    if (!albumWarningDisplay_) {
+        const Msg::Answer answer = Msg::ask(
+            u"For the moment the rename and tag function is only for albums !\nWould you like to continue ?"_s,
+            u"Rename and tag warning"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo);
+        if (answer != Msg::Answer::Yes)
+            return;
+        albumWarningDisplay_ = true;
+    }
+    runJob();
+}
+
+// The buttons and menu item that could start other work belong to the main window; they are
+// found by name so the page also works on its own (tests).
+void PageRename::setJobButtonsEnabled(bool enabled)
+{
+    QWidget *top = window();
+    for (const QString &name : {u"cmdWorkWithTagLog"_s, u"cmdEnd"_s, u"cmdSelectDirectory"_s, u"cmdRename"_s,
+                                u"cmdWorkWithTagRename"_s}) {
+        if (auto *button = top->findChild<QAbstractButton *>(name))
+            button->setEnabled(enabled);
+    }
+    if (auto *action = top->findChild<QAction *>(u"mnuSelDir"_s))
+        action->setEnabled(enabled);
+}
+
+void PageRename::runJob()
+{
+    const RenameJobInput input = jobInput();
+    renaming_ = true;
+    setJobButtonsEnabled(false);
+    setEnabled(false);
+    context_.resultLog.clear();
+    emit requestPage(3);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([this] {
+        QApplication::restoreOverrideCursor();
+        setEnabled(true);
+        setJobButtonsEnabled(true);
+        renaming_ = false;
+    });
+
+    // Let the window repaint the log as it grows, but not so often that painting slows the job.
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    const RenameProgress progress = [&sinceRepaint](int done, int total) {
+        if (done >= total || sinceRepaint.elapsed() >= 50) {
+            QApplication::processEvents();
+            sinceRepaint.restart();
+        }
+    };
+    runAlbumRenameJob(input, context_.resultLog, progress);
+    QApplication::processEvents();
+}

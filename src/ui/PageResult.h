@@ -1,0 +1,43 @@
+#pragma once
+// Wizard page 3, the result page: the result log of the last rename job as a tree (trvLog),
+// the destination folder (txtDirectoryLog) and the summary line (txtLogInfo). The tree follows
+// the shared log model live while the job runs.
+
+#include <QHash>
+#include <QWidget>
+
+class MainContext;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
+
+class PageResult : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PageResult(MainContext &context, QWidget *parent = nullptr);
+    ~PageResult() override;
+
+    /// Rebuilds the whole tree, the summary and the folder from the log model.
+    void rebuild();
+    /// The tree item that shows a node of the log model, or null.
+    [[nodiscard]] QTreeWidgetItem *itemOf(int node) const { return items_.value(node); }
+    /// The empty area under the log where the main window may put its banner view.
+    [[nodiscard]] QVBoxLayout *bannerArea() const { return bannerArea_; }
+
+signals:
+    /// Asks the main window to show a page.
+    void requestPage(int page);
+
+private:
+    void onLogChange(int change, int node);
+    void addItem(int node);
+
+    MainContext &context_;
+    QHash<int, QTreeWidgetItem *> items_;
+    QLineEdit *txtDirectoryLog = nullptr;
+    QTreeWidget *trvLog = nullptr;
+    QLineEdit *txtLogInfo = nullptr;
+    QVBoxLayout *bannerArea_ = nullptr;
+};

@@ -1,0 +1,221 @@
+#include "PageTag.h"
+
+#include "Icons.h"
+#include "MainContext.h"
+
+#include "foundation/Common.h"
+#include "jobs/DirectoryListing.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int IconKeyRole = Qt::UserRole + 1;
+
+// The list shows an empty tag value as a single space, so that its cell is not taken for a
+// missing one; reading the list back turns that space into an empty value again.
+QString shown(const QString &value)
+{
+    return value.isEmpty() ? u" "_s : value;
+}
+
+QString unshown(const QString &text)
+{
+    return text == u" " ? QString() : text;
+}
+
+} // namespace
+
+PageTag::PageTag(MainContext &context, QWidget *parent)
+    : QWidget(parent)
+    , context_(context)
+{
+    setObjectName(u"PageTag"_s);
+    txtDirectoryTag = new QLineEdit(this);
+    txtDirectoryTag->setObjectName(u"txtDirectoryTag"_s);
+    txtDirectoryTag->setReadOnly(true);
+
+    lstFilesTag = new QTreeWidget(this);
+    lstFilesTag->setObjectName(u"lstFilesTag"_s);
+    lstFilesTag->setRootIsDecorated(false);
+    lstFilesTag->setUniformRowHeights(true);
+    lstFilesTag->setAllColumnsShowFocus(true);
+    lstFilesTag->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstFilesTag->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstFilesTag->header()->setSectionsClickable(true);
+    addColumnsLstViewFilesTag();
+
+    chkOnlySelectedFilesTag = new QCheckBox(u"&Use only selected files"_s, this);
+    chkOnlySelectedFilesTag->setObjectName(u"chkOnlySelectedFilesTag"_s);
+    cboID3Mode = new QComboBox(this);
+    cboID3Mode->setObjectName(u"cboID3Mode"_s);
+    cboID3Mode->addItem(u"Use ID3v1 + ID3v2"_s, 3);
+    cboID3Mode->addItem(u"Use ID3v1 Only"_s, 1);
+    cboID3Mode->addItem(u"Use ID3v2 Only"_s, 2);
+
+    auto *editorArea = new QWidget(this);
+    buildTagEditor(editorArea);
+
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(new QLabel(u"Directory :"_s, this));
+    folderRow->addWidget(txtDirectoryTag, 1);
+
+    auto *listArea = new QWidget(this);
+    auto *listColumn = new QVBoxLayout(listArea);
+    listColumn->setContentsMargins(0, 0, 0, 0);
+    listColumn->addWidget(lstFilesTag, 1);
+    auto *listOptions = new QHBoxLayout;
+    listOptions->addWidget(chkOnlySelectedFilesTag);
+    listOptions->addStretch(1);
+    listOptions->addWidget(cboID3Mode);
+    listColumn->addLayout(listOptions);
+
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(listArea);
+    split->addWidget(editorArea);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 2);
+
+    auto *page = new QVBoxLayout(this);
+    page->addLayout(folderRow);
+    page->addWidget(split, 1);
+
+    txtDirectoryTag->setText(context_.currentDirectory.isEmpty() ? QString()
+                                                                 : Common::addBackslash(context_.currentDirectory));
+    connect(&context_, &MainContext::currentDirectoryChanged, this, [this](const QString &dir) {
+        txtDirectoryTag->setText(dir.isEmpty() ? QString() : Common::addBackslash(dir));
+    });
+    connect(lstFilesTag->header(), &QHeaderView::sectionClicked, this, &PageTag::sortByHeader);
+    connect(lstFilesTag, &QTreeWidget::itemSelectionChanged, this, &PageTag::updateOnlySelectedCheck);
+    connect(cboID3Mode, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
+    connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
+        if (index >= 0 && index < cboID3Mode->count())
+            cboID3Mode->setCurrentIndex(index);
+    });
+}
+
+void PageTag::addColumnsLstViewFilesTag()
+{
+    if (lstFilesTag->columnCount() == ColumnCount && lstFilesTag->headerItem()->text(0) == u"File Name")
+        return;
+    lstFilesTag->setColumnCount(ColumnCount);
+    lstFilesTag->setHeaderLabels(
+        {u"File Name"_s, u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"T."_s});
+    // 100 twips each to start with; the file name column gets the room that is left.
+    for (int c = 0; c < ColumnCount; ++c)
+        lstFilesTag->header()->resizeSection(c, c == FileNameColumn ? 200 : (c == TrackColumn ? 36 : 100));
+}
+
+void PageTag::fillTagList(const QStringList &fileNames)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    lstFilesTag->clear();
+    for (const QString &name : fileNames) {
+        const ListedFile listed = readListedFile(context_.currentDirectory, name, false);
+        auto *item = new QTreeWidgetItem(lstFilesTag);
+        item->setText(FileNameColumn, name);
+        item->setIcon(FileNameColumn, iconForKey(listed.iconKey));
+        item->setData(FileNameColumn, IconKeyRole, listed.iconKey);
+        fillTagRow(item, readTagListRow(context_.currentDirectory, name));
+    }
+    updateOnlySelectedCheck();
+}
+
+void PageTag::fillTagRow(QTreeWidgetItem *item, const TagListRow &row)
+{
+    item->setText(TitleColumn, shown(row.title));
+    item->setText(ArtistColumn, shown(row.artist));
+    item->setText(AlbumColumn, shown(row.album));
+    item->setText(YearColumn, shown(row.year));
+    item->setText(GenreColumn, shown(row.genre));
+    item->setText(CommentColumn, shown(row.comment));
+    item->setText(TrackColumn, shown(row.track));
+}
+
+QList<TagListRow> PageTag::tagListRows() const
+{
+    QList<TagListRow> rows;
+    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = lstFilesTag->topLevelItem(i);
+        TagListRow row;
+        row.fileName = item->text(FileNameColumn);
+        row.title = unshown(item->text(TitleColumn));
+        row.artist = unshown(item->text(ArtistColumn));
+        row.album = unshown(item->text(AlbumColumn));
+        row.year = unshown(item->text(YearColumn));
+        row.genre = unshown(item->text(GenreColumn));
+        row.comment = unshown(item->text(CommentColumn));
+        row.track = unshown(item->text(TrackColumn));
+        row.selected = item->isSelected();
+        rows.append(row);
+    }
+    return rows;
+}
+
+int PageTag::id3Mode() const
+{
+    const QVariant data = cboID3Mode->currentData();
+    return data.isValid() ? data.toInt() : 3;
+}
+
+void PageTag::sortByHeader(int column)
+{
+    if (column == lastSortColumn_)
+        sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    lastSortColumn_ = column;
+    lstFilesTag->sortItems(column, sortOrder_);
+    lstFilesTag->header()->setSortIndicatorShown(true);
+    lstFilesTag->header()->setSortIndicator(column, sortOrder_);
+}
+
+void PageTag::updateOnlySelectedCheck()
+{
+    chkOnlySelectedFilesTag->setChecked(lstFilesTag->selectedItems().size() >= 2);
+}
+
+// The album fields come from the list's selected row: the current row when it is selected,
+// else the first selected row; with no row selected the first row used is taken.
+int PageTag::albumRowIndex() const
+{
+    QTreeWidgetItem *current = lstFilesTag->currentItem();
+    if (current && current->isSelected())
+        return lstFilesTag->indexOfTopLevelItem(current);
+    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
+        if (lstFilesTag->topLevelItem(i)->isSelected())
+            return i;
+    }
+    return -1;
+}
+
+void PageTag::renameWithTag()
+{
+    const QList<TagListRow> rows = tagListRows();
+    if (rows.isEmpty())
+        return;
+    RenameFromTags result;
+    QString totalTracks;
+    bool built = false;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        built = ::renameWithTag(rows, chkOnlySelectedFilesTag->isChecked(), context_.currentDirectory,
+                                albumRowIndex(), QString(), result, totalTracks);
+    }
+    if (!built)
+        return;
+    emit renameListFromTags(result.album, result.rows, result.iconKeys, totalTracks);
+    emit requestPage(2);
+}

@@ -1,0 +1,163 @@
+// "&Rename and tag" from the rename page on real MP3 folders: the one-time question, the files
+// really renamed and tagged, the result page filled live, the buttons held while it runs.
+#include "PagesFixture.h"
+
+#include "audio/ID3Edit.h"
+#include "ui/PageRename.h"
+#include "ui/PageResult.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+class PageRenameRunTest : public PagesTest
+{
+protected:
+    void prepareAlbum()
+    {
+        folder = makeThreeSongAlbum();
+        control<QComboBox>(u"cboMask"_s)->addItem(u"%artist - %album\\%track - %title"_s);
+        pageRename->setRenameList({{u"One"_s, u"a.mp3"_s, u"01"_s},
+                                   {u"Two"_s, u"b.mp3"_s, u"02"_s},
+                                   {u"Three"_s, u"c.mp3"_s, u"03"_s}});
+        pageRename->setAlbumFields({u"Foo"_s, u"Bar"_s, u"2001"_s, u"Rock"_s, u"ripped"_s}, false);
+        pageRename->setTotalTrack(u"3"_s);
+        control<QCheckBox>(u"chkTotalTracks"_s)->setChecked(true);
+        control<QCheckBox>(u"chkPlayList"_s)->setChecked(false);
+        showPage(2);
+    }
+
+    QString folder;
+};
+
+TEST_F(PageRenameRunTest, RenamesAndTagsEveryFileAndShowsTheLog)
+{
+    prepareAlbum();
+    answers->answerNext(Msg::Answer::Yes);
+    pageRename->renameAndTag();
+
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->messages().first().title, u"Rename and tag warning"_s);
+    EXPECT_EQ(answers->messages().first().text,
+              u"For the moment the rename and tag function is only for albums !\nWould you like to continue ?"_s);
+    EXPECT_EQ(answers->messages().first().buttons, Msg::Buttons::YesNo);
+    EXPECT_EQ(requestedPages, QList<int>{3});
+    EXPECT_EQ(context->activeWizardPage, 3);
+
+    const QString album = folder + u"/Foo - Bar/"_s;
+    const QStringList titles{u"One"_s, u"Two"_s, u"Three"_s};
+    for (int i = 0; i < 3; ++i) {
+        const QString path = album + u"0%1 - %2.mp3"_s.arg(i + 1).arg(titles.at(i));
+        ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+        ID3Edit tag;
+        ASSERT_EQ(tag.Load(path), 0);
+        EXPECT_EQ(tag.Title(), titles.at(i));
+        EXPECT_EQ(tag.Artist(), u"Foo"_s);
+        EXPECT_EQ(tag.Album(), u"Bar"_s);
+        EXPECT_EQ(tag.Track(), u"%1/3"_s.arg(i + 1));
+        EXPECT_TRUE(tag.HasV1());
+        EXPECT_EQ(tag.V1Track(), i + 1);
+    }
+    for (const QString &old : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s})
+        EXPECT_FALSE(QFileInfo::exists(folder + u'/' + old));
+
+    auto *log = control<QTreeWidget>(u"trvLog"_s);
+    ASSERT_EQ(log->topLevelItemCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QTreeWidgetItem *entry = log->topLevelItem(i);
+        EXPECT_EQ(entry->text(0), titles.at(i));
+        ASSERT_EQ(entry->childCount(), 3);
+        EXPECT_EQ(entry->child(0)->text(0), u"File Info"_s);
+        EXPECT_EQ(entry->child(1)->text(0), u"ID3 Tag Info"_s);
+        EXPECT_EQ(entry->child(2)->text(0), u"Warning and error"_s);
+        EXPECT_EQ(entry->child(0)->childCount(), 2);
+        EXPECT_EQ(entry->child(1)->childCount(), 7);
+        EXPECT_EQ(entry->child(1)->child(0)->text(0), u"Title : "_s + titles.at(i));
+        EXPECT_EQ(entry->child(2)->childCount(), 0);
+    }
+    EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(),
+              u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtDirectoryLog"_s)->text(), album);
+    for (const QString &name : {u"cmdEnd"_s, u"cmdSelectDirectory"_s, u"cmdWorkWithTagLog"_s})
+        EXPECT_TRUE(control<QPushButton>(name)->isEnabled()) << name.toStdString();
+    EXPECT_TRUE(pageRename->isEnabled());
+    EXPECT_FALSE(pageRename->isRenaming());
+}
+
+TEST_F(PageRenameRunTest, NoToTheQuestionTouchesNothingAndYesIsAskedOnlyOnce)
+{
+    prepareAlbum();
+    answers->answerNext(Msg::Answer::No);
+    pageRename->renameAndTag();
+    EXPECT_TRUE(requestedPages.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/a.mp3"_s));
+    EXPECT_EQ(control<QTreeWidget>(u"trvLog"_s)->topLevelItemCount(), 0);
+
+    answers->answerNext(Msg::Answer::Yes);
+    pageRename->renameAndTag();
+    EXPECT_EQ(answers->count(), 2);
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/a.mp3"_s));
+
+    // A second click goes ahead at once, with a fresh log: the rows still name the old files,
+    // which have gone, so each row reports its missing source.
+    showPage(2);
+    answers->clear();
+    pageRename->renameAndTag();
+    EXPECT_EQ(answers->count(), 0);
+    EXPECT_EQ(requestedPages, (QList<int>{3, 3}));
+    EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(),
+              u"Files renamed : 0 / 3   -   0 warning   -   3 error(s)"_s);
+    EXPECT_EQ(control<QTreeWidget>(u"trvLog"_s)->topLevelItemCount(), 3);
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/Foo - Bar/01 - One.mp3"_s));
+}
+
+TEST_F(PageRenameRunTest, HoldsTheButtonsAndTheWindowWhileTheJobRuns)
+{
+    prepareAlbum();
+    answers->answerNext(Msg::Answer::Yes);
+    bool sawDisabled = false;
+    bool closed = true;
+    // Runs inside the job, when it lets pending events through after a row.
+    QTimer::singleShot(0, host.get(), [&] {
+        sawDisabled = pageRename->isRenaming() && !control<QPushButton>(u"cmdEnd"_s)->isEnabled()
+            && !control<QPushButton>(u"cmdSelectDirectory"_s)->isEnabled()
+            && !control<QPushButton>(u"cmdWorkWithTagLog"_s)->isEnabled() && !pageRename->isEnabled();
+        closed = host->close();
+        pageRename->renameAndTag(); // a second start while running is ignored
+    });
+    pageRename->renameAndTag();
+    EXPECT_TRUE(sawDisabled);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(host->isVisible());
+    EXPECT_EQ(requestedPages, QList<int>{3});
+    EXPECT_TRUE(control<QPushButton>(u"cmdEnd"_s)->isEnabled());
+    EXPECT_TRUE(host->close());
+}
+
+TEST_F(PageRenameRunTest, AFileThatCannotMoveIsLoggedAndTheOthersGoOn)
+{
+    prepareAlbum();
+    QFile::remove(folder + u"/b.mp3"_s);
+    answers->answerNext(Msg::Answer::Yes);
+    pageRename->renameAndTag();
+
+    auto *log = control<QTreeWidget>(u"trvLog"_s);
+    ASSERT_EQ(log->topLevelItemCount(), 3);
+    QTreeWidgetItem *failed = log->topLevelItem(1);
+    EXPECT_EQ(failed->child(0)->childCount(), 2);
+    EXPECT_EQ(failed->child(1)->childCount(), 0);
+    ASSERT_EQ(failed->child(2)->childCount(), 1);
+    EXPECT_EQ(failed->child(2)->child(0)->text(0), u"Source file not found"_s);
+    // The error line is scrolled into view: its branch is open.
+    EXPECT_TRUE(failed->isExpanded());
+    EXPECT_TRUE(failed->child(2)->isExpanded());
+    EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(),
+              u"Files renamed : 2 / 3   -   0 warning   -   1 error"_s);
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/Foo - Bar/03 - Three.mp3"_s));
+}

@@ -1,0 +1,94 @@
+// The result page mirrors the result log model live, and the pictures behind the image keys.
+#include "PagesFixture.h"
+
+#include "ui/Icons.h"
+#include "ui/PageResult.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <QSet>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+class PageResultTest : public PagesTest
+{
+protected:
+    QTreeWidget *tree() const { return control<QTreeWidget>(u"trvLog"_s); }
+};
+
+TEST_F(PageResultTest, MirrorsEveryNodeWithItsPictureInOrder)
+{
+    showPage(3);
+    ResultLog &log = context->resultLog;
+    const ResultLog::FileNodes file = log.addFileEntry(u"Intro"_s);
+    log.info(file.fileInfo, u"Old file name : a"_s);
+    log.tag(file.tagInfo, u"Title : Intro"_s);
+    const int playlist = log.addOutputNode(ResultLog::Kind::Playlist);
+    log.warning(playlist, u"Playlist file already exists. File replaced."_s);
+
+    ASSERT_EQ(tree()->topLevelItemCount(), 2);
+    QTreeWidgetItem *entry = tree()->topLevelItem(0);
+    EXPECT_EQ(entry->text(0), u"Intro"_s);
+    ASSERT_EQ(entry->childCount(), 3);
+    EXPECT_EQ(entry->child(0)->child(0)->text(0), u"Old file name : a"_s);
+    EXPECT_EQ(entry->child(1)->child(0)->text(0), u"Title : Intro"_s);
+    QTreeWidgetItem *output = tree()->topLevelItem(1);
+    EXPECT_EQ(output->text(0), u"Playlist"_s);
+    EXPECT_TRUE(output->isExpanded());
+
+    for (int i = 0; i < log.size(); ++i) {
+        QTreeWidgetItem *item = pageResult->itemOf(i);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->text(0), log.node(i).text);
+        EXPECT_EQ(item->icon(0).pixmap(16).toImage(), iconForKey(log.node(i).picture).pixmap(16).toImage())
+            << log.node(i).picture.toStdString();
+    }
+}
+
+TEST_F(PageResultTest, ShowsSummaryAndFolderAndEmptiesWithTheLog)
+{
+    ResultLog &log = context->resultLog;
+    log.addFileEntry(u"Intro"_s);
+    log.setRowCount(1);
+    log.countRenamed();
+    log.refreshSummary();
+    log.setDestinationFolder(u"/music/Foo - Bar/"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(), u"Files renamed : 1 / 1   -   0 warning   -   0 error"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtDirectoryLog"_s)->text(), u"/music/Foo - Bar/"_s);
+
+    log.clear();
+    EXPECT_EQ(tree()->topLevelItemCount(), 0);
+    EXPECT_TRUE(control<QLineEdit>(u"txtLogInfo"_s)->text().isEmpty());
+    EXPECT_TRUE(control<QLineEdit>(u"txtDirectoryLog"_s)->text().isEmpty());
+}
+
+TEST_F(PageResultTest, ALogFilledBeforeThePageIsShownWhole)
+{
+    MainContext other;
+    const ResultLog::FileNodes file = other.resultLog.addFileEntry(u"Early"_s);
+    other.resultLog.expand(file.entry);
+    PageResult late(other);
+    auto *lateTree = late.findChild<QTreeWidget *>(u"trvLog"_s);
+    ASSERT_EQ(lateTree->topLevelItemCount(), 1);
+    EXPECT_TRUE(lateTree->topLevelItem(0)->isExpanded());
+    EXPECT_EQ(lateTree->topLevelItem(0)->childCount(), 3);
+}
+
+TEST(IconsTest, EveryKeyHasItsOwnSmallPicture)
+{
+    QSet<QByteArray> seen;
+    for (const QString &key : Icons::knownKeys()) {
+        const QIcon icon = iconForKey(key);
+        ASSERT_FALSE(icon.isNull()) << key.toStdString();
+        const QImage image = icon.pixmap(16).toImage();
+        EXPECT_EQ(image.size(), QSize(16, 16));
+        const QByteArray bytes(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
+        // "Info" and "info" are the same picture under two names; all others differ.
+        if (key != u"info") {
+            EXPECT_FALSE(seen.contains(bytes)) << key.toStdString();
+        }
+        seen.insert(bytes);
+    }
+    EXPECT_TRUE(iconForKey(u"NoSuchKey"_s).isNull());
+}
