@@ -96,6 +96,11 @@ RenameJobOutcome Run::execute()
     log_.clear();
     log_.setRowCount(int(in_.rows.size()));
     out_.newPaths = QStringList(in_.rows.size(), QString());
+    // Without rows there is nothing to move: no folder is made or removed.
+    if (in_.rows.isEmpty()) {
+        log_.refreshSummary();
+        return out_;
+    }
 
     if (!prepareDestination()) {
         log_.countError();
@@ -119,7 +124,7 @@ bool Run::prepareDestination()
 {
     sourceFolder_ = Common::addBackslash(in_.currentDirectory);
     originalSource_ = sourceFolder_;
-    const RenameRow first = in_.rows.isEmpty() ? RenameRow {} : in_.rows.first();
+    const RenameRow &first = in_.rows.first();
     const QString firstDest = Common::getFolderPath(
         buildNewFileName(in_.album, in_.naming, in_.currentDirectory, TrackInput {first.title, 0, {}, {}}));
     out_.firstDestinationFolder = firstDest;
@@ -191,6 +196,13 @@ void Run::renameRow(int position, const RenameRow &row)
 
 QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath)
 {
+    // A row names a file inside the listed folder: a name that would reach outside it (or the
+    // folder itself) is no file of the list.
+    const QString name = oldPath.mid(sourceFolder_.size());
+    if (name.isEmpty() || name == u"."_s || name == u".."_s || name.contains(u'/') || name.contains(Common::separator())) {
+        log_.error(nodes.warnings, moveErrorText(MoveResult::SourceMissing));
+        return {};
+    }
     // Rows whose folder differs from the first destination (a mask with per-track folder
     // levels) get their folder here, but only for a file that is really there to move.
     const QString folder = Common::getFolderPath(newPath);
@@ -261,17 +273,14 @@ void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path)
 
 void Run::finish()
 {
-    if (!in_.rows.isEmpty()) {
-        if (in_.outputs.playlist) {
-            const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.playlistDir);
-            outputsWritten_.append(
-                writePlaylist(log_, playlist_, folder, albumOutputName(in_.album, in_.naming), in_.joliet));
-        }
-        if (in_.outputs.cover && in_.outputs.coverShown) {
-            const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.coverDir);
-            outputsWritten_.append(copyCover(log_, in_.outputs.coverDownloadFileName, folder,
-                                             albumOutputName(in_.album, in_.naming), in_.joliet));
-        }
+    const QString outputName = albumOutputName(in_.album, in_.naming);
+    if (in_.outputs.playlist) {
+        const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.playlistDir);
+        outputsWritten_.append(writePlaylist(log_, playlist_, folder, outputName, in_.joliet));
+    }
+    if (in_.outputs.cover && in_.outputs.coverShown) {
+        const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.coverDir);
+        outputsWritten_.append(copyCover(log_, in_.outputs.coverDownloadFileName, folder, outputName, in_.joliet));
     }
     // The old folder goes only when it really is another folder than the destination, as the
     // file system sees it (after a letter-case rename both spellings name one folder).

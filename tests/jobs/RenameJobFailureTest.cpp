@@ -105,3 +105,31 @@ TEST_F(RenameJobFailureTest, FileThatCannotTakeATagIsStillRenamedAndCounted)
     EXPECT_EQ(readAll(folder + u"/02 - Two.mp3"_s), QByteArray(3000, 'z'));
     EXPECT_EQ(log.summary(), u"Files renamed : 3 / 3   -   0 warning   -   2 error(s)"_s);
 }
+
+TEST_F(RenameJobFailureTest, RowNamesThatReachOutsideTheFolderAreRefused)
+{
+    const QString folder = makeThreeSongAlbum(u"album/in"_s);
+    writeFile(u"album/outside.mp3"_s, "not part of the list");
+    QList<SourceFile> files = threeSongs();
+    files[0].fileName = u"../outside.mp3"_s;
+    files[1].fileName = u".."_s;
+    runAlbumRenameJob(inputFor(folder, files, u"%track - %title"_s, u"MP3 directory"_s), log);
+
+    EXPECT_EQ(warningsOf(log, 0), QStringList {u"Source file not found"_s});
+    EXPECT_EQ(warningsOf(log, 1), QStringList {u"Source file not found"_s});
+    EXPECT_EQ(readAll(tempFile(u"album/outside.mp3"_s)), QByteArray("not part of the list"));
+    EXPECT_EQ(treeOf(folder), (QStringList {u"03 - Three.mp3"_s, u"a.mp3"_s, u"b.mp3"_s}));
+}
+
+TEST_F(RenameJobFailureTest, EmptyListTouchesNothing)
+{
+    const QString folder = makeThreeSongAlbum(u"in"_s);
+    RenameJobInput in = inputFor(folder, {}, u"%artist - %album\\%track - %title"_s, u"Parent directory"_s);
+    in.outputs.playlist = true;
+    runAlbumRenameJob(in, log);
+
+    EXPECT_EQ(treeOf(tempPath()).filter(u".mp3"_s), (QStringList {u"in/a.mp3"_s, u"in/b.mp3"_s, u"in/c.mp3"_s}));
+    EXPECT_FALSE(QFileInfo::exists(tempFile(u"Foo - Bar"_s)));
+    EXPECT_EQ(log.size(), 0);
+    EXPECT_EQ(log.summary(), u"Files renamed : 0 / 0   -   0 warning   -   0 error"_s);
+}
