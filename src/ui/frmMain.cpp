@@ -1,27 +1,393 @@
 #include "frmMain.h"
 
+#include "BrowserCheck.h"
+#include "MainContext.h"
+#include "PageDirectory.h"
+#include "PageRename.h"
+#include "PageResult.h"
+#include "PageTag.h"
+#include "foundation/AppFolder.h"
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
 #include "foundation/Version.h"
+#include "jobs/AlbumFromTags.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QPushButton *barButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
 
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
 {
-    setObjectName(QStringLiteral("frmMain"));
-    fraWizard_ = new QStackedWidget(this);
-    fraWizard_->setObjectName(QStringLiteral("fraWizard"));
-    for (int i = 0; i < 4; ++i)
-        fraWizard_->addWidget(new QWidget(fraWizard_));
-    setCentralWidget(fraWizard_);
+    setObjectName(u"frmMain"_s);
+    context_ = new MainContext(this);
+    engineVersionSource_ = &BrowserCheck::engineVersion;
+    bannerUrl_ = bannerPage();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    fraWizard_ = new QStackedWidget(central);
+    fraWizard_->setObjectName(u"fraWizard"_s);
+    layout->addWidget(fraWizard_, 1);
+    buildPages();
+    buildButtonBar(central);
+    setButtonBar(0);
+    setCentralWidget(central);
+    buildMenus();
+    connectPages();
     setWindowTitle(Version::caption());
-    resize(800, 600);
-    affichePage(0);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildPages()
+{
+    pageDirectory_ = new PageDirectory(*context_, fraWizard_);
+    pageTag_ = new PageTag(*context_, fraWizard_);
+    pageRename_ = new PageRename(*context_, fraWizard_);
+    pageResult_ = new PageResult(*context_, fraWizard_);
+    for (QWidget *page : {static_cast<QWidget *>(pageDirectory_), pageTag_, pageRename_, pageResult_})
+        fraWizard_->addWidget(page);
+}
+
+void frmMain::buildButtonBar(QWidget *host)
+{
+    auto *bar = new QHBoxLayout;
+    cmdFindInternet_ = barButton(u"cmdFindInternet"_s, u"&Find album informations on Internet"_s, host);
+    cmdWorkWithTag_ = barButton(u"cmdWorkWithTag"_s, u"&Work with ID3 tag"_s, host);
+    cmdFindInternetTag_ = barButton(u"cmdFindInternetTag"_s, u"&Find album informations on Internet"_s, host);
+    cmdRenameWithTag_ = barButton(u"cmdRenameWithTag"_s, u"&Use ID3 to rename files"_s, host);
+    cmdRename_ = barButton(u"cmdRename"_s, u"&Rename and tag"_s, host);
+    cmdWorkWithTagRename_ = barButton(u"cmdWorkWithTagRename"_s, u"&Work with ID3 tag"_s, host);
+    cmdWorkWithTagLog_ = barButton(u"cmdWorkWithTagLog"_s, u"&Work with ID3 tag"_s, host);
+    cmdSelectDirectory_ = barButton(u"cmdSelectDirectory"_s, u"&Select a directory"_s, host);
+    cmdEnd_ = barButton(u"cmdEnd"_s, u"&Exit program"_s, host);
+    cmdEnd_->setDefault(true);
+
+    bar->addWidget(cmdSelectDirectory_);
+    bar->addStretch(1);
+    for (QPushButton *button : {cmdFindInternet_, cmdWorkWithTag_, cmdFindInternetTag_, cmdRenameWithTag_, cmdRename_,
+             cmdWorkWithTagRename_, cmdWorkWithTagLog_, cmdEnd_})
+        bar->addWidget(button);
+    static_cast<QVBoxLayout *>(host->layout())->addLayout(bar);
+
+    connect(cmdFindInternet_, &QPushButton::clicked, this, &frmMain::notAvailableYet);
+    connect(cmdFindInternetTag_, &QPushButton::clicked, this, &frmMain::notAvailableYet);
+    connect(cmdWorkWithTag_, &QPushButton::clicked, this, &frmMain::workWithTagCommand);
+    connect(cmdRenameWithTag_, &QPushButton::clicked, this, [this] {
+        if (auto *page = qobject_cast<PageTag *>(pageTag_))
+            page->renameWithTag();
+    });
+    connect(cmdRename_, &QPushButton::clicked, this, [this] {
+        if (auto *page = qobject_cast<PageRename *>(pageRename_))
+            page->renameAndTag();
+    });
+    connect(cmdWorkWithTagRename_, &QPushButton::clicked, this, [this] { workWithTagFromLaterPage(false); });
+    connect(cmdWorkWithTagLog_, &QPushButton::clicked, this, [this] { workWithTagFromLaterPage(true); });
+    connect(cmdSelectDirectory_, &QPushButton::clicked, this, &frmMain::selectDirectoryCommand);
+    connect(cmdEnd_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmMain::buildMenus()
+{
+    auto addItem = [this](QMenu *menu, const QString &name, const QString &caption, auto slot) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QMenu *file = menuBar()->addMenu(u"&File"_s);
+    file->setObjectName(u"mnuFile"_s);
+    mnuSelDir_ = addItem(file, u"mnuSelDir"_s, u"&Select a directory"_s, [this] { affichePage(0); });
+    file->addSeparator();
+    mnuPlayer_ = addItem(file, u"mnuPlayer"_s, u"&MP3 Player..."_s, [this] { notAvailableYet(); });
+    mnuPlayer_->setEnabled(false);
+    addItem(file, u"mnuMask"_s, u"&Mask editor..."_s, [this] { notAvailableYet(); });
+    file->addSeparator();
+    addItem(file, u"mnuQuit"_s, u"&Exit"_s, [this] { close(); });
+
+    QMenu *help = menuBar()->addMenu(u"&?"_s);
+    help->setObjectName(u"mnuHelp"_s);
+    addItem(help, u"mnuWeb"_s, u"&Varnelt web site"_s, [this] { openDocument(homePage()); });
+    addItem(help, u"mnuHistory"_s, u"&Version history"_s, [this] { openDocument(homePage() + u"history/"_s); });
+    addItem(help, u"mnuCheckUpdate"_s, u"&Check for update..."_s, [this] { notAvailableYet(); });
+    help->addSeparator();
+    addItem(help, u"mnuFeedback"_s, u"&Feedback"_s, [this] {
+        openDocument(u"mailto:"_s + feedbackAddress() + u"?Subject="_s + Version::caption() + u" - Feedback"_s);
+    });
+    addItem(help, u"mnuReportBugs"_s, u"&Report a bug"_s, [this] {
+        openDocument(u"mailto:"_s + bugReportAddress() + u"?Subject="_s + Version::caption() + u" - Bug"_s);
+    });
+    help->addSeparator();
+    addItem(help, u"mnuLicense"_s, u"&License"_s, [this] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Common::addBackslash(AppFolder::path()) + u"license.txt"_s));
+    });
+    addItem(help, u"mnuAbout"_s, u"&About..."_s, [this] { notAvailableYet(); });
+
+    // The rename list's pop-up menu.
+    auto *context2 = new QMenu(this);
+    context2->setObjectName(u"mnuContext2"_s);
+    QAction *play = addItem(context2, u"mnuPlay2"_s, u"&Play MP3"_s, [this] { notAvailableYet(); });
+    context2->addSeparator();
+    addItem(context2, u"mnuEditTrack"_s, u"&Edit track"_s, [this] {
+        if (auto *page = qobject_cast<PageRename *>(pageRename_))
+            page->editSelectedTrack();
+    });
+    if (auto *page = qobject_cast<PageRename *>(pageRename_)) {
+        connect(page, &PageRename::contextMenuWanted, this, [this, context2, play](const QPoint &pos) {
+            play->setEnabled(mnuPlayer_->isEnabled());
+            context2->popup(pos);
+        });
+    }
+    pageDirectory_->setPlayerAction(mnuPlayer_);
+}
+
+void frmMain::connectPages()
+{
+    connect(pageDirectory_, &PageDirectory::fileButtonsEnabled, this, [this](bool enabled) {
+        cmdFindInternet_->setEnabled(enabled);
+        cmdWorkWithTag_->setEnabled(enabled);
+    });
+    connect(pageDirectory_, &PageDirectory::filesListedChanged, mnuPlayer_, &QAction::setEnabled);
+    connect(pageDirectory_, &PageDirectory::workWithTagRequested, this, &frmMain::workWithTagCommand);
+    connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::notAvailableYet);
+    auto *tags = qobject_cast<PageTag *>(pageTag_);
+    auto *rename = qobject_cast<PageRename *>(pageRename_);
+    if (tags) {
+        connect(tags, &PageTag::requestPage, this, &frmMain::affichePage);
+        if (rename)
+            connect(tags, &PageTag::renameListFromTags, rename, &PageRename::takeRenameListFromTags);
+    }
+    if (auto *page = rename) {
+        connect(page, &PageRename::requestPage, this, &frmMain::affichePage);
+        connect(page, &PageRename::playRequested, this, &frmMain::notAvailableYet);
+    }
+    if (auto *page = qobject_cast<PageResult *>(pageResult_))
+        connect(page, &PageResult::requestPage, this, &frmMain::affichePage);
+}
+
+int frmMain::activeWizardPage() const
+{
+    return context_->activeWizardPage;
+}
+
+void frmMain::setButtonBar(int page)
+{
+    cmdFindInternet_->setVisible(page == 0);
+    cmdWorkWithTag_->setVisible(page == 0);
+    cmdFindInternetTag_->setVisible(page == 1);
+    cmdRenameWithTag_->setVisible(page == 1);
+    cmdRename_->setVisible(page == 2);
+    cmdWorkWithTagRename_->setVisible(page == 2);
+    cmdWorkWithTagLog_->setVisible(page == 3);
+    cmdSelectDirectory_->setVisible(page != 0);
+    cmdEnd_->setVisible(true);
 }
 
 void frmMain::affichePage(int page)
 {
     if (page < 0 || page > 3)
         return;
-    activeWizardPage_ = page;
+    const int previous = context_->activeWizardPage;
+    context_->activeWizardPage = page;
     fraWizard_->setCurrentIndex(page);
+
+    setButtonBar(page);
+    if (page == 0) {
+        if (previous != 0) {
+            cmdFindInternet_->setEnabled(false);
+            cmdWorkWithTag_->setEnabled(false);
+        }
+        cmdFindInternet_->setEnabled(pageDirectory_->hasFiles());
+        cmdWorkWithTag_->setEnabled(pageDirectory_->hasFiles());
+    } else if (page == 2) {
+        if (auto *list = findChild<QWidget *>(u"lstResult"_s))
+            list->setFocus();
+    } else if (page == 3) {
+        showBanner();
+        if (auto *log = findChild<QWidget *>(u"trvLog"_s))
+            log->setFocus();
+    }
+
+    if (page == 1) {
+        if (auto *tags = qobject_cast<PageTag *>(pageTag_))
+            tags->resetForShow();
+    }
+
+    if (page == 0) {
+        if (previous != 0)
+            pageDirectory_->listDirectory(context_->currentDirectory);
+        if (auto *check = findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s))
+            check->setChecked(false);
+        cmdSelectDirectory_->hide();
+        mnuSelDir_->setEnabled(false);
+        pageDirectory_->focusFolderTree();
+    } else {
+        cmdSelectDirectory_->show();
+        mnuSelDir_->setEnabled(true);
+    }
+
+    if (page == 0 || page == 1) {
+        // No cover was downloaded for what these pages start, so the cover options wait for one.
+        for (const QString &name : {u"chkCover"_s, u"cboCoverDir"_s}) {
+            if (auto *control = findChild<QWidget *>(name))
+                control->setEnabled(false);
+        }
+        if (auto *cover = findChild<QWidget *>(u"ImgCover"_s))
+            cover->hide();
+    }
+
+    if (page == 3) {
+        for (const QString &name : {u"txtDirectoryLog"_s, u"txtLogInfo"_s}) {
+            if (auto *box = findChild<QLineEdit *>(name))
+                box->clear();
+        }
+        context_->filesListed = false;
+        mnuPlayer_->setEnabled(false);
+    }
+    update();
+}
+
+void frmMain::showBanner()
+{
+    if (bannerLoaded_)
+        return;
+    bannerLoaded_ = true;
+    auto *page = qobject_cast<PageResult *>(pageResult_);
+    if (!page || !page->bannerArea())
+        return;
+    // The view is made on first use: starting the web engine is slow, and most runs never
+    // reach the result page.
+    webbanner_ = new QWebEngineView(pageResult_);
+    webbanner_->setObjectName(u"webbanner"_s);
+    webbanner_->setFixedHeight(90);
+    webbanner_->hide();
+    page->bannerArea()->addWidget(webbanner_);
+    connect(webbanner_, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        if (ok && webbanner_->url() == QUrl(bannerUrl_))
+            webbanner_->show();
+    });
+    webbanner_->load(QUrl(bannerUrl_));
+}
+
+void frmMain::selectDirectoryCommand()
+{
+    cmdEnd_->setDefault(false);
+    cmdEnd_->setFocus();
+    if (context_->activeWizardPage == 3) {
+        auto *folder = findChild<QLineEdit *>(u"txtDirectoryLog"_s);
+        if (folder && !folder->text().isEmpty())
+            pageDirectory_->navigateTo(folder->text());
+    }
+    cmdSelectDirectory_->hide();
+    affichePage(0);
+    cmdEnd_->setDefault(true);
+}
+
+void frmMain::workWithTagCommand()
+{
+    const auto *check = findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s);
+    const bool onlySelected = check && check->isChecked();
+    if (!hasFilesToProcess(int(pageDirectory_->fileNames(true).size()), onlySelected)) {
+        showNoFileSelected();
+        return;
+    }
+    affichePage(1);
+    if (auto *tags = qobject_cast<PageTag *>(pageTag_))
+        tags->fillTagList(pageDirectory_->fileNames(onlySelected));
+}
+
+void frmMain::workWithTagFromLaterPage(bool fromLog)
+{
+    if (fromLog) {
+        auto *folder = findChild<QLineEdit *>(u"txtDirectoryLog"_s);
+        if (folder && !folder->text().isEmpty())
+            pageDirectory_->navigateTo(folder->text());
+    }
+    affichePage(1);
+    // The page switch empties the tag list; it is filled again from the directory list so the
+    // tag page shows the files it came back to.
+    const auto *check = findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s);
+    if (auto *tags = qobject_cast<PageTag *>(pageTag_))
+        tags->fillTagList(pageDirectory_->fileNames(check && check->isChecked()));
+    auto *list = findChild<QTreeWidget *>(u"lstFilesTag"_s);
+    if (list && list->topLevelItemCount() > 0) {
+        list->setFocus();
+        list->clearSelection();
+        list->setCurrentItem(list->topLevelItem(0));
+    }
+}
+
+QString frmMain::getId3ModeCaption() const
+{
+    const auto *mode = findChild<QComboBox *>(u"cboID3Mode"_s);
+    switch (mode ? mode->currentData().toInt() : 0) {
+    case 1:
+        return u"ID3 Mode : ID3v1"_s;
+    case 2:
+        return u"ID3 Mode : ID3v2"_s;
+    case 3:
+        return u"ID3 Mode : ID3v1 + ID3v2"_s;
+    default:
+        return {};
+    }
+}
+
+void frmMain::notAvailableYet()
+{
+    Msg::ask(u"This command is not available yet."_s, Version::caption(), Msg::Icon::Information);
+}
+
+void frmMain::openDocument(const QString &address)
+{
+    // What the desktop does with the address (a missing mail program, an unreachable page)
+    // is its own matter.
+    QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
+
+QString frmMain::homePage()
+{
+    return u"https://varnelt.example.org/"_s;
+}
+
+QString frmMain::bannerPage()
+{
+    return homePage() + u"rennab/"_s;
+}
+
+QString frmMain::feedbackAddress()
+{
+    return u"feedback@varnelt.example.org"_s;
+}
+
+QString frmMain::bugReportAddress()
+{
+    return u"bugs@varnelt.example.org"_s;
 }

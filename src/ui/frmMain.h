@@ -1,21 +1,121 @@
 #pragma once
-// The main window: a four-page wizard (directory, tag editor, rename, result).
+// The main window: a four-page wizard (directory, tag editor, rename, result) with the button
+// bar that moves between the pages, the menus, and the settings restored at start-up and
+// stored at exit.
 
 #include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <optional>
 
+class MainContext;
+class PageDirectory;
+class QAction;
+class QPushButton;
 class QStackedWidget;
+class QWebEngineView;
 
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
 
-    /// Shows page 0 to 3 (directory, tag editor, rename, result).
+    /// Runs the start-up sequence once: the browser check, masks, settings, window placement,
+    /// columns, genre lists, the last folder, the caption and page 0. False when the user chose
+    /// to stop at the browser check (the window is then closed and nothing was stored).
+    bool startUp();
+    [[nodiscard]] bool isStarted() const { return started_; }
+
+    /// Shows page 0 to 3 (directory, tag editor, rename, result) with its buttons.
     void affichePage(int page);
-    [[nodiscard]] int activeWizardPage() const { return activeWizardPage_; }
+    [[nodiscard]] int activeWizardPage() const;
+
+    /// "ID3 Mode : ID3v1", "ID3 Mode : ID3v2" or "ID3 Mode : ID3v1 + ID3v2" for the mode chosen
+    /// on the tag page; empty for anything else.
+    [[nodiscard]] QString getId3ModeCaption() const;
+    /// The web engine version found at start-up, or "N/A" (shown by the about window).
+    [[nodiscard]] QString ieVersion() const { return ieVersion_; }
+    /// The height of the title bar and borders in twips, measured at start-up.
+    [[nodiscard]] int captionHeight() const { return captionHeight_; }
+
+    /// Empties and removes the "Download" folder of the application folder.
+    static void clearDownloadFolder();
+
+    [[nodiscard]] MainContext &context() { return *context_; }
+    [[nodiscard]] PageDirectory *pageDirectory() const { return pageDirectory_; }
+    /// The banner web view; null until page 3 was first shown.
+    [[nodiscard]] QWebEngineView *bannerView() const { return webbanner_; }
+
+    /// Replaces where start-up reads the web engine's version (tests); nullopt means no engine.
+    void setEngineVersionSource(std::function<std::optional<QString>()> source);
+    /// Replaces the banner page's address (tests).
+    void setBannerUrl(const QString &url) { bannerUrl_ = url; }
+
+    /// The maker's addresses used by the Help menu and the banner.
+    static QString homePage();
+    static QString bannerPage();
+    static QString feedbackAddress();
+    static QString bugReportAddress();
+
+public slots:
+    /// "&Select a directory": back to the directory page, on the result page with the folder
+    /// tree moved to the destination folder.
+    void selectDirectoryCommand();
+    /// "&Work with ID3 tag" of the directory page: the tag page with the listed files.
+    void workWithTagCommand();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void setVisible(bool visible) override;
 
 private:
+    void buildPages();
+    void buildButtonBar(QWidget *host);
+    void buildMenus();
+    void connectPages();
+    bool browserCheck();
+    void restoreSettings();
+    void restorePlacement();
+    void storeSettings();
+    void selectLastFolder();
+    void fillGenreLists();
+    void setButtonBar(int page);
+    void showBanner();
+    void workWithTagFromLaterPage(bool fromLog);
+    void notAvailableYet();
+    void openDocument(const QString &address);
+
+    MainContext *context_ = nullptr;
     QStackedWidget *fraWizard_ = nullptr;
-    int activeWizardPage_ = 0;
+    PageDirectory *pageDirectory_ = nullptr;
+    QWidget *pageTag_ = nullptr;
+    QWidget *pageRename_ = nullptr;
+    QWidget *pageResult_ = nullptr;
+    QWidget *bannerHost_ = nullptr;
+    QWebEngineView *webbanner_ = nullptr;
+
+    QPushButton *cmdFindInternet_ = nullptr;
+    QPushButton *cmdWorkWithTag_ = nullptr;
+    QPushButton *cmdFindInternetTag_ = nullptr;
+    QPushButton *cmdRenameWithTag_ = nullptr;
+    QPushButton *cmdRename_ = nullptr;
+    QPushButton *cmdWorkWithTagRename_ = nullptr;
+    QPushButton *cmdWorkWithTagLog_ = nullptr;
+    QPushButton *cmdSelectDirectory_ = nullptr;
+    QPushButton *cmdEnd_ = nullptr;
+
+    QAction *mnuSelDir_ = nullptr;
+    QAction *mnuPlayer_ = nullptr;
+
+    std::function<std::optional<QString>()> engineVersionSource_;
+    QString bannerUrl_;
+    QString ieVersion_ = QStringLiteral("N/A");
+    int captionHeight_ = 0;
+    bool started_ = false;
+    bool startingUp_ = false;
+    bool bannerLoaded_ = false;
+    bool stopped_ = false;
 };

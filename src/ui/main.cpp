@@ -1,4 +1,5 @@
 // The desktop program: builds the window and hands control to Qt.
+#include "MessageBoxPresenter.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -21,7 +22,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Varnelt"));
     QApplication::setApplicationName(QStringLiteral("Varnelt"));
+    MessageBoxPresenter::install();
     frmMain window;
+    // Stopping at the browser check ends the program before the window is ever shown.
+    if (!window.startUp())
+        return 0;
     window.show();
     return app.exec();
 }

@@ -1,0 +1,506 @@
+#include "PageDirectory.h"
+
+#include "Icons.h"
+#include "MainContext.h"
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
+#include "foundation/Settings.h"
+#include "jobs/DirectoryListing.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPersistentModelIndex>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int KeyRole = Qt::UserRole + 1;
+// Repainting more often than this only slows a long scan down.
+constexpr int RepaintIntervalMs = 50;
+
+// The list view compares the cells as text, as a report view does: "1,024" sorts before "987".
+// Letter case only decides between otherwise equal texts.
+class FileRow : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QString a = text(column);
+        const QString b = other.text(column);
+        const int byText = a.compare(b, Qt::CaseInsensitive);
+        return byText != 0 ? byText < 0 : a < b;
+    }
+};
+
+// The end of an in-place edit: the rename itself runs once the editor is closed, so its
+// message boxes cannot take the focus from an editor that is still committing.
+class FileNameDelegate : public QStyledItemDelegate
+{
+public:
+    FileNameDelegate(PageDirectory *page, QTreeWidget *list)
+        : QStyledItemDelegate(list)
+        , page_(page)
+        , list_(list)
+    {
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
+    {
+        auto *line = qobject_cast<QLineEdit *>(editor);
+        if (!line || index.column() != 0 || line->text() == index.data().toString())
+            return;
+        const QPersistentModelIndex target(index);
+        const QString newText = line->text();
+        QMetaObject::invokeMethod(
+            page_,
+            [page = page_, list = list_, target, newText] {
+                if (target.isValid())
+                    page->renameInPlace(list->itemFromIndex(target), newText);
+            },
+            Qt::QueuedConnection);
+    }
+
+private:
+    PageDirectory *page_;
+    QTreeWidget *list_;
+};
+
+QString rowKey(const QTreeWidgetItem *row)
+{
+    return row ? row->data(0, KeyRole).toString() : QString();
+}
+
+} // namespace
+
+PageDirectory::PageDirectory(MainContext &context, QWidget *parent)
+    : QWidget(parent)
+    , context_(context)
+{
+    setObjectName(u"fraWizard0"_s);
+    buildControls();
+}
+
+void PageDirectory::buildControls()
+{
+    folderModel_ = new QFileSystemModel(this);
+    folderModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    folderModel_->setReadOnly(true);
+    folderModel_->setRootPath(QDir::rootPath());
+
+    fdvDir_ = new QTreeView;
+    fdvDir_->setObjectName(u"fdvDir"_s);
+    fdvDir_->setModel(folderModel_);
+    for (int column = 1; column < folderModel_->columnCount(); ++column)
+        fdvDir_->hideColumn(column);
+    fdvDir_->setHeaderHidden(true);
+    fdvDir_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(fdvDir_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        &PageDirectory::onTreeSelection);
+
+    txtDirectoryFiles_ = new QLineEdit;
+    txtDirectoryFiles_->setObjectName(u"txtDirectoryFiles"_s);
+    txtDirectoryFiles_->setReadOnly(true);
+
+    lstFiles_ = new QTreeWidget;
+    lstFiles_->setObjectName(u"lstFiles"_s);
+    lstFiles_->setRootIsDecorated(false);
+    lstFiles_->setUniformRowHeights(true);
+    lstFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstFiles_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstFiles_->setItemDelegateForColumn(0, new FileNameDelegate(this, lstFiles_));
+    lstFiles_->setSortingEnabled(true);
+    lstFiles_->sortItems(0, Qt::AscendingOrder);
+    lstFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
+    lstFiles_->installEventFilter(this);
+    lstFiles_->header()->setSectionsClickable(true);
+    connect(lstFiles_->header(), &QHeaderView::sectionClicked, this, &PageDirectory::onHeaderClicked);
+    connect(lstFiles_, &QTreeWidget::itemSelectionChanged, this, &PageDirectory::updateOnlySelectedCheck);
+    connect(lstFiles_, &QTreeWidget::itemClicked, this, &PageDirectory::rememberSelectedFile);
+    connect(lstFiles_, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (hasFiles())
+            emit workWithTagRequested();
+    });
+    connect(lstFiles_, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint &pos) { showContextMenu(lstFiles_->viewport()->mapToGlobal(pos)); });
+
+    txtTotalFile_ = new QLineEdit(totalsZeroText());
+    txtTotalFile_->setObjectName(u"txtTotalFile"_s);
+    txtTotalFile_->setReadOnly(true);
+
+    chkOnlySelectedFiles_ = new QCheckBox(u"&Use only selected files"_s);
+    chkOnlySelectedFiles_->setObjectName(u"chkOnlySelectedFiles"_s);
+
+    mnuContext3_ = new QMenu(this);
+    mnuContext3_->setObjectName(u"mnuContext3"_s);
+    auto addEntry = [this](const QString &name, const QString &caption, auto slot) {
+        QAction *action = mnuContext3_->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    addEntry(u"mnuEditTag"_s, u"&Edit Tag"_s, [this] { emit workWithTagRequested(); });
+    mnuPlay_ = addEntry(u"mnuPlay3"_s, u"&Play MP3"_s, [this] { emit playRequested(); });
+    mnuContext3_->addSeparator();
+    addEntry(u"mnuRename"_s, u"&Rename"_s, [this] { startRenameInPlace(); });
+    addEntry(u"mnuOpen"_s, u"&Open"_s, [this] { openSelectedFile(); });
+    addEntry(u"mnuDelete"_s, u"&Delete"_s, [this] { deleteSelectedFiles(); });
+    mnuContext3_->addSeparator();
+    addEntry(u"mnuRefresh"_s, u"&Refresh list"_s, [this] { selectDirectory(treeFolder()); });
+
+    auto *folderLabel = new QLabel(u"Folder :"_s);
+    folderLabel->setBuddy(txtDirectoryFiles_);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(folderLabel);
+    folderRow->addWidget(txtDirectoryFiles_, 1);
+
+    auto *filesSide = new QWidget;
+    auto *filesLayout = new QVBoxLayout(filesSide);
+    filesLayout->setContentsMargins(0, 0, 0, 0);
+    filesLayout->addLayout(folderRow);
+    filesLayout->addWidget(lstFiles_, 1);
+    filesLayout->addWidget(txtTotalFile_);
+    filesLayout->addWidget(chkOnlySelectedFiles_);
+
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(fdvDir_);
+    splitter->addWidget(filesSide);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 3);
+    splitter->setChildrenCollapsible(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+}
+
+void PageDirectory::addColumnsLstViewFiles()
+{
+    lstFiles_->setColumnCount(6);
+    lstFiles_->setHeaderLabels({u"File Name"_s, u"Size"_s, u"Length"_s, u"Bitrate"_s, u"Frequency"_s, u"Mode"_s});
+    QTreeWidgetItem *header = lstFiles_->headerItem();
+    for (int column = 1; column <= 4; ++column)
+        header->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    // The five value columns share a fixed width; the name column takes what is left, less
+    // the scroll bar when it shows.
+    QHeaderView *view = lstFiles_->header();
+    view->setStretchLastSection(false);
+    view->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int valueWidth = fontMetrics().horizontalAdvance(u"44100 Hz__"_s);
+    for (int column = 1; column <= 5; ++column) {
+        view->setSectionResizeMode(column, QHeaderView::Interactive);
+        lstFiles_->setColumnWidth(column, column == 5 ? valueWidth + valueWidth / 3 : valueWidth);
+    }
+}
+
+bool PageDirectory::navigateTo(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty() || !info.isDir())
+        return false;
+    const QModelIndex index = folderModel_->index(QDir::cleanPath(info.absoluteFilePath()));
+    if (!index.isValid())
+        return false;
+    // Moving to the folder already shown lists it again, so a caller always gets a fresh list.
+    if (fdvDir_->currentIndex() == index)
+        selectDirectory(treeFolder());
+    else
+        fdvDir_->setCurrentIndex(index);
+    fdvDir_->scrollTo(index);
+    return true;
+}
+
+QString PageDirectory::treeFolder() const
+{
+    const QModelIndex index = fdvDir_->currentIndex();
+    return index.isValid() ? QDir::toNativeSeparators(folderModel_->filePath(index)) : QString();
+}
+
+QString PageDirectory::treeFolderWithSeparator() const
+{
+    return Common::addBackslash(treeFolder());
+}
+
+void PageDirectory::focusFolderTree()
+{
+    if (fdvDir_->isVisible())
+        fdvDir_->setFocus();
+}
+
+void PageDirectory::onTreeSelection()
+{
+    const QString folder = treeFolder();
+    if (!folder.isEmpty())
+        selectDirectory(folder);
+}
+
+bool PageDirectory::hasFiles() const
+{
+    return lstFiles_->topLevelItemCount() > 0 && rowKey(lstFiles_->topLevelItem(0)) != noFileKey();
+}
+
+QStringList PageDirectory::fileNames(bool onlySelected) const
+{
+    QStringList names;
+    if (!hasFiles())
+        return names;
+    for (int i = 0; i < lstFiles_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = lstFiles_->topLevelItem(i);
+        if (!onlySelected || row->isSelected())
+            names << row->text(0);
+    }
+    return names;
+}
+
+void PageDirectory::updateOnlySelectedCheck()
+{
+    chkOnlySelectedFiles_->setChecked(lstFiles_->selectedItems().size() >= 2);
+}
+
+void PageDirectory::rememberSelectedFile()
+{
+    if (hasFiles() && lstFiles_->currentItem())
+        context_.selectedFileName = lstFiles_->currentItem()->text(0);
+}
+
+void PageDirectory::onHeaderClicked(int column)
+{
+    // The header has already flipped its own indicator when this runs; the order that counts
+    // is the one the list was sorted in before the click.
+    if (column == lastSortColumn_)
+        sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    lastSortColumn_ = column;
+    lstFiles_->sortItems(column, sortOrder_);
+}
+
+void PageDirectory::selectDirectory(const QString &path)
+{
+    if (scanning_ || path.isEmpty())
+        return;
+    emit fileButtonsEnabled(false);
+    context_.currentDirectory = path;
+    txtDirectoryFiles_->setText(Common::addBackslash(path));
+    txtTotalFile_->setText(totalsZeroText());
+    sortOrder_ = Qt::AscendingOrder;
+    lstFiles_->sortItems(0, sortOrder_);
+
+    listDirectory(context_.currentDirectory);
+
+    // The other pages show the same folder in their own boxes.
+    for (const QString &name : {u"txtDirectory"_s, u"txtDirectoryTag"_s}) {
+        if (auto *box = window()->findChild<QLineEdit *>(name))
+            box->setText(Common::addBackslash(context_.currentDirectory));
+    }
+    Settings settings;
+    settings.setValue(u"Last Directory"_s, context_.currentDirectory);
+    updateOnlySelectedCheck();
+    emit context_.currentDirectoryChanged(context_.currentDirectory);
+}
+
+void PageDirectory::listDirectory(const QString &path)
+{
+    if (scanning_)
+        return;
+    scanning_ = true;
+    lstFiles_->clear();
+    listedFolder_ = Common::addBackslash(path);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    // Only the directory page reads the audio columns; on other pages the rows get names and
+    // icons and the totals line keeps its zero text.
+    const bool audioColumns = context_.activeWizardPage == 0;
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    const ListingResult result = ::listDirectory(path, {audioColumns, ListingOrder::Enumeration},
+        [&](const ListedFile &file, int, const QString &totalsLine) {
+            auto *row = new FileRow;
+            row->setFlags(row->flags() | Qt::ItemIsEditable);
+            row->setText(0, file.fileName);
+            row->setIcon(0, iconForKey(file.iconKey));
+            if (audioColumns) {
+                row->setText(1, file.size);
+                row->setText(2, file.length);
+                row->setText(3, file.bitrate);
+                row->setText(4, file.frequency);
+                row->setText(5, file.mode);
+                for (int column = 1; column <= 4; ++column)
+                    row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+                txtTotalFile_->setText(totalsLine);
+            }
+            lstFiles_->addTopLevelItem(row);
+            // User input waits until the scan ends, so nothing can start a second scan.
+            if (sinceRepaint.elapsed() >= RepaintIntervalMs) {
+                if (audioColumns)
+                    lstFiles_->scrollToItem(row);
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                sinceRepaint.restart();
+            }
+        });
+
+    if (!result.folderReadable) {
+        txtTotalFile_->setText(totalsFailureText(lstFiles_->topLevelItemCount()));
+        context_.filesListed = false;
+        emit filesListedChanged(false);
+    } else if (lstFiles_->topLevelItemCount() > 0) {
+        if (audioColumns)
+            txtTotalFile_->setText(result.totalsLine);
+        lstFiles_->sortItems(lstFiles_->sortColumn(), sortOrder_);
+        lstFiles_->clearSelection();
+        QTreeWidgetItem *first = lstFiles_->topLevelItem(0);
+        lstFiles_->setCurrentItem(first);
+        lstFiles_->scrollToItem(first);
+        context_.filesListed = true;
+        emit filesListedChanged(true);
+    } else {
+        addPlaceholderRow();
+        context_.filesListed = false;
+        emit filesListedChanged(false);
+    }
+    QApplication::restoreOverrideCursor();
+    scanning_ = false;
+    emit fileButtonsEnabled(hasFiles());
+}
+
+void PageDirectory::addPlaceholderRow()
+{
+    auto *row = new FileRow;
+    row->setText(0, noFileText());
+    for (int column = 1; column <= 5; ++column)
+        row->setText(column, u" "_s);
+    row->setIcon(0, iconForKey(u"Info"_s));
+    row->setData(0, KeyRole, noFileKey());
+    lstFiles_->addTopLevelItem(row);
+    row->setSelected(false);
+}
+
+void PageDirectory::startRenameInPlace()
+{
+    if (context_.activeWizardPage != 0 || !hasFiles())
+        return;
+    if (QTreeWidgetItem *row = lstFiles_->currentItem()) {
+        lstFiles_->setFocus();
+        lstFiles_->editItem(row, 0);
+    }
+}
+
+bool PageDirectory::renameInPlace(QTreeWidgetItem *row, const QString &newText)
+{
+    if (!row || rowKey(row) == noFileKey())
+        return false;
+    const QString folder = treeFolderWithSeparator();
+    const QString oldPath = folder + row->text(0);
+    const QString newPath = folder + newText;
+    const auto refuse = [](const QString &text) {
+        Msg::ask(text, u"Error"_s, Msg::Icon::Critical);
+        return false;
+    };
+    if (!newPath.endsWith(u".mp3"_s))
+        return refuse(u"You can't change the extension of the file."_s);
+    // A separator would move the file into another folder, out of the list it is shown in.
+    if (newText.size() <= 4 || newText.contains(u'/') || newText.contains(u'\\'))
+        return refuse(u"This is not a valid filename."_s);
+    if (Common::moveFile(oldPath, newPath) != Common::MoveResult::Moved)
+        return refuse(u"File rename error. File name already exist, read-only media, not enough rights or file in use"_s);
+    row->setText(0, newText);
+    context_.selectedFileName = newText;
+    return true;
+}
+
+void PageDirectory::openSelectedFile()
+{
+    if (!hasFiles() || !lstFiles_->currentItem())
+        return;
+    const QString path = treeFolderWithSeparator() + lstFiles_->currentItem()->text(0);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        Msg::showError(u"No program could open the file "_s + path);
+}
+
+void PageDirectory::deleteSelectedFiles()
+{
+    if (!hasFiles())
+        return;
+    const QString folder = treeFolderWithSeparator();
+    const QStringList names = fileNames(true);
+    if (names.isEmpty())
+        return;
+    const QString question = names.size() == 1
+        ? u"Are you sure you want to move \""_s + names.first() + u"\" to the trash ?"_s
+        : u"Are you sure you want to move these "_s + QString::number(names.size()) + u" files to the trash ?"_s;
+    if (Msg::ask(question, u"Confirm file delete"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo) != Msg::Answer::Yes)
+        return;
+    QStringList paths;
+    for (const QString &name : names)
+        paths << folder + name;
+    const int moved = Common::shellDeleteFiles(paths.join(QChar(0)), 64);
+    if (moved < paths.size())
+        Msg::showError(QString::number(paths.size() - moved) + u" of "_s + QString::number(paths.size())
+            + u" files could not be moved to the trash; they are still in "_s + folder);
+    selectDirectory(treeFolder());
+}
+
+QMenu *PageDirectory::prepareContextMenu()
+{
+    mnuPlay_->setEnabled(playerAction_ && playerAction_->isEnabled());
+    return mnuContext3_;
+}
+
+void PageDirectory::showContextMenu(const QPoint &globalPos)
+{
+    if (!hasFiles())
+        return;
+    rememberSelectedFile();
+    updateOnlySelectedCheck();
+    prepareContextMenu()->popup(globalPos);
+}
+
+bool PageDirectory::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != lstFiles_ || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    const bool ours = key == Qt::Key_F5 || key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter
+        || key == Qt::Key_Menu;
+    if (!ours)
+        return QWidget::eventFilter(watched, event);
+    if (!hasFiles())
+        return true;
+    switch (key) {
+    case Qt::Key_F5:
+        selectDirectory(treeFolder());
+        break;
+    case Qt::Key_F2:
+        startRenameInPlace();
+        break;
+    case Qt::Key_Menu: {
+        rememberSelectedFile();
+        QTreeWidgetItem *row = lstFiles_->currentItem();
+        const QRect cell = row ? lstFiles_->visualItemRect(row) : QRect();
+        showContextMenu(lstFiles_->viewport()->mapToGlobal(cell.bottomLeft()));
+        break;
+    }
+    default:
+        rememberSelectedFile();
+        emit workWithTagRequested();
+        break;
+    }
+    return true;
+}

@@ -1,0 +1,103 @@
+#pragma once
+// Page 0 of the main window: the folder tree, the file list of the chosen folder with its audio
+// columns and tag icons, the totals line and "&Use only selected files".
+
+#include <QWidget>
+
+class MainContext;
+class QAction;
+class QCheckBox;
+class QFileSystemModel;
+class QLineEdit;
+class QMenu;
+class QTreeView;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class PageDirectory : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PageDirectory(MainContext &context, QWidget *parent = nullptr);
+
+    /// Makes path the current folder and scans it.
+    void selectDirectory(const QString &path);
+    /// Lists the MP3 files of a folder (the scan).
+    void listDirectory(const QString &path);
+    /// Creates the six columns of the file list.
+    void addColumnsLstViewFiles();
+
+    /// Moves the folder tree to a folder and selects it (which scans it); false when the
+    /// folder does not exist.
+    bool navigateTo(const QString &path);
+    /// The folder tree's current folder; empty when none is selected.
+    [[nodiscard]] QString treeFolder() const;
+
+    /// True when the file list holds files (its first row is not the placeholder).
+    [[nodiscard]] bool hasFiles() const;
+    /// The names of the listed files in row order; only the selected ones when onlySelected.
+    [[nodiscard]] QStringList fileNames(bool onlySelected) const;
+    /// True while a scan runs.
+    [[nodiscard]] bool isScanning() const { return scanning_; }
+
+    /// Starts the label edit of the selected row.
+    void startRenameInPlace();
+    /// Renames the file of a row in the tree's current folder, showing the reason of a refusal;
+    /// true when the file was renamed and the row shows the new name.
+    bool renameInPlace(QTreeWidgetItem *row, const QString &newText);
+    /// Opens the selected file with the desktop's default program.
+    void openSelectedFile();
+    /// Moves the selected files to the trash after asking, then scans the folder again.
+    void deleteSelectedFiles();
+    /// Ticks "&Use only selected files" from two selected rows on.
+    void updateOnlySelectedCheck();
+
+    /// The menu item whose enabled state the context menu's "&Play MP3" follows.
+    void setPlayerAction(QAction *action) { playerAction_ = action; }
+    /// Builds and enables the context menu as it is shown; the caller pops it up.
+    QMenu *prepareContextMenu();
+
+    /// The column index of the previous header click (starts at 0, kept for the whole run).
+    [[nodiscard]] int lastSortColumn() const { return lastSortColumn_; }
+
+    /// Gives the folder tree the focus.
+    void focusFolderTree();
+
+signals:
+    /// The lookup and tag buttons of the directory page are to be enabled or disabled.
+    void fileButtonsEnabled(bool enabled);
+    /// A scan ended; filesListed tells whether it found a file.
+    void filesListedChanged(bool filesListed);
+    /// "&Work with ID3 tag" is asked for (Enter, double click, "&Edit Tag").
+    void workWithTagRequested();
+    /// "&Play MP3" is asked for.
+    void playRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void onTreeSelection();
+    void onHeaderClicked(int column);
+    void showContextMenu(const QPoint &globalPos);
+    void rememberSelectedFile();
+    void addPlaceholderRow();
+    QString treeFolderWithSeparator() const;
+
+    MainContext &context_;
+    QFileSystemModel *folderModel_ = nullptr;
+    QTreeView *fdvDir_ = nullptr;
+    QLineEdit *txtDirectoryFiles_ = nullptr;
+    QTreeWidget *lstFiles_ = nullptr;
+    QLineEdit *txtTotalFile_ = nullptr;
+    QCheckBox *chkOnlySelectedFiles_ = nullptr;
+    QMenu *mnuContext3_ = nullptr;
+    QAction *mnuPlay_ = nullptr;
+    QAction *playerAction_ = nullptr;
+    QString listedFolder_;
+    int lastSortColumn_ = 0;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    bool scanning_ = false;
+    bool ignoreTreeSelection_ = false;
+};

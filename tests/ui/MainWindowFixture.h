@@ -1,0 +1,44 @@
+#pragma once
+// Shared set-up of the main window tests: the home folder, the trash and the settings inside
+// the test's folder, a window opened with a known engine version, and album folders of real
+// MP3 files.
+
+#include "support/Mp3Writer.h"
+#include "support/TestEnv.h"
+#include "ui/frmMain.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <memory>
+
+class QTreeWidget;
+
+class MainWindowTest : public VarneltTest
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// The folder that plays the user's home folder.
+    [[nodiscard]] QString homePath() const { return tempFile(QStringLiteral("home")); }
+
+    /// Makes a window, runs its start-up with a current engine version and shows it.
+    std::unique_ptr<frmMain> openWindow();
+
+    /// Writes an MP3 file of the given length with or without tags; returns its path.
+    QString writeSong(const QString &relativePath, double seconds, bool withV1, bool withV2);
+
+    /// Stores a setting as the program would find it at start.
+    void presetSetting(const QString &key, const QString &value);
+    /// The stored setting, or "<none>" when there is none.
+    [[nodiscard]] QString storedSetting(const QString &key) const;
+
+    /// The window's file list.
+    static QTreeWidget *fileList(frmMain &window);
+    /// The texts of a column of a list, top to bottom.
+    static QStringList columnTexts(QTreeWidget *list, int column);
+
+private:
+    QByteArray oldHome_;
+    QByteArray oldDataHome_;
+};

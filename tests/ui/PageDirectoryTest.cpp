@@ -1,0 +1,356 @@
+// The directory page driven through the real window: scans of real MP3 folders, the totals
+// line, icons, the placeholder row, sorting, in-place renames, keys and the trash.
+#include "MainWindowFixture.h"
+
+#include "ui/Icons.h"
+#include "ui/MainContext.h"
+#include "ui/PageDirectory.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool sameIcon(const QIcon &shown, const QString &key)
+{
+    return shown.pixmap(16).toImage() == iconForKey(key).pixmap(16).toImage();
+}
+
+QTreeWidgetItem *rowNamed(QTreeWidget *list, const QString &name)
+{
+    const auto found = list->findItems(name, Qt::MatchExactly, 0);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void clickHeader(QTreeWidget *list, int column)
+{
+    QHeaderView *header = list->header();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class PageDirectoryTest : public MainWindowTest {};
+
+TEST_F(PageDirectoryTest, ScanListsTheFilesWithColumnsIconsAndTotals)
+{
+    writeSong(u"album/one.mp3"_s, 2.0, false, false);
+    writeSong(u"album/two.MP3"_s, 2.0, true, false);
+    writeSong(u"album/three.mp3"_s, 2.0, false, true);
+    writeSong(u"album/four.mp3"_s, 2.0, true, true);
+    writeFile(u"album/notes.txt"_s, "not music");
+    writeFile(u"album/.hidden.mp3"_s, Mp3Writer::cbrFile(1.0));
+    QDir().mkpath(tempFile(u"album/folder.mp3"_s));
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+
+    auto window = openWindow();
+    QTreeWidget *list = fileList(*window);
+    ASSERT_EQ(list->topLevelItemCount(), 4);
+    // Sorted by name ascending, whatever order the folder gave them in.
+    EXPECT_EQ(columnTexts(list, 0), QStringList({u"four.mp3"_s, u"one.mp3"_s, u"three.mp3"_s, u"two.MP3"_s}));
+    EXPECT_TRUE(sameIcon(rowNamed(list, u"one.mp3"_s)->icon(0), u"FileIcon"_s));
+    EXPECT_TRUE(sameIcon(rowNamed(list, u"two.MP3"_s)->icon(0), u"FileIconTag"_s));
+    EXPECT_TRUE(sameIcon(rowNamed(list, u"three.mp3"_s)->icon(0), u"FileIconTagV2"_s));
+    EXPECT_TRUE(sameIcon(rowNamed(list, u"four.mp3"_s)->icon(0), u"FileIconTagV1+2"_s));
+
+    const QStringList headers = {u"File Name"_s, u"Size"_s, u"Length"_s, u"Bitrate"_s, u"Frequency"_s, u"Mode"_s};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(list->headerItem()->text(c), headers[c]);
+    QTreeWidgetItem *one = rowNamed(list, u"one.mp3"_s);
+    const qint64 bytes = QFileInfo(tempFile(u"album/one.mp3"_s)).size();
+    EXPECT_EQ(one->text(1), QString::number(qRound64(double(bytes) / 1024)));
+    EXPECT_EQ(one->text(3), u"128"_s);
+    EXPECT_EQ(one->text(4), u"44100"_s);
+    EXPECT_EQ(one->textAlignment(1) & Qt::AlignRight, int(Qt::AlignRight));
+    EXPECT_FALSE(one->text(2).trimmed().isEmpty());
+    EXPECT_FALSE(one->text(5).trimmed().isEmpty());
+
+    auto *totals = window->findChild<QLineEdit *>(u"txtTotalFile"_s);
+    EXPECT_EQ(totals->text(), u"MP3 files found : 4   -   Total size : 0 MB   -   Total length : 0:08"_s);
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtDirectoryFiles"_s)->text(), tempFile(u"album/"_s));
+    EXPECT_EQ(window->context().currentDirectory, tempFile(u"album"_s));
+    EXPECT_TRUE(window->context().filesListed);
+    EXPECT_TRUE(window->findChild<QAction *>(u"mnuPlayer"_s)->isEnabled());
+    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdFindInternet"_s)->isEnabled());
+    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+    // The first row is selected, alone.
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().first()->text(0), u"four.mp3"_s);
+    EXPECT_EQ(answers->count(), 0);
+}
+
+TEST_F(PageDirectoryTest, TotalsLineGrowsFileByFileAndCountsMinutesAndMegabytes)
+{
+    writeSong(u"long/a.mp3"_s, 61.0, false, false);
+    writeSong(u"long/b.mp3"_s, 2.0, false, false);
+    auto window = openWindow();
+    auto *totals = window->findChild<QLineEdit *>(u"txtTotalFile"_s);
+    QStringList shown;
+    QObject::connect(totals, &QLineEdit::textChanged, [&](const QString &text) { shown << text; });
+
+    window->pageDirectory()->selectDirectory(tempFile(u"long"_s));
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown.first().startsWith(u"MP3 files found : 1   -   "_s));
+    EXPECT_EQ(totals->text(), u"MP3 files found : 2   -   Total size : 1 MB   -   Total length : 1:03"_s);
+    EXPECT_EQ(storedSetting(u"Last Directory"_s), tempFile(u"long"_s));
+}
+
+TEST_F(PageDirectoryTest, EmptyFolderShowsThePlaceholderAndDisablesTheFileCommands)
+{
+    writeSong(u"full/a.mp3"_s, 1.0, false, false);
+    QDir().mkpath(tempFile(u"empty"_s));
+    auto window = openWindow();
+    window->pageDirectory()->selectDirectory(tempFile(u"full"_s));
+    window->pageDirectory()->selectDirectory(tempFile(u"empty"_s));
+
+    QTreeWidget *list = fileList(*window);
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QTreeWidgetItem *row = list->topLevelItem(0);
+    EXPECT_EQ(row->text(0), u"No MP3 files in this directory..."_s);
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_EQ(row->text(c), u" "_s);
+    EXPECT_TRUE(sameIcon(row->icon(0), u"Info"_s));
+    EXPECT_FALSE(row->isSelected());
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(),
+        u"MP3 files found : 0   -   Total size : 0 MB   -   Total length : 0:00"_s);
+    EXPECT_FALSE(window->context().filesListed);
+    EXPECT_FALSE(window->findChild<QAction *>(u"mnuPlayer"_s)->isEnabled());
+    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdFindInternet"_s)->isEnabled());
+    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+
+    // Keys do nothing on the placeholder: F5 does not list a file that appeared since.
+    writeSong(u"empty/new.mp3"_s, 1.0, false, false);
+    QTest::keyClick(list, Qt::Key_F5);
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(answers->count(), 0);
+}
+
+TEST_F(PageDirectoryTest, ScanOnAnotherPageListsNamesAndIconsOnly)
+{
+    writeSong(u"album/a.mp3"_s, 2.0, true, true);
+    auto window = openWindow();
+    window->affichePage(3);
+    window->pageDirectory()->selectDirectory(tempFile(u"album"_s));
+    QTreeWidget *list = fileList(*window);
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), u"a.mp3"_s);
+    EXPECT_TRUE(sameIcon(list->topLevelItem(0)->icon(0), u"FileIconTagV1+2"_s));
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_TRUE(list->topLevelItem(0)->text(c).isEmpty());
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(),
+        u"MP3 files found : 0   -   Total size : 0 MB   -   Total length : 0:00"_s);
+    // Back on the directory page the folder is listed again with its columns.
+    window->affichePage(0);
+    EXPECT_EQ(list->topLevelItem(0)->text(3), u"128"_s);
+}
+
+TEST_F(PageDirectoryTest, HeaderClicksSortByTextAndToggleOnTheSameColumn)
+{
+    writeSong(u"album/a.mp3"_s, 64.0, false, false); // about 1,000 KB: its size text sorts first
+    writeSong(u"album/b.mp3"_s, 5.0, false, false);  // about 80 KB
+    writeSong(u"album/c.mp3"_s, 9.0, false, false);  // about 140 KB
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    QTreeWidget *list = fileList(*window);
+    EXPECT_EQ(columnTexts(list, 0), QStringList({u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s}));
+
+    // The first click on "File Name" after start-up reverses the order.
+    clickHeader(list, 0);
+    EXPECT_EQ(columnTexts(list, 0), QStringList({u"c.mp3"_s, u"b.mp3"_s, u"a.mp3"_s}));
+
+    // A new column keeps the direction (descending); the same column again flips it.
+    clickHeader(list, 1);
+    QStringList sizes = columnTexts(list, 1);
+    QStringList expected = sizes;
+    std::sort(expected.begin(), expected.end(), std::greater<>());
+    EXPECT_EQ(sizes, expected);
+    clickHeader(list, 1);
+    sizes = columnTexts(list, 1);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(sizes, expected);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), u"a.mp3"_s) << "sizes compare as text, not as numbers";
+    EXPECT_EQ(window->pageDirectory()->lastSortColumn(), 1);
+
+    // A rescan sorts by name ascending again but keeps the last clicked column.
+    QTest::keyClick(list, Qt::Key_F5);
+    EXPECT_EQ(columnTexts(list, 0), QStringList({u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s}));
+    clickHeader(list, 0);
+    EXPECT_EQ(columnTexts(list, 0), QStringList({u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s}));
+}
+
+TEST_F(PageDirectoryTest, InPlaceRenameRefusesWithTheThreeMessagesAndRenamesOtherwise)
+{
+    writeSong(u"album/a.MP3"_s, 1.0, false, false);
+    writeSong(u"album/b.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    PageDirectory *page = window->pageDirectory();
+    QTreeWidget *list = fileList(*window);
+    QTreeWidgetItem *upper = rowNamed(list, u"a.MP3"_s);
+    QTreeWidgetItem *lower = rowNamed(list, u"b.mp3"_s);
+
+    EXPECT_FALSE(page->renameInPlace(upper, u"c.MP3"_s));
+    EXPECT_EQ(answers->lastText(), u"You can't change the extension of the file."_s);
+    EXPECT_FALSE(page->renameInPlace(lower, u".mp3"_s));
+    EXPECT_EQ(answers->lastText(), u"This is not a valid filename."_s);
+    EXPECT_FALSE(page->renameInPlace(upper, u"b.mp3"_s));
+    EXPECT_EQ(answers->lastText(),
+        u"File rename error. File name already exist, read-only media, not enough rights or file in use"_s);
+    EXPECT_TRUE(QFile::exists(tempFile(u"album/a.MP3"_s)));
+    EXPECT_EQ(answers->count(), 3);
+    EXPECT_TRUE(page->renameInPlace(upper, u"a.MP3.mp3"_s));
+    EXPECT_TRUE(QFile::exists(tempFile(u"album/a.MP3.mp3"_s)));
+    EXPECT_EQ(answers->count(), 3);
+    // A name with a separator would leave the folder.
+    QDir().mkpath(tempFile(u"album/sub"_s));
+    EXPECT_FALSE(page->renameInPlace(lower, u"sub/b.mp3"_s));
+    EXPECT_EQ(answers->lastText(), u"This is not a valid filename."_s);
+    EXPECT_TRUE(QFile::exists(tempFile(u"album/b.mp3"_s)));
+    for (const Msg::Message &m : answers->messages()) {
+        EXPECT_EQ(m.title, u"Error"_s);
+        EXPECT_EQ(m.icon, Msg::Icon::Critical);
+    }
+    EXPECT_EQ(upper->text(0), u"a.MP3.mp3"_s) << "the accepted rename above";
+
+    // Through the real editor: F2, a new name, Enter.
+    answers->clear();
+    list->setCurrentItem(lower);
+    QTest::keyClick(list, Qt::Key_F2);
+    auto *editor = list->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, u"renamed.mp3"_s);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(QFile::exists(tempFile(u"album/renamed.mp3"_s)));
+    EXPECT_FALSE(QFile::exists(tempFile(u"album/b.mp3"_s)));
+    EXPECT_NE(rowNamed(list, u"renamed.mp3"_s), nullptr);
+    EXPECT_EQ(answers->count(), 0);
+}
+
+TEST_F(PageDirectoryTest, OnlySelectedFilesFollowsTheSelection)
+{
+    for (const QString &name : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s})
+        writeSong(u"album/"_s + name, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    QTreeWidget *list = fileList(*window);
+    auto *check = window->findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s);
+
+    const QRect first = list->visualItemRect(list->topLevelItem(0));
+    const QRect third = list->visualItemRect(list->topLevelItem(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_FALSE(check->isChecked());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, third.center());
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_EQ(window->pageDirectory()->fileNames(true), QStringList({u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s}));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(window->context().selectedFileName, u"c.mp3"_s);
+
+    // "&Work with ID3 tag" with the box ticked but nothing selected is refused.
+    list->clearSelection();
+    check->setChecked(true);
+    window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->click();
+    EXPECT_EQ(answers->lastText(), u"Please select at least one file !"_s);
+    EXPECT_EQ(window->activeWizardPage(), 0);
+    // Enter on a row opens the tag page; with two rows selected and the box ticked it takes
+    // only those.
+    list->setCurrentItem(list->topLevelItem(1));
+    list->topLevelItem(2)->setSelected(true);
+    EXPECT_TRUE(check->isChecked());
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(window->activeWizardPage(), 1);
+    EXPECT_EQ(window->context().selectedFileName, u"b.mp3"_s);
+    auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
+    ASSERT_NE(tagList, nullptr);
+    EXPECT_EQ(columnTexts(tagList, 0), QStringList({u"b.mp3"_s, u"c.mp3"_s}));
+}
+
+TEST_F(PageDirectoryTest, ContextMenuFollowsThePlayerAndRefreshes)
+{
+    writeSong(u"album/a.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    PageDirectory *page = window->pageDirectory();
+    QMenu *menu = page->prepareContextMenu();
+    ASSERT_EQ(menu->objectName(), u"mnuContext3"_s);
+    QStringList captions;
+    for (QAction *action : menu->actions())
+        captions << (action->isSeparator() ? u"-"_s : action->text());
+    EXPECT_EQ(captions, QStringList({u"&Edit Tag"_s, u"&Play MP3"_s, u"-"_s, u"&Rename"_s, u"&Open"_s,
+                            u"&Delete"_s, u"-"_s, u"&Refresh list"_s}));
+    auto *play = menu->findChild<QAction *>(u"mnuPlay3"_s);
+    EXPECT_TRUE(play->isEnabled());
+    window->findChild<QAction *>(u"mnuPlayer"_s)->setEnabled(false);
+    page->prepareContextMenu();
+    EXPECT_FALSE(play->isEnabled());
+
+    writeSong(u"album/b.mp3"_s, 1.0, false, false);
+    menu->findChild<QAction *>(u"mnuRefresh"_s)->trigger();
+    EXPECT_EQ(fileList(*window)->topLevelItemCount(), 2);
+}
+
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+TEST_F(PageDirectoryTest, OpenHandsTheFileToTheDesktop)
+{
+    writeSong(u"album/a.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(u"file"_s, &recorder, "open");
+    window->pageDirectory()->openSelectedFile();
+    QDesktopServices::unsetUrlHandler(u"file"_s);
+    ASSERT_EQ(recorder.urls.size(), 1);
+    EXPECT_EQ(recorder.urls.first().toLocalFile(), tempFile(u"album/a.mp3"_s));
+}
+
+TEST_F(PageDirectoryTest, DeleteAsksThenMovesTheSelectedFilesToTheTrash)
+{
+    writeSong(u"album/a.mp3"_s, 1.0, false, false);
+    writeSong(u"album/b.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    QTreeWidget *list = fileList(*window);
+    list->clearSelection();
+    rowNamed(list, u"b.mp3"_s)->setSelected(true);
+
+    answers->answerNext(Msg::Answer::No);
+    window->pageDirectory()->deleteSelectedFiles();
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->messages().first().buttons, Msg::Buttons::YesNo);
+    EXPECT_TRUE(answers->lastText().contains(u"b.mp3"_s));
+    EXPECT_TRUE(QFile::exists(tempFile(u"album/b.mp3"_s)));
+
+    answers->answerNext(Msg::Answer::Yes);
+    window->pageDirectory()->deleteSelectedFiles();
+    EXPECT_FALSE(QFile::exists(tempFile(u"album/b.mp3"_s)));
+    EXPECT_TRUE(QFile::exists(tempFile(u"data/Trash/files/b.mp3"_s)));
+    EXPECT_TRUE(QFile::exists(tempFile(u"album/a.mp3"_s)));
+    EXPECT_EQ(columnTexts(list, 0), QStringList({u"a.mp3"_s}));
+    EXPECT_EQ(answers->count(), 2);
+}
+
+#include "PageDirectoryTest.moc"

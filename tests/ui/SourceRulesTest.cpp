@@ -1,0 +1,138 @@
+// Rules the code base keeps: message boxes and file dialogs are built in one place each, and
+// the core folders never include a widget (or other GUI) header, so the CLI and the core
+// tests stay headless.
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString sourceRoot()
+{
+    return QDir::cleanPath(fixturePath(u".."_s) + u"/../src"_s);
+}
+
+QStringList sourceFiles(const QString &root)
+{
+    QStringList files;
+    QDirIterator it(root, {u"*.h"_s, u"*.cpp"_s}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
+QString relative(const QString &root, const QString &file)
+{
+    return QDir(root).relativeFilePath(file);
+}
+
+/// Files outside `allowed` (paths relative to root) that mention the word.
+QStringList filesUsing(const QString &root, const QString &word, const QStringList &allowed)
+{
+    QStringList offenders;
+    for (const QString &file : sourceFiles(root)) {
+        const QString name = relative(root, file);
+        if (allowed.contains(name))
+            continue;
+        if (QString::fromUtf8(readAll(file)).contains(word))
+            offenders << name;
+    }
+    return offenders;
+}
+
+QSet<QString> headersOf(const QString &module)
+{
+    const QDir dir(QLibraryInfo::path(QLibraryInfo::HeadersPath) + u'/' + module);
+    const QStringList names = dir.entryList(QDir::Files);
+    return QSet<QString>(names.begin(), names.end());
+}
+
+/// The GUI headers: everything QtWidgets and QtGui offer that QtCore does not.
+QSet<QString> guiHeaders()
+{
+    QSet<QString> gui = headersOf(u"QtWidgets"_s) + headersOf(u"QtGui"_s);
+    gui -= headersOf(u"QtCore"_s);
+    gui << u"QtWidgets"_s << u"QtGui"_s;
+    return gui;
+}
+
+/// "folder/file: header" for every include of a GUI header in the given folders.
+QStringList guiIncludes(const QString &root, const QStringList &folders)
+{
+    static const QRegularExpression include(uR"(^\s*#\s*include\s*[<"]([^>"]+)[>"])"_s,
+        QRegularExpression::MultilineOption);
+    const QSet<QString> gui = guiHeaders();
+    QStringList offenders;
+    for (const QString &folder : folders) {
+        for (const QString &file : sourceFiles(root + u'/' + folder)) {
+            const QString text = QString::fromUtf8(readAll(file));
+            auto matches = include.globalMatch(text);
+            while (matches.hasNext()) {
+                const QString header = matches.next().captured(1);
+                const QString module = header.section(u'/', 0, 0);
+                const QString name = header.section(u'/', -1);
+                if (module == u"QtWidgets" || module == u"QtGui" || gui.contains(name))
+                    offenders << relative(root, file) + u": "_s + header;
+            }
+        }
+    }
+    offenders.sort();
+    return offenders;
+}
+
+const QStringList CoreFolders = {u"foundation"_s, u"audio"_s, u"naming"_s, u"lookup"_s, u"jobs"_s};
+
+} // namespace
+
+TEST(SourceRules, MessageBoxesOnlyInThePresenter)
+{
+    ASSERT_TRUE(QFile::exists(sourceRoot() + u"/ui/MessageBoxPresenter.cpp"_s)) << sourceRoot().toStdString();
+    const QStringList offenders = filesUsing(sourceRoot(), u"QMessageBox"_s,
+        {u"ui/MessageBoxPresenter.h"_s, u"ui/MessageBoxPresenter.cpp"_s});
+    EXPECT_TRUE(offenders.isEmpty()) << "QMessageBox used in: " << offenders.join(u", "_s).toStdString();
+}
+
+TEST(SourceRules, FileDialogsOnlyInTheDialogHelper)
+{
+    const QStringList offenders = filesUsing(sourceRoot(), u"QFileDialog"_s, {u"ui/Dialogs.h"_s, u"ui/Dialogs.cpp"_s});
+    EXPECT_TRUE(offenders.isEmpty()) << "QFileDialog used in: " << offenders.join(u", "_s).toStdString();
+}
+
+TEST(SourceRules, CoreFoldersIncludeNoGuiHeader)
+{
+    ASSERT_FALSE(guiHeaders().isEmpty()) << "the Qt header folders were not found";
+    const QStringList offenders = guiIncludes(sourceRoot(), CoreFolders);
+    EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u"; "_s).toStdString();
+}
+
+TEST(SourceRules, TheChecksFindPlantedOffences)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto plant = [&](const QString &name, const QByteArray &text) {
+        QDir().mkpath(QFileInfo(dir.filePath(name)).absolutePath());
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    plant(u"jobs/Clean.cpp"_s, "#include <QString>\n#include \"jobs/Other.h\"\n#include <QFileInfo>\n");
+    plant(u"jobs/Widgety.cpp"_s, "#include <QString>\n  #  include <QTreeWidget>\n");
+    plant(u"naming/Gui.h"_s, "#include <QtGui/QImage>\n");
+    plant(u"audio/Pixmap.cpp"_s, "#include \"QPixmap\"\n");
+    plant(u"ui/Window.cpp"_s, "#include <QWidget>\nQMessageBox::warning(nullptr, {}, {});\n");
+    plant(u"ui/MessageBoxPresenter.cpp"_s, "QMessageBox box;\n");
+
+    EXPECT_EQ(guiIncludes(dir.path(), CoreFolders),
+        QStringList({u"audio/Pixmap.cpp: QPixmap"_s, u"jobs/Widgety.cpp: QTreeWidget"_s, u"naming/Gui.h: QtGui/QImage"_s}));
+    EXPECT_EQ(filesUsing(dir.path(), u"QMessageBox"_s, {u"ui/MessageBoxPresenter.cpp"_s}),
+        QStringList({u"ui/Window.cpp"_s}));
+}

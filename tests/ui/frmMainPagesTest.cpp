@@ -1,0 +1,229 @@
+// The page switch of the main window: the button bar of each page, what each page resets,
+// the banner view made on first use, the menus, and the browser check at start-up.
+#include "MainWindowFixture.h"
+
+#include "ui/BrowserCheck.h"
+#include "ui/MainContext.h"
+#include "ui/PageDirectory.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList BarButtons = {u"cmdFindInternet"_s, u"cmdWorkWithTag"_s, u"cmdFindInternetTag"_s,
+    u"cmdRenameWithTag"_s, u"cmdRename"_s, u"cmdWorkWithTagRename"_s, u"cmdWorkWithTagLog"_s,
+    u"cmdSelectDirectory"_s, u"cmdEnd"_s};
+
+QStringList shownButtons(frmMain &window)
+{
+    QStringList shown;
+    for (const QString &name : BarButtons) {
+        auto *button = window.findChild<QPushButton *>(name);
+        if (button && button->isVisible())
+            shown << name;
+    }
+    return shown;
+}
+
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+} // namespace
+
+class frmMainPagesTest : public MainWindowTest {};
+
+TEST_F(frmMainPagesTest, EachPageShowsItsOwnButtons)
+{
+    auto window = openWindow();
+    const QList<QStringList> expected = {
+        {u"cmdFindInternet"_s, u"cmdWorkWithTag"_s, u"cmdEnd"_s},
+        {u"cmdFindInternetTag"_s, u"cmdRenameWithTag"_s, u"cmdSelectDirectory"_s, u"cmdEnd"_s},
+        {u"cmdRename"_s, u"cmdWorkWithTagRename"_s, u"cmdSelectDirectory"_s, u"cmdEnd"_s},
+        {u"cmdWorkWithTagLog"_s, u"cmdSelectDirectory"_s, u"cmdEnd"_s},
+    };
+    auto *selectDir = window->findChild<QAction *>(u"mnuSelDir"_s);
+    for (int page : {0, 1, 2, 3, 2, 1, 0}) {
+        window->affichePage(page);
+        EXPECT_EQ(window->activeWizardPage(), page);
+        EXPECT_EQ(shownButtons(*window), expected[page]) << "page " << page;
+        EXPECT_EQ(selectDir->isEnabled(), page != 0) << "page " << page;
+    }
+    EXPECT_EQ(window->findChild<QPushButton *>(u"cmdRename"_s)->text(), u"&Rename and tag"_s);
+    EXPECT_EQ(window->findChild<QPushButton *>(u"cmdEnd"_s)->text(), u"&Exit program"_s);
+}
+
+TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
+{
+    writeSong(u"album/a.mp3"_s, 1.0, false, false);
+    writeSong(u"album/b.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    auto *check = window->findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s);
+
+    // The tag page gets the listed files, and comes back empty on the next switch.
+    window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->click();
+    ASSERT_EQ(window->activeWizardPage(), 1);
+    auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
+    EXPECT_EQ(tagList->topLevelItemCount(), 2);
+    window->affichePage(1);
+    EXPECT_EQ(tagList->topLevelItemCount(), 0);
+
+    // The cover options wait for a downloaded cover on pages 0 and 1.
+    EXPECT_FALSE(window->findChild<QWidget *>(u"chkCover"_s)->isEnabled());
+    EXPECT_FALSE(window->findChild<QWidget *>(u"cboCoverDir"_s)->isEnabled());
+
+    // Back on page 0 the folder is listed again and the box is clear.
+    writeSong(u"album/c.mp3"_s, 1.0, false, false);
+    check->setChecked(true);
+    window->findChild<QPushButton *>(u"cmdSelectDirectory"_s)->click();
+    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(fileList(*window)->topLevelItemCount(), 3);
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+
+    // The result page starts with empty boxes and the player off.
+    window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->setText(u"old"_s);
+    window->affichePage(3);
+    EXPECT_TRUE(window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->text().isEmpty());
+    EXPECT_TRUE(window->findChild<QLineEdit *>(u"txtLogInfo"_s)->text().isEmpty());
+    EXPECT_FALSE(window->context().filesListed);
+    EXPECT_FALSE(window->findChild<QAction *>(u"mnuPlayer"_s)->isEnabled());
+}
+
+TEST_F(frmMainPagesTest, SelectADirectoryFromTheResultPageGoesToTheDestination)
+{
+    writeSong(u"old/a.mp3"_s, 1.0, false, false);
+    writeSong(u"new/Artist - Album/01 - a.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"old"_s));
+    auto window = openWindow();
+    window->affichePage(3);
+    window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->setText(tempFile(u"new/Artist - Album/"_s));
+    window->selectDirectoryCommand();
+    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->context().currentDirectory, tempFile(u"new/Artist - Album"_s));
+    EXPECT_EQ(columnTexts(fileList(*window), 0), QStringList({u"01 - a.mp3"_s}));
+    EXPECT_EQ(fileList(*window)->topLevelItem(0)->text(3), u"128"_s);
+    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdEnd"_s)->isDefault());
+}
+
+TEST_F(frmMainPagesTest, BannerViewIsMadeOnTheFirstResultPageAndStaysHiddenWhenUnreachable)
+{
+    auto window = openWindow();
+    EXPECT_EQ(window->bannerView(), nullptr);
+    window->affichePage(3);
+    QWebEngineView *banner = window->bannerView();
+    ASSERT_NE(banner, nullptr);
+    QTest::qWait(300);
+    EXPECT_FALSE(banner->isVisible());
+    window->affichePage(0);
+    window->affichePage(3);
+    EXPECT_EQ(window->bannerView(), banner);
+}
+
+TEST_F(frmMainPagesTest, HelpMenuOpensTheMakersPagesAndMail)
+{
+    auto window = openWindow();
+    UrlRecorder recorder;
+    for (const QString &scheme : {u"https"_s, u"mailto"_s, u"file"_s})
+        QDesktopServices::setUrlHandler(scheme, &recorder, "open");
+    for (const QString &item : {u"mnuWeb"_s, u"mnuHistory"_s, u"mnuFeedback"_s, u"mnuReportBugs"_s, u"mnuLicense"_s})
+        window->findChild<QAction *>(item)->trigger();
+    for (const QString &scheme : {u"https"_s, u"mailto"_s, u"file"_s})
+        QDesktopServices::unsetUrlHandler(scheme);
+
+    ASSERT_EQ(recorder.urls.size(), 5);
+    EXPECT_EQ(recorder.urls[0].toString(), frmMain::homePage());
+    EXPECT_TRUE(recorder.urls[1].path().endsWith(u"/history/"_s));
+    EXPECT_EQ(recorder.urls[2].scheme(), u"mailto"_s);
+    EXPECT_EQ(recorder.urls[2].path(), frmMain::feedbackAddress());
+    EXPECT_EQ(recorder.urls[2].query(QUrl::FullyDecoded),
+        u"Subject=Varnelt 2.0 alpha 1 [version for beta testers] - Feedback"_s);
+    EXPECT_EQ(recorder.urls[3].path(), frmMain::bugReportAddress());
+    EXPECT_TRUE(recorder.urls[3].query(QUrl::FullyDecoded).endsWith(u" - Bug"_s));
+    EXPECT_EQ(recorder.urls[4].toLocalFile(), appFolder() + u"/license.txt"_s);
+    EXPECT_EQ(answers->count(), 0);
+}
+
+TEST(BrowserCheckRules, VersionFiveAndLaterPassWithoutAQuestion)
+{
+    for (const QString &version : {u"5.50.4134.600"_s, u"6.0.2900.5512"_s, u"102.0.5005.177"_s}) {
+        const BrowserCheck::Outcome outcome = BrowserCheck::evaluate(version);
+        EXPECT_FALSE(outcome.mustAsk) << version.toStdString();
+        EXPECT_EQ(outcome.ieVersion, version);
+    }
+}
+
+TEST(BrowserCheckRules, OlderOrUnknownVersionsAskNamingTheLeadingNumber)
+{
+    const QString tail = u", and you must have version 5.0 at least to use all the fonctionnality.\r\n"
+                         u"Would you like to continue anyway ?"_s;
+    BrowserCheck::Outcome old = BrowserCheck::evaluate(u"4.72.3110.0"_s);
+    EXPECT_TRUE(old.mustAsk);
+    EXPECT_EQ(old.question, u"Your version of Internet Explorer is 4.72"_s + tail);
+    EXPECT_EQ(old.ieVersion, u"4.72.3110.0"_s);
+
+    BrowserCheck::Outcome none = BrowserCheck::evaluate(std::nullopt);
+    EXPECT_TRUE(none.mustAsk);
+    EXPECT_EQ(none.question, u"Your version of Internet Explorer is unknow"_s + tail);
+    EXPECT_EQ(none.ieVersion, u"N/A"_s);
+
+    BrowserCheck::Outcome empty = BrowserCheck::evaluate(QString());
+    EXPECT_TRUE(empty.mustAsk);
+    EXPECT_EQ(empty.question, u"Your version of Internet Explorer is unknow"_s + tail);
+    EXPECT_EQ(empty.ieVersion, u"N/A"_s);
+    EXPECT_EQ(BrowserCheck::questionTitle(), u"Internet Explorer version check"_s);
+}
+
+TEST(BrowserCheckRules, TheBuiltInEngineReportsARecentVersion)
+{
+    const auto version = BrowserCheck::engineVersion();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_FALSE(BrowserCheck::evaluate(version).mustAsk) << version->toStdString();
+}
+
+TEST_F(frmMainPagesTest, NoAtTheBrowserCheckEndsWithoutTouchingTheSettings)
+{
+    presetSetting(u"Last Mask"_s, u"%artist\\%title"_s);
+    presetSetting(u"Check Cover"_s, u"0"_s);
+    frmMain window;
+    window.setEngineVersionSource([] { return std::optional<QString>(u"4.72.3110.0"_s); });
+    answers->answerNext(Msg::Answer::No);
+    EXPECT_FALSE(window.startUp());
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->messages().first().title, u"Internet Explorer version check"_s);
+    EXPECT_EQ(answers->messages().first().icon, Msg::Icon::Critical);
+    EXPECT_EQ(answers->messages().first().buttons, Msg::Buttons::YesNo);
+    window.show();
+    EXPECT_FALSE(window.isVisible());
+    window.close();
+    EXPECT_EQ(storedSetting(u"Last Mask"_s), u"%artist\\%title"_s);
+    EXPECT_EQ(storedSetting(u"Check Cover"_s), u"0"_s);
+    EXPECT_EQ(storedSetting(u"AppWindowState"_s), u"<none>"_s);
+}
+
+TEST_F(frmMainPagesTest, YesAtTheBrowserCheckGoesOnWithStartUp)
+{
+    frmMain window;
+    window.setEngineVersionSource([] { return std::nullopt; });
+    answers->answerNext(Msg::Answer::Yes);
+    EXPECT_TRUE(window.startUp());
+    EXPECT_EQ(window.ieVersion(), u"N/A"_s);
+    EXPECT_EQ(window.context().currentDirectory, homePath());
+}
+
+#include "frmMainPagesTest.moc"

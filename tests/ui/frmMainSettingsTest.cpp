@@ -1,0 +1,255 @@
+// Start-up and shut-down of the main window: every setting restored with its default, stored
+// again at exit in the right cases, and the window placement in twips.
+#include "MainWindowFixture.h"
+
+#include "foundation/Settings.h"
+#include "ui/MainContext.h"
+#include "ui/PageDirectory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double twipsPerPixel(const frmMain &window)
+{
+    return 1440.0 / window.screen()->logicalDotsPerInch();
+}
+
+bool ticked(frmMain &window, const QString &name)
+{
+    auto *check = window.findChild<QCheckBox *>(name);
+    return check && check->isChecked();
+}
+
+QComboBox *combo(frmMain &window, const QString &name)
+{
+    return window.findChild<QComboBox *>(name);
+}
+
+} // namespace
+
+class frmMainSettingsTest : public MainWindowTest {};
+
+TEST_F(frmMainSettingsTest, FirstRunUsesEveryDefault)
+{
+    auto window = openWindow();
+    ASSERT_TRUE(window->isStarted());
+    const double tpp = twipsPerPixel(*window);
+    const QRect screen = window->screen()->geometry();
+    const QSize size = window->size();
+    // 9750 x 8000 twips, unless the pages need more room than that.
+    EXPECT_EQ(size.width(), std::max(qRound(9750 / tpp), window->minimumSize().width()));
+    EXPECT_EQ(size.height(), std::max(qRound(8000 / tpp), window->minimumSize().height()));
+    // Centred, 200 twips above the middle, from the default size in twips.
+    EXPECT_EQ(window->pos().x(), qRound((screen.width() * tpp / 2 - 9750 / 2.0) / tpp));
+    EXPECT_EQ(window->pos().y(), qRound((screen.height() * tpp / 2 - 8000 / 2.0 - 200) / tpp));
+    EXPECT_FALSE(window->isMaximized());
+
+    EXPECT_EQ(combo(*window, u"cboMask"_s)->currentText(), u"%artist - %album\\%track - %title"_s);
+    EXPECT_EQ(combo(*window, u"cboDestDir"_s)->currentText(), u"Parent directory"_s);
+    EXPECT_EQ(combo(*window, u"cboID3Mode"_s)->currentText(), u"Use ID3v1 + ID3v2"_s);
+    EXPECT_EQ(combo(*window, u"cboId3TagRename"_s)->currentIndex(), 0);
+    EXPECT_EQ(combo(*window, u"cboPlaylistDir"_s)->currentIndex(), 0);
+    EXPECT_EQ(combo(*window, u"cboCoverDir"_s)->currentIndex(), 0);
+    EXPECT_TRUE(ticked(*window, u"chkPlayList"_s));
+    EXPECT_TRUE(ticked(*window, u"chkCover"_s));
+    EXPECT_TRUE(ticked(*window, u"chkTotalTracks"_s));
+    EXPECT_FALSE(ticked(*window, u"chkJoliet"_s));
+    EXPECT_FALSE(ticked(*window, u"chkTextEffect"_s));
+    EXPECT_FALSE(ticked(*window, u"chkReplaceSpaces"_s));
+    // The home folder takes the place of the first drive's root.
+    EXPECT_EQ(window->context().currentDirectory, homePath());
+    EXPECT_EQ(window->windowTitle(), u"Varnelt 2.0 alpha 1 [version for beta testers]"_s);
+    EXPECT_EQ(window->activeWizardPage(), 0);
+    // The genre lists start with the empty entry, then the standard genres.
+    for (const QString &name : {u"cboGenre"_s, u"cboGenre2"_s, u"cboGenreEdit"_s}) {
+        QComboBox *genres = combo(*window, name);
+        ASSERT_NE(genres, nullptr) << name.toStdString();
+        EXPECT_GE(genres->count(), 149) << name.toStdString();
+        EXPECT_EQ(genres->itemData(0).toInt(), 254) << name.toStdString();
+    }
+    EXPECT_EQ(window->ieVersion(), u"102.0.5005.177"_s);
+    EXPECT_EQ(answers->count(), 0);
+}
+
+TEST_F(frmMainSettingsTest, SettingsStoredAtExitComeBackAtTheNextStart)
+{
+    writeSong(u"album/a.mp3"_s, 1.0, false, false);
+    {
+        auto window = openWindow();
+        window->pageDirectory()->navigateTo(tempFile(u"album"_s));
+        combo(*window, u"cboTextEffect"_s)->setCurrentIndex(2);
+        combo(*window, u"cboReplaceSpaces"_s)->setCurrentIndex(1);
+        combo(*window, u"cboID3Mode"_s)->setCurrentIndex(2);
+        combo(*window, u"cboDestDir"_s)->setCurrentIndex(0);
+        window->findChild<QCheckBox *>(u"chkJoliet"_s)->setChecked(true);
+        window->findChild<QCheckBox *>(u"chkPlayList"_s)->setChecked(false);
+        window->move(40, 50);
+        window->resize(1400, 900);
+        window->close();
+    }
+    const double tpp = 1440.0 / 96.0;
+    EXPECT_EQ(storedSetting(u"AppWindowState"_s), u"0"_s);
+    EXPECT_EQ(storedSetting(u"Last Text Effect"_s), u"2"_s);
+    EXPECT_EQ(storedSetting(u"ID3 Mode"_s), u"2"_s);
+    EXPECT_EQ(storedSetting(u"Last Destination dir"_s), u"MP3 directory"_s);
+    EXPECT_EQ(storedSetting(u"Check Joliet"_s), u"1"_s);
+    EXPECT_EQ(storedSetting(u"Check Playlist"_s), u"0"_s);
+    EXPECT_EQ(storedSetting(u"Last Directory"_s), tempFile(u"album"_s));
+    EXPECT_EQ(storedSetting(u"AppWidth"_s).toDouble(), 1400 * tpp);
+    EXPECT_EQ(storedSetting(u"AppHeight"_s).toDouble(), 900 * tpp);
+
+    auto again = openWindow();
+    EXPECT_EQ(again->size(), QSize(1400, 900));
+    EXPECT_EQ(again->pos(), QPoint(40, 50));
+    EXPECT_EQ(combo(*again, u"cboTextEffect"_s)->currentIndex(), 2);
+    EXPECT_EQ(combo(*again, u"cboReplaceSpaces"_s)->currentIndex(), 1);
+    EXPECT_EQ(combo(*again, u"cboID3Mode"_s)->currentIndex(), 2);
+    EXPECT_EQ(combo(*again, u"cboId3TagRename"_s)->currentIndex(), 2);
+    EXPECT_EQ(combo(*again, u"cboDestDir"_s)->currentText(), u"MP3 directory"_s);
+    EXPECT_TRUE(ticked(*again, u"chkJoliet"_s));
+    EXPECT_FALSE(ticked(*again, u"chkPlayList"_s));
+    EXPECT_EQ(again->context().currentDirectory, tempFile(u"album"_s));
+    EXPECT_EQ(answers->count(), 0);
+}
+
+TEST_F(frmMainSettingsTest, MaximisedStoresOnlyTheStateAndMinimisedStoresNoPlacement)
+{
+    presetSetting(u"AppWidth"_s, u"16500"_s);
+    presetSetting(u"AppHeight"_s, u"12000"_s);
+    presetSetting(u"AppTop"_s, u"900"_s);
+    presetSetting(u"AppLeft"_s, u"1500"_s);
+    {
+        auto window = openWindow();
+        window->showMaximized();
+        window->close();
+    }
+    EXPECT_EQ(storedSetting(u"AppWindowState"_s), u"2"_s);
+    EXPECT_EQ(storedSetting(u"AppWidth"_s), u"16500"_s);
+    EXPECT_EQ(storedSetting(u"AppTop"_s), u"900"_s);
+    {
+        // The next start is maximised with the old normal size behind it.
+        auto window = openWindow();
+        EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+        window->showNormal();
+        EXPECT_EQ(window->size(), QSize(1100, 800));
+        window->setWindowState(Qt::WindowMinimized);
+        window->close();
+    }
+    EXPECT_EQ(storedSetting(u"AppWindowState"_s), u"2"_s);
+    EXPECT_EQ(storedSetting(u"AppWidth"_s), u"16500"_s);
+    EXPECT_EQ(storedSetting(u"AppLeft"_s), u"1500"_s);
+}
+
+TEST_F(frmMainSettingsTest, AStoredFolderDestinationIsAddedAndSelected)
+{
+    presetSetting(u"Last Destination dir"_s, u"/music/sorted"_s);
+    auto window = openWindow();
+    QComboBox *dest = combo(*window, u"cboDestDir"_s);
+    EXPECT_EQ(dest->currentText(), u"/music/sorted"_s);
+    EXPECT_EQ(dest->count(), 3);
+    EXPECT_EQ(dest->itemText(0), u"MP3 directory"_s);
+    EXPECT_EQ(window->context().selectedDestinationDirectory, u"/music/sorted"_s);
+}
+
+TEST_F(frmMainSettingsTest, UnreadableStoredValuesLeaveTheControlAndSayWhy)
+{
+    presetSetting(u"Last Text Effect"_s, u"many"_s);
+    presetSetting(u"Last Replace Spaces"_s, u"40"_s);
+    presetSetting(u"Check Joliet"_s, u"7"_s);
+    presetSetting(u"Last Mask"_s, u"12"_s);
+    auto window = openWindow();
+    ASSERT_EQ(answers->count(), 3);
+    EXPECT_EQ(answers->messages()[0].text, u"Type mismatch"_s);
+    EXPECT_EQ(answers->messages()[1].text, u"Invalid property value"_s);
+    EXPECT_EQ(answers->messages()[2].text, u"Invalid property value"_s);
+    for (const Msg::Message &m : answers->messages())
+        EXPECT_EQ(m.title, u"Error"_s);
+    EXPECT_EQ(combo(*window, u"cboTextEffect"_s)->currentIndex(), 0);
+    EXPECT_EQ(combo(*window, u"cboReplaceSpaces"_s)->currentIndex(), 0);
+    EXPECT_FALSE(ticked(*window, u"chkJoliet"_s));
+    // A numeric mask is not a mask: the first entry is shown.
+    EXPECT_EQ(combo(*window, u"cboMask"_s)->currentIndex(), 0);
+    EXPECT_FALSE(combo(*window, u"cboMask"_s)->currentText().isEmpty());
+}
+
+TEST_F(frmMainSettingsTest, AMissingLastFolderFallsBackToTheNearestFolderAbove)
+{
+    QDir().mkpath(tempFile(u"music/artist"_s));
+    writeSong(u"music/a.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"music/artist/gone/deeper"_s));
+    auto window = openWindow();
+    EXPECT_EQ(window->context().currentDirectory, tempFile(u"music/artist"_s));
+    window->close();
+    presetSetting(u"Last Directory"_s, tempFile(u"music/"_s));
+    auto again = openWindow();
+    EXPECT_EQ(QDir::cleanPath(again->context().currentDirectory), tempFile(u"music"_s));
+    EXPECT_EQ(fileList(*again)->topLevelItemCount(), 1);
+}
+
+TEST_F(frmMainSettingsTest, ExitConfirmationOnTheTagAndRenamePagesOnly)
+{
+    for (int page : {1, 2}) {
+        auto window = openWindow();
+        window->affichePage(page);
+        answers->clear();
+        answers->answerNext(Msg::Answer::No);
+        EXPECT_FALSE(window->close());
+        ASSERT_EQ(answers->count(), 1);
+        const Msg::Message asked = answers->messages().first();
+        EXPECT_EQ(asked.text, u"Are you sure you want to quit ?"_s);
+        EXPECT_EQ(asked.title, u"Exit confirmation"_s);
+        EXPECT_EQ(asked.icon, Msg::Icon::Question);
+        EXPECT_EQ(asked.buttons, Msg::Buttons::YesNo);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->activeWizardPage(), page);
+        EXPECT_EQ(storedSetting(u"AppWindowState"_s), u"<none>"_s) << "No stores nothing";
+        EXPECT_EQ(storedSetting(u"Last Mask"_s), u"<none>"_s);
+
+        answers->answerNext(Msg::Answer::Yes);
+        EXPECT_TRUE(window->close());
+        EXPECT_EQ(storedSetting(u"Last Mask"_s), u"%artist - %album\\%track - %title"_s);
+        Settings().remove(u"Last Mask"_s);
+        Settings().remove(u"AppWindowState"_s);
+    }
+    for (int page : {0, 3}) {
+        auto window = openWindow();
+        window->affichePage(page);
+        answers->clear();
+        EXPECT_TRUE(window->close());
+        EXPECT_EQ(answers->count(), 0);
+    }
+}
+
+TEST_F(frmMainSettingsTest, ExitEmptiesAndRemovesTheDownloadFolder)
+{
+    writeFile(u"app/Download/cover.jpg"_s, "picture");
+    writeFile(u"app/Download/update.txt"_s, "text");
+    {
+        auto window = openWindow();
+        window->close();
+    }
+    EXPECT_FALSE(QFileInfo::exists(tempFile(u"app/Download"_s)));
+    EXPECT_EQ(answers->count(), 0);
+
+    // A missing folder is nothing to report.
+    frmMain::clearDownloadFolder();
+    EXPECT_EQ(answers->count(), 0);
+
+    // A sub-folder is not entered, so the folder stays and the user is told.
+    writeFile(u"app/Download/a.jpg"_s, "picture");
+    QDir().mkpath(tempFile(u"app/Download/sub"_s));
+    frmMain::clearDownloadFolder();
+    EXPECT_FALSE(QFileInfo::exists(tempFile(u"app/Download/a.jpg"_s)));
+    EXPECT_TRUE(QFileInfo::exists(tempFile(u"app/Download/sub"_s)));
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->messages().first().title, u"Error"_s);
+}
