@@ -35,14 +35,14 @@ Answer firstButton(Buttons buttons)
     return Answer::Ok;
 }
 
-Answer ask(const QString &text, const QString &title, Icon icon, Buttons buttons)
+Answer ask(const QString &text, const QString &title, Icon icon, Buttons buttons, std::optional<Answer> defaultButton)
 {
-    const Message message{text, title, icon, buttons};
+    const Message message{text, title, icon, buttons, defaultButton};
     if (presenterSlot())
         return presenterSlot()(message);
     QTextStream err(stderr);
     err << title << u": " << text << Qt::endl;
-    return firstButton(buttons);
+    return defaultButton.value_or(firstButton(buttons));
 }
 
 void showError(const QString &description)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace Msg {
 
@@ -16,6 +17,8 @@ struct Message {
     QString title;
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
+    /// The button that Enter presses; unset means the first button of the set.
+    std::optional<Answer> defaultButton;
 };
 
 using Presenter = std::function<Answer(const Message &)>;
@@ -24,8 +27,9 @@ using Presenter = std::function<Answer(const Message &)>;
 Presenter setPresenter(Presenter presenter);
 
 /// Shows a message through the installed presenter and returns the user's answer.
-/// Without a presenter the message goes to standard error and the first button is the answer.
-Answer ask(const QString &text, const QString &title, Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
+/// Without a presenter the message goes to standard error and the default button is the answer.
+Answer ask(const QString &text, const QString &title, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+           std::optional<Answer> defaultButton = std::nullopt);
 
 /// The common error handler: the description with the critical icon, titled "Error".
 void showError(const QString &description);

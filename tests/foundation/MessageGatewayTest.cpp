@@ -35,3 +35,12 @@ TEST_F(GatewayTest, SettingsGoToTheRedirectedStoreAsText)
     EXPECT_EQ(again.value(QStringLiteral("Last Mask")), QStringLiteral("%artist\\%title"));
     EXPECT_TRUE(QFile::exists(tempFile(QStringLiteral("settings/Varnelt.conf"))));
 }
+
+TEST_F(GatewayTest, AnUnscriptedBoxAnswersItsDefaultButton)
+{
+    EXPECT_EQ(Msg::ask(QStringLiteral("Replace?"), QStringLiteral("Varnelt"), Msg::Icon::Question, Msg::Buttons::YesNo,
+                       Answer::No),
+              Answer::No);
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->messages()[0].defaultButton, Answer::No);
+}

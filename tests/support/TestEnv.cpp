@@ -13,7 +13,7 @@ RecordingAnswerer::RecordingAnswerer()
         messages_.append(m);
         if (!script_.isEmpty())
             return script_.takeFirst();
-        return hasDefault_ ? default_ : Msg::firstButton(m.buttons);
+        return hasDefault_ ? default_ : m.defaultButton.value_or(Msg::firstButton(m.buttons));
     });
 }
 
