@@ -181,7 +181,7 @@ void Run::renameRow(int position, const RenameRow &row)
     if (path.isEmpty())
         return;
 
-    if (!clearReadOnly(path)) {
+    if (!RenameJobFiles::clearReadOnly(path)) {
         log_.error(nodes.warnings, u"Read-only file : "_s + path);
         return;
     }

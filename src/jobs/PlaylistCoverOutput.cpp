@@ -2,6 +2,7 @@
 
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
+#include "jobs/RenameJobFiles.h"
 #include "naming/NameBuilder.h"
 #include "naming/NamingText.h"
 
@@ -57,15 +58,6 @@ QString albumOutputFolder(const QString &lastNewPath, int dirChoice)
     return parent.isEmpty() ? folder : Common::addBackslash(parent);
 }
 
-bool clearReadOnly(const QString &path)
-{
-    QFile file(path);
-    const QFile::Permissions perms = file.permissions();
-    if (perms & QFile::WriteOwner)
-        return true;
-    return file.setPermissions(perms | QFile::WriteOwner);
-}
-
 namespace {
 
 /// The output's path after the Joliet check; logs the file name line and, when shortened, the
@@ -91,7 +83,7 @@ QString checkedOutputPath(ResultLog &log, int node, const QString &folder, const
 /// Clears the read-only mark of an existing output and deletes it; true when it is gone.
 bool removeExisting(const QString &path)
 {
-    clearReadOnly(path);
+    RenameJobFiles::clearReadOnly(path);
     (void)Common::deleteFile(path);
     return !Common::fileExists(path);
 }
@@ -129,7 +121,9 @@ QString copyCover(ResultLog &log, const QString &coverFile, const QString &folde
     const QString path = checkedOutputPath(log, node, folder, name, u".jpg"_s, joliet, u"Cover file name : "_s,
                                            u"Joliet error. The length of the cover filename is more than 64 caracters : "_s);
     // QFile::copy never overwrites: the copy fails when the target exists, as the old one must be gone first.
-    if (Common::fileExists(path)) {
+    if (RenameJobFiles::sameObject(coverFile, path)) {
+        // The picture is already where it should go: deleting the "old" one would lose it.
+    } else if (Common::fileExists(path)) {
         if (removeExisting(path)) {
             if (QFile::copy(coverFile, path))
                 log.warning(node, u"Cover file already exists. File replaced."_s);

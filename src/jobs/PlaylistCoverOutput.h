@@ -66,6 +66,3 @@ QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QSt
 /// Copies the downloaded cover into `folder` under `name` + ".jpg", replacing an earlier one, and
 /// logs every outcome under a new "Cover" node. Returns the path it wrote (or meant to write).
 QString copyCover(ResultLog &log, const QString &coverFile, const QString &folder, const QString &name, bool joliet);
-
-/// Makes a file writable by its owner if it is not; true when it is writable afterwards.
-bool clearReadOnly(const QString &path);

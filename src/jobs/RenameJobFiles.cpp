@@ -2,7 +2,6 @@
 
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
-#include "jobs/PlaylistCoverOutput.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +48,14 @@ bool RenameJobFiles::sameFolder(const QString &a, const QString &b)
     const Qt::CaseSensitivity cs = Qt::CaseSensitive;
 #endif
     return QDir::cleanPath(withoutTrailingSeparator(a)).compare(QDir::cleanPath(withoutTrailingSeparator(b)), cs) == 0;
+}
+
+bool RenameJobFiles::clearReadOnly(const QString &path)
+{
+    const QFile::Permissions perms = QFile::permissions(path);
+    if (perms & QFile::WriteOwner)
+        return true;
+    return QFile::setPermissions(path, perms | QFile::WriteOwner);
 }
 
 bool RenameJobFiles::sameContent(const QString &a, const QString &b)
@@ -120,8 +127,7 @@ bool RenameJobFiles::removeEmptiedFolder(const QString &folder, const QStringLis
         if (!Common::deleteFile(file))
             return false;
     }
-    QFile::Permissions perms = QFile::permissions(path);
-    if (!(perms & QFile::WriteOwner) && !QFile::setPermissions(path, perms | QFile::WriteOwner))
+    if (!clearReadOnly(path))
         return false;
     dir.rmdir(path);
     return !Common::folderExists(path);

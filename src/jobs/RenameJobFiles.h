@@ -16,6 +16,9 @@ namespace RenameJobFiles {
 /// path after cleaning (letter case ignored where the platform's file names ignore it).
 [[nodiscard]] bool sameFolder(const QString &a, const QString &b);
 
+/// Makes a file or folder writable by its owner if it is not; true when it is writable afterwards.
+bool clearReadOnly(const QString &path);
+
 /// True when both files exist and hold exactly the same bytes.
 [[nodiscard]] bool sameContent(const QString &a, const QString &b);
 

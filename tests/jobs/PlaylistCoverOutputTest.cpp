@@ -138,6 +138,17 @@ TEST_F(PlaylistCoverOutputTest, CoverNeedsADownloadedPicture)
     EXPECT_EQ(log.errorCount(), 1);
 }
 
+TEST_F(PlaylistCoverOutputTest, CoverAlreadyInPlaceIsNotLost)
+{
+    const QString folder = makeThreeSongAlbum(u"in"_s);
+    RenameJobInput in = withOutputs(inputFor(folder, threeSongs(), flatMask, mp3Dir));
+    in.outputs.coverDownloadFileName = writeFile(u"in/Foo - Bar.jpg"_s, coverBytes);
+    runAlbumRenameJob(in, log);
+
+    EXPECT_EQ(readAll(folder + u"/Foo - Bar.jpg"_s), coverBytes);
+    EXPECT_EQ(log.errorCount(), 0);
+}
+
 TEST_F(PlaylistCoverOutputTest, JolietShortensLongOutputNames)
 {
     const QString folder = makeThreeSongAlbum(u"in"_s);
