@@ -82,7 +82,6 @@ private:
     const RenameProgress &progress_;
     RenameJobOutcome out_;
     QString sourceFolder_; ///< where the listed files are (after a letter-case rename of the folder)
-    QString originalSource_;
     QString lastNewPath_;
     QStringList outputsWritten_;
     PlaylistBuilder playlist_;
@@ -123,7 +122,6 @@ RenameJobOutcome Run::execute()
 bool Run::prepareDestination()
 {
     sourceFolder_ = Common::addBackslash(in_.currentDirectory);
-    originalSource_ = sourceFolder_;
     const RenameRow &first = in_.rows.first();
     const QString firstDest = Common::getFolderPath(
         buildNewFileName(in_.album, in_.naming, in_.currentDirectory, TrackInput {first.title, 0, {}, {}}));
