@@ -61,7 +61,7 @@ AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected)
             const Msg::Answer answer = Msg::ask(
                 u"For the moment the rename files with tag function is only for albums !\n"
                 u"Would you like to continue anyway ?"_s,
-                u"Rename files with tag warning"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo);
+                u"Rename files with tag warning"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo, Msg::Answer::No);
             check.proceed = answer == Msg::Answer::Yes;
             return check;
         }
