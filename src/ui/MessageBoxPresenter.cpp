@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace MessageBoxPresenter {
 namespace {
@@ -40,6 +41,27 @@ QMessageBox::StandardButtons boxButtons(Msg::Buttons buttons)
         return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     }
     return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton buttonOf(Msg::Answer answer)
+{
+    switch (answer) {
+    case Msg::Answer::Ok:
+        return QMessageBox::Ok;
+    case Msg::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Msg::Answer::Yes:
+        return QMessageBox::Yes;
+    case Msg::Answer::No:
+        return QMessageBox::No;
+    case Msg::Answer::Retry:
+        return QMessageBox::Retry;
+    case Msg::Answer::Abort:
+        return QMessageBox::Abort;
+    case Msg::Answer::Ignore:
+        return QMessageBox::Ignore;
+    }
+    return QMessageBox::NoButton;
 }
 
 Msg::Answer answerOf(int button, Msg::Buttons buttons)
@@ -81,6 +103,10 @@ Msg::Answer present(const Msg::Message &message)
     QMessageBox box(boxIcon(message.icon), message.title, message.text, boxButtons(message.buttons),
         QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    // Like the system's boxes, Enter presses the first button unless the caller names another.
+    const Msg::Answer defaultAnswer = message.defaultButton.value_or(Msg::firstButton(message.buttons));
+    if (QAbstractButton *button = box.button(buttonOf(defaultAnswer)))
+        box.setDefaultButton(static_cast<QPushButton *>(button));
     return answerOf(box.exec(), message.buttons);
 }
 
