@@ -23,7 +23,7 @@ int chooseMask(const RenameCommandOptions &options, QString &mask)
     if (options.mask) {
         const MaskCheck check = validateMask(*options.mask);
         if (!check.valid)
-            return Cli::fail(u"--mask: %1"_s.arg(Cli::messageLine(Msg::Message{check.message, {}, {}, {}})));
+            return Cli::fail(u"--mask: %1"_s.arg(Cli::messageLine(Msg::Message{check.message, {}, {}, {}, {}})));
         mask = check.text;
         return Cli::Success;
     }
