@@ -24,6 +24,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -91,6 +93,18 @@ void frmMain::buildButtonBar(QWidget *host)
     cmdEnd_ = barButton(u"cmdEnd"_s, u"&Exit program"_s, host);
     cmdEnd_->setDefault(true);
 
+    // The folder picture: on the other pages a click goes back to the folder, as the button does.
+    auto *imgDir = new QToolButton(host);
+    imgDir->setObjectName(u"imgDir"_s);
+    imgDir->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
+    imgDir->setAutoRaise(true);
+    imgDir->setFocusPolicy(Qt::NoFocus);
+    imgDir->setToolTip(u"Select a directory"_s);
+    connect(imgDir, &QToolButton::clicked, this, [this] {
+        if (context_->activeWizardPage != 0)
+            selectDirectoryCommand();
+    });
+    bar->addWidget(imgDir);
     bar->addWidget(cmdSelectDirectory_);
     bar->addStretch(1);
     for (QPushButton *button : {cmdFindInternet_, cmdWorkWithTag_, cmdFindInternetTag_, cmdRenameWithTag_, cmdRename_,

@@ -138,6 +138,11 @@ TEST_F(PageDirectoryTest, EmptyFolderShowsThePlaceholderAndDisablesTheFileComman
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(window->activeWizardPage(), 0);
     EXPECT_EQ(answers->count(), 0);
+
+    // A folder that cannot be read says so in the totals line.
+    window->pageDirectory()->selectDirectory(tempFile(u"gone"_s));
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(), u"MP3 files found : 0  /  Total size : 0 MB)"_s);
+    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
 }
 
 TEST_F(PageDirectoryTest, ScanOnAnotherPageListsNamesAndIconsOnly)
@@ -303,6 +308,11 @@ TEST_F(PageDirectoryTest, ContextMenuFollowsThePlayerAndRefreshes)
     writeSong(u"album/b.mp3"_s, 1.0, false, false);
     menu->findChild<QAction *>(u"mnuRefresh"_s)->trigger();
     EXPECT_EQ(fileList(*window)->topLevelItemCount(), 2);
+
+    // The context-menu key pops it up.
+    QTest::keyClick(fileList(*window), Qt::Key_Menu);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
 }
 
 class UrlRecorder : public QObject

@@ -6,6 +6,7 @@
 #include "ui/MainContext.h"
 #include "ui/PageDirectory.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -90,7 +91,7 @@ TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
     // Back on page 0 the folder is listed again and the box is clear.
     writeSong(u"album/c.mp3"_s, 1.0, false, false);
     check->setChecked(true);
-    window->findChild<QPushButton *>(u"cmdSelectDirectory"_s)->click();
+    window->findChild<QAbstractButton *>(u"imgDir"_s)->click();
     EXPECT_EQ(window->activeWizardPage(), 0);
     EXPECT_EQ(fileList(*window)->topLevelItemCount(), 3);
     EXPECT_FALSE(check->isChecked());
