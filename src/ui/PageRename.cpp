@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -67,33 +68,34 @@ void PageRename::buildControls()
     txtArtistEdit = named(new QLineEdit(album), u"txtArtistEdit"_s);
     txtAlbumEdit = named(new QLineEdit(album), u"txtAlbumEdit"_s);
     txtYearEdit = named(new QLineEdit(album), u"txtYearEdit"_s);
-    txtYearEdit->setMaximumWidth(70);
+    txtYearEdit->setFixedWidth(60);
     txtCommentEdit = named(new QLineEdit(album), u"txtCommentEdit"_s);
     cboGenreEdit = named(new QComboBox(album), u"cboGenreEdit"_s);
     cboGenreEdit->setEditable(true);
     cboGenreEdit->setInsertPolicy(QComboBox::NoInsert);
     cmdDelGenreEdit = named(new QPushButton(u"No genre"_s, album), u"cmdDelGenreEdit"_s);
     ImgCover = named(new QLabel(album), u"ImgCover"_s);
-    ImgCover->setFixedSize(96, 96);
+    ImgCover->setFixedSize(80, 80);
     ImgCover->setScaledContents(true);
     ImgCover->setFrameShape(QFrame::StyledPanel);
     ImgCover->hide();
 
     auto *albumGrid = new QGridLayout(album);
     albumGrid->addWidget(new QLabel(u"Artist :"_s, album), 0, 0);
-    albumGrid->addWidget(txtArtistEdit, 0, 1, 1, 3);
-    albumGrid->addWidget(new QLabel(u"Album :"_s, album), 1, 0);
-    albumGrid->addWidget(txtAlbumEdit, 1, 1, 1, 3);
-    albumGrid->addWidget(new QLabel(u"Year :"_s, album), 2, 0);
-    albumGrid->addWidget(txtYearEdit, 2, 1);
-    albumGrid->addWidget(new QLabel(u"Genre :"_s, album), 2, 2, Qt::AlignRight);
+    albumGrid->addWidget(txtArtistEdit, 0, 1);
+    albumGrid->addWidget(new QLabel(u"Album :"_s, album), 0, 2, Qt::AlignRight);
+    albumGrid->addWidget(txtAlbumEdit, 0, 3);
+    albumGrid->addWidget(new QLabel(u"Year :"_s, album), 1, 0);
+    albumGrid->addWidget(txtYearEdit, 1, 1, Qt::AlignLeft);
+    albumGrid->addWidget(new QLabel(u"Genre :"_s, album), 1, 2, Qt::AlignRight);
     auto *genreRow = new QHBoxLayout;
     genreRow->addWidget(cboGenreEdit, 1);
     genreRow->addWidget(cmdDelGenreEdit);
-    albumGrid->addLayout(genreRow, 2, 3);
-    albumGrid->addWidget(new QLabel(u"Comment :"_s, album), 3, 0);
-    albumGrid->addWidget(txtCommentEdit, 3, 1, 1, 3);
-    albumGrid->addWidget(ImgCover, 0, 4, 4, 1, Qt::AlignTop);
+    albumGrid->addLayout(genreRow, 1, 3);
+    albumGrid->addWidget(new QLabel(u"Comment :"_s, album), 2, 0);
+    albumGrid->addWidget(txtCommentEdit, 2, 1, 1, 3);
+    albumGrid->addWidget(ImgCover, 0, 4, 3, 1, Qt::AlignTop);
+    albumGrid->setColumnStretch(1, 1);
     albumGrid->setColumnStretch(3, 1);
 
     lstResult = new RenameListView(this);
@@ -185,11 +187,20 @@ void PageRename::buildControls()
     middle->addLayout(listColumn, 1);
     middle->addWidget(options);
 
-    auto *page = new QVBoxLayout(this);
+    // The page scrolls rather than forcing the main window to grow past its remembered size.
+    auto *content = new QWidget;
+    auto *page = new QVBoxLayout(content);
     page->addLayout(folderRow);
     page->addWidget(album);
     page->addLayout(middle, 1);
     page->addWidget(naming);
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 }
 
 void PageRename::connectControls()

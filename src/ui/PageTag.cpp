@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -84,9 +85,15 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
 
     auto *split = new QSplitter(Qt::Vertical, this);
     split->addWidget(listArea);
-    split->addWidget(editorArea);
+    auto *editorScroll = new QScrollArea(this);
+    editorScroll->setWidgetResizable(true);
+    editorScroll->setFrameShape(QFrame::NoFrame);
+    editorScroll->setWidget(editorArea);
+    split->addWidget(editorScroll);
+    split->setChildrenCollapsible(false);
     split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(1, 1);
+    lstFilesTag->setMinimumHeight(150);
 
     auto *page = new QVBoxLayout(this);
     page->addLayout(folderRow);

@@ -62,8 +62,8 @@ RenameListView::RenameListView(QWidget *parent)
     header()->setSortIndicatorShown(false);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(TitleColumn, QHeaderView::Stretch);
-    header()->setSectionResizeMode(FileNameColumn, QHeaderView::Interactive);
-    header()->resizeSection(FileNameColumn, 220);
+    header()->setSectionResizeMode(FileNameColumn, QHeaderView::ResizeToContents);
+    setMinimumHeight(90);
     connect(header(), &QHeaderView::sectionClicked, this, &RenameListView::sortByHeader);
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int column) {
         if (column == TitleColumn)
