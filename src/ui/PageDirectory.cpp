@@ -114,6 +114,8 @@ void PageDirectory::buildControls()
     for (int column = 1; column < folderModel_->columnCount(); ++column)
         fdvDir_->hideColumn(column);
     fdvDir_->setHeaderHidden(true);
+    fdvDir_->setSortingEnabled(true);
+    fdvDir_->sortByColumn(0, Qt::AscendingOrder);
     fdvDir_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(fdvDir_->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &PageDirectory::onTreeSelection);
@@ -244,6 +246,14 @@ void PageDirectory::focusFolderTree()
 {
     if (fdvDir_->isVisible())
         fdvDir_->setFocus();
+}
+
+void PageDirectory::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The folder chosen before the window was first shown may lie outside the visible part.
+    if (fdvDir_->currentIndex().isValid())
+        fdvDir_->scrollTo(fdvDir_->currentIndex());
 }
 
 void PageDirectory::onTreeSelection()
