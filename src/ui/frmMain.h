@@ -79,6 +79,7 @@ private:
     bool browserCheck();
     void restoreSettings();
     void restorePlacement();
+    void measureCaptionHeight();
     void storeSettings();
     void selectLastFolder();
     void fillGenreLists();

@@ -86,6 +86,11 @@ void frmMain::setEngineVersionSource(std::function<std::optional<QString>()> sou
     engineVersionSource_ = std::move(source);
 }
 
+void frmMain::measureCaptionHeight()
+{
+    captionHeight_ = int(Basic::roundEven((frameGeometry().height() - geometry().height()) * twipsPerPixel(screen())));
+}
+
 void frmMain::setVisible(bool visible)
 {
     // Showing the window loads it first, as the first reference to a form runs its load event.
@@ -94,6 +99,9 @@ void frmMain::setVisible(bool visible)
     if (visible && stopped_)
         return;
     QMainWindow::setVisible(visible);
+    // The frame is known only once the window system has shown the window.
+    if (visible)
+        measureCaptionHeight();
 }
 
 bool frmMain::startUp()
@@ -123,7 +131,7 @@ bool frmMain::startUp()
     selectLastFolder();
     setWindowTitle(Version::caption());
     affichePage(0);
-    captionHeight_ = int(Basic::roundEven((frameGeometry().height() - geometry().height()) * twipsPerPixel(screen())));
+    measureCaptionHeight();
     startingUp_ = false;
     return true;
 }
