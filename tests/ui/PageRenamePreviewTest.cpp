@@ -151,6 +151,17 @@ TEST_F(PageRenamePreviewTest, IsLeftAloneWhileAnotherPageIsShown)
     EXPECT_TRUE(preview->text().contains(u"Changed"_s));
 }
 
+TEST_F(PageRenamePreviewTest, IsRebuiltWhenTheWindowBecomesActive)
+{
+    context->activeWizardPage = 0; // as if another page had been shown meanwhile
+    control<QLineEdit>(u"txtArtistEdit"_s)->setText(u"Late"_s);
+    EXPECT_FALSE(preview->text().contains(u"Late"_s));
+    context->activeWizardPage = 2;
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(host.get(), &activate);
+    EXPECT_EQ(preview->text(), expected(u"Late - /01 - One.mp3"_s));
+}
+
 TEST_F(PageRenamePreviewTest, AnEmptyTitleIsRefusedAndTheOldTitleStays)
 {
     for (const QString &typed : {QString(), u"   "_s}) {

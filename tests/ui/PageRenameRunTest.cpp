@@ -161,3 +161,28 @@ TEST_F(PageRenameRunTest, AFileThatCannotMoveIsLoggedAndTheOthersGoOn)
               u"Files renamed : 2 / 3   -   0 warning   -   1 error"_s);
     EXPECT_TRUE(QFileInfo::exists(folder + u"/Foo - Bar/03 - Three.mp3"_s));
 }
+
+TEST_F(PageRenameRunTest, AJolietShorteningShowsTheEntryOpenWithItsWarning)
+{
+    prepareAlbum();
+    const QString longTitle = u"A title long enough to pass the sixty four characters of Joliet names"_s;
+    pageRename->setRenameList({{longTitle, u"a.mp3"_s, u"01"_s}});
+    control<QCheckBox>(u"chkJoliet"_s)->setChecked(true);
+    answers->answerNext(Msg::Answer::Yes);
+    pageRename->renameAndTag();
+
+    auto *log = control<QTreeWidget>(u"trvLog"_s);
+    ASSERT_EQ(log->topLevelItemCount(), 1);
+    QTreeWidgetItem *entry = log->topLevelItem(0);
+    EXPECT_TRUE(entry->isExpanded());
+    EXPECT_TRUE(entry->child(0)->isExpanded());
+    ASSERT_EQ(entry->child(2)->childCount(), 1);
+    EXPECT_TRUE(entry->child(2)->isExpanded());
+    EXPECT_TRUE(entry->child(2)->child(0)->text(0).startsWith(
+        u"Joliet error. The length of the file name is more than 64 caracters : "_s));
+    EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(),
+              u"Files renamed : 1 / 1   -   1 warning   -   0 error"_s);
+    const QString shortened = QString(u"01 - "_s + longTitle).left(60) + u".mp3"_s;
+    EXPECT_EQ(shortened.size(), 64);
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/Foo - Bar/"_s + shortened)) << shortened.toStdString();
+}

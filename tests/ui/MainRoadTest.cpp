@@ -1,0 +1,75 @@
+// The main road through the real main window: list a folder, open the tag page, build the
+// rename list from the files' tags, check the preview, rename and tag, read the result page.
+#include "MainWindowFixture.h"
+
+#include "audio/ID3Edit.h"
+#include "ui/MainContext.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+class MainRoadTest : public MainWindowTest {};
+
+TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
+{
+    const QString folder = tempFile(u"rips/new"_s);
+    const QStringList titles{u"Intro"_s, u"Song: Two"_s, u"Outro"_s};
+    for (int i = 0; i < titles.size(); ++i) {
+        Mp3Writer::Song song;
+        song.title = titles.at(i);
+        song.artist = u"Foo"_s;
+        song.album = u"Bar"_s;
+        song.year = u"2001"_s;
+        song.track = i + 1;
+        song.seconds = 1.0 + i;
+        ASSERT_TRUE(Mp3Writer::save(folder + u"/track%1.mp3"_s.arg(i + 1), Mp3Writer::song(song)));
+    }
+    presetSetting(u"Last Directory"_s, folder);
+    presetSetting(u"Last Destination dir"_s, u"MP3 directory"_s);
+    presetSetting(u"Check Playlist"_s, u"1"_s);
+    auto window = openWindow();
+    ASSERT_TRUE(window->isVisible());
+    ASSERT_EQ(window->context().currentDirectory, folder);
+
+    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
+    ASSERT_EQ(window->activeWizardPage(), 1);
+    auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
+    ASSERT_EQ(tagList->topLevelItemCount(), 3);
+    tagList->setCurrentItem(tagList->topLevelItem(0));
+
+    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
+    ASSERT_EQ(window->activeWizardPage(), 2);
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalTrack"_s)->text(), u"3"_s);
+    auto *list = window->findChild<QTreeWidget *>(u"lstResult"_s);
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    list->setCurrentItem(list->topLevelItem(1));
+    EXPECT_EQ(window->findChild<QComboBox *>(u"cboMask"_s)->currentText(), u"%artist - %album\\%track - %title"_s);
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtNewFileName"_s)->text(), folder + u"/Foo - Bar/02 - Song- Two.mp3"_s);
+
+    answers->setDefaultAnswer(Msg::Answer::Yes);
+    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRename"_s), Qt::LeftButton);
+    ASSERT_EQ(window->activeWizardPage(), 3);
+    const QString album = folder + u"/Foo - Bar/"_s;
+    EXPECT_TRUE(QFileInfo::exists(album + u"01 - Intro.mp3"_s));
+    EXPECT_TRUE(QFileInfo::exists(album + u"03 - Outro.mp3"_s));
+    ID3Edit tag;
+    ASSERT_EQ(tag.Load(album + u"02 - Song- Two.mp3"_s), 0);
+    EXPECT_EQ(tag.Title(), u"Song: Two"_s);
+    EXPECT_EQ(tag.Track(), u"2/3"_s);
+    EXPECT_TRUE(QFileInfo::exists(album + u"Foo - Bar.pls"_s));
+
+    auto *log = window->findChild<QTreeWidget *>(u"trvLog"_s);
+    ASSERT_EQ(log->topLevelItemCount(), 4);
+    EXPECT_EQ(log->topLevelItem(3)->text(0), u"Playlist"_s);
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtLogInfo"_s)->text(),
+              u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->text(), album);
+    for (const QString &name : {u"cmdWorkWithTagLog"_s, u"cmdSelectDirectory"_s, u"cmdEnd"_s})
+        EXPECT_TRUE(window->findChild<QPushButton *>(name)->isEnabled()) << name.toStdString();
+}
