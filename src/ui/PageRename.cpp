@@ -378,7 +378,7 @@ void PageRename::setAlbumFields(const AlbumFields &album, bool keepComment)
     txtArtistEdit->setText(album.artist);
     txtYearEdit->setText(album.year);
     const QString genre = album.genre.trimmed();
-    const int index = cboGenreEdit->findText(genre, Qt::MatchFixedString);
+    const int index = cboGenreEdit->findText(genre, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0 && !genre.isEmpty())
         cboGenreEdit->setCurrentIndex(index);
     else
