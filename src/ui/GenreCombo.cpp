@@ -33,15 +33,3 @@ void fillGenreList(QComboBox *combo)
         combo->addItem(e.name, e.number);
     combo->setCurrentIndex(0);
 }
-
-int genreNumberOf(const QComboBox *combo)
-{
-    const QString text = combo->currentText().trimmed();
-    if (text.isEmpty())
-        return NoGenre;
-    for (int i = 1; i < combo->count(); ++i) {
-        if (combo->itemText(i).trimmed().compare(text, Qt::CaseInsensitive) == 0)
-            return combo->itemData(i).toInt();
-    }
-    return NoGenre;
-}

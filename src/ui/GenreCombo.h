@@ -8,6 +8,3 @@ class QComboBox;
 /// empty entry is selected. Earlier entries are removed first, so filling twice is harmless.
 void fillGenreList(QComboBox *combo);
 
-/// The version-1 genre number of the selected entry, or of the entry whose text equals the
-/// drop-down's text (letter case ignored, spaces around it trimmed); 254 for none.
-[[nodiscard]] int genreNumberOf(const QComboBox *combo);

@@ -1,9 +1,11 @@
 // The result page mirrors the result log model live, and the pictures behind the image keys.
 #include "PagesFixture.h"
 
+#include "ui/GenreCombo.h"
 #include "ui/Icons.h"
 #include "ui/PageResult.h"
 
+#include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QSet>
@@ -91,4 +93,20 @@ TEST(IconsTest, EveryKeyHasItsOwnSmallPicture)
         seen.insert(bytes);
     }
     EXPECT_TRUE(iconForKey(u"NoSuchKey"_s).isNull());
+}
+
+TEST_F(PageResultTest, GenreListsStartEmptyThenSortedNamesWithTheirNumbers)
+{
+    auto *genre = control<QComboBox>(u"cboGenreEdit"_s);
+    fillGenreList(genre); // a second fill replaces the first
+    ASSERT_EQ(genre->count(), 149);
+    EXPECT_EQ(genre->currentIndex(), 0);
+    EXPECT_TRUE(genre->itemText(0).isEmpty());
+    EXPECT_EQ(genre->itemData(0).toInt(), 254);
+    for (int i = 2; i < genre->count(); ++i)
+        EXPECT_LE(genre->itemText(i - 1).compare(genre->itemText(i), Qt::CaseInsensitive), 0) << i;
+    const int other = genre->findText(u"Other"_s);
+    ASSERT_GT(other, 0);
+    EXPECT_EQ(genre->itemData(other).toInt(), 12);
+    EXPECT_EQ(genre->itemData(genre->findText(u"Blues"_s)).toInt(), 0);
 }
