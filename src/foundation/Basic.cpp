@@ -36,8 +36,9 @@ bool isNumeric(const QString &text)
     if (t.isEmpty())
         return false;
     bool ok = false;
-    t.toDouble(&ok);
-    return ok;
+    const double v = t.toDouble(&ok);
+    // toDouble also reads "inf" and "nan", which are words, not numbers.
+    return ok && std::isfinite(v);
 }
 
 long long roundEven(double value)
