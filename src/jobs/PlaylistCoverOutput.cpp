@@ -7,6 +7,7 @@
 #include "naming/NamingText.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -123,6 +124,9 @@ QString copyCover(ResultLog &log, const QString &coverFile, const QString &folde
     // QFile::copy never overwrites: the copy fails when the target exists, as the old one must be gone first.
     if (RenameJobFiles::sameObject(coverFile, path)) {
         // The picture is already where it should go: deleting the "old" one would lose it.
+    } else if (Common::fileExists(path) && !QFileInfo(coverFile).isFile()) {
+        // Nothing to put in its place (the download is gone): the earlier cover stays.
+        log.error(node, u"Unable to copy downloaded cover file"_s);
     } else if (Common::fileExists(path)) {
         if (removeExisting(path)) {
             if (QFile::copy(coverFile, path))

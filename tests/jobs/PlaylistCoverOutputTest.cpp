@@ -138,6 +138,22 @@ TEST_F(PlaylistCoverOutputTest, CoverNeedsADownloadedPicture)
     EXPECT_EQ(log.errorCount(), 1);
 }
 
+TEST_F(PlaylistCoverOutputTest, EarlierCoverStaysWhenTheDownloadIsGone)
+{
+    const QString folder = makeThreeSongAlbum(u"in"_s);
+    RenameJobInput in = withOutputs(inputFor(folder, threeSongs(), flatMask, mp3Dir));
+    in.outputs.playlist = false;
+    writeFile(u"in/Foo - Bar.jpg"_s, "earlier cover");
+    in.outputs.coverDownloadFileName = tempFile(u"app/Download/missing.jpg"_s);
+    runAlbumRenameJob(in, log);
+
+    EXPECT_EQ(readAll(folder + u"/Foo - Bar.jpg"_s), QByteArray("earlier cover"));
+    EXPECT_EQ(log.childTexts(log.findRoot(u"Cover"_s)),
+              (QStringList {u"Cover file name : "_s + folder + u"/Foo - Bar.jpg"_s,
+                            u"Unable to copy downloaded cover file"_s}));
+    EXPECT_EQ(log.summary(), u"Files renamed : 3 / 3   -   0 warning   -   1 error"_s);
+}
+
 TEST_F(PlaylistCoverOutputTest, CoverAlreadyInPlaceIsNotLost)
 {
     const QString folder = makeThreeSongAlbum(u"in"_s);
