@@ -66,6 +66,13 @@ bool plainFileExists(const QString &path)
     return info.isFile() && !info.isHidden();
 }
 
+// A file without its owner's write permission is read-only and is never changed, even by a
+// user whom the system would let write it.
+bool readOnly(const QString &path)
+{
+    return !QFileInfo(path).permissions().testFlag(QFileDevice::WriteOwner);
+}
+
 } // namespace
 
 ID3v1Record decodeTrailer(const QByteArray &trailer)
@@ -144,7 +151,7 @@ TrailerResult writeTrailer(const QString &path, const ID3v1Record &record, float
         return TrailerResult::BadTrack;
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (readOnly(path) || !file.open(QIODevice::ReadWrite))
         return TrailerResult::CannotOpen;
     const qint64 size = file.size();
 
@@ -181,7 +188,7 @@ TrailerResult removeTrailer(const QString &path)
     if (!hasID3v1Tag(path))
         return TrailerResult::Ok;
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (readOnly(path) || !file.open(QIODevice::ReadWrite))
         return TrailerResult::CannotOpen;
     // The file must still be the one measured: never cut anything but the trailer.
     if (file.size() != length || length < TrailerSize)
