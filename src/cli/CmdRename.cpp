@@ -4,6 +4,7 @@
 #include "cli/LogPrinter.h"
 #include "cli/RenameOptions.h"
 #include "cli/RenamePlan.h"
+#include "foundation/Common.h"
 #include "foundation/Settings.h"
 #include "jobs/AlbumRenameJob.h"
 #include "naming/MaskFiles.h"
@@ -89,7 +90,11 @@ int runRenameCommand(const QStringList &args)
         for (int i = 0; i < input.rows.size(); ++i) {
             const RenameRow &row = input.rows.at(i);
             const TrackInput track{row.title, i + 1, row.fileName, row.trackText};
-            Cli::out() << buildNewFileName(input.album, input.naming, input.currentDirectory, track) << '\n';
+            QString path = buildNewFileName(input.album, input.naming, input.currentDirectory, track);
+            // The path the job would give the file: shortened as it is when Joliet names are asked for.
+            if (input.joliet)
+                path = Common::getFolderPath(path) + Joliet::limitName(Common::getFileName(path), u".mp3"_s);
+            Cli::out() << path << '\n';
         }
         Cli::out().flush();
         return Cli::Success;

@@ -248,10 +248,14 @@ TEST_F(CliRenameTest, JolietShortensLongNamesWithAWarning)
 {
     const QString title = QString(70, u'x');
     const QString dir = makeAlbum(u"rip"_s, {title});
+    const QString shortName = QString(60, u'x') + u".mp3"_s;
+    // The dry run shows the name the file will really get.
+    const CliRun dry = run({u"rename"_s, dir, u"--joliet"_s, u"--mask"_s, u"%title"_s, u"--dry-run"_s});
+    EXPECT_EQ(dry.out, music_ + u'/' + shortName + u'\n');
+
     const CliRun r = run({u"rename"_s, dir, u"--joliet"_s, u"--mask"_s, u"%title"_s, u"--id3"_s, u"2"_s,
                           u"--no-total-tracks"_s});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QString shortName = QString(60, u'x') + u".mp3"_s;
     EXPECT_EQ(musicFiles(), QStringList{shortName});
     EXPECT_TRUE(r.out.contains(u"    [warning] Joliet error. The length of the file name is more than 64 caracters : "_s
                                + title + u".mp3\n"_s))
