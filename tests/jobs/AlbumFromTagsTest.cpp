@@ -126,6 +126,7 @@ TEST_F(AlbumFromTagsTest, NothingSelectedShowsTheMessageAndChangesNothing)
     EXPECT_EQ(answers->messages()[0].text, u"Please select at least one file !"_s);
     EXPECT_EQ(answers->messages()[0].title, u"No file selected"_s);
     EXPECT_EQ(answers->messages()[0].icon, Msg::Icon::Exclamation);
+    EXPECT_EQ(answers->messages()[0].buttons, Msg::Buttons::Ok);
     EXPECT_EQ(result.rows.size(), 1);
     EXPECT_EQ(total, u"9"_s);
     // An empty list does nothing at all, not even the message.
@@ -149,6 +150,8 @@ TEST_F(AlbumFromTagsTest, AnotherAlbumAsksOnceAndNoLeavesEverythingAsItWas)
     EXPECT_EQ(question.text, u"For the moment the rename files with tag function is only for albums !\n"
                              u"Would you like to continue anyway ?"_s);
     EXPECT_EQ(question.buttons, Msg::Buttons::YesNo);
+    // Enter must not carry on with a mixed selection.
+    EXPECT_EQ(question.defaultButton, Msg::Answer::No);
     EXPECT_EQ(question.icon, Msg::Icon::Exclamation);
     EXPECT_TRUE(result.rows.isEmpty());
     EXPECT_EQ(total, u"5"_s);
