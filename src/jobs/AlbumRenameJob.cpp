@@ -9,7 +9,9 @@
 #include "jobs/RenameJobFiles.h"
 #include "naming/NameBuilder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 using Common::MoveResult;
@@ -58,6 +60,21 @@ QString folderWithOneSeparator(const QString &path)
     return folder;
 }
 
+/// The levels of a folder path that do not exist yet, deepest first.
+QStringList missingLevels(const QString &folder)
+{
+    QStringList levels;
+    QString level = QDir::cleanPath(folder);
+    while (!level.isEmpty() && !Common::folderExists(level)) {
+        levels.append(level);
+        const QString parent = QFileInfo(level).path();
+        if (parent == level)
+            break;
+        level = parent;
+    }
+    return levels;
+}
+
 /// One run of the job: the state the rows share.
 class Run
 {
@@ -84,6 +101,7 @@ private:
     QString sourceFolder_; ///< where the listed files are (after a letter-case rename of the folder)
     QString lastNewPath_;
     QStringList outputsWritten_;
+    QStringList createdLevels_; ///< folder levels the job made for the first destination, deepest first
     PlaylistBuilder playlist_;
     ID3Edit tagger_;
     ID3Tag theTag_;
@@ -141,6 +159,7 @@ bool Run::prepareDestination()
     }
     if (Common::folderExists(firstDest))
         return true;
+    createdLevels_ = missingLevels(firstDest);
     if (Common::createFolderPath(firstDest))
         return true;
     Msg::ask(u"Path creation error. Read-only media or not enough rights."_s + u'\n' + firstDest + u'\n'
@@ -284,6 +303,13 @@ void Run::finish()
     // file system sees it (after a letter-case rename both spellings name one folder).
     if (!RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_))
         out_.oldFolderRemoved = RenameJobFiles::removeEmptiedFolder(sourceFolder_, outputsWritten_);
+    // The first destination is built without the track's own values: with a folder level made
+    // of "%filenumber" it names a folder no row goes to. What the job made for it and left
+    // empty goes again; the folder shown as the destination always stays.
+    for (const QString &level : std::as_const(createdLevels_)) {
+        if (RenameJobFiles::sameFolder(level, log_.destinationFolder()) || !QDir().rmdir(level))
+            break;
+    }
     log_.refreshSummary();
 }
 

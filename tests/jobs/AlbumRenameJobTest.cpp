@@ -89,6 +89,31 @@ TEST_F(AlbumRenameJobTest, FolderLevelsThatDifferPerRowAreCreatedToo)
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
+TEST_F(AlbumRenameJobTest, FileNumberFolderLevelLeavesNoStrayFolderBehind)
+{
+    // The first destination is built with file number 0, so its "%filenumber" level stays literal.
+    const QString folder = makeThreeSongAlbum(u"in"_s);
+    const RenameJobInput in = inputFor(folder, threeSongs(), u"%artist\\%filenumber\\%title"_s, mp3Dir);
+    runAlbumRenameJob(in, log);
+
+    EXPECT_EQ(QDir(folder + u"/Foo"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList {u"1"_s, u"2"_s, u"3"_s}));
+    EXPECT_EQ(treeOf(folder), (QStringList {u"Foo/1/One.mp3"_s, u"Foo/2/Two.mp3"_s, u"Foo/3/Three.mp3"_s}));
+    EXPECT_EQ(log.summary(), u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
+}
+
+TEST_F(AlbumRenameJobTest, DestinationShownInTheLogStaysEvenWhenNoFileReachedIt)
+{
+    const QString folder = makeThreeSongAlbum(u"rips/in"_s);
+    for (const QString &name : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s})
+        QFile::remove(folder + u'/' + name);
+    runAlbumRenameJob(inputFor(folder, threeSongs(), albumMask, parentDir), log);
+
+    EXPECT_EQ(log.destinationFolder(), tempFile(u"rips/Foo - Bar/"_s));
+    EXPECT_TRUE(QFileInfo(tempFile(u"rips/Foo - Bar"_s)).isDir());
+    EXPECT_EQ(log.errorCount(), 3);
+}
+
 TEST_F(AlbumRenameJobTest, LetterCaseOnlyChangeRenamesTheFolderItselfWithEverythingInIt)
 {
     const QString folder = makeThreeSongAlbum(u"mp3/foo - bar"_s);
