@@ -48,7 +48,7 @@ const char *const kUsage =
     "answered Yes. Without --titles, files of more than one album stop the rename unless --yes.\n"
     "\n"
     "Exit status: 0 success, 1 the job logged errors (or was stopped), 2 bad usage, a missing\n"
-    "folder or a folder without MP3 files.\n"
+    "folder or a rename of a folder without MP3 files (list shows an empty folder's zero totals).\n"
     "Settings and mask files are the desktop program's own.\n";
 } // namespace
 
