@@ -1,6 +1,7 @@
 #include "PageDirectory.h"
 
 #include "Icons.h"
+#include "TextSortedItem.h"
 #include "MainContext.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
@@ -36,22 +37,6 @@ namespace {
 constexpr int KeyRole = Qt::UserRole + 1;
 // Repainting more often than this only slows a long scan down.
 constexpr int RepaintIntervalMs = 50;
-
-// The list view compares the cells as text, as a report view does: "1,024" sorts before "987".
-// Letter case only decides between otherwise equal texts.
-class FileRow : public QTreeWidgetItem
-{
-public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem &other) const override
-    {
-        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        const QString a = text(column);
-        const QString b = other.text(column);
-        const int byText = a.compare(b, Qt::CaseInsensitive);
-        return byText != 0 ? byText < 0 : a < b;
-    }
-};
 
 // The end of an in-place edit: the rename itself runs once the editor is closed, so its
 // message boxes cannot take the focus from an editor that is still committing.
@@ -342,7 +327,7 @@ void PageDirectory::listDirectory(const QString &path)
     sinceRepaint.start();
     const ListingResult result = ::listDirectory(path, {audioColumns, ListingOrder::Enumeration},
         [&](const ListedFile &file, int, const QString &totalsLine) {
-            auto *row = new FileRow;
+            auto *row = new TextSortedItem;
             row->setFlags(row->flags() | Qt::ItemIsEditable);
             row->setText(0, file.fileName);
             row->setIcon(0, iconForKey(file.iconKey));
@@ -392,7 +377,7 @@ void PageDirectory::listDirectory(const QString &path)
 
 void PageDirectory::addPlaceholderRow()
 {
-    auto *row = new FileRow;
+    auto *row = new TextSortedItem;
     row->setText(0, noFileText());
     for (int column = 1; column <= 5; ++column)
         row->setText(column, u" "_s);

@@ -1,6 +1,7 @@
 #include "RenameListView.h"
 
 #include "Icons.h"
+#include "TextSortedItem.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,21 +13,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int IconKeyRole = Qt::UserRole + 1;
-
-// Rows sort by their text as the user reads it: letter case only breaks ties.
-class RenameItem : public QTreeWidgetItem
-{
-public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem &other) const override
-    {
-        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        const QString a = text(column);
-        const QString b = other.text(column);
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    }
-};
 
 // The title editor refuses an empty title: the edit ends and the old title stays, since a
 // track without a title would give a file without a name.
@@ -81,7 +67,7 @@ void RenameListView::setRows(const RenameList &rows, const QStringList &iconKeys
     items.reserve(rows.size());
     for (int i = 0; i < rows.size(); ++i) {
         const RenameRow &row = rows.at(i);
-        auto *item = new RenameItem(QStringList{row.title, row.fileName, row.trackText});
+        auto *item = new TextSortedItem(QStringList{row.title, row.fileName, row.trackText});
         const QString key = i < iconKeys.size() && !iconKeys.at(i).isEmpty() ? iconKeys.at(i) : u"FileIcon"_s;
         item->setIcon(TitleColumn, iconForKey(key));
         item->setData(TitleColumn, IconKeyRole, key);
