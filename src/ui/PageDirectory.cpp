@@ -9,6 +9,7 @@
 #include "jobs/DirectoryListing.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -18,6 +19,7 @@
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 #include <QPersistentModelIndex>
 #include <QSplitter>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
@@ -99,11 +102,27 @@ void PageDirectory::buildControls()
     for (int column = 1; column < folderModel_->columnCount(); ++column)
         fdvDir_->hideColumn(column);
     fdvDir_->setHeaderHidden(true);
+    // Deep folders scroll sideways rather than being cut to a few letters.
+    fdvDir_->header()->setStretchLastSection(false);
+    fdvDir_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     fdvDir_->setSortingEnabled(true);
     fdvDir_->sortByColumn(0, Qt::AscendingOrder);
     fdvDir_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(fdvDir_->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &PageDirectory::onTreeSelection);
+    // The model fills its folders in the background: the current folder can only be scrolled
+    // into view once the levels above it are loaded.
+    connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        const QModelIndex current = fdvDir_->currentIndex();
+        if (!current.isValid() || !folderModel_->filePath(current).startsWith(loaded))
+            return;
+        // The model sorts a loaded folder a moment later, which moves the rows again.
+        QTimer::singleShot(100, fdvDir_, [this] {
+            if (fdvDir_->currentIndex().isValid())
+                fdvDir_->scrollTo(fdvDir_->currentIndex(), QAbstractItemView::PositionAtCenter);
+            fdvDir_->horizontalScrollBar()->setValue(0);
+        });
+    });
 
     txtDirectoryFiles_ = new QLineEdit;
     txtDirectoryFiles_->setObjectName(u"txtDirectoryFiles"_s);
@@ -192,10 +211,14 @@ void PageDirectory::addColumnsLstViewFiles()
     QHeaderView *view = lstFiles_->header();
     view->setStretchLastSection(false);
     view->setSectionResizeMode(0, QHeaderView::Stretch);
-    const int valueWidth = fontMetrics().horizontalAdvance(u"44100 Hz__"_s);
+    // Each value column is as wide as its header or its widest usual value, whichever is wider.
+    const QStringList widest{{}, u"99,999"_s, u"99:59"_s, u"320"_s, u"44100"_s, u"Joint Stereo"_s};
+    const int padding = fontMetrics().horizontalAdvance(u"MM"_s);
     for (int column = 1; column <= 5; ++column) {
         view->setSectionResizeMode(column, QHeaderView::Interactive);
-        lstFiles_->setColumnWidth(column, column == 5 ? valueWidth + valueWidth / 3 : valueWidth);
+        const int text = std::max(fontMetrics().horizontalAdvance(widest[column]),
+            fontMetrics().horizontalAdvance(header->text(column)));
+        lstFiles_->setColumnWidth(column, text + padding);
     }
 }
 
