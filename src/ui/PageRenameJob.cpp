@@ -72,8 +72,9 @@ void PageRename::renameAndTag()
 void PageRename::setJobButtonsEnabled(bool enabled)
 {
     QWidget *top = window();
+    // The folder picture leads back to the folder as "&Select a directory" does.
     for (const QString &name : {u"cmdWorkWithTagLog"_s, u"cmdEnd"_s, u"cmdSelectDirectory"_s, u"cmdRename"_s,
-                                u"cmdWorkWithTagRename"_s}) {
+                                u"cmdWorkWithTagRename"_s, u"imgDir"_s}) {
         if (auto *button = top->findChild<QAbstractButton *>(name))
             button->setEnabled(enabled);
     }
@@ -85,10 +86,13 @@ void PageRename::runJob()
 {
     const RenameJobInput input = jobInput();
     renaming_ = true;
-    setJobButtonsEnabled(false);
     setEnabled(false);
     context_.resultLog.clear();
     emit requestPage(3);
+    // After the page switch, which enables "&Select a directory" on every page but the first:
+    // the job lets events through, and going back to the folder mid-run would scan it under the
+    // job's feet.
+    setJobButtonsEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([this] {
         QApplication::restoreOverrideCursor();

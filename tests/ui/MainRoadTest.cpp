@@ -5,11 +5,14 @@
 #include "audio/ID3Edit.h"
 #include "ui/MainContext.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -72,4 +75,49 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->text(), album);
     for (const QString &name : {u"cmdWorkWithTagLog"_s, u"cmdSelectDirectory"_s, u"cmdEnd"_s})
         EXPECT_TRUE(window->findChild<QPushButton *>(name)->isEnabled()) << name.toStdString();
+}
+
+TEST_F(MainRoadTest, NothingLeadsBackToTheFolderWhileTheRenameRuns)
+{
+    const QString folder = tempFile(u"rips/held"_s);
+    for (int i = 1; i <= 3; ++i) {
+        Mp3Writer::Song song;
+        song.title = u"Song %1"_s.arg(i);
+        song.artist = u"Foo"_s;
+        song.album = u"Bar"_s;
+        song.track = i;
+        ASSERT_TRUE(Mp3Writer::save(folder + u"/track%1.mp3"_s.arg(i), Mp3Writer::song(song)));
+    }
+    presetSetting(u"Last Directory"_s, folder);
+    presetSetting(u"Last Destination dir"_s, u"MP3 directory"_s);
+    auto window = openWindow();
+    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
+    ASSERT_EQ(window->activeWizardPage(), 2);
+
+    // Inside the job, when it lets pending events through: the File menu's "&Select a directory"
+    // and the folder picture must be as dead as the "&Select a directory" button.
+    auto *selectDir = window->findChild<QAction *>(u"mnuSelDir"_s);
+    auto *picture = window->findChild<QAbstractButton *>(u"imgDir"_s);
+    bool menuEnabled = true;
+    bool pictureEnabled = true;
+    QTimer::singleShot(0, window.get(), [&] {
+        menuEnabled = selectDir->isEnabled();
+        pictureEnabled = picture->isEnabled();
+        selectDir->trigger();
+        picture->click();
+    });
+    answers->setDefaultAnswer(Msg::Answer::Yes);
+    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRename"_s), Qt::LeftButton);
+
+    EXPECT_FALSE(menuEnabled);
+    EXPECT_FALSE(pictureEnabled);
+    EXPECT_EQ(window->activeWizardPage(), 3);
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtLogInfo"_s)->text(),
+              u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
+    // Afterwards both lead back again.
+    EXPECT_TRUE(selectDir->isEnabled());
+    EXPECT_TRUE(picture->isEnabled());
+    picture->click();
+    EXPECT_EQ(window->activeWizardPage(), 0);
 }
