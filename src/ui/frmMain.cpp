@@ -143,9 +143,12 @@ void frmMain::buildMenus()
     file->addSeparator();
     mnuPlayer_ = addItem(file, u"mnuPlayer"_s, u"&MP3 Player..."_s, [this] { notAvailableYet(); });
     mnuPlayer_->setEnabled(false);
-    addItem(file, u"mnuMask"_s, u"&Mask editor..."_s, [this] { notAvailableYet(); });
     file->addSeparator();
     addItem(file, u"mnuQuit"_s, u"&Exit"_s, [this] { close(); });
+
+    QMenu *tools = menuBar()->addMenu(u"&Tools"_s);
+    tools->setObjectName(u"mnuTools"_s);
+    addItem(tools, u"mnuMask"_s, u"&Mask editor..."_s, [this] { notAvailableYet(); });
 
     QMenu *help = menuBar()->addMenu(u"&?"_s);
     help->setObjectName(u"mnuHelp"_s);

@@ -11,6 +11,8 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -158,6 +160,28 @@ TEST_F(frmMainPagesTest, HelpMenuOpensTheMakersPagesAndMail)
     EXPECT_TRUE(recorder.urls[3].query(QUrl::FullyDecoded).endsWith(u" - Bug"_s));
     EXPECT_EQ(recorder.urls[4].toLocalFile(), appFolder() + u"/license.txt"_s);
     EXPECT_EQ(answers->count(), 0);
+}
+
+TEST_F(frmMainPagesTest, MenusHoldTheirCommandsInOrder)
+{
+    auto window = openWindow();
+    const auto captions = [](const QMenu *menu) {
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << (action->isSeparator() ? u"-"_s : action->text());
+        return texts;
+    };
+    QStringList bar;
+    for (const QAction *action : window->menuBar()->actions())
+        bar << action->text();
+    EXPECT_EQ(bar, QStringList({u"&File"_s, u"&Tools"_s, u"&?"_s}));
+    EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuFile"_s)),
+        QStringList({u"&Select a directory"_s, u"-"_s, u"&MP3 Player..."_s, u"-"_s, u"&Exit"_s}));
+    // The mask editor is a tool, not a file command.
+    EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuTools"_s)), QStringList({u"&Mask editor..."_s}));
+    EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuHelp"_s)),
+        QStringList({u"&Varnelt web site"_s, u"&Version history"_s, u"&Check for update..."_s, u"-"_s,
+            u"&Feedback"_s, u"&Report a bug"_s, u"-"_s, u"&License"_s, u"&About..."_s}));
 }
 
 TEST(BrowserCheckRules, VersionFiveAndLaterPassWithoutAQuestion)
