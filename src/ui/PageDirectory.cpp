@@ -98,6 +98,26 @@ void PageDirectory::buildControls()
 
     fdvDir_ = new QTreeView;
     fdvDir_->setObjectName(u"fdvDir"_s);
+    // When the current folder disappears (the rename job removes an emptied folder, or another
+    // program deletes it), the tree would make a neighbouring row current and so scan a folder
+    // the user never chose. A vanished folder is no choice: the tree drops its current folder
+    // instead. Connected before the view sees the model, so the flag is up before the view
+    // moves its current row.
+    connect(folderModel_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+        [this](const QModelIndex &parent, int first, int last) {
+            for (QModelIndex i = fdvDir_->currentIndex(); i.isValid(); i = i.parent()) {
+                if (i.parent() == parent && i.row() >= first && i.row() <= last) {
+                    ignoreTreeSelection_ = true;
+                    return;
+                }
+            }
+        });
+    connect(folderModel_, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!ignoreTreeSelection_)
+            return;
+        fdvDir_->selectionModel()->clear();
+        ignoreTreeSelection_ = false;
+    });
     fdvDir_->setModel(folderModel_);
     for (int column = 1; column < folderModel_->columnCount(); ++column)
         fdvDir_->hideColumn(column);
@@ -266,6 +286,8 @@ void PageDirectory::showEvent(QShowEvent *event)
 
 void PageDirectory::onTreeSelection()
 {
+    if (ignoreTreeSelection_)
+        return;
     const QString folder = treeFolder();
     if (!folder.isEmpty())
         selectDirectory(folder);

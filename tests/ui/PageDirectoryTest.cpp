@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -364,3 +365,35 @@ TEST_F(PageDirectoryTest, DeleteAsksThenMovesTheSelectedFilesToTheTrash)
 }
 
 #include "PageDirectoryTest.moc"
+
+TEST_F(PageDirectoryTest, AFolderThatVanishesIsNotReplacedByItsNeighbour)
+{
+    writeSong(u"music/album/a.mp3"_s, 1.0, false, false);
+    writeSong(u"music/other/b.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"music/album"_s));
+    auto window = openWindow();
+    auto *tree = window->findChild<QTreeView *>(u"fdvDir"_s);
+    ASSERT_EQ(window->context().currentDirectory, tempFile(u"music/album"_s));
+    // Let the tree load and watch the folders around the chosen one.
+    const QPersistentModelIndex music = tree->currentIndex().parent();
+    QTRY_VERIFY(tree->model()->rowCount(music) == 2);
+    QTest::qWait(100);
+
+    // Another program (or the rename job's clean-up) removes the folder being shown.
+    ASSERT_TRUE(QDir(tempFile(u"music/album"_s)).removeRecursively());
+    QTRY_VERIFY_WITH_TIMEOUT(tree->model()->rowCount(music) == 1, 5000);
+    QCoreApplication::processEvents();
+
+    // Nobody chose "other": it is neither listed nor remembered, and the tree has no folder
+    // current, so a click on any folder (that one included) scans it.
+    EXPECT_EQ(window->context().currentDirectory, tempFile(u"music/album"_s));
+    EXPECT_EQ(storedSetting(u"Last Directory"_s), tempFile(u"music/album"_s));
+    EXPECT_EQ(columnTexts(fileList(*window), 0), QStringList({u"a.mp3"_s}));
+    EXPECT_FALSE(tree->currentIndex().isValid());
+    EXPECT_EQ(answers->count(), 0);
+
+    // The user's own choice is followed as before.
+    EXPECT_TRUE(window->pageDirectory()->navigateTo(tempFile(u"music/other"_s)));
+    EXPECT_EQ(window->context().currentDirectory, tempFile(u"music/other"_s));
+    EXPECT_EQ(columnTexts(fileList(*window), 0), QStringList({u"b.mp3"_s}));
+}
