@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWebEngineView>
@@ -136,6 +138,31 @@ TEST_F(frmMainPagesTest, BannerViewIsMadeOnTheFirstResultPageAndStaysHiddenWhenU
     window->affichePage(0);
     window->affichePage(3);
     EXPECT_EQ(window->bannerView(), banner);
+}
+
+TEST_F(frmMainPagesTest, BannerViewShowsOnceItsPageHasLoaded)
+{
+    // A one-page web server on the loopback address plays the maker's site.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QObject::connect(&server, &QTcpServer::newConnection, [&server] {
+        while (QTcpSocket *socket = server.nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                socket->readAll();
+                const QByteArray page = "<html><body>Banner</body></html>";
+                socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
+                    + QByteArray::number(page.size()) + "\r\n\r\n" + page);
+                socket->disconnectFromHost();
+            });
+        }
+    });
+    auto window = openWindow();
+    window->setBannerUrl(u"http://127.0.0.1:%1/rennab/"_s.arg(server.serverPort()));
+    window->affichePage(3);
+    QWebEngineView *banner = window->bannerView();
+    ASSERT_NE(banner, nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 15000);
+    EXPECT_EQ(banner->url(), QUrl(u"http://127.0.0.1:%1/rennab/"_s.arg(server.serverPort())));
 }
 
 TEST_F(frmMainPagesTest, HelpMenuOpensTheMakersPagesAndMail)
