@@ -101,8 +101,9 @@ void PageDirectory::buildControls()
     // When the current folder disappears (the rename job removes an emptied folder, or another
     // program deletes it), the tree would make a neighbouring row current and so scan a folder
     // the user never chose. A vanished folder is no choice: the tree drops its current folder
-    // instead. Connected before the view sees the model, so the flag is up before the view
-    // moves its current row.
+    // and the list is scanned again, so it no longer offers files of a folder that is gone (a
+    // rename or delete of such a row would act on a path without its folder). Connected before
+    // the view sees the model, so the flag is up before the view moves its current row.
     connect(folderModel_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
         [this](const QModelIndex &parent, int first, int last) {
             for (QModelIndex i = fdvDir_->currentIndex(); i.isValid(); i = i.parent()) {
@@ -117,6 +118,8 @@ void PageDirectory::buildControls()
             return;
         fdvDir_->selectionModel()->clear();
         ignoreTreeSelection_ = false;
+        // Queued: the model is still busy removing, and a scan lets events through.
+        QMetaObject::invokeMethod(this, [this] { listDirectory(context_.currentDirectory); }, Qt::QueuedConnection);
     });
     fdvDir_->setModel(folderModel_);
     for (int column = 1; column < folderModel_->columnCount(); ++column)

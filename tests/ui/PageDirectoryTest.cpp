@@ -385,11 +385,15 @@ TEST_F(PageDirectoryTest, AFolderThatVanishesIsNotReplacedByItsNeighbour)
     QCoreApplication::processEvents();
 
     // Nobody chose "other": it is neither listed nor remembered, and the tree has no folder
-    // current, so a click on any folder (that one included) scans it.
+    // current, so a click on any folder (that one included) scans it. The list no longer offers
+    // the files that went with the folder.
     EXPECT_EQ(window->context().currentDirectory, tempFile(u"music/album"_s));
     EXPECT_EQ(storedSetting(u"Last Directory"_s), tempFile(u"music/album"_s));
-    EXPECT_EQ(columnTexts(fileList(*window), 0), QStringList({u"a.mp3"_s}));
     EXPECT_FALSE(tree->currentIndex().isValid());
+    EXPECT_EQ(fileList(*window)->topLevelItemCount(), 0);
+    EXPECT_FALSE(window->pageDirectory()->hasFiles());
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(), u"MP3 files found : 0  /  Total size : 0 MB)"_s);
+    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
     EXPECT_EQ(answers->count(), 0);
 
     // The user's own choice is followed as before.
