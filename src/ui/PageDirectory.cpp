@@ -270,7 +270,10 @@ QString PageDirectory::treeFolder() const
 
 QString PageDirectory::treeFolderWithSeparator() const
 {
-    return Common::addBackslash(treeFolder());
+    // Without a folder in the tree (the shown one has vanished) the rows still came from the
+    // folder last listed; an empty folder would make every path relative to the working folder.
+    const QString folder = treeFolder();
+    return Common::addBackslash(folder.isEmpty() ? listedFolder_ : folder);
 }
 
 void PageDirectory::focusFolderTree()

@@ -396,6 +396,14 @@ TEST_F(PageDirectoryTest, AFolderThatVanishesIsNotReplacedByItsNeighbour)
     EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
     EXPECT_EQ(answers->count(), 0);
 
+    // A list made while the tree has no folder (a refresh of the folder by name) still acts on
+    // the folder its rows came from, never on the working folder.
+    writeSong(u"music/album/c.mp3"_s, 1.0, false, false);
+    window->pageDirectory()->selectDirectory(tempFile(u"music/album"_s));
+    ASSERT_EQ(columnTexts(fileList(*window), 0), QStringList({u"c.mp3"_s}));
+    EXPECT_TRUE(window->pageDirectory()->renameInPlace(fileList(*window)->topLevelItem(0), u"d.mp3"_s));
+    EXPECT_TRUE(QFile::exists(tempFile(u"music/album/d.mp3"_s)));
+
     // The user's own choice is followed as before.
     EXPECT_TRUE(window->pageDirectory()->navigateTo(tempFile(u"music/other"_s)));
     EXPECT_EQ(window->context().currentDirectory, tempFile(u"music/other"_s));
