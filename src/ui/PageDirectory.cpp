@@ -195,7 +195,7 @@ void PageDirectory::buildControls()
     addEntry(u"mnuOpen"_s, u"&Open"_s, [this] { openSelectedFile(); });
     addEntry(u"mnuDelete"_s, u"&Delete"_s, [this] { deleteSelectedFiles(); });
     mnuContext3_->addSeparator();
-    addEntry(u"mnuRefresh"_s, u"&Refresh list"_s, [this] { selectDirectory(treeFolder()); });
+    addEntry(u"mnuRefresh"_s, u"&Refresh list"_s, [this] { selectDirectory(refreshFolder()); });
 
     auto *folderLabel = new QLabel(u"Folder :"_s);
     folderLabel->setBuddy(txtDirectoryFiles_);
@@ -255,7 +255,7 @@ bool PageDirectory::navigateTo(const QString &path)
         return false;
     // Moving to the folder already shown lists it again, so a caller always gets a fresh list.
     if (fdvDir_->currentIndex() == index)
-        selectDirectory(treeFolder());
+        selectDirectory(refreshFolder());
     else
         fdvDir_->setCurrentIndex(index);
     fdvDir_->scrollTo(index);
@@ -266,6 +266,12 @@ QString PageDirectory::treeFolder() const
 {
     const QModelIndex index = fdvDir_->currentIndex();
     return index.isValid() ? QDir::toNativeSeparators(folderModel_->filePath(index)) : QString();
+}
+
+QString PageDirectory::refreshFolder() const
+{
+    const QString folder = treeFolder();
+    return folder.isEmpty() ? context_.currentDirectory : folder;
 }
 
 QString PageDirectory::treeFolderWithSeparator() const
@@ -500,7 +506,7 @@ void PageDirectory::deleteSelectedFiles()
     if (moved < paths.size())
         Msg::showError(QString::number(paths.size() - moved) + u" of "_s + QString::number(paths.size())
             + u" files could not be moved to the trash; they are still in "_s + folder);
-    selectDirectory(treeFolder());
+    selectDirectory(refreshFolder());
 }
 
 QMenu *PageDirectory::prepareContextMenu()
@@ -531,7 +537,7 @@ bool PageDirectory::eventFilter(QObject *watched, QEvent *event)
         return true;
     switch (key) {
     case Qt::Key_F5:
-        selectDirectory(treeFolder());
+        selectDirectory(refreshFolder());
         break;
     case Qt::Key_F2:
         startRenameInPlace();

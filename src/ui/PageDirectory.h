@@ -85,6 +85,8 @@ private:
     void rememberSelectedFile();
     void addPlaceholderRow();
     QString treeFolderWithSeparator() const;
+    /// The folder a refresh lists: the tree's current folder, else the one last listed.
+    QString refreshFolder() const;
 
     MainContext &context_;
     QFileSystemModel *folderModel_ = nullptr;

@@ -403,6 +403,9 @@ TEST_F(PageDirectoryTest, AFolderThatVanishesIsNotReplacedByItsNeighbour)
     ASSERT_EQ(columnTexts(fileList(*window), 0), QStringList({u"c.mp3"_s}));
     EXPECT_TRUE(window->pageDirectory()->renameInPlace(fileList(*window)->topLevelItem(0), u"d.mp3"_s));
     EXPECT_TRUE(QFile::exists(tempFile(u"music/album/d.mp3"_s)));
+    writeSong(u"music/album/e.mp3"_s, 1.0, false, false);
+    QTest::keyClick(fileList(*window), Qt::Key_F5);
+    EXPECT_EQ(columnTexts(fileList(*window), 0), QStringList({u"d.mp3"_s, u"e.mp3"_s}));
 
     // The user's own choice is followed as before.
     EXPECT_TRUE(window->pageDirectory()->navigateTo(tempFile(u"music/other"_s)));
