@@ -95,6 +95,20 @@ TEST_F(XAnalyzerRealFilesTest, AgreesWithTheStoredFfprobeFigures)
     }
 }
 
+// Runs ffprobe on the file now and compares its figures with the analyzer's.
+void expectAnalyzerAgreesWithFfprobe(const QString &path)
+{
+    const std::optional<Expected> live = probe(path);
+    ASSERT_TRUE(live.has_value());
+    clsXAnalyzer a;
+    a.setFilename(path);
+    ASSERT_FALSE(a.HadError());
+    EXPECT_EQ(a.Frequency(), live->sampleRate);
+    EXPECT_EQ(a.Channels(), live->channels);
+    EXPECT_NEAR(a.Duration(), live->seconds, 0.1);
+    EXPECT_NEAR(a.BitRate(), live->bitrate, 1000);
+}
+
 TEST_F(XAnalyzerRealFilesTest, AgreesWithFfprobeRunNow)
 {
     if (QStandardPaths::findExecutable(u"ffprobe"_s).isEmpty())
@@ -102,15 +116,7 @@ TEST_F(XAnalyzerRealFilesTest, AgreesWithFfprobeRunNow)
     for (const Expected &e : expectedFigures()) {
         SCOPED_TRACE(e.file.toStdString());
         const QString path = copyFixture(e.file);
-        const std::optional<Expected> live = probe(path);
-        ASSERT_TRUE(live.has_value());
-        clsXAnalyzer a;
-        a.setFilename(path);
-        ASSERT_FALSE(a.HadError());
-        EXPECT_EQ(a.Frequency(), live->sampleRate);
-        EXPECT_EQ(a.Channels(), live->channels);
-        EXPECT_NEAR(a.Duration(), live->seconds, 0.1);
-        EXPECT_NEAR(a.BitRate(), live->bitrate, 1000);
+        expectAnalyzerAgreesWithFfprobe(path);
     }
 }
 
@@ -127,15 +133,7 @@ TEST_F(XAnalyzerRealFilesTest, WrittenTestFilesAreRealMp3ToFfprobeToo)
     for (const auto &[name, bytes] : files) {
         SCOPED_TRACE(name.toStdString());
         const QString path = writeFile(name, bytes);
-        const std::optional<Expected> live = probe(path);
-        ASSERT_TRUE(live.has_value());
-        clsXAnalyzer a;
-        a.setFilename(path);
-        ASSERT_FALSE(a.HadError());
-        EXPECT_EQ(a.Frequency(), live->sampleRate);
-        EXPECT_EQ(a.Channels(), live->channels);
-        EXPECT_NEAR(a.Duration(), live->seconds, 0.1);
-        EXPECT_NEAR(a.BitRate(), live->bitrate, 1000);
+        expectAnalyzerAgreesWithFfprobe(path);
     }
 }
 
