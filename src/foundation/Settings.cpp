@@ -16,13 +16,15 @@ void Settings::setFileOverride(const QString &file)
     overrideSlot() = file;
 }
 
-Settings::Settings()
+Settings::Settings() : Settings(kGroup) {}
+
+Settings::Settings(const QString &group)
 {
     if (overrideSlot().isEmpty())
         store_ = std::make_unique<QSettings>(QStringLiteral("Varnelt"), QStringLiteral("Varnelt"));
     else
         store_ = std::make_unique<QSettings>(overrideSlot(), QSettings::IniFormat);
-    store_->beginGroup(kGroup);
+    store_->beginGroup(group);
 }
 
 Settings::~Settings() = default;

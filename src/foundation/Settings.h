@@ -10,8 +10,10 @@ class QSettings;
 class Settings
 {
 public:
-    /// Opens the store at the normal place, or at the file set by setFileOverride().
+    /// Opens the store at the normal place, or at the file set by setFileOverride(), in the
+    /// group "Settings" or the given one (the lookup's site addresses live in "Sites").
     Settings();
+    explicit Settings(const QString &group);
     ~Settings();
     Settings(const Settings &) = delete;
     Settings &operator=(const Settings &) = delete;

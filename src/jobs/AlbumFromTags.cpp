@@ -2,6 +2,7 @@
 
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
+#include "audio/LoadedTags.h"
 #include "audio/TagAccess.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
@@ -77,23 +78,6 @@ QString twoDigitTrack(int number)
 {
     return number <= 9 && number >= 0 ? u'0' + QString::number(number) : QString::number(number);
 }
-
-/// The tag objects of one file, loaded as the tag page loads them.
-struct LoadedTags
-{
-    ID3Edit tagV2;
-    ID3Tag theTag;
-
-    explicit LoadedTags(const QString &path)
-    {
-        tagV2.Load(path);
-        theTag.ReadFromFile(path);
-    }
-    [[nodiscard]] QString value(const QString &keyword) const
-    {
-        return Common::getTagValue(keyword, u"v1v2"_s, Common::TagSources{theTag, tagV2});
-    }
-};
 
 } // namespace
 

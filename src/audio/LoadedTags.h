@@ -1,0 +1,25 @@
+#pragma once
+// Both tags of one file, loaded for reading by keyword as the tag access reads them.
+
+#include "audio/ID3Edit.h"
+#include "audio/ID3.h"
+#include "audio/TagAccess.h"
+
+#include <QString>
+
+struct LoadedTags
+{
+    ID3Edit tagV2;
+    ID3Tag theTag;
+
+    explicit LoadedTags(const QString &path)
+    {
+        tagV2.Load(path);
+        theTag.ReadFromFile(path);
+    }
+    /// The field's text from either tag version ("v1v2").
+    [[nodiscard]] QString value(const QString &keyword) const
+    {
+        return Common::getTagValue(keyword, QStringLiteral("v1v2"), Common::TagSources{theTag, tagV2});
+    }
+};
