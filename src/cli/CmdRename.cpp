@@ -29,7 +29,8 @@ int chooseMask(const RenameCommandOptions &options, QString &mask)
         return Cli::Success;
     }
     const QList<MaskEntry> entries = readMaskInfo();
-    const MaskChoice choice = chooseRememberedMask(entries, Settings().value(u"Last Mask"_s));
+    // Unlike the window, the command line falls back on the list's first mask, not the key's default.
+    const MaskChoice choice = chooseRememberedMask(entries, Settings().value(SettingsKeys::LastMask.name));
     mask = choice.text;
     if (mask.isEmpty())
         return Cli::fail(u"no mask: give one with --mask"_s);

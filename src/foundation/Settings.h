@@ -2,6 +2,8 @@
 // The per-user settings store: organisation and application "Varnelt", group "Settings",
 // every value stored as text.
 
+#include "SettingsKeys.h"
+
 #include <QString>
 #include <memory>
 
@@ -20,6 +22,8 @@ public:
 
     /// Returns the text stored under key, or def when there is none.
     [[nodiscard]] QString value(const QString &key, const QString &def = {}) const;
+    /// Returns the text stored under key, or the key's default when there is none.
+    [[nodiscard]] QString value(const SettingsKey &key) const { return value(key.name, key.defaultValue); }
     void setValue(const QString &key, const QString &value);
     [[nodiscard]] bool contains(const QString &key) const;
     void remove(const QString &key);

@@ -363,7 +363,7 @@ void PageDirectory::selectDirectory(const QString &path)
             box->setText(Common::addBackslash(context_.currentDirectory));
     }
     Settings settings;
-    settings.setValue(u"Last Directory"_s, context_.currentDirectory);
+    settings.setValue(SettingsKeys::LastDirectory.name, context_.currentDirectory);
     updateOnlySelectedCheck();
     emit context_.currentDirectoryChanged(context_.currentDirectory);
 }

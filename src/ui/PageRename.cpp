@@ -280,7 +280,7 @@ void PageRename::onMaskChosen()
 {
     const QString mask = cboMask->currentText();
     cboMask->setToolTip(mask);
-    Settings().setValue(u"Last Mask"_s, mask);
+    Settings().setValue(SettingsKeys::LastMask.name, mask);
     refreshPreview();
 }
 

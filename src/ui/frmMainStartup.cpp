@@ -25,10 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString DefaultMask = u"%artist - %album\\%track - %title"_s;
-constexpr double DefaultWidthTwips = 9750;
-constexpr double DefaultHeightTwips = 8000;
-
 double twipsPerPixel(const QScreen *screen)
 {
     const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
@@ -37,9 +33,9 @@ double twipsPerPixel(const QScreen *screen)
 
 // A stored number, or nothing when the text is not one; the user then hears about it and the
 // control keeps what it shows.
-std::optional<double> storedNumber(const Settings &settings, const QString &key, const QString &def)
+std::optional<double> storedNumber(const Settings &settings, const SettingsKey &key, const QString &def)
 {
-    const QString text = settings.value(key, def);
+    const QString text = settings.value(key.name, def);
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     if (!ok) {
@@ -49,11 +45,22 @@ std::optional<double> storedNumber(const Settings &settings, const QString &key,
     return value;
 }
 
-void restoreListIndex(const Settings &settings, QComboBox *combo, const QString &key)
+std::optional<double> storedNumber(const Settings &settings, const SettingsKey &key)
+{
+    return storedNumber(settings, key, key.defaultValue);
+}
+
+// The default of a number key, for when the stored text is not a number.
+double defaultNumber(const SettingsKey &key)
+{
+    return QString(key.defaultValue).toDouble();
+}
+
+void restoreListIndex(const Settings &settings, QComboBox *combo, const SettingsKey &key)
 {
     if (!combo)
         return;
-    const auto value = storedNumber(settings, key, u"0"_s);
+    const auto value = storedNumber(settings, key);
     if (!value)
         return;
     const long long index = Basic::roundEven(*value);
@@ -64,11 +71,11 @@ void restoreListIndex(const Settings &settings, QComboBox *combo, const QString 
     combo->setCurrentIndex(int(index));
 }
 
-void restoreCheck(const Settings &settings, QCheckBox *check, const QString &key, const QString &def)
+void restoreCheck(const Settings &settings, QCheckBox *check, const SettingsKey &key)
 {
     if (!check)
         return;
-    const auto value = storedNumber(settings, key, def);
+    const auto value = storedNumber(settings, key);
     if (!value)
         return;
     const long long state = Basic::roundEven(*value);
@@ -151,24 +158,24 @@ void frmMain::restoreSettings()
 {
     const Settings settings;
     if (auto *mask = findChild<QComboBox *>(u"cboMask"_s)) {
-        const QString stored = settings.value(u"Last Mask"_s, DefaultMask);
+        const QString stored = settings.value(SettingsKeys::LastMask);
         if (!stored.isEmpty() && !Basic::isNumeric(stored))
             mask->setCurrentText(stored);
         if (mask->currentText().isEmpty() && mask->count() > 0)
             mask->setCurrentIndex(0);
     }
 
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboPlaylistDir"_s), u"Last Playlist Dir"_s);
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboCoverDir"_s), u"Last Cover Dir"_s);
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboTextEffect"_s), u"Last Text Effect"_s);
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboReplaceSpaces"_s), u"Last Replace Spaces"_s);
+    restoreListIndex(settings, findChild<QComboBox *>(u"cboPlaylistDir"_s), SettingsKeys::LastPlaylistDir);
+    restoreListIndex(settings, findChild<QComboBox *>(u"cboCoverDir"_s), SettingsKeys::LastCoverDir);
+    restoreListIndex(settings, findChild<QComboBox *>(u"cboTextEffect"_s), SettingsKeys::LastTextEffect);
+    restoreListIndex(settings, findChild<QComboBox *>(u"cboReplaceSpaces"_s), SettingsKeys::LastReplaceSpaces);
     auto *id3Mode = findChild<QComboBox *>(u"cboID3Mode"_s);
-    restoreListIndex(settings, id3Mode, u"ID3 Mode"_s);
+    restoreListIndex(settings, id3Mode, SettingsKeys::Id3Mode);
     if (auto *id3Rename = findChild<QComboBox *>(u"cboId3TagRename"_s); id3Mode && id3Rename
         && id3Mode->currentIndex() < id3Rename->count())
         id3Rename->setCurrentIndex(id3Mode->currentIndex());
 
-    const QString destination = settings.value(u"Last Destination dir"_s, u"Parent directory"_s);
+    const QString destination = settings.value(SettingsKeys::LastDestinationDir);
     if (auto *destDir = findChild<QComboBox *>(u"cboDestDir"_s)) {
         if (destination == u"Parent directory")
             destDir->setCurrentIndex(1);
@@ -181,12 +188,12 @@ void frmMain::restoreSettings()
     }
     context_->selectedDestinationDirectory = destination;
 
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkPlayList"_s), u"Check Playlist"_s, u"1"_s);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkCover"_s), u"Check Cover"_s, u"1"_s);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkTotalTracks"_s), u"Total Tracks"_s, u"1"_s);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkJoliet"_s), u"Check Joliet"_s, u"0"_s);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkTextEffect"_s), u"Check Text Effect"_s, u"0"_s);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkReplaceSpaces"_s), u"Check Replace Spaces"_s, u"0"_s);
+    restoreCheck(settings, findChild<QCheckBox *>(u"chkPlayList"_s), SettingsKeys::CheckPlaylist);
+    restoreCheck(settings, findChild<QCheckBox *>(u"chkCover"_s), SettingsKeys::CheckCover);
+    restoreCheck(settings, findChild<QCheckBox *>(u"chkTotalTracks"_s), SettingsKeys::TotalTracks);
+    restoreCheck(settings, findChild<QCheckBox *>(u"chkJoliet"_s), SettingsKeys::CheckJoliet);
+    restoreCheck(settings, findChild<QCheckBox *>(u"chkTextEffect"_s), SettingsKeys::CheckTextEffect);
+    restoreCheck(settings, findChild<QCheckBox *>(u"chkReplaceSpaces"_s), SettingsKeys::CheckReplaceSpaces);
 }
 
 void frmMain::restorePlacement()
@@ -197,22 +204,22 @@ void frmMain::restorePlacement()
     const QRect screenArea = display ? display->geometry() : QRect(0, 0, 1024, 768);
 
     int state = 0;
-    if (const auto value = storedNumber(settings, u"AppWindowState"_s, u"0"_s))
+    if (const auto value = storedNumber(settings, SettingsKeys::AppWindowState))
         state = int(Basic::roundEven(*value));
-    double width = DefaultWidthTwips;
-    double height = DefaultHeightTwips;
-    if (const auto value = storedNumber(settings, u"AppWidth"_s, QString::number(DefaultWidthTwips)))
+    double width = defaultNumber(SettingsKeys::AppWidth);
+    double height = defaultNumber(SettingsKeys::AppHeight);
+    if (const auto value = storedNumber(settings, SettingsKeys::AppWidth))
         width = *value;
-    if (const auto value = storedNumber(settings, u"AppHeight"_s, QString::number(DefaultHeightTwips)))
+    if (const auto value = storedNumber(settings, SettingsKeys::AppHeight))
         height = *value;
     // The defaults of top and left centre the size just restored, 200 twips above the middle.
     const double screenWidth = screenArea.width() * tpp;
     const double screenHeight = screenArea.height() * tpp;
     double top = screenHeight / 2 - height / 2 - 200;
     double left = screenWidth / 2 - width / 2;
-    if (const auto value = storedNumber(settings, u"AppTop"_s, QString::number(top)))
+    if (const auto value = storedNumber(settings, SettingsKeys::AppTop, QString::number(top)))
         top = *value;
-    if (const auto value = storedNumber(settings, u"AppLeft"_s, QString::number(left)))
+    if (const auto value = storedNumber(settings, SettingsKeys::AppLeft, QString::number(left)))
         left = *value;
 
     const QSize size(int(Basic::roundEven(width / tpp)), int(Basic::roundEven(height / tpp)));
@@ -240,7 +247,7 @@ void frmMain::fillGenreLists()
 void frmMain::selectLastFolder()
 {
     const Settings settings;
-    QString stored = settings.value(u"Last Directory"_s);
+    QString stored = settings.value(SettingsKeys::LastDirectory);
     if (stored.trimmed().isEmpty())
         stored = QDir::toNativeSeparators(QDir::homePath());
     pageDirectory_->navigateTo(stored);
@@ -262,42 +269,42 @@ void frmMain::storeSettings()
     const Qt::WindowStates state = windowState();
     if (!(state & Qt::WindowMinimized)) {
         const bool maximized = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
-        settings.setValue(u"AppWindowState"_s, maximized ? u"2"_s : u"0"_s);
+        settings.setValue(SettingsKeys::AppWindowState.name, maximized ? u"2"_s : u"0"_s);
         if (!maximized) {
             const double tpp = twipsPerPixel(screen());
-            settings.setValue(u"AppTop"_s, QString::number(pos().y() * tpp));
-            settings.setValue(u"AppLeft"_s, QString::number(pos().x() * tpp));
-            settings.setValue(u"AppWidth"_s, QString::number(width() * tpp));
-            settings.setValue(u"AppHeight"_s, QString::number(height() * tpp));
+            settings.setValue(SettingsKeys::AppTop.name, QString::number(pos().y() * tpp));
+            settings.setValue(SettingsKeys::AppLeft.name, QString::number(pos().x() * tpp));
+            settings.setValue(SettingsKeys::AppWidth.name, QString::number(width() * tpp));
+            settings.setValue(SettingsKeys::AppHeight.name, QString::number(height() * tpp));
         }
     }
 
     // A control that is not there stores nothing rather than an empty value.
-    const auto storeText = [&](const QString &key, const QString &name) {
+    const auto storeText = [&](const SettingsKey &key, const QString &name) {
         if (const auto *combo = findChild<QComboBox *>(name))
-            settings.setValue(key, combo->currentText());
+            settings.setValue(key.name, combo->currentText());
     };
-    const auto storeIndex = [&](const QString &key, const QString &name) {
+    const auto storeIndex = [&](const SettingsKey &key, const QString &name) {
         if (const auto *combo = findChild<QComboBox *>(name))
-            settings.setValue(key, QString::number(combo->currentIndex()));
+            settings.setValue(key.name, QString::number(combo->currentIndex()));
     };
-    const auto storeCheck = [&](const QString &key, const QString &name) {
+    const auto storeCheck = [&](const SettingsKey &key, const QString &name) {
         if (const auto *check = findChild<QCheckBox *>(name))
-            settings.setValue(key, check->isChecked() ? u"1"_s : u"0"_s);
+            settings.setValue(key.name, check->isChecked() ? u"1"_s : u"0"_s);
     };
-    storeText(u"Last Mask"_s, u"cboMask"_s);
-    storeText(u"Last Destination dir"_s, u"cboDestDir"_s);
-    storeIndex(u"Last Playlist Dir"_s, u"cboPlaylistDir"_s);
-    storeIndex(u"Last Cover Dir"_s, u"cboCoverDir"_s);
-    storeIndex(u"Last Text Effect"_s, u"cboTextEffect"_s);
-    storeIndex(u"Last Replace Spaces"_s, u"cboReplaceSpaces"_s);
-    storeIndex(u"ID3 Mode"_s, u"cboID3Mode"_s);
-    storeCheck(u"Check Playlist"_s, u"chkPlayList"_s);
-    storeCheck(u"Check Cover"_s, u"chkCover"_s);
-    storeCheck(u"Total Tracks"_s, u"chkTotalTracks"_s);
-    storeCheck(u"Check Joliet"_s, u"chkJoliet"_s);
-    storeCheck(u"Check Text Effect"_s, u"chkTextEffect"_s);
-    storeCheck(u"Check Replace Spaces"_s, u"chkReplaceSpaces"_s);
+    storeText(SettingsKeys::LastMask, u"cboMask"_s);
+    storeText(SettingsKeys::LastDestinationDir, u"cboDestDir"_s);
+    storeIndex(SettingsKeys::LastPlaylistDir, u"cboPlaylistDir"_s);
+    storeIndex(SettingsKeys::LastCoverDir, u"cboCoverDir"_s);
+    storeIndex(SettingsKeys::LastTextEffect, u"cboTextEffect"_s);
+    storeIndex(SettingsKeys::LastReplaceSpaces, u"cboReplaceSpaces"_s);
+    storeIndex(SettingsKeys::Id3Mode, u"cboID3Mode"_s);
+    storeCheck(SettingsKeys::CheckPlaylist, u"chkPlayList"_s);
+    storeCheck(SettingsKeys::CheckCover, u"chkCover"_s);
+    storeCheck(SettingsKeys::TotalTracks, u"chkTotalTracks"_s);
+    storeCheck(SettingsKeys::CheckJoliet, u"chkJoliet"_s);
+    storeCheck(SettingsKeys::CheckTextEffect, u"chkTextEffect"_s);
+    storeCheck(SettingsKeys::CheckReplaceSpaces, u"chkReplaceSpaces"_s);
     settings.sync();
 }
 

@@ -1,0 +1,53 @@
+#pragma once
+// Every key of the per-user settings store with the text it reads as when missing. A key is
+// written only through these names, so a misspelt one fails to compile instead of silently
+// storing nothing.
+
+#include <QLatin1StringView>
+
+struct SettingsKey
+{
+    QLatin1StringView name;
+    /// What a missing key reads as. Empty where the default is worked out at run time
+    /// (noted at the key).
+    QLatin1StringView defaultValue;
+};
+
+namespace SettingsKeys {
+
+// ---- Group "Settings": the main window -------------------------------------------------------
+
+// The rename page's choices.
+inline constexpr SettingsKey LastMask{QLatin1StringView("Last Mask"),
+    QLatin1StringView("%artist - %album\\%track - %title")};
+inline constexpr SettingsKey LastDestinationDir{QLatin1StringView("Last Destination dir"),
+    QLatin1StringView("Parent directory")};
+inline constexpr SettingsKey LastPlaylistDir{QLatin1StringView("Last Playlist Dir"), QLatin1StringView("0")};
+inline constexpr SettingsKey LastCoverDir{QLatin1StringView("Last Cover Dir"), QLatin1StringView("0")};
+inline constexpr SettingsKey LastTextEffect{QLatin1StringView("Last Text Effect"), QLatin1StringView("0")};
+inline constexpr SettingsKey LastReplaceSpaces{QLatin1StringView("Last Replace Spaces"), QLatin1StringView("0")};
+inline constexpr SettingsKey CheckPlaylist{QLatin1StringView("Check Playlist"), QLatin1StringView("1")};
+inline constexpr SettingsKey CheckCover{QLatin1StringView("Check Cover"), QLatin1StringView("1")};
+inline constexpr SettingsKey TotalTracks{QLatin1StringView("Total Tracks"), QLatin1StringView("1")};
+inline constexpr SettingsKey CheckJoliet{QLatin1StringView("Check Joliet"), QLatin1StringView("0")};
+inline constexpr SettingsKey CheckTextEffect{QLatin1StringView("Check Text Effect"), QLatin1StringView("0")};
+inline constexpr SettingsKey CheckReplaceSpaces{QLatin1StringView("Check Replace Spaces"), QLatin1StringView("0")};
+
+// The tag page's version choice; the rename page's version follows it.
+inline constexpr SettingsKey Id3Mode{QLatin1StringView("ID3 Mode"), QLatin1StringView("0")};
+
+// The directory page's folder. Default: the home folder.
+inline constexpr SettingsKey LastDirectory{QLatin1StringView("Last Directory"), QLatin1StringView("")};
+
+// The window's placement, sizes in twips; 0 normal, 1 minimised, 2 maximised.
+inline constexpr SettingsKey AppWindowState{QLatin1StringView("AppWindowState"), QLatin1StringView("0")};
+inline constexpr SettingsKey AppWidth{QLatin1StringView("AppWidth"), QLatin1StringView("9750")};
+inline constexpr SettingsKey AppHeight{QLatin1StringView("AppHeight"), QLatin1StringView("8000")};
+// Default: the size restored, centred on the screen and 200 twips above the middle.
+inline constexpr SettingsKey AppTop{QLatin1StringView("AppTop"), QLatin1StringView("")};
+// Default: the size restored, centred on the screen.
+inline constexpr SettingsKey AppLeft{QLatin1StringView("AppLeft"), QLatin1StringView("")};
+
+// ---- Group "Sites": the lookup window ---------------------------------------------------------
+
+} // namespace SettingsKeys
