@@ -1,12 +1,14 @@
 #pragma once
-// The built-in MPEG header reader: finds the first MPEG-1 Layer III frame near the start of a
-// file, decodes its header, recognises a "Xing" header in that frame and works out the
-// bitrate and the playing time. Keeps the last result, the VBR flag and the frame count for
-// the keyword access.
+// The built-in MPEG header reader: finds the first frame near the start of the audio that the
+// next frame confirms (MPEG 1, 2, 2.5, every layer), decodes its header, recognises a "Xing" or
+// "VBRI" header in that frame and works out the bitrate and the playing time. Keeps the last
+// result, the VBR flag and the frame count for the keyword access.
 
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+
+class Mp3FileBytes;
 
 namespace Mp3InfoVBR {
 
@@ -31,6 +33,20 @@ struct MpegInfo {
 /// The sync scan's reach: positions examined from the start of the audio, before zero bytes
 /// lengthen it.
 inline constexpr qint64 ScanWindow = 99999;
+
+/// How far the audio is read at most for the scan, however many zero bytes lengthen it.
+inline constexpr qint64 ScanByteLimit = 16 * 1024 * 1024;
+
+/// What one analysis found; it touches no module state, so files can be read side by side.
+struct Reading {
+    MpegInfo info;
+    bool found = false;  ///< a frame was found
+    bool vbr = false;    ///< its frame holds a "Xing" or "VBRI" header
+    quint32 frames = 0;  ///< that header's frame count
+};
+
+/// Analyses the bytes of an opened file (reading more of its audio when the scan needs it).
+[[nodiscard]] Reading read(Mp3FileBytes &file);
 
 /// Analyses a file, stores the result as the last result and returns it.
 MpegInfo readMpegInfo(const QString &path);

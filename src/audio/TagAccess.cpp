@@ -206,6 +206,11 @@ FileInfoSources FileInfoSources::current(const clsXAnalyzer &analyzer)
     return FileInfoSources { Mp3InfoVBR::lastInfo(), Mp3InfoVBR::isVBR(), Mp3InfoVBR::vbrFrameCount(), analyzer };
 }
 
+FileInfoSources FileInfoSources::of(const Mp3InfoVBR::Reading &reading, const clsXAnalyzer &analyzer)
+{
+    return FileInfoSources { reading.info, reading.vbr, reading.frames, analyzer };
+}
+
 QString getTagValue(const QString &cTagName, const QString &version, const TagSources &sources)
 {
     try {

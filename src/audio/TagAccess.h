@@ -38,6 +38,8 @@ struct FileInfoSources {
 
     /// The built-in reader's state after its last readMpegInfo, with the given analyzer.
     [[nodiscard]] static FileInfoSources current(const clsXAnalyzer &analyzer);
+    /// One reading of the built-in reader, with the given analyzer.
+    [[nodiscard]] static FileInfoSources of(const Mp3InfoVBR::Reading &reading, const clsXAnalyzer &analyzer);
 };
 
 /// The text of a tag field by keyword and version ("v1", "v2" or "v1v2"); empty when nothing

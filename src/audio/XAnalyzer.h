@@ -8,6 +8,8 @@
 #include "audio/MpegFrame.h"
 
 #include <QString>
+
+class Mp3FileBytes;
 #include <QtGlobal>
 
 namespace XAnalyzer {
@@ -56,5 +58,8 @@ inline constexpr qint64 SearchLimit = 1024 * 1024;
 /// Analyses a file; fills info and returns a status. On failure info keeps its values, except
 /// that bytesExamined tells how far a frame start was looked for.
 Status processFile(const QString &path, StreamInfo &info);
+
+/// The same on a file already opened; reads more of its audio when the search needs it.
+Status analyse(Mp3FileBytes &file, StreamInfo &info);
 
 } // namespace XAnalyzer

@@ -1,5 +1,6 @@
 #include "audio/clsXAnalyzer.h"
 
+#include "audio/Mp3FileBytes.h"
 #include "audio/XAnalyzer.h"
 
 using namespace Qt::StringLiterals;
@@ -47,12 +48,18 @@ QString describe(int status, const QString &filename, qint64 bytesExamined)
 
 void clsXAnalyzer::setFilename(const QString &filename)
 {
+    Mp3FileBytes file(filename);
+    analyse(filename, file);
+}
+
+void clsXAnalyzer::analyse(const QString &filename, Mp3FileBytes &file)
+{
     filename_ = filename;
     hadError_ = false;
     errorDescription_.clear();
 
     XAnalyzer::StreamInfo info;
-    const int status = XAnalyzer::processFile(filename, info);
+    const int status = XAnalyzer::analyse(file, info);
     lastStatus_ = status;
     if (status < 0 && status != XAnalyzer::Warning) {
         hadError_ = true;

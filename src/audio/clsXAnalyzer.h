@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class Mp3FileBytes;
+
 class clsXAnalyzer
 {
 public:
@@ -34,6 +36,8 @@ public:
     [[nodiscard]] QString Filename() const { return filename_; }
     /// Stores the name and analyses the file; on failure the other members keep their values.
     void setFilename(const QString &filename);
+    /// The same for a file whose bytes the caller has already opened.
+    void analyse(const QString &filename, Mp3FileBytes &file);
 
     /// The analyzer's status code of the last analysis (0 or -8 success; -4 no such file,
     /// -5 cannot open, -9 no frame start).

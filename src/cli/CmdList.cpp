@@ -17,15 +17,18 @@ int runListCommand(const QStringList &args)
     Cli::installPresenter();
 
     Cli::Progress progress;
-    const int total = int(findMp3Files(folder, ListingOrder::Enumeration).size());
-    const ListingResult result = listDirectory(folder, {}, [&](const ListedFile &file, int index, const QString &) {
+    bool readable = true;
+    const ListingOptions options;
+    const QStringList names = findMp3Files(folder, options.order, &readable);
+    if (!readable) {
+        Cli::out() << totalsFailureText(0) << Qt::endl;
+        return Cli::fail(u"cannot read the folder: %1"_s.arg(folder), Cli::JobErrors);
+    }
+    const int total = int(names.size());
+    const ListingResult result = listFiles(folder, names, options, [&](const ListedFile &file, int index, const QString &) {
         progress.show(index + 1, total, file.fileName);
     });
     progress.finish();
-    if (!result.folderReadable) {
-        Cli::out() << result.totalsLine << Qt::endl;
-        return Cli::fail(u"cannot read the folder: %1"_s.arg(folder), Cli::JobErrors);
-    }
     for (const ListedFile &file : result.files) {
         const QStringList fields{file.fileName, file.size,      file.length,    file.bitrate,
                                  file.frequency, file.mode, file.tagState()};

@@ -1,10 +1,12 @@
 #include "jobs/DirectoryListing.h"
 
 #include "audio/ID3Edit.h"
+#include "audio/Mp3FileBytes.h"
 #include "audio/Mp3InfoVBR.h"
 #include "audio/TagAccess.h"
 #include "audio/clsXAnalyzer.h"
 #include "foundation/Basic.h"
+#include "foundation/OrderedWork.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -116,12 +118,20 @@ bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer
 
 namespace {
 
-/// Fills the four audio columns and the rounded duration from the chosen reader.
-void fillAudioColumns(ListedFile &file, const ID3Edit &tagV2)
+/// Fills the four audio columns and the rounded duration: from the built-in reader when it
+/// finds a confirmed frame, else from the analyzer, both on the bytes already read.
+void fillAudioColumns(ListedFile &file, Mp3FileBytes &bytes)
 {
+    const Mp3InfoVBR::Reading reading = Mp3InfoVBR::read(bytes);
     clsXAnalyzer analyzer;
-    const bool useAnalyzer = readAudioProperties(file.path, tagV2, analyzer);
-    const Common::FileInfoSources sources = Common::FileInfoSources::current(analyzer);
+    bool useAnalyzer = false;
+    // When the analyzer fails too, the built-in reader's empty record is shown: never values
+    // left over from another file.
+    if (!reading.found) {
+        analyzer.analyse(file.path, bytes);
+        useAnalyzer = !analyzer.HadError();
+    }
+    const Common::FileInfoSources sources = Common::FileInfoSources::of(reading, analyzer);
     file.length = Common::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).toString();
     file.bitrate = Common::getFileInfo(u"Bitrate"_s, useAnalyzer, sources).toString();
     file.frequency = Common::getFileInfo(u"SampleRate"_s, useAnalyzer, sources).toString();
@@ -135,26 +145,20 @@ void fillAudioColumns(ListedFile &file, const ID3Edit &tagV2)
 
 ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns)
 {
-    ID3Edit tagV2;
-    return readListedFile(folder, fileName, audioColumns, tagV2);
-}
-
-ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns, ID3Edit &tagV2)
-{
     ListedFile file;
     file.fileName = fileName;
     file.path = QDir(folder).filePath(fileName);
-    tagV2.Load(file.path);
-    file.hasV1 = tagV2.HasV1();
-    file.hasV2 = tagV2.HasV2();
+    // One open and a read of the head and of the tail serve the tag test and both readers.
+    Mp3FileBytes bytes(file.path);
+    file.hasV1 = bytes.hasV1();
+    file.hasV2 = bytes.hasV2();
     file.iconKey = fileIconKey(file.hasV1, file.hasV2);
     if (!audioColumns)
         return file;
-    const QFileInfo info(file.path);
-    file.sizeBytes = info.size();
+    file.sizeBytes = bytes.size();
     file.sizeKB = Basic::roundEven(double(file.sizeBytes) / 1024.0);
     file.size = Basic::formatThousands(file.sizeKB);
-    fillAudioColumns(file, tagV2);
+    fillAudioColumns(file, bytes);
     return file;
 }
 
@@ -169,19 +173,30 @@ ListingResult listDirectory(const QString &folder, const ListingOptions &options
         result.totalsLine = totalsFailureText(0);
         return result;
     }
+    return listFiles(folder, names, options, onFile);
+}
+
+ListingResult listFiles(const QString &folder, const QStringList &names, const ListingOptions &options,
+                        const ListingCallback &onFile)
+{
+    ListingResult result;
+    result.totalsLine = totalsZeroText();
     long long totalKB = 0;
     long long totalSeconds = 0;
-    ID3Edit tagV2;
-    for (const QString &name : names) {
-        ListedFile file = readListedFile(folder, name, options.audioColumns, tagV2);
-        if (options.audioColumns) {
-            totalKB += file.sizeKB;
-            totalSeconds += file.durationSeconds;
-            result.totalsLine = totalsLineText(int(result.files.size()) + 1, totalKB, totalSeconds);
-        }
-        result.files.append(file);
-        if (onFile)
-            onFile(result.files.last(), int(result.files.size()) - 1, result.totalsLine);
-    }
+    result.files.reserve(names.size());
+    // The files are read side by side; rows, totals and callbacks still come in listing order.
+    OrderedWork::run<ListedFile>(
+        int(names.size()), options.threads,
+        [&](int i) { return readListedFile(folder, names.at(i), options.audioColumns); },
+        [&](int, ListedFile &file) {
+            if (options.audioColumns) {
+                totalKB += file.sizeKB;
+                totalSeconds += file.durationSeconds;
+                result.totalsLine = totalsLineText(int(result.files.size()) + 1, totalKB, totalSeconds);
+            }
+            result.files.append(std::move(file));
+            if (onFile)
+                onFile(result.files.last(), int(result.files.size()) - 1, result.totalsLine);
+        });
     return result;
 }

@@ -80,6 +80,8 @@ struct ListingOptions
     /// directory page is shown (rows then get names and icons only).
     bool audioColumns = true;
     ListingOrder order = ListingOrder::FileName;
+    /// Threads reading files side by side; 0 for the machine's cores, 1 for none.
+    int threads = 0;
 };
 
 /// What a scan found.
@@ -101,10 +103,8 @@ using ListingCallback = std::function<void(const ListedFile &file, int index, co
 [[nodiscard]] QStringList findMp3Files(const QString &folder, ListingOrder order, bool *readable = nullptr);
 
 /// Reads one file's row: tag state and icon, and with audioColumns its size and audio columns.
+/// The file is opened once; no tag frame is parsed. Safe to call from several threads at once.
 [[nodiscard]] ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns);
-/// The same with the caller's tag object, which is left loaded with the file.
-[[nodiscard]] ListedFile readListedFile(const QString &folder, const QString &fileName, bool audioColumns,
-                                        ID3Edit &tagV2);
 
 /// Reads a file's audio properties for the keyword access and returns whether they are to be
 /// taken from the analyzer (true) or the built-in reader (false): the analyzer when the loaded
@@ -113,7 +113,10 @@ using ListingCallback = std::function<void(const ListedFile &file, int index, co
 /// Pass a fresh analyzer per file.
 bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer &analyzer);
 
-/// Scans a folder: every MP3 file's row in the chosen order, the callback after each file, and
-/// the totals line growing file by file.
+/// Scans a folder: every MP3 file's row in the chosen order, the callback (on the calling
+/// thread) after each file, and the totals line growing file by file.
 ListingResult listDirectory(const QString &folder, const ListingOptions &options = {},
                             const ListingCallback &onFile = {});
+/// The same for names already found in the folder (by findMp3Files), listed in their order.
+ListingResult listFiles(const QString &folder, const QStringList &names, const ListingOptions &options = {},
+                        const ListingCallback &onFile = {});

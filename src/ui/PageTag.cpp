@@ -4,6 +4,7 @@
 #include "MainContext.h"
 
 #include "foundation/Common.h"
+#include "foundation/OrderedWork.h"
 #include "jobs/DirectoryListing.h"
 
 #include <QApplication>
@@ -130,14 +131,25 @@ void PageTag::fillTagList(const QStringList &fileNames)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     lstFilesTag->clear();
-    for (const QString &name : fileNames) {
-        const ListedFile listed = readListedFile(context_.currentDirectory, name, false);
-        auto *item = new QTreeWidgetItem(lstFilesTag);
-        item->setText(FileNameColumn, name);
-        item->setIcon(FileNameColumn, iconForKey(listed.iconKey));
-        item->setData(FileNameColumn, IconKeyRole, listed.iconKey);
-        fillTagRow(item, readTagListRow(context_.currentDirectory, name));
-    }
+    // The tags are read side by side; the rows are added in order on this thread.
+    struct Read {
+        QString iconKey;
+        TagListRow row;
+    };
+    const QString folder = context_.currentDirectory;
+    OrderedWork::run<Read>(
+        int(fileNames.size()), 0,
+        [&](int i) {
+            const QString &name = fileNames.at(i);
+            return Read{readListedFile(folder, name, false).iconKey, readTagListRow(folder, name)};
+        },
+        [&](int i, Read &read) {
+            auto *item = new QTreeWidgetItem(lstFilesTag);
+            item->setText(FileNameColumn, fileNames.at(i));
+            item->setIcon(FileNameColumn, iconForKey(read.iconKey));
+            item->setData(FileNameColumn, IconKeyRole, read.iconKey);
+            fillTagRow(item, read.row);
+        });
     updateOnlySelectedCheck();
 }
 

@@ -1,5 +1,5 @@
-// The built-in header reader on files of exact sizes: the sync scan and its window, header
-// decoding, the Xing frame count and the bitrate and duration formulas.
+// The built-in header reader on files of exact sizes: the sync scan and its window, confirmed
+// frames only, header decoding, the Xing/VBRI frame count and the bitrate and duration formulas.
 
 #include "audio/Mp3InfoVBR.h"
 
@@ -68,7 +68,7 @@ TEST_F(Mp3InfoVBRTest, XingFileAveragesOverTheWholeFile)
 
 TEST_F(Mp3InfoVBRTest, FrameCountsBeyondSixteenBitsAreKept)
 {
-    const QString path = writeFile(u"long.mp3"_s, Mp3Writer::xingFrame({}, 100'000) + filler(1000));
+    const QString path = writeFile(u"long.mp3"_s, Mp3Writer::xingFrame({}, 100'000) + Mp3Writer::frames({}, 2));
     ASSERT_TRUE(QFile(path).resize(26'000'000));
     const MpegInfo info = Mp3InfoVBR::readMpegInfo(path);
     EXPECT_EQ(Mp3InfoVBR::vbrFrameCount(), 100'000u);
@@ -86,7 +86,7 @@ TEST_F(Mp3InfoVBRTest, HugeFilesGetTheirRealDuration)
     EXPECT_EQ(info.bitrate, 128);
     EXPECT_EQ(info.duration, size * 8 / 128 / 1000); // 19,660 s, not 0 or negative
 
-    const QString vbr = writeFile(u"hugevbr.mp3"_s, Mp3Writer::xingFrame({}, 1'000'000) + filler(500));
+    const QString vbr = writeFile(u"hugevbr.mp3"_s, Mp3Writer::xingFrame({}, 1'000'000) + Mp3Writer::frames({}, 2));
     ASSERT_TRUE(QFile(vbr).resize(size));
     EXPECT_EQ(Mp3InfoVBR::readMpegInfo(vbr).duration, 26122); // 1,000,000 x 1152 / 44100
 }
@@ -136,43 +136,65 @@ TEST_F(Mp3InfoVBRTest, HeaderFieldsDecode)
 
 TEST_F(Mp3InfoVBRTest, ImpossibleFieldsZeroWhatDependsOnThem)
 {
-    // Bitrate index 15: no bitrate and no duration, the rest decoded.
-    QByteArray bad = exactly(QByteArray("\xFF\xFB\xF0\x44", 4), 10'000);
-    MpegInfo info = analyse(bad);
-    EXPECT_EQ(info.bitrate, 0);
-    EXPECT_EQ(info.duration, 0);
-    EXPECT_EQ(info.sampleRate, 44100);
-    EXPECT_EQ(info.channelMode, u"Joint Stereo"_s);
-
-    // Sample-rate index 3 in a Xing frame: no average can be formed.
+    // A header with bitrate index 15 or sample-rate index 3 is no frame: nothing is reported,
+    // not a half-decoded false frame.
+    EXPECT_EQ(analyse(exactly(QByteArray("\xFF\xFB\xF0\x44", 4), 10'000)), MpegInfo());
     QByteArray xing = exactly(Mp3Writer::xingFrame({}, 500), 10'000);
     xing[2] = char(xing[2] | 0x0C);
-    info = analyse(xing);
-    EXPECT_TRUE(Mp3InfoVBR::isVBR());
-    EXPECT_EQ(info.sampleRate, 0);
-    EXPECT_EQ(info.bitrate, 0);
-    EXPECT_EQ(info.duration, 0);
-    EXPECT_EQ(info.layer, 3);
+    EXPECT_EQ(analyse(xing), MpegInfo());
 
     // A zero frame count: flagged VBR, nothing computed.
-    info = analyse(exactly(Mp3Writer::xingFrame({}, 0), 10'000));
+    const MpegInfo info = analyse(exactly(Mp3Writer::xingFrame({}, 0) + Mp3Writer::frames({}, 2), 10'000));
     EXPECT_TRUE(Mp3InfoVBR::isVBR());
     EXPECT_EQ(info.bitrate, 0);
     EXPECT_EQ(info.duration, 0);
     EXPECT_EQ(info.sampleRate, 44100);
 }
 
-TEST_F(Mp3InfoVBRTest, OnlyMpeg1LayerIIIFrameStartsAreRecognised)
+TEST_F(Mp3InfoVBRTest, EveryVersionAndLayerIsReadAndOnlyConfirmedFramesCount)
 {
-    const Frame mpeg2{.version = 2, .bitrate = 64, .sampleRate = 22050};
-    const QByteArray mpeg2Audio = Mp3Writer::frames(mpeg2, 40, '\x55');
-    EXPECT_EQ(quint8(mpeg2Audio[1]), 0xF3);
-    EXPECT_EQ(analyse(exactly(mpeg2Audio, 50'000)), MpegInfo());
+    struct Case {
+        Frame frame;
+        int seconds;
+    };
+    // Rates whose frames hold whole bytes, so the playing time is exact.
+    const QList<Case> cases{
+        {{.version = 2, .bitrate = 64, .sampleRate = 24000}, 10},
+        {{.version = 25, .bitrate = 32, .sampleRate = 12000, .mode = Mode::Mono}, 10},
+        {{.version = 2, .layer = 2, .bitrate = 48, .sampleRate = 24000, .crc = true}, 10},
+        {{.version = 1, .layer = 1, .bitrate = 192, .sampleRate = 48000}, 10},
+        {{.version = 1, .layer = 2, .bitrate = 256, .sampleRate = 32000, .mode = Mode::Stereo}, 10},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.frame.version * 10 + c.frame.layer);
+        const MpegInfo info = analyse(Mp3Writer::cbrFile(c.seconds, c.frame.bitrate, c.frame));
+        EXPECT_EQ(info.mpegVersion, c.frame.version);
+        EXPECT_EQ(info.layer, c.frame.layer);
+        EXPECT_EQ(info.bitrate, c.frame.bitrate);
+        EXPECT_EQ(info.sampleRate, c.frame.sampleRate);
+        EXPECT_EQ(info.duration, c.seconds);
+        EXPECT_EQ(info.protection, c.frame.crc ? u"Yes"_s : u"No"_s);
+    }
 
-    // A later MPEG-1 Layer III frame within the window is the one found.
-    const MpegInfo info = analyse(exactly(mpeg2Audio + Mp3Writer::frames({.bitrate = 96}, 20), 50'000));
-    EXPECT_EQ(info.bitrate, 96);
-    EXPECT_EQ(info.mpegVersion, 1);
+    // An MPEG-2 Xing stream: the average uses 576 samples a frame.
+    const Frame mpeg2{.version = 2, .bitrate = 64, .sampleRate = 22050, .mode = Mode::Mono};
+    const QByteArray vbr = Mp3Writer::vbrStream(mpeg2, {32, 64, 96}, 400);
+    const MpegInfo info = analyse(vbr);
+    EXPECT_TRUE(Mp3InfoVBR::isVBR());
+    EXPECT_EQ(info.duration, 10); // 400 x 576 / 22050 = 10.4 s
+    EXPECT_EQ(info.bitrate, qRound(vbr.size() * 8.0 / (400 * 576 / 22050.0) / 1000.0));
+
+    // A plain MPEG-2 file starting with bytes that look like an MPEG-1 frame start (0xFF 0xFB)
+    // whose "frame" is not followed by another: the false sync is passed over.
+    const Frame low{.version = 2, .bitrate = 48, .sampleRate = 24000, .mode = Mode::Mono};
+    QByteArray planted = Mp3Writer::frames({}, 1).left(40) + Mp3Writer::cbrFile(6.0, 48, low);
+    planted.replace(100, 4, Mp3Writer::header({.bitrate = 160, .mode = Mode::DualChannel}));
+    const MpegInfo real = analyse(planted);
+    EXPECT_EQ(real.mpegVersion, 2);
+    EXPECT_EQ(real.sampleRate, 24000);
+    EXPECT_EQ(real.bitrate, 48);
+    EXPECT_EQ(real.channelMode, u"Mono"_s);
+    EXPECT_EQ(real.duration, 6);
 }
 
 TEST_F(Mp3InfoVBRTest, ScanWindowIsCountedInPositionsAndLengthenedByZeros)
@@ -201,7 +223,7 @@ TEST_F(Mp3InfoVBRTest, LeadingId3v2TagIsSkippedBeforeTheScan)
     ASSERT_GT(tag.size(), Mp3InfoVBR::ScanWindow);
     const MpegInfo info = analyse(tag + audio);
     EXPECT_EQ(info.bitrate, 128);
-    EXPECT_EQ(info.duration, (tag.size() + audio.size()) * 8 / 128 / 1000); // whole file, tag included
+    EXPECT_EQ(info.duration, audio.size() * 8 / 128 / 1000); // the tag is no audio
     EXPECT_EQ(Mp3InfoVBR::leadingId3v2Size(tag), tag.size());
 
     // The window counts from the end of the tag.
@@ -217,7 +239,7 @@ TEST_F(Mp3InfoVBRTest, LeadingId3v2TagIsSkippedBeforeTheScan)
 
 TEST_F(Mp3InfoVBRTest, NothingFoundKeepsTheVbrState)
 {
-    analyse(exactly(Mp3Writer::xingFrame({}, 1234), 10'000));
+    analyse(exactly(Mp3Writer::xingFrame({}, 1234) + Mp3Writer::frames({}, 2), 10'000));
     ASSERT_TRUE(Mp3InfoVBR::isVBR());
 
     EXPECT_EQ(analyse(filler(300'000)), MpegInfo());
@@ -233,15 +255,11 @@ TEST_F(Mp3InfoVBRTest, NothingFoundKeepsTheVbrState)
     EXPECT_EQ(Mp3InfoVBR::vbrFrameCount(), 1234u);
 }
 
-TEST_F(Mp3InfoVBRTest, FrameAtTheVeryEndReadsMissingBytesAsZeros)
+TEST_F(Mp3InfoVBRTest, SyncBytesAtTheVeryEndAreNoFrame)
 {
-    // The sync bytes are the last two of the file: the header's other bytes read as zero.
-    const MpegInfo info = analyse(filler(300) + QByteArray("\xFF\xFB", 2));
-    EXPECT_EQ(info.mpegVersion, 1);
-    EXPECT_EQ(info.bitrate, 0);
-    EXPECT_EQ(info.sampleRate, 44100);
-    EXPECT_EQ(info.channelMode, u"Stereo"_s);
-    EXPECT_FALSE(Mp3InfoVBR::isVBR());
+    EXPECT_EQ(analyse(filler(300) + QByteArray("\xFF\xFB", 2)), MpegInfo());
+    // One whole frame that ends where the file ends needs no next header to be believed.
+    EXPECT_EQ(analyse(filler(300) + Mp3Writer::frame({})).bitrate, 128);
 }
 
 TEST_F(Mp3InfoVBRTest, EncoderFiles)

@@ -4,12 +4,11 @@
 #include "audio/XAnalyzer.h"
 #include "audio/clsXAnalyzer.h"
 
+#include "support/Ffprobe.h"
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <cmath>
 
@@ -17,12 +16,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Expected {
+struct Expected : ProbedAudio {
     QString file;
-    int sampleRate = 0;
-    int channels = 0;
-    double seconds = 0;
-    int bitrate = 0;
     bool variable = false;
 };
 
@@ -39,36 +34,16 @@ QList<Expected> expectedFigures()
         const QStringList f = line.split(u',');
         if (f.size() != 6)
             continue;
-        list.append({f[0], f[1].toInt(), f[2].toInt(), f[3].toDouble(), f[4].toInt(), f[5] == u"1"_s});
+        Expected e;
+        e.file = f[0];
+        e.sampleRate = f[1].toInt();
+        e.channels = f[2].toInt();
+        e.seconds = f[3].toDouble();
+        e.bitrate = f[4].toInt();
+        e.variable = f[5] == u"1"_s;
+        list.append(e);
     }
     return list;
-}
-
-// ffprobe's figures for the audio stream of a file, or nothing when ffprobe is not installed.
-std::optional<Expected> probe(const QString &path)
-{
-    const QString ffprobe = QStandardPaths::findExecutable(u"ffprobe"_s);
-    if (ffprobe.isEmpty())
-        return std::nullopt;
-    QProcess p;
-    p.start(ffprobe, {u"-v"_s, u"error"_s, u"-select_streams"_s, u"a:0"_s, u"-show_entries"_s,
-                      u"stream=sample_rate,channels,duration,bit_rate"_s, u"-of"_s, u"default=nw=1"_s, path});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return std::nullopt;
-    Expected e;
-    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n')) {
-        const QString key = line.section(u'=', 0, 0);
-        const QString value = line.section(u'=', 1);
-        if (key == u"sample_rate"_s)
-            e.sampleRate = value.toInt();
-        else if (key == u"channels"_s)
-            e.channels = value.toInt();
-        else if (key == u"duration"_s)
-            e.seconds = value.toDouble();
-        else if (key == u"bit_rate"_s)
-            e.bitrate = value.toInt();
-    }
-    return e;
 }
 
 class XAnalyzerRealFilesTest : public VarneltTest
@@ -98,7 +73,7 @@ TEST_F(XAnalyzerRealFilesTest, AgreesWithTheStoredFfprobeFigures)
 // Runs ffprobe on the file now and compares its figures with the analyzer's.
 void expectAnalyzerAgreesWithFfprobe(const QString &path)
 {
-    const std::optional<Expected> live = probe(path);
+    const std::optional<ProbedAudio> live = probeAudio(path);
     ASSERT_TRUE(live.has_value());
     clsXAnalyzer a;
     a.setFilename(path);
@@ -111,7 +86,7 @@ void expectAnalyzerAgreesWithFfprobe(const QString &path)
 
 TEST_F(XAnalyzerRealFilesTest, AgreesWithFfprobeRunNow)
 {
-    if (QStandardPaths::findExecutable(u"ffprobe"_s).isEmpty())
+    if (!haveFfprobe())
         GTEST_SKIP() << "ffprobe is not installed";
     for (const Expected &e : expectedFigures()) {
         SCOPED_TRACE(e.file.toStdString());
@@ -122,7 +97,7 @@ TEST_F(XAnalyzerRealFilesTest, AgreesWithFfprobeRunNow)
 
 TEST_F(XAnalyzerRealFilesTest, WrittenTestFilesAreRealMp3ToFfprobeToo)
 {
-    if (QStandardPaths::findExecutable(u"ffprobe"_s).isEmpty())
+    if (!haveFfprobe())
         GTEST_SKIP() << "ffprobe is not installed";
     const Mp3Writer::Frame mpeg2{.version = 2, .bitrate = 64, .sampleRate = 22050, .mode = Mp3Writer::Mode::Mono};
     const QList<QPair<QString, QByteArray>> files{

@@ -1,0 +1,127 @@
+#include "audio/Mp3FileBytes.h"
+
+#include "audio/MpegFrame.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Mp3FileBytes::Mp3FileBytes(const QString &path)
+{
+    if (path.isEmpty()) {
+        state_ = OpenState::NoSuchFile;
+        return;
+    }
+    // Non-blocking, so a pipe that carries an MP3 name cannot hang the listing; only regular
+    // files are read.
+    fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) {
+        state_ = (errno == ENOENT || errno == ENOTDIR) ? OpenState::NoSuchFile : OpenState::CannotOpen;
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    state_ = OpenState::Open;
+    size_ = st.st_size;
+
+    // The first read takes the start of the file; most tags end inside it.
+    buffer_ = QByteArray(TailBytes + std::min(size_, FirstHeadBytes), '\0');
+    char *const start = buffer_.data() + TailBytes;
+    const qint64 loaded = readAt(0, start, buffer_.size() - TailBytes);
+    buffer_.resize(TailBytes + loaded);
+
+    // The tail: from the first read when it reached the end, else one more positioned read.
+    const qint64 tailLength = std::min(size_, TailBytes);
+    char *const tail = buffer_.data() + (TailBytes - tailLength);
+    if (loaded == size_)
+        std::memcpy(tail, start + (size_ - tailLength), size_t(tailLength));
+    else if (readAt(size_ - tailLength, tail, tailLength) != tailLength)
+        std::memset(buffer_.data(), 0, size_t(TailBytes));
+    const QByteArray tailView = QByteArray::fromRawData(buffer_.constData(), TailBytes);
+    hasV1_ = size_ >= 128 && tailView.mid(TailBytes - 128, 3) == "TAG";
+
+    // The ID3v2 tags in a row at the start, each skipped by the size its header declares.
+    qint64 pos = 0;
+    while (pos + 10 <= size_) {
+        QByteArray header(10, '\0');
+        if (pos + 10 <= loaded)
+            std::memcpy(header.data(), start + pos, 10);
+        else if (readAt(pos, header.data(), 10) != 10)
+            break;
+        const qint64 tag = Mpeg::id3v2Size(header, 0);
+        if (tag == 0 || pos + tag > size_)
+            break;
+        pos += tag;
+    }
+    audioStart_ = pos;
+    hasV2_ = pos > 0;
+
+    // The head: what the first read holds past the tags.
+    if (audioStart_ < loaded) {
+        std::memmove(start, start + audioStart_, size_t(loaded - audioStart_));
+        buffer_.resize(TailBytes + loaded - audioStart_);
+    } else {
+        buffer_.resize(TailBytes);
+        readHead(FirstHeadBytes);
+    }
+
+    // The audio ends before an ID3v1 trailer and an APE tag in front of it.
+    audioEnd_ = size_;
+    if (hasV1_ && audioEnd_ - audioStart_ >= 128)
+        audioEnd_ -= 128;
+    if (audioEnd_ - audioStart_ >= 32) {
+        const qint64 apeEnd = TailBytes - (size_ - audioEnd_);
+        const qint64 ape = Mpeg::apeSizeBefore(tailView, apeEnd);
+        if (ape > 0 && ape <= audioEnd_ - audioStart_)
+            audioEnd_ -= ape;
+    }
+}
+
+Mp3FileBytes::~Mp3FileBytes()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+QByteArray Mp3FileBytes::head() const
+{
+    return QByteArray::fromRawData(buffer_.constData() + TailBytes, buffer_.size() - TailBytes);
+}
+
+bool Mp3FileBytes::readHead(qint64 length)
+{
+    const qint64 have = buffer_.size() - TailBytes;
+    const qint64 want = std::min(length, size_ - audioStart_);
+    if (want <= have)
+        return true;
+    if (fd_ < 0)
+        return false;
+    buffer_.resize(TailBytes + want);
+    const qint64 got = readAt(audioStart_ + have, buffer_.data() + TailBytes + have, want - have);
+    buffer_.resize(TailBytes + have + got);
+    return got == want - have;
+}
+
+qint64 Mp3FileBytes::readAt(qint64 offset, char *into, qint64 count)
+{
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd_, into + done, size_t(count - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The bytes of an MP3 file that the listing and the two audio readers need, read with one open
+// and positioned reads into one buffer: the tail (where an ID3v1 trailer and an APE tag stand)
+// and the head of the audio after the ID3v2 tags, which are skipped by their headers' sizes and
+// never read. A reader that needs more of the audio asks for it; the file stays open meanwhile.
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+class Mp3FileBytes
+{
+public:
+    /// How the file could be opened.
+    enum class OpenState { Open, NoSuchFile, CannotOpen };
+
+    /// Bytes of audio read at first: enough for a tag's padding, a first frame and the next.
+    static constexpr qint64 FirstHeadBytes = 16 * 1024;
+    /// Bytes at the end kept for the tag test: an ID3v1 trailer and the APE footer before it.
+    static constexpr qint64 TailBytes = 128 + 32;
+
+    explicit Mp3FileBytes(const QString &path);
+    ~Mp3FileBytes();
+    Mp3FileBytes(const Mp3FileBytes &) = delete;
+    Mp3FileBytes &operator=(const Mp3FileBytes &) = delete;
+
+    [[nodiscard]] OpenState openState() const { return state_; }
+    [[nodiscard]] bool isOpen() const { return state_ == OpenState::Open; }
+    /// The file length in bytes.
+    [[nodiscard]] qint64 size() const { return size_; }
+
+    /// An ID3v2 tag starts the file and fits in it.
+    [[nodiscard]] bool hasV2() const { return hasV2_; }
+    /// The file ends with an ID3v1 trailer ("TAG" 128 bytes before the end).
+    [[nodiscard]] bool hasV1() const { return hasV1_; }
+
+    /// Where the audio starts: after every ID3v2 tag in a row at the start of the file. A tag
+    /// that claims more bytes than the file holds is not skipped.
+    [[nodiscard]] qint64 audioStart() const { return audioStart_; }
+    /// Where the audio ends: before the ID3v1 trailer and an APE tag in front of it.
+    [[nodiscard]] qint64 audioEnd() const { return audioEnd_; }
+
+    /// The bytes read so far from audioStart() on (up to the end of the file), as a view into
+    /// the buffer: valid until the next readHead().
+    [[nodiscard]] QByteArray head() const;
+    /// Makes head() hold at least `length` bytes, or all up to the end of the file; false when
+    /// it cannot (a read error, or nothing more to read).
+    bool readHead(qint64 length);
+
+private:
+    // Reads count bytes at the offset; returns how many were read.
+    qint64 readAt(qint64 offset, char *into, qint64 count);
+
+    int fd_ = -1;
+    OpenState state_ = OpenState::CannotOpen;
+    qint64 size_ = 0;
+    qint64 audioStart_ = 0;
+    qint64 audioEnd_ = 0;
+    bool hasV1_ = false;
+    bool hasV2_ = false;
+    // The tail (TailBytes, zero filled before a short file's start), then the head.
+    QByteArray buffer_;
+};

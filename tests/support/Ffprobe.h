@@ -1,0 +1,19 @@
+#pragma once
+// What ffprobe reports for the audio stream of a file: a second opinion on the audio readers.
+
+#include <QString>
+
+#include <optional>
+
+struct ProbedAudio {
+    int sampleRate = 0;
+    int channels = 0;
+    double seconds = 0;
+    int bitrate = 0; ///< bit/s
+};
+
+/// True when ffprobe is installed.
+[[nodiscard]] bool haveFfprobe();
+
+/// ffprobe's figures for the first audio stream, or nothing when ffprobe is missing or fails.
+[[nodiscard]] std::optional<ProbedAudio> probeAudio(const QString &path);
