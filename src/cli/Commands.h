@@ -15,3 +15,7 @@ int runMasksCommand(const QStringList &args);
 
 /// "rename DIR [options]": builds the rename list and runs the album rename job.
 int runRenameCommand(const QStringList &args);
+
+/// "lookup DIR URL [options]": opens the address in the embedded engine, lets the site readers
+/// fill the album record and prints it.
+int runLookupCommand(const QStringList &args);

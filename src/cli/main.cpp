@@ -3,8 +3,13 @@
 #include "cli/Commands.h"
 #include "foundation/Version.h"
 
+#include "cli/LookupRun.h"
+
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
+#include <algorithm>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +27,11 @@ const char *const kUsage =
     "  rename DIR [opts]   rename, move and tag the album in DIR, then print the result log\n"
     "                      (two spaces per level, each line starting with its kind in brackets)\n"
     "                      and the summary line\n"
+    "  lookup DIR URL [opts]\n"
+    "                      open URL in the embedded browser (no window), submit the search on a\n"
+    "                      site's search page and read the first album page recognised; print\n"
+    "                      \"artist: \", \"album: \", \"genre: \", \"year: \", \"cover: \" lines, one line\n"
+    "                      per track (row text, a tab, the paired file) and the album score\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -41,20 +51,40 @@ const char *const kUsage =
     "                      position (files beyond the titles keep their tag title)\n"
     "  --only NAME         use only this file (repeatable)\n"
     "  --dry-run           print each file's new path and change nothing\n"
+
     "  --yes               answer Yes to questions (see below)\n"
+    "\n"
+    "Options of lookup:\n"
+    "  --only NAME         use only this file (repeatable), as \"&Use only selected files\"\n"
+    "  --auto-order        pair files and titles by their similarity before printing\n"
+    "  --timeout S         give up after S seconds (default 30)\n"
+    "Site addresses come from the settings group \"Sites\" (see the README).\n"
     "\n"
     "Messages go to standard error. Nobody is asked: questions are answered No (Cancel where\n"
     "offered), so nothing happens that would need a user's consent; with --yes they are\n"
     "answered Yes. Without --titles, files of more than one album stop the rename unless --yes.\n"
     "\n"
-    "Exit status: 0 success, 1 the job logged errors (or was stopped), 2 bad usage, a missing\n"
+    "Exit status: 0 success, 1 the job logged errors (or was stopped) or a lookup recognised no\n"
+    "album page in time, 2 bad usage, a missing\n"
     "folder or a rename of a folder without MP3 files (list shows an empty folder's zero totals).\n"
     "Settings and mask files are the desktop program's own.\n";
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Only the commands that look an album up start the embedded engine, which needs a GUI
+    // application (on the offscreen platform when there is no display).
+    const bool engine = argc > 1 && (qstrcmp(argv[1], "lookup") == 0 || (qstrcmp(argv[1], "rename") == 0
+        && std::any_of(argv + 2, argv + argc, [](const char *a) { return qstrcmp(a, "--lookup") == 0; })));
+    std::unique_ptr<QCoreApplication> application;
+    if (engine) {
+        prepareEngineEnvironment();
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
     QCoreApplication::setOrganizationName(u"Varnelt"_s);
     QCoreApplication::setApplicationName(u"Varnelt"_s);
     const QStringList args = app.arguments().mid(1);
@@ -80,5 +110,7 @@ int main(int argc, char **argv)
         return runMasksCommand(rest);
     if (command == u"rename")
         return runRenameCommand(rest);
+    if (command == u"lookup")
+        return runLookupCommand(rest);
     return Cli::fail(u"unknown command '%1' (see varnelt-cli --help)"_s.arg(command));
 }

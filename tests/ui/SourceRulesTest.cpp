@@ -1,6 +1,6 @@
 // Rules the code base keeps: message boxes and file dialogs are built in one place each, and
-// the core folders never include a widget (or other GUI) header, so the CLI and the core
-// tests stay headless.
+// the core folders never include a widget (or other GUI) header nor one of the embedded web
+// engine, so the CLI and the core tests stay headless.
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -56,12 +56,18 @@ QSet<QString> headersOf(const QString &module)
     return QSet<QString>(names.begin(), names.end());
 }
 
-/// The GUI headers: everything QtWidgets and QtGui offer that QtCore does not.
+/// The modules the core must not use: widgets, GUI and the embedded web engine.
+const QStringList GuiModules = {u"QtWidgets"_s, u"QtGui"_s, u"QtWebEngineCore"_s, u"QtWebEngineWidgets"_s};
+
+/// The GUI headers: everything those modules offer that QtCore does not.
 QSet<QString> guiHeaders()
 {
-    QSet<QString> gui = headersOf(u"QtWidgets"_s) + headersOf(u"QtGui"_s);
+    QSet<QString> gui;
+    for (const QString &module : GuiModules)
+        gui += headersOf(module);
     gui -= headersOf(u"QtCore"_s);
-    gui << u"QtWidgets"_s << u"QtGui"_s;
+    for (const QString &module : GuiModules)
+        gui << module;
     return gui;
 }
 
@@ -80,7 +86,7 @@ QStringList guiIncludes(const QString &root, const QStringList &folders)
                 const QString header = matches.next().captured(1);
                 const QString module = header.section(u'/', 0, 0);
                 const QString name = header.section(u'/', -1);
-                if (module == u"QtWidgets" || module == u"QtGui" || gui.contains(name))
+                if (GuiModules.contains(module) || gui.contains(name))
                     offenders << relative(root, file) + u": "_s + header;
             }
         }
@@ -128,11 +134,14 @@ TEST(SourceRules, TheChecksFindPlantedOffences)
     plant(u"jobs/Widgety.cpp"_s, "#include <QString>\n  #  include <QTreeWidget>\n");
     plant(u"naming/Gui.h"_s, "#include <QtGui/QImage>\n");
     plant(u"audio/Pixmap.cpp"_s, "#include \"QPixmap\"\n");
+    plant(u"lookup/Engine.cpp"_s, "#include <QWebEnginePage>\n#include <QtWebEngineCore/QWebEngineScript>\n");
     plant(u"ui/Window.cpp"_s, "#include <QWidget>\nQMessageBox::warning(nullptr, {}, {});\n");
     plant(u"ui/MessageBoxPresenter.cpp"_s, "QMessageBox box;\n");
 
     EXPECT_EQ(guiIncludes(dir.path(), CoreFolders),
-        QStringList({u"audio/Pixmap.cpp: QPixmap"_s, u"jobs/Widgety.cpp: QTreeWidget"_s, u"naming/Gui.h: QtGui/QImage"_s}));
+        QStringList({u"audio/Pixmap.cpp: QPixmap"_s, u"jobs/Widgety.cpp: QTreeWidget"_s,
+                     u"lookup/Engine.cpp: QWebEnginePage"_s, u"lookup/Engine.cpp: QtWebEngineCore/QWebEngineScript"_s,
+                     u"naming/Gui.h: QtGui/QImage"_s}));
     EXPECT_EQ(filesUsing(dir.path(), u"QMessageBox"_s, {u"ui/MessageBoxPresenter.cpp"_s}),
         QStringList({u"ui/Window.cpp"_s}));
 }

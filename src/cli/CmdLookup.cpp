@@ -1,0 +1,51 @@
+// varnelt-cli lookup DIR URL [--only NAME]... [--auto-order] [--timeout S]
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/LookupRun.h"
+#include "lookup/TrackOrdering.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+int runLookupCommand(const QStringList &args)
+{
+    LookupRunOptions options;
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        QString error;
+        if (parseLookupOption(args, i, options, error)) {
+            if (!error.isEmpty())
+                return Cli::fail(error);
+        } else if (args.at(i).startsWith(u"--"_s)) {
+            return Cli::fail(u"unknown option of lookup: %1"_s.arg(args.at(i)));
+        } else {
+            positional << args.at(i);
+        }
+    }
+    if (positional.size() != 2)
+        return Cli::fail(u"lookup takes a folder and an address: varnelt-cli lookup DIR URL"_s);
+    options.folder = positional.at(0);
+    options.url = positional.at(1);
+    if (!QFileInfo(options.folder).isDir())
+        return Cli::fail(u"no such folder: %1"_s.arg(options.folder));
+    Cli::installPresenter();
+
+    LookupContext lookup;
+    if (const QString problem = workingListFor(options, lookup.files); !problem.isEmpty())
+        return Cli::fail(problem);
+    int score = 0;
+    if (!runLookup(options, lookup, score)) {
+        Cli::err() << "varnelt-cli: no album page was recognised within " << options.timeoutSeconds << " s"
+                   << Qt::endl;
+        return Cli::JobErrors;
+    }
+    const AlbumRecord &r = lookup.record;
+    QTextStream &out = Cli::out();
+    out << "artist: " << r.artist << '\n' << "album: " << r.album << '\n' << "genre: " << r.genre << '\n'
+        << "year: " << r.year << '\n' << "cover: " << r.coverUrl << '\n';
+    for (const TrackRow &row : r.rows)
+        out << row.text << '\t' << row.fileName << '\n';
+    out << albumScoreText(score) << Qt::endl;
+    return Cli::Success;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The headless road through a lookup: the embedded engine opens an address, and the polling
+// tick of the lookup window runs on it (fillers submit searches, the matching reader reads each
+// loaded page) until a reader has filled the record or the time is up. Only commands that
+// look an album up start the engine.
+
+#include "lookup/SiteReaders.h"
+
+#include <QString>
+#include <QStringList>
+
+struct LookupRunOptions
+{
+    /// The album folder and the address to open.
+    QString folder;
+    QString url;
+    /// --only NAME: use only these files, as "&Use only selected files" with them selected.
+    QStringList only;
+    /// --auto-order: pair files and titles by their score before handing over.
+    bool autoOrder = false;
+    /// --timeout S.
+    int timeoutSeconds = 30;
+};
+
+/// Parses one lookup option at args[i] (--only, --auto-order, --timeout) and moves i past its
+/// value. Returns false when args[i] is none of them; sets error for a bad value.
+bool parseLookupOption(const QStringList &args, int &i, LookupRunOptions &options, QString &error);
+
+/// Builds the working list of the folder (as the directory page lists it) with the --only
+/// selection; returns an error text for a name that is not one of the folder's MP3 files.
+[[nodiscard]] QString workingListFor(const LookupRunOptions &options, WorkingList &files);
+
+/// Makes the environment fit for the engine without a display: the offscreen platform unless
+/// one is set, and no sandbox when run as root (the engine refuses to start otherwise).
+void prepareEngineEnvironment();
+
+/// Runs the lookup. Returns true when a record with at least one track was read; the context
+/// then holds it (not-found rows added, ordered when asked) and score the album score.
+bool runLookup(const LookupRunOptions &options, LookupContext &lookup, int &score);
