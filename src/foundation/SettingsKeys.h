@@ -50,4 +50,21 @@ inline constexpr SettingsKey AppLeft{QLatin1StringView("AppLeft"), QLatin1String
 
 // ---- Group "Sites": the lookup window ---------------------------------------------------------
 
+// Each site's home page and the text an address must contain to belong to it (letter case
+// ignored); tests and users may point a site elsewhere, e.g. at a local server.
+inline constexpr QLatin1StringView SitesGroup{"Sites"};
+inline constexpr SettingsKey AmgHome{QLatin1StringView("amgHome"), QLatin1StringView("https://www.allmusic.com/")};
+inline constexpr SettingsKey AmgDomain{QLatin1StringView("amgDomain"), QLatin1StringView("allmusic.com")};
+inline constexpr SettingsKey GracenoteHome{QLatin1StringView("gracenoteHome"), QLatin1StringView("https://www.gracenote.com/")};
+inline constexpr SettingsKey GracenoteDomain{QLatin1StringView("gracenoteDomain"), QLatin1StringView("gracenote.com")};
+inline constexpr SettingsKey CddbHome{QLatin1StringView("cddbHome"), QLatin1StringView("http://www.cddb.com/")};
+inline constexpr SettingsKey CddbDomain{QLatin1StringView("cddbDomain"), QLatin1StringView("cddb.com")};
+inline constexpr SettingsKey FreedbHome{QLatin1StringView("freedbHome"), QLatin1StringView("http://www.freedb.org/")};
+inline constexpr SettingsKey FreedbDomain{QLatin1StringView("freedbDomain"), QLatin1StringView("freedb.org")};
+inline constexpr SettingsKey MusicbrainzHome{QLatin1StringView("musicbrainzHome"), QLatin1StringView("https://musicbrainz.org/search")};
+inline constexpr SettingsKey MusicbrainzDomain{QLatin1StringView("musicbrainzDomain"), QLatin1StringView("musicbrainz.org")};
+// The MusicBrainz web service root (JSON, version 2) and the Cover Art Archive root.
+inline constexpr SettingsKey MusicbrainzService{QLatin1StringView("musicbrainzService"), QLatin1StringView("https://musicbrainz.org/ws/2")};
+inline constexpr SettingsKey CoverArtService{QLatin1StringView("coverArtService"), QLatin1StringView("https://coverartarchive.org")};
+
 } // namespace SettingsKeys

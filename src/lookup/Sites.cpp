@@ -4,31 +4,47 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+/// A site with its two keys; the table is read with or without the settings.
+struct SiteKeys
+{
+    SiteKind kind;
+    QString key;
+    SettingsKey home;
+    SettingsKey domain;
+};
+
+QList<SiteKeys> siteKeys()
+{
+    using namespace SettingsKeys;
+    return {{SiteKind::Amg, u"amg"_s, AmgHome, AmgDomain},
+            {SiteKind::Gracenote, u"gracenote"_s, GracenoteHome, GracenoteDomain},
+            {SiteKind::Cddb, u"cddb"_s, CddbHome, CddbDomain},
+            {SiteKind::Freedb, u"freedb"_s, FreedbHome, FreedbDomain},
+            {SiteKind::MusicBrainz, u"musicbrainz"_s, MusicbrainzHome, MusicbrainzDomain}};
+}
+
+} // namespace
+
 SiteTable SiteTable::defaults()
 {
     SiteTable table;
-    table.sites = {
-        {SiteKind::Amg, u"amg"_s, u"https://www.allmusic.com/"_s, u"allmusic.com"_s},
-        {SiteKind::Gracenote, u"gracenote"_s, u"https://www.gracenote.com/"_s, u"gracenote.com"_s},
-        {SiteKind::Cddb, u"cddb"_s, u"http://www.cddb.com/"_s, u"cddb.com"_s},
-        {SiteKind::Freedb, u"freedb"_s, u"http://www.freedb.org/"_s, u"freedb.org"_s},
-        {SiteKind::MusicBrainz, u"musicbrainz"_s, u"https://musicbrainz.org/search"_s, u"musicbrainz.org"_s},
-    };
-    table.musicbrainzService = u"https://musicbrainz.org/ws/2"_s;
-    table.coverArtService = u"https://coverartarchive.org"_s;
+    for (const SiteKeys &k : siteKeys())
+        table.sites.append({k.kind, k.key, k.home.defaultValue, k.domain.defaultValue});
+    table.musicbrainzService = SettingsKeys::MusicbrainzService.defaultValue;
+    table.coverArtService = SettingsKeys::CoverArtService.defaultValue;
     return table;
 }
 
 SiteTable SiteTable::fromSettings()
 {
-    SiteTable table = defaults();
-    const Settings settings(u"Sites"_s);
-    for (Site &site : table.sites) {
-        site.home = settings.value(site.key + u"Home"_s, site.home);
-        site.domain = settings.value(site.key + u"Domain"_s, site.domain);
-    }
-    table.musicbrainzService = settings.value(u"musicbrainzService"_s, table.musicbrainzService);
-    table.coverArtService = settings.value(u"coverArtService"_s, table.coverArtService);
+    SiteTable table;
+    const Settings settings(SettingsKeys::SitesGroup);
+    for (const SiteKeys &k : siteKeys())
+        table.sites.append({k.kind, k.key, settings.value(k.home), settings.value(k.domain)});
+    table.musicbrainzService = settings.value(SettingsKeys::MusicbrainzService);
+    table.coverArtService = settings.value(SettingsKeys::CoverArtService);
     return table;
 }
 

@@ -26,11 +26,15 @@ public:
         static const QRegularExpression serving(u"port (\\d+)"_s);
         QElapsedTimer waited;
         waited.start();
-        while (port_ == 0 && waited.elapsed() < 10000 && process_.waitForReadyRead(500)) {
-            const QRegularExpressionMatch m = serving.match(QString::fromUtf8(process_.readAll()));
+        QString said;
+        while (port_ == 0 && waited.elapsed() < 10000 && process_.state() != QProcess::NotRunning) {
+            process_.waitForReadyRead(200);
+            said += QString::fromUtf8(process_.readAll());
+            const QRegularExpressionMatch m = serving.match(said);
             if (m.hasMatch())
                 port_ = m.captured(1).toInt();
         }
+        said_ = said;
     }
     ~LocalWebServer()
     {
@@ -38,6 +42,8 @@ public:
         process_.waitForFinished();
     }
     [[nodiscard]] int port() const { return port_; }
+    /// What the server printed before it served (for a failure message).
+    [[nodiscard]] QString said() const { return said_; }
     [[nodiscard]] QString root() const { return u"127.0.0.1:%1"_s.arg(port_); }
     /// The request lines logged since the last call.
     QString requests()
@@ -52,6 +58,7 @@ public:
 private:
     QProcess process_;
     int port_ = 0;
+    QString said_;
 };
 
 class CliLookupTest : public CliTest
@@ -61,7 +68,7 @@ protected:
     {
         CliTest::SetUp();
         server_ = std::make_unique<LocalWebServer>(QStringLiteral(VARNELT_TEST_DATA) + u"/lookup/site"_s);
-        ASSERT_NE(server_->port(), 0) << "python3 -m http.server did not start";
+        ASSERT_NE(server_->port(), 0) << "python3 -m http.server did not start: " << server_->said().toStdString();
         QSettings settings(settingsFile(), QSettings::IniFormat);
         settings.beginGroup(u"Sites"_s);
         const QString root = server_->root();
