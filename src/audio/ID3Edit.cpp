@@ -84,27 +84,27 @@ bool holdsMpegAudio(const QString &path)
     return file.isOpen() && file.firstFrameOffset() >= 0;
 }
 
-int checkWritable(const QString &path)
+ID3Edit::Result checkWritable(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        return ID3Edit::FileNotFound;
+        return ID3Edit::Result::FileNotFound;
     if (SafeFileRewrite::isReadOnlyFile(path))
-        return ID3Edit::ReadOnly;
+        return ID3Edit::Result::ReadOnly;
     if (leadingTagState(path) == LeadingTag::Damaged)
-        return ID3Edit::DamagedTag;
-    return ID3Edit::Ok;
+        return ID3Edit::Result::DamagedTag;
+    return ID3Edit::Result::Ok;
 }
 
-int fromRewrite(SafeFileRewrite::Outcome outcome)
+ID3Edit::Result fromRewrite(SafeFileRewrite::Outcome outcome)
 {
     switch (outcome) {
     case SafeFileRewrite::Outcome::Ok:
-        return ID3Edit::Ok;
+        return ID3Edit::Result::Ok;
     case SafeFileRewrite::Outcome::CannotCreate:
-        return ID3Edit::ReadOnly;
+        return ID3Edit::Result::ReadOnly;
     default:
-        return ID3Edit::WriteFailed;
+        return ID3Edit::Result::WriteFailed;
     }
 }
 
@@ -154,25 +154,25 @@ struct ID3Edit::Private {
             writePicture(tag, picture);
     }
 
-    int saveV2(const QString &path);
-    int removeV2(const QString &path);
-    int load(const QString &path);
+    ID3Edit::Result saveV2(const QString &path);
+    ID3Edit::Result removeV2(const QString &path);
+    ID3Edit::Result load(const QString &path);
 };
 
-int ID3Edit::Private::saveV2(const QString &path)
+ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
 {
-    if (const int check = checkWritable(path); check != Ok)
+    if (const Result check = checkWritable(path); check != Result::Ok)
         return check;
     const NativeName name(path);
     qint64 oldSpace = 0;
     {
         TagLib::MPEG::File file(name.name(), false);
         if (!file.isOpen())
-            return FileNotFound;
+            return Result::FileNotFound;
         if (file.readOnly())
-            return ReadOnly;
+            return Result::ReadOnly;
         if (file.firstFrameOffset() < 0)
-            return NotMpeg;
+            return Result::NotMpeg;
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
         applyTo(*tag);
@@ -182,11 +182,11 @@ int ID3Edit::Private::saveV2(const QString &path)
         if (oldSpace > 0 && !tag->isEmpty() && qint64(tag->render(TagLib::ID3v2::v3).size()) == oldSpace) {
             return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3,
                        TagLib::File::DoNotDuplicate)
-                ? Ok
-                : WriteFailed;
+                ? Result::Ok
+                : Result::WriteFailed;
         }
         if (oldSpace == 0 && tag->isEmpty())
-            return Ok; // nothing to write and nothing to remove
+            return Result::Ok; // nothing to write and nothing to remove
     }
     const auto edit = [this](const QString &copy) {
         const NativeName copyName(copy);
@@ -201,22 +201,22 @@ int ID3Edit::Private::saveV2(const QString &path)
     return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
 }
 
-int ID3Edit::Private::removeV2(const QString &path)
+ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
 {
-    if (const int check = checkWritable(path); check != Ok)
+    if (const Result check = checkWritable(path); check != Result::Ok)
         return check;
     const NativeName name(path);
     qint64 oldSpace = 0;
     {
         TagLib::MPEG::File file(name.name(), false);
         if (!file.isOpen())
-            return FileNotFound;
+            return Result::FileNotFound;
         if (file.readOnly())
-            return ReadOnly;
+            return Result::ReadOnly;
         if (file.firstFrameOffset() < 0)
-            return NotMpeg;
+            return Result::NotMpeg;
         if (!file.hasID3v2Tag())
-            return Ok;
+            return Result::Ok;
         oldSpace = tagSpace(file);
     }
     const auto edit = [](const QString &copy) {
@@ -228,13 +228,13 @@ int ID3Edit::Private::removeV2(const QString &path)
     return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
 }
 
-int ID3Edit::Private::load(const QString &path)
+ID3Edit::Result ID3Edit::Private::load(const QString &path)
 {
     reset();
     loadedFile = path;
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        return FileNotFound;
+        return Result::FileNotFound;
 
     const ID3::ID3v1Record v1 = ID3::readID3v1Tag(path);
     hasV1 = v1.exists;
@@ -249,11 +249,11 @@ int ID3Edit::Private::load(const QString &path)
     }
 
     if (leadingTagState(path) == LeadingTag::Damaged)
-        return DamagedTag;
+        return Result::DamagedTag;
     const NativeName name(path);
     TagLib::MPEG::File file(name.name(), false);
     if (!file.isOpen())
-        return FileNotFound;
+        return Result::FileNotFound;
     if (file.hasID3v2Tag()) {
         hasV2 = true;
         const TagLib::ID3v2::Tag &tag = *file.ID3v2Tag();
@@ -261,7 +261,7 @@ int ID3Edit::Private::load(const QString &path)
             fields[field] = readField(tag, Field(field));
         picture = readPicture(tag);
     }
-    return file.firstFrameOffset() < 0 ? NotMpeg : Ok;
+    return file.firstFrameOffset() < 0 ? Result::NotMpeg : Result::Ok;
 }
 
 ID3Edit::ID3Edit()
@@ -273,21 +273,21 @@ ID3Edit::~ID3Edit() = default;
 
 // TagLib reports trouble through results; what could still escape is an allocation failure
 // on a huge tag, and no exception may leave this class.
-template <typename Operation> static int guarded(Operation &&operation)
+template <typename Operation> static ID3Edit::Result guarded(Operation &&operation)
 {
     try {
         return operation();
     } catch (...) {
-        return ID3Edit::WriteFailed;
+        return ID3Edit::Result::WriteFailed;
     }
 }
 
-int ID3Edit::SaveV2(const QString &path)
+ID3Edit::Result ID3Edit::SaveV2(const QString &path)
 {
     return guarded([&] { return d->saveV2(path); });
 }
 
-int ID3Edit::SaveV1(const QString &path)
+ID3Edit::Result ID3Edit::SaveV1(const QString &path)
 {
     return guarded([&] {
         ID3::ID3v1Record record;
@@ -301,69 +301,69 @@ int ID3Edit::SaveV1(const QString &path)
         // 254 is the genre lists' empty entry; in the trailer "no genre" is 255.
         record.genre = d->v1Genre == 254 ? quint8(255) : d->v1Genre;
         if (!QFileInfo(path).isFile())
-            return int(FileNotFound);
+            return Result::FileNotFound;
         if (SafeFileRewrite::isReadOnlyFile(path))
-            return int(ReadOnly);
+            return Result::ReadOnly;
         // A trailer appended to a file that holds no MPEG audio would only damage it.
         if (!holdsMpegAudio(path))
-            return int(NotMpeg);
+            return Result::NotMpeg;
         switch (ID3::writeTrailer(path, record, 0.0f, true)) {
         case ID3::TrailerResult::Ok:
-            return int(Ok);
+            return Result::Ok;
         case ID3::TrailerResult::NoSuchFile:
-            return int(FileNotFound);
+            return Result::FileNotFound;
         case ID3::TrailerResult::CannotOpen:
-            return int(ReadOnly);
+            return Result::ReadOnly;
         case ID3::TrailerResult::BadTrack:
-            return int(BadValue);
+            return Result::BadValue;
         default:
-            return int(WriteFailed);
+            return Result::WriteFailed;
         }
     });
 }
 
-int ID3Edit::PrepareV2(const QString &path, int flag)
+ID3Edit::Result ID3Edit::PrepareV2(const QString &path, int flag)
 {
     Q_UNUSED(flag);
     return guarded([&] {
-        if (const int check = checkWritable(path); check != Ok)
+        if (const Result check = checkWritable(path); check != Result::Ok)
             return check;
         const NativeName name(path);
         TagLib::MPEG::File file(name.name(), false);
         if (!file.isOpen())
-            return int(FileNotFound);
-        return file.firstFrameOffset() < 0 ? int(NotMpeg) : int(Ok);
+            return Result::FileNotFound;
+        return file.firstFrameOffset() < 0 ? Result::NotMpeg : Result::Ok;
     });
 }
 
-int ID3Edit::RemoveV1(const QString &path)
+ID3Edit::Result ID3Edit::RemoveV1(const QString &path)
 {
     return guarded([&] {
         if (!QFileInfo(path).isFile())
-            return int(FileNotFound);
+            return Result::FileNotFound;
         if (!ID3::hasID3v1Tag(path))
-            return int(Ok);
+            return Result::Ok;
         if (SafeFileRewrite::isReadOnlyFile(path))
-            return int(ReadOnly);
+            return Result::ReadOnly;
         switch (ID3::removeTrailer(path)) {
         case ID3::TrailerResult::Ok:
-            return int(Ok);
+            return Result::Ok;
         case ID3::TrailerResult::NoSuchFile:
-            return int(FileNotFound);
+            return Result::FileNotFound;
         case ID3::TrailerResult::CannotOpen:
-            return int(ReadOnly);
+            return Result::ReadOnly;
         default:
-            return int(WriteFailed);
+            return Result::WriteFailed;
         }
     });
 }
 
-int ID3Edit::RemoveV2(const QString &path)
+ID3Edit::Result ID3Edit::RemoveV2(const QString &path)
 {
     return guarded([&] { return d->removeV2(path); });
 }
 
-int ID3Edit::Load(const QString &path, int flag)
+ID3Edit::Result ID3Edit::Load(const QString &path, int flag)
 {
     Q_UNUSED(flag);
     return guarded([&] { return d->load(path); });
@@ -494,24 +494,24 @@ QString ID3Edit::loadedFile() const
     return d->loadedFile;
 }
 
-QString ID3Edit::describe(int result)
+QString ID3Edit::describe(Result result)
 {
     switch (result) {
-    case Ok:
+    case Result::Ok:
         return u"Success"_s;
-    case FileNotFound:
+    case Result::FileNotFound:
         return u"File not found"_s;
-    case ReadOnly:
+    case Result::ReadOnly:
         return u"Read-only file or folder"_s;
-    case NotMpeg:
+    case Result::NotMpeg:
         return u"No MPEG audio found in the file"_s;
-    case DamagedTag:
+    case Result::DamagedTag:
         return u"The ID3v2 tag of the file is damaged"_s;
-    case WriteFailed:
+    case Result::WriteFailed:
         return u"Writing the file failed; it was left unchanged"_s;
-    case BadValue:
+    case Result::BadValue:
         return u"A tag value cannot be stored"_s;
     default:
-        return u"Unknown error (%1)"_s.arg(result);
+        return u"Unknown error (%1)"_s.arg(int(result));
     }
 }

@@ -37,7 +37,7 @@ struct ID3Picture {
 class ID3Edit {
 public:
     /// Result codes of the operations; every code but Ok is a failure.
-    enum Result : int {
+    enum class Result : int {
         Ok = 0,
         FileNotFound = 1, ///< no file of that name
         ReadOnly = 2, ///< the file (or, for a rewrite, its folder) cannot be written
@@ -46,6 +46,8 @@ public:
         WriteFailed = 5, ///< writing failed (disk full, verification failed); the file is unchanged
         BadValue = 6, ///< a field value cannot be stored (e.g. version-1 track out of range)
     };
+    // Callers name the codes as ID3Edit::Ok, ID3Edit::ReadOnly, ...
+    using enum Result;
 
     ID3Edit();
     ~ID3Edit();
@@ -55,18 +57,18 @@ public:
     /// Writes the version-2 fields set since the last Load into the file's ID3v2 tag (v2.3); the
     /// ID3v1 trailer and the audio stay byte-identical. A tag that outgrows its old space is
     /// written into a complete new file that replaces the old one only once it is whole.
-    [[nodiscard]] int SaveV2(const QString &path);
+    [[nodiscard]] Result SaveV2(const QString &path);
     /// Writes the version-1 fields as the file's ID3v1 trailer (replacing or appending it); a file
     /// without MPEG audio is refused.
-    [[nodiscard]] int SaveV1(const QString &path);
+    [[nodiscard]] Result SaveV1(const QString &path);
     /// Checks that the file can take a version-2 tag (exists, writable, MPEG audio); changes nothing.
-    int PrepareV2(const QString &path, int flag = 0);
+    Result PrepareV2(const QString &path, int flag = 0);
     /// Cuts the ID3v1 trailer off the file; Ok when there was none.
-    [[nodiscard]] int RemoveV1(const QString &path);
+    [[nodiscard]] Result RemoveV1(const QString &path);
     /// Removes the ID3v2 tag only (the audio and the ID3v1 trailer stay); Ok when there was none.
-    [[nodiscard]] int RemoveV2(const QString &path);
+    [[nodiscard]] Result RemoveV2(const QString &path);
     /// Empties every field, then reads both tags of the file.
-    int Load(const QString &path, int flag = 0);
+    Result Load(const QString &path, int flag = 0);
 
     /// True when the loaded file has a version-1 tag.
     [[nodiscard]] bool HasV1() const;
@@ -145,7 +147,7 @@ public:
     /// The file the object was last loaded from.
     [[nodiscard]] QString loadedFile() const;
     /// A short English description of a result code, for logs.
-    [[nodiscard]] static QString describe(int result);
+    [[nodiscard]] static QString describe(Result result);
 
     struct Private;
 

@@ -46,13 +46,11 @@ RenameJobInput jobInput(const RenameCommandOptions &options, const RenamePlan &p
     input.album = plan.album;
     input.naming.mask = mask;
     input.naming.destination = options.destination;
-    input.naming.textEffect = options.textEffect.has_value();
-    input.naming.textEffectIndex = options.textEffect.value_or(0);
-    input.naming.replaceSpaces = options.replaceSpaces.has_value();
-    input.naming.replaceSpacesIndex = options.replaceSpaces.value_or(0);
-    input.tagVersion = options.id3Mode;
+    input.naming.textEffect = options.textEffect;
+    input.naming.replaceSpaces = options.replaceSpaces;
+    input.tagVersions = options.id3Mode;
     // "ID3v1 Only" disables the total-tracks option, as the rename page does.
-    input.totalTracks = options.totalTracks && options.id3Mode != 1;
+    input.totalTracks = options.totalTracks && options.id3Mode != TagVersions::V1Only;
     input.totalTrackText = plan.totalTracks;
     input.joliet = options.joliet;
     input.outputs.playlist = options.playlistDir.has_value();

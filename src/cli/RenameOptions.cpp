@@ -1,5 +1,7 @@
 #include "cli/RenameOptions.h"
 
+#include "naming/TextEffects.h"
+
 #include <functional>
 #include <map>
 
@@ -45,9 +47,9 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
              options.destination = v;
              return QString();
          })},
-        {u"--text-effect"_s, number(u"--text-effect"_s, 0, 3, [&](int n) { options.textEffect = n; })},
-        {u"--replace-spaces"_s, number(u"--replace-spaces"_s, 0, 2, [&](int n) { options.replaceSpaces = n; })},
-        {u"--id3"_s, number(u"--id3"_s, 1, 3, [&](int n) { options.id3Mode = n; })},
+        {u"--text-effect"_s, number(u"--text-effect"_s, 0, 3, [&](int n) { options.textEffect = textEffectAt(n); })},
+        {u"--replace-spaces"_s, number(u"--replace-spaces"_s, 0, 2, [&](int n) { options.replaceSpaces = spaceReplacementAt(n); })},
+        {u"--id3"_s, number(u"--id3"_s, 1, 3, [&](int n) { options.id3Mode = *tagVersionsFromNumber(n); })},
         {u"--playlist"_s, number(u"--playlist"_s, 0, 1, [&](int n) { options.playlistDir = n; })},
         {u"--cover"_s, Setter([&](const QString &v) {
              options.coverFile = v;

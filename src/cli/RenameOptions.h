@@ -1,6 +1,9 @@
 #pragma once
 // The options of "varnelt-cli rename DIR [options]", parsed into plain values.
 
+#include "audio/TagVersions.h"
+#include "naming/NamingInput.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -13,12 +16,12 @@ struct RenameCommandOptions
     std::optional<QString> mask;
     /// --dest: "MP3 directory", "Parent directory" or a folder.
     QString destination = QStringLiteral("Parent directory");
-    /// --text-effect 0-3; absent: no text effect.
-    std::optional<int> textEffect;
-    /// --replace-spaces 0-2; absent: spaces stay.
-    std::optional<int> replaceSpaces;
+    /// --text-effect 0-3 (the drop-down's positions); absent: no text effect.
+    std::optional<TextEffect> textEffect;
+    /// --replace-spaces 0-2 (the drop-down's positions); absent: spaces stay.
+    std::optional<SpaceReplacement> replaceSpaces;
     /// --id3: 1 ID3v1 only, 2 ID3v2 only, 3 both.
-    int id3Mode = 3;
+    TagVersions id3Mode = TagVersions::Both;
     /// Cleared by --no-total-tracks.
     bool totalTracks = true;
     /// --playlist N: write the playlist into position N of the folder choice.

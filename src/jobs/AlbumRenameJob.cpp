@@ -254,7 +254,7 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
     // The file's own tags are loaded first: the fields set below replace theirs and everything
     // else the file carries (year, pictures, lyrics, other frames) is written back unchanged.
     tagger_.Load(path);
-    if (in_.tagVersion == 2 || in_.tagVersion == 3) {
+    if (usesV2(in_.tagVersions)) {
         tagger_.setTrack(versionTwoTrack(row.trackText, in_.totalTracks, in_.totalTrackText));
         tagger_.setTitle(row.title);
         tagger_.setArtist(in_.album.artist);
@@ -265,7 +265,7 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
         if (tagger_.SaveV2(path) != ID3Edit::Ok)
             log_.error(nodes.warnings, tagFailure);
     }
-    if (in_.tagVersion == 1 || in_.tagVersion == 3) {
+    if (usesV1(in_.tagVersions)) {
         tagger_.setV1Title(row.title);
         tagger_.setV1Artist(in_.album.artist);
         tagger_.setV1Album(in_.album.album);

@@ -4,6 +4,7 @@
 // then the playlist and the cover are written and the emptied old folder is removed.
 // Runs synchronously; the per-row callback lets a window repaint and the CLI print progress.
 
+#include "audio/TagVersions.h"
 #include "jobs/PlaylistCoverOutput.h"
 #include "jobs/RenameList.h"
 #include "jobs/ResultLog.h"
@@ -22,8 +23,8 @@ struct RenameJobInput
     QString currentDirectory;
     AlbumFields album;
     NamingOptions naming;
-    /// Which tags are written: 1 ID3v1 only, 2 ID3v2 only, 3 both.
-    int tagVersion = 3;
+    /// Which tags are written.
+    TagVersions tagVersions = TagVersions::Both;
     /// "Add total tracks to ID3v2 track", and the text of the total.
     bool totalTracks = false;
     QString totalTrackText;

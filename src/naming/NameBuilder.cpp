@@ -170,8 +170,8 @@ QString applyTextEffects(const QString &path, const NamingOptions &options, Path
     }
 
     if (options.textEffect)
-        variablePart = applyTextEffect(variablePart, options.textEffectIndex);
+        variablePart = applyTextEffect(variablePart, *options.textEffect);
     if (options.replaceSpaces)
-        variablePart = Common::replaceText(variablePart, u" "_s, spaceReplacement(options.replaceSpacesIndex));
+        variablePart = Common::replaceText(variablePart, u" "_s, spaceReplacement(*options.replaceSpaces));
     return joint + variablePart;
 }

@@ -4,6 +4,22 @@
 // preview and the job always compute the same path.
 
 #include <QString>
+#include <optional>
+
+/// The text effects of the rename page, in the order of its drop-down.
+enum class TextEffect {
+    WordCapitals, ///< "abC def -> Abc Def"
+    AlternatingCapitals, ///< "Abc def -> aBc DeF"
+    LowerCase, ///< "ABc Def -> abc def"
+    UpperCase, ///< "AbC Def -> ABC DEF"
+};
+
+/// What "Replace spaces by" puts in place of a space, in the order of its drop-down.
+enum class SpaceReplacement {
+    Underscores, ///< "_"
+    Points, ///< "."
+    Nothing, ///< the space is removed
+};
 
 /// The album fields of the rename page (artist, album, year, genre, comment), as typed.
 struct AlbumFields
@@ -22,13 +38,10 @@ struct NamingOptions
     QString mask;
     /// "MP3 directory", "Parent directory" or a folder path.
     QString destination;
-    /// "Apply Text effect" ticked, and the chosen effect (0 word capitals, 1 alternating
-    /// capitals, 2 lower case, 3 upper case).
-    bool textEffect = false;
-    int textEffectIndex = 0;
-    /// "Replace spaces by" ticked, and the choice (0 "_", 1 ".", 2 nothing).
-    bool replaceSpaces = false;
-    int replaceSpacesIndex = 0;
+    /// The effect when "Apply Text effect" is ticked; none when it is not.
+    std::optional<TextEffect> textEffect;
+    /// The replacement when "Replace spaces by" is ticked; none when it is not.
+    std::optional<SpaceReplacement> replaceSpaces;
 };
 
 /// One row of the rename list.

@@ -63,30 +63,44 @@ QString AltCaps(const QString &text)
     return QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData()), chars.size());
 }
 
-QString applyTextEffect(const QString &text, int effectIndex)
+QString applyTextEffect(const QString &text, TextEffect effect)
 {
-    switch (effectIndex) {
-    case 0:
+    switch (effect) {
+    case TextEffect::WordCapitals:
         return toCapitals(text);
-    case 1:
+    case TextEffect::AlternatingCapitals:
         return AltCaps(text);
-    case 2:
+    case TextEffect::LowerCase:
         return QLocale().toLower(text);
-    case 3:
+    case TextEffect::UpperCase:
         return QLocale().toUpper(text);
-    default:
-        return text;
     }
+    return text;
 }
 
-QString spaceReplacement(int replaceSpacesIndex)
+QString spaceReplacement(SpaceReplacement replacement)
 {
-    switch (replaceSpacesIndex) {
-    case 0:
+    switch (replacement) {
+    case SpaceReplacement::Underscores:
         return u"_"_s;
-    case 1:
+    case SpaceReplacement::Points:
         return u"."_s;
-    default:
-        return {};
+    case SpaceReplacement::Nothing:
+        break;
     }
+    return {};
+}
+
+std::optional<TextEffect> textEffectAt(int position)
+{
+    if (position < 0 || position > int(TextEffect::UpperCase))
+        return std::nullopt;
+    return TextEffect(position);
+}
+
+SpaceReplacement spaceReplacementAt(int position)
+{
+    if (position < 0 || position > int(SpaceReplacement::Nothing))
+        return SpaceReplacement::Nothing;
+    return SpaceReplacement(position);
 }

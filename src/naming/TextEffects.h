@@ -2,8 +2,11 @@
 // The text effects of the rename page: word capitals, alternating capitals, lower and upper case,
 // and the replacement of spaces.
 
+#include "naming/NamingInput.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 /// The items of the text effect drop-down, by position.
 [[nodiscard]] QStringList textEffectItems();
@@ -20,10 +23,16 @@
 /// become lower case at odd positions and upper case at even ones; everything else stays.
 [[nodiscard]] QString AltCaps(const QString &text);
 
-/// Applies the effect of the given drop-down position (0 word capitals, 1 alternating capitals,
-/// 2 lower case, 3 upper case); any other position leaves the text unchanged.
-[[nodiscard]] QString applyTextEffect(const QString &text, int effectIndex);
+/// Applies the effect to the text.
+[[nodiscard]] QString applyTextEffect(const QString &text, TextEffect effect);
 
-/// The text a space becomes for the given drop-down position: "_" for 0, "." for 1, nothing
-/// for 2 and for no selection.
-[[nodiscard]] QString spaceReplacement(int replaceSpacesIndex);
+/// The text a space becomes: "_", "." or nothing.
+[[nodiscard]] QString spaceReplacement(SpaceReplacement replacement);
+
+/// The effect at a position of the text effect drop-down (as stored in the settings and given
+/// to the CLI); none for a position it does not have, which leaves the text unchanged.
+[[nodiscard]] std::optional<TextEffect> textEffectAt(int position);
+
+/// The replacement at a position of the space replacement drop-down; a position it does not have
+/// (no selection) removes the spaces.
+[[nodiscard]] SpaceReplacement spaceReplacementAt(int position);

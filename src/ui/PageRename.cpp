@@ -9,6 +9,7 @@
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
 #include "naming/NameBuilder.h"
+#include "naming/TextEffects.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -328,10 +329,10 @@ NamingOptions PageRename::namingOptions() const
     NamingOptions options;
     options.mask = cboMask->currentText();
     options.destination = cboDestDir->currentText();
-    options.textEffect = chkTextEffect->isChecked();
-    options.textEffectIndex = cboTextEffect->currentIndex();
-    options.replaceSpaces = chkReplaceSpaces->isChecked();
-    options.replaceSpacesIndex = cboReplaceSpaces->currentIndex();
+    if (chkTextEffect->isChecked())
+        options.textEffect = textEffectAt(cboTextEffect->currentIndex());
+    if (chkReplaceSpaces->isChecked())
+        options.replaceSpaces = spaceReplacementAt(cboReplaceSpaces->currentIndex());
     return options;
 }
 

@@ -39,7 +39,7 @@ RenameJobInput PageRename::jobInput() const
     input.currentDirectory = context_.currentDirectory;
     input.album = albumFields();
     input.naming = namingOptions();
-    input.tagVersion = id3Version();
+    input.tagVersions = tagVersionsFromNumber(id3Version()).value_or(TagVersions::Both);
     input.totalTracks = chkTotalTracks->isEnabled() && chkTotalTracks->isChecked();
     input.totalTrackText = txtTotalTrack->text();
     input.joliet = chkJoliet->isChecked();

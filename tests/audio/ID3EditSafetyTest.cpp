@@ -122,7 +122,7 @@ TEST_F(ID3EditSafetyTest, AFailingWriteLeavesTheOldFileWhole)
     struct rlimit limited = saved;
     limited.rlim_cur = rlim_t(before.size() + 1000);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const int result = tag.SaveV2(path);
+    const ID3Edit::Result result = tag.SaveV2(path);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -148,8 +148,8 @@ TEST_F(ID3EditSafetyTest, ReadOnlyFolderLeavesTheFileWhole)
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     ID3Edit tag;
     growTag(tag);
-    const int saved = tag.SaveV2(path);
-    const int removed = tag.RemoveV2(path);
+    const ID3Edit::Result saved = tag.SaveV2(path);
+    const ID3Edit::Result removed = tag.RemoveV2(path);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(saved, ID3Edit::ReadOnly);
     EXPECT_EQ(removed, ID3Edit::ReadOnly);

@@ -71,8 +71,7 @@ TEST_F(PlaylistCoverOutputTest, NamesFollowTheSpaceReplacement)
     const QString folder = makeThreeSongAlbum(u"in"_s);
     RenameJobInput in = withOutputs(inputFor(folder, threeSongs(), flatMask, mp3Dir));
     in.album.album = u"Bar Baz"_s;
-    in.naming.replaceSpaces = true;
-    in.naming.replaceSpacesIndex = 0;
+    in.naming.replaceSpaces = SpaceReplacement::Underscores;
     runAlbumRenameJob(in, log);
 
     EXPECT_TRUE(QFileInfo::exists(folder + u"/Foo_-_Bar_Baz.pls"_s));

@@ -77,7 +77,7 @@ RenameJobInput RenameJobFixture::inputFor(const QString &folder, const QList<Sou
     in.album = {u"Foo"_s, u"Bar"_s, u"2001"_s, u"Rock"_s, u"Ripped"_s};
     in.naming.mask = mask;
     in.naming.destination = destination;
-    in.tagVersion = 3;
+    in.tagVersions = TagVersions::Both;
     return in;
 }
 

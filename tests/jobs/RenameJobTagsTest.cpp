@@ -57,7 +57,7 @@ TEST_F(RenameJobTagsTest, VersionOneOnlyWritesNoVersionTwoTag)
         f.withV2 = false;
     const QString folder = makeAlbum(u"in"_s, files);
     RenameJobInput in = inputFor(folder, files, flatMask, mp3Dir);
-    in.tagVersion = 1;
+    in.tagVersions = TagVersions::V1Only;
     in.totalTracks = true;
     in.totalTrackText = u"3"_s;
     runAlbumRenameJob(in, log);
@@ -78,7 +78,7 @@ TEST_F(RenameJobTagsTest, VersionTwoOnlyLeavesAnExistingVersionOneTrailerAsItWas
     const QString folder = makeAlbum(u"in"_s, files);
     const QByteArray trailer = readAll(folder + u"/a.mp3"_s).right(128);
     RenameJobInput in = inputFor(folder, files, flatMask, mp3Dir);
-    in.tagVersion = 2;
+    in.tagVersions = TagVersions::V2Only;
     runAlbumRenameJob(in, log);
 
     const QString file = folder + u"/01 - One.mp3"_s;

@@ -1,5 +1,6 @@
 #include "naming/NameBuilder.h"
 #include "naming/MaskFiles.h"
+#include "naming/TextEffects.h"
 #include "support/TestEnv.h"
 #include "naming/QStringPrinter.h"
 
@@ -49,43 +50,39 @@ TEST(NameBuilderWindows, CleansArtistAlbumAndTitleButKeepsTheDestination)
               uR"(D:\Rips\new\Foo-Bar - Live- Part 1\01 - Intro-.mp3)"_s);
 
     NamingOptions o = options(FirstMask, uR"(D:\My Music)"_s);
-    o.replaceSpaces = true;
-    o.replaceSpacesIndex = 0;
+    o.replaceSpaces = SpaceReplacement::Underscores;
     EXPECT_EQ(windows(a, o, uR"(D:\Rips\new)"_s, t), uR"(D:\My Music\Foo-Bar_-_Live-_Part_1\01_-_Intro-.mp3)"_s);
 
-    o.replaceSpacesIndex = 1;
+    o.replaceSpaces = SpaceReplacement::Points;
     EXPECT_EQ(windows(a, o, uR"(D:\Rips\new)"_s, t), uR"(D:\My Music\Foo-Bar.-.Live-.Part.1\01.-.Intro-.mp3)"_s);
-    o.replaceSpacesIndex = 2;
+    o.replaceSpaces = SpaceReplacement::Nothing;
     EXPECT_EQ(windows(a, o, uR"(D:\Rips\new)"_s, t), uR"(D:\My Music\Foo-Bar-Live-Part1\01-Intro-.mp3)"_s);
-    o.replaceSpacesIndex = -1; // no selection: spaces removed
+    o.replaceSpaces = spaceReplacementAt(-1); // no selection: spaces removed
     EXPECT_EQ(windows(a, o, uR"(D:\Rips\new)"_s, t), uR"(D:\My Music\Foo-Bar-Live-Part1\01-Intro-.mp3)"_s);
 }
 
 TEST(NameBuilderWindows, TextEffectsLeaveDestinationAndFixedLeadingFoldersAlone)
 {
     NamingOptions o = options(uR"(Music\%artist\%title)"_s, uR"(D:\My Music)"_s);
-    o.textEffect = true;
-    o.textEffectIndex = 3;
+    o.textEffect = TextEffect::UpperCase;
     const AlbumFields a = album(u"Foo Fighters"_s, {});
     EXPECT_EQ(windows(a, o, uR"(D:\x)"_s, track(u"best of you"_s)), uR"(D:\My Music\Music\FOO FIGHTERS\BEST OF YOU.mp3)"_s);
-    o.textEffectIndex = 2;
+    o.textEffect = TextEffect::LowerCase;
     EXPECT_EQ(windows(a, o, uR"(D:\x)"_s, track(u"Best Of You"_s)), uR"(D:\My Music\Music\foo fighters\best of you.mp3)"_s);
 
     // Word capitals: a word starts after a space, ".", "-" and "\", not after an apostrophe.
     o = options(uR"(%album\%track - %title)"_s, uR"(D:\m)"_s);
-    o.textEffect = true;
-    o.textEffectIndex = 0;
+    o.textEffect = TextEffect::WordCapitals;
     EXPECT_EQ(windows(album({}, u"the end.of-it"_s), o, uR"(D:\x)"_s, track(u"o'neil"_s, u"02"_s)),
               uR"(D:\m\The End.Of-It\02 - O'neil.mp3)"_s);
 
     // The extension is never touched by an effect.
-    o.textEffectIndex = 3;
+    o.textEffect = TextEffect::UpperCase;
     EXPECT_TRUE(windows(album({}, u"a"_s), o, uR"(D:\x)"_s, track(u"b"_s)).endsWith(u".mp3"_s));
 
     // A mask made of "%filename" alone changes only the file level.
     o = options(uR"(Fixed Part\%filename)"_s, uR"(D:\m)"_s);
-    o.textEffect = true;
-    o.textEffectIndex = 3;
+    o.textEffect = TextEffect::UpperCase;
     EXPECT_EQ(windows({}, o, uR"(D:\x)"_s, track({}, u"01"_s, 1, u"song"_s)), uR"(D:\m\Fixed Part\SONG.mp3)"_s);
 }
 
@@ -149,8 +146,7 @@ TEST(NameBuilderSafety, ValuesNeverOpenOrLeaveFolderLevels)
 
     // Spaces turned into points must not make a parent folder either.
     NamingOptions points = options(uR"(%artist\%title)"_s, uR"(D:\m)"_s);
-    points.replaceSpaces = true;
-    points.replaceSpacesIndex = 1;
+    points.replaceSpaces = SpaceReplacement::Points;
     EXPECT_EQ(windows(album(u"  "_s, {}), points, uR"(D:\x)"_s, track(u"a b"_s)), uR"(D:\m\__\a.b.mp3)"_s);
 
     // Control characters, NUL included, are removed from every value.
@@ -175,8 +171,7 @@ TEST(NameBuilderEffects, OnlyTheLeadingBaseIsCutOff)
 {
     // A relative path whose base is spelled again in a variable level keeps every level.
     NamingOptions o = options(uR"(Music\%artist\%title)"_s, {});
-    o.textEffect = true;
-    o.textEffectIndex = 3;
+    o.textEffect = TextEffect::UpperCase;
     EXPECT_EQ(windows(album(u"music"_s, {}), o, uR"(D:\x)"_s, track(u"t"_s)), uR"(Music\MUSIC\T.mp3)"_s);
     // A relative path without a fixed base keeps its separators.
     o.mask = uR"(%artist\%title)"_s;
@@ -184,13 +179,11 @@ TEST(NameBuilderEffects, OnlyTheLeadingBaseIsCutOff)
 
     // applyTextEffects alone: the album output name (no separator) is changed whole.
     NamingOptions out = options(FirstMask, u"MP3 directory"_s);
-    out.textEffect = true;
-    out.textEffectIndex = 0;
-    out.replaceSpaces = true;
-    out.replaceSpacesIndex = 0;
+    out.textEffect = TextEffect::WordCapitals;
+    out.replaceSpaces = SpaceReplacement::Underscores;
     EXPECT_EQ(applyTextEffects(u"foo bar - live"_s, out, PathStyle::Windows), u"Foo_Bar_-_Live"_s);
-    out.textEffect = false;
-    out.replaceSpaces = false;
+    out.textEffect.reset();
+    out.replaceSpaces.reset();
     EXPECT_EQ(applyTextEffects(uR"(d:\a b\c d)"_s, out, PathStyle::Windows), uR"(d:\a b\c d)"_s);
 }
 
@@ -222,11 +215,11 @@ TEST_F(NameBuilderPosix, DestinationsOnDisk)
     EXPECT_EQ(build(a, options(u"%title"_s, u"Parent directory"_s), u"/tmp"_s, t), u"/Intro-.mp3"_s);
 
     NamingOptions o = options(FirstMask, tempFile(u"My Music"_s));
-    o.replaceSpaces = true;
+    o.replaceSpaces = SpaceReplacement::Underscores;
     EXPECT_EQ(build(a, o, current, t), tempFile(u"My Music/Foo-Bar_-_Live-_Part_1/01_-_Intro-.mp3"_s));
 
     o = options(uR"(%album\%track - %title)"_s, tempFile(u"the end"_s));
-    o.textEffect = true;
+    o.textEffect = TextEffect::WordCapitals;
     EXPECT_EQ(build(album({}, u"the end.of-it"_s), o, current, track(u"o'neil"_s, u"02"_s)),
               tempFile(u"the end/The End.Of-It/02 - O'neil.mp3"_s));
 }
@@ -253,10 +246,9 @@ TEST_F(NameBuilderPosix, NoTagValuePlacesAFileOutsideTheDestination)
         for (const QString &value : hostile) {
             for (int effect = -1; effect < 4; ++effect) {
                 NamingOptions o = options(mask, dest);
-                o.textEffect = effect >= 0;
-                o.textEffectIndex = effect;
-                o.replaceSpaces = effect == 1;
-                o.replaceSpacesIndex = 1; // points
+                o.textEffect = textEffectAt(effect);
+                if (effect == 1)
+                    o.replaceSpaces = SpaceReplacement::Points;
                 const AlbumFields a = album(value, value, value, value, value);
                 const QString path = build(a, o, tempPath(), track(value, value, 3, value));
                 SCOPED_TRACE(qPrintable(mask + u" / "_s + value + u" -> "_s + path));

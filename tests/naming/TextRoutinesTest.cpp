@@ -95,15 +95,20 @@ TEST(TextEffects, AlternatingCapitalsCountEveryCharacter)
 
 TEST(TextEffects, EffectChoicesAndSpaceReplacement)
 {
-    EXPECT_EQ(applyTextEffect(u"abC déf"_s, 0), u"Abc Déf"_s);
-    EXPECT_EQ(applyTextEffect(u"Abc def"_s, 1), u"aBc dEf"_s);
-    EXPECT_EQ(applyTextEffect(u"ABc DÉF"_s, 2), u"abc déf"_s);
-    EXPECT_EQ(applyTextEffect(u"AbC Déf straße"_s, 3), u"ABC DÉF STRASSE"_s);
-    EXPECT_EQ(applyTextEffect(u"AbC"_s, 4), u"AbC"_s);
-    EXPECT_EQ(spaceReplacement(0), u"_"_s);
-    EXPECT_EQ(spaceReplacement(1), u"."_s);
-    EXPECT_EQ(spaceReplacement(2), QString());
-    EXPECT_EQ(spaceReplacement(-1), QString());
+    // The drop-down positions as the settings and the CLI give them.
+    const auto effect = [](const QString &text, int position) {
+        const std::optional<TextEffect> e = textEffectAt(position);
+        return e ? applyTextEffect(text, *e) : text;
+    };
+    EXPECT_EQ(effect(u"abC déf"_s, 0), u"Abc Déf"_s);
+    EXPECT_EQ(effect(u"Abc def"_s, 1), u"aBc dEf"_s);
+    EXPECT_EQ(effect(u"ABc DÉF"_s, 2), u"abc déf"_s);
+    EXPECT_EQ(effect(u"AbC Déf straße"_s, 3), u"ABC DÉF STRASSE"_s);
+    EXPECT_EQ(effect(u"AbC"_s, 4), u"AbC"_s);
+    EXPECT_EQ(spaceReplacement(spaceReplacementAt(0)), u"_"_s);
+    EXPECT_EQ(spaceReplacement(spaceReplacementAt(1)), u"."_s);
+    EXPECT_EQ(spaceReplacement(spaceReplacementAt(2)), QString());
+    EXPECT_EQ(spaceReplacement(spaceReplacementAt(-1)), QString());
     ASSERT_EQ(textEffectItems().size(), 4);
     EXPECT_EQ(textEffectItems()[1], u"Abc def -> aBc DeF"_s);
     EXPECT_EQ(replaceSpacesItems(), QStringList({u"Underscores"_s, u"Points"_s, u"Nothing"_s}));

@@ -62,7 +62,7 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
     EXPECT_TRUE(QFileInfo::exists(album + u"01 - Intro.mp3"_s));
     EXPECT_TRUE(QFileInfo::exists(album + u"03 - Outro.mp3"_s));
     ID3Edit tag;
-    ASSERT_EQ(tag.Load(album + u"02 - Song- Two.mp3"_s), 0);
+    ASSERT_EQ(tag.Load(album + u"02 - Song- Two.mp3"_s), ID3Edit::Ok);
     EXPECT_EQ(tag.Title(), u"Song: Two"_s);
     EXPECT_EQ(tag.Track(), u"2/3"_s);
     EXPECT_TRUE(QFileInfo::exists(album + u"Foo - Bar.pls"_s));

@@ -56,7 +56,7 @@ TEST_F(PageRenameRunTest, RenamesAndTagsEveryFileAndShowsTheLog)
         const QString path = album + u"0%1 - %2.mp3"_s.arg(i + 1).arg(titles.at(i));
         ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
         ID3Edit tag;
-        ASSERT_EQ(tag.Load(path), 0);
+        ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
         EXPECT_EQ(tag.Title(), titles.at(i));
         EXPECT_EQ(tag.Artist(), u"Foo"_s);
         EXPECT_EQ(tag.Album(), u"Bar"_s);
