@@ -27,13 +27,13 @@ need kid3-cli kid3-cli
 
 [ -x "$cli" ] || { echo "no varnelt-cli at $cli (build first)" >&2; exit 1; }
 
-# 1,000 album-like files: a 512-byte ID3v2.3 tag, 3 s of 128 kbit/s MPEG-1 Layer III frames,
-# an ID3v1 trailer on every other file.
+# 1,000 album-like files: a 512-byte ID3v2.3 tag, 3 s of 128 kbit/s 44.1 kHz MPEG-1 Layer III
+# frames (padded, 418 bytes, as an encoder keeps the rate), an ID3v1 trailer on every other file.
 if [ ! -d "$dir" ]; then
     mkdir -p "$dir"
     work=$(mktemp -d)
     { printf 'ID3\x03\x00\x00\x00\x00\x04\x00'; head -c 512 /dev/zero; } > "$work/tag"
-    { printf '\xff\xfb\x90\x64'; head -c 413 /dev/zero; } > "$work/frame"
+    { printf '\xff\xfb\x92\x64'; head -c 414 /dev/zero; } > "$work/frame"
     for _ in $(seq 115); do cat "$work/frame"; done > "$work/audio"
     { printf 'TAG'; head -c 125 /dev/zero; } > "$work/v1"
     cat "$work/tag" "$work/audio" > "$work/plain.mp3"

@@ -23,9 +23,9 @@ namespace OrderedWork {
     return int(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-/// Runs work(i) for every i from 0 to count - 1 on up to `threads` threads (0: the machine's
-/// cores) and calls done(i, result) on the calling thread in the order of i, each as soon as
-/// its result and all before it are ready. An exception from work is rethrown from here when
+/// Runs work(i) for every i from 0 to count - 1 on up to `threads` threads, the calling one
+/// among them (0: the machine's cores), and calls done(i, result) on the calling thread in the
+/// order of i, each as soon as its result and all before it are ready. An exception from work is rethrown from here when
 /// its turn comes; one from done stops the remaining work.
 template <typename Result>
 void run(int count, int threads, const std::function<Result(int)> &work,
@@ -52,25 +52,35 @@ void run(int count, int threads, const std::function<Result(int)> &work,
     std::atomic<int> next{0};
     std::atomic<bool> stop{false};
 
-    const auto worker = [&] {
-        for (int i = next++; i < count && !stop; i = next++) {
-            Cell slot;
-            try {
-                slot.result.emplace(work(i));
-            } catch (...) {
-                slot.error = std::current_exception();
-            }
-            {
-                const std::lock_guard lock(mutex);
-                cells[static_cast<std::size_t>(i)] = std::move(slot);
-            }
-            ready.notify_all();
+    const auto process = [&](int i) {
+        Cell cell;
+        try {
+            cell.result.emplace(work(i));
+        } catch (...) {
+            cell.error = std::current_exception();
         }
+        {
+            const std::lock_guard lock(mutex);
+            cells[static_cast<std::size_t>(i)] = std::move(cell);
+        }
+        ready.notify_all();
     };
+    const auto isReady = [&](int i) {
+        const Cell &cell = cells[static_cast<std::size_t>(i)];
+        return cell.result.has_value() || cell.error != nullptr;
+    };
+
+    // The calling thread reads the first item itself, so the first row never waits for a
+    // thread to start, and it keeps reading while it waits: it is one of the `threads`.
+    next = 1;
     std::vector<std::jthread> pool;
-    pool.reserve(std::size_t(threads));
-    for (int t = 0; t < threads; ++t)
-        pool.emplace_back(worker);
+    pool.reserve(std::size_t(threads - 1));
+    for (int t = 1; t < threads; ++t) {
+        pool.emplace_back([&] {
+            for (int i = next++; i < count && !stop; i = next++)
+                process(i);
+        });
+    }
     // Stops and joins the workers whichever way this function is left.
     struct Finish {
         std::atomic<bool> &stop;
@@ -81,17 +91,28 @@ void run(int count, int threads, const std::function<Result(int)> &work,
             pool.clear();
         }
     } finish{stop, pool};
+    process(0);
 
     for (int i = 0; i < count; ++i) {
-        Cell slot;
+        Cell cell;
         {
             std::unique_lock lock(mutex);
-            ready.wait(lock, [&] { return cells[static_cast<std::size_t>(i)].result || cells[static_cast<std::size_t>(i)].error; });
-            slot = std::move(cells[static_cast<std::size_t>(i)]);
+            while (!isReady(i)) {
+                lock.unlock();
+                const int mine = next++;
+                if (mine < count) {
+                    process(mine);
+                    lock.lock();
+                    continue;
+                }
+                lock.lock();
+                ready.wait(lock, [&] { return isReady(i); });
+            }
+            cell = std::move(cells[static_cast<std::size_t>(i)]);
         }
-        if (slot.error)
-            std::rethrow_exception(slot.error);
-        done(i, *slot.result);
+        if (cell.error)
+            std::rethrow_exception(cell.error);
+        done(i, *cell.result);
     }
 }
 
