@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/LogPrinter.h"
+#include "cli/LookupPlan.h"
 #include "cli/RenameOptions.h"
 #include "cli/RenamePlan.h"
 #include "foundation/Common.h"
@@ -37,7 +38,9 @@ int chooseMask(const RenameCommandOptions &options, QString &mask)
     return Cli::Success;
 }
 
-RenameJobInput jobInput(const RenameCommandOptions &options, const RenamePlan &plan, const QString &mask)
+/// coverFile: the picture to copy as the album cover (--cover, or the cover a lookup downloaded).
+RenameJobInput jobInput(const RenameCommandOptions &options, const RenamePlan &plan, const QString &mask,
+                        const QString &coverFile)
 {
     RenameJobInput input;
     input.rows = plan.rows;
@@ -55,11 +58,10 @@ RenameJobInput jobInput(const RenameCommandOptions &options, const RenamePlan &p
     input.joliet = options.joliet;
     input.outputs.playlist = options.playlistDir.has_value();
     input.outputs.playlistDir = options.playlistDir.value_or(0);
-    input.outputs.cover = !options.coverFile.isEmpty();
+    input.outputs.cover = !coverFile.isEmpty();
     input.outputs.coverShown = input.outputs.cover;
     input.outputs.coverDir = options.coverDir;
-    input.outputs.coverDownloadFileName = options.coverFile.isEmpty() ? QString()
-                                                                       : QFileInfo(options.coverFile).absoluteFilePath();
+    input.outputs.coverDownloadFileName = coverFile.isEmpty() ? QString() : QFileInfo(coverFile).absoluteFilePath();
     return input;
 }
 
@@ -81,10 +83,13 @@ int runRenameCommand(const QStringList &args)
         return status;
     RenamePlan plan;
     QString error;
-    if (const int status = buildRenamePlan(options, plan, error); status != Cli::Success)
+    QString coverFile = options.coverFile;
+    const int status = options.lookupUrl.isEmpty() ? buildRenamePlan(options, plan, error)
+                                                   : buildLookupPlan(options, plan, coverFile, error);
+    if (status != Cli::Success)
         return Cli::fail(error, status);
 
-    const RenameJobInput input = jobInput(options, plan, mask);
+    const RenameJobInput input = jobInput(options, plan, mask, coverFile);
     if (options.dryRun) {
         for (int i = 0; i < input.rows.size(); ++i) {
             const RenameRow &row = input.rows.at(i);

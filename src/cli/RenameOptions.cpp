@@ -69,11 +69,17 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
              options.only.append(v);
              return QString();
          })},
+        {u"--lookup"_s, Setter([&](const QString &v) {
+             options.lookupUrl = v;
+             return QString();
+         })},
+        {u"--timeout"_s, number(u"--timeout"_s, 1, 3600, [&](int n) { options.lookupTimeout = n; })},
     };
     const std::map<QString, std::function<void()>> flags = {
         {u"--no-total-tracks"_s, [&] { options.totalTracks = false; }},
         {u"--joliet"_s, [&] { options.joliet = true; }},
         {u"--dry-run"_s, [&] { options.dryRun = true; }},
+        {u"--auto-order"_s, [&] { options.autoOrder = true; }},
         {u"--yes"_s, [&] { options.yes = true; }},
     };
 
@@ -120,7 +126,9 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
     }
     if (options.folder.isEmpty())
         return u"rename needs a folder: varnelt-cli rename DIR [options]"_s;
-    if (coverDirGiven && options.coverFile.isEmpty())
+    if (coverDirGiven && options.coverFile.isEmpty() && options.lookupUrl.isEmpty())
         return u"--cover-dir needs --cover FILE"_s;
+    if (!options.lookupUrl.isEmpty() && !options.titlesFile.isEmpty())
+        return u"--lookup and --titles both give the titles: choose one"_s;
     return {};
 }

@@ -41,6 +41,11 @@ struct RenameCommandOptions
     QString titlesFile;
     /// --only NAME (repeatable): use only these files.
     QStringList only;
+    /// --lookup URL: the album from a lookup of this address; --auto-order and --timeout S as
+    /// for "varnelt-cli lookup".
+    QString lookupUrl;
+    bool autoOrder = false;
+    int lookupTimeout = 30;
     /// --dry-run: print the new paths, change nothing.
     bool dryRun = false;
     /// --yes: answer Yes to the questions a run may ask.

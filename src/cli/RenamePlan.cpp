@@ -97,15 +97,20 @@ int buildRenamePlan(const RenameCommandOptions &options, RenamePlan &plan, QStri
         plan.rows = fromTags.rows;
         plan.album = fromTags.album;
     }
-    if (options.artist)
-        plan.album.artist = *options.artist;
-    if (options.album)
-        plan.album.album = *options.album;
-    if (options.year)
-        plan.album.year = *options.year;
-    if (options.genre)
-        plan.album.genre = *options.genre;
-    if (options.comment)
-        plan.album.comment = *options.comment;
+    applyAlbumOptions(options, plan.album);
     return Cli::Success;
+}
+
+void applyAlbumOptions(const RenameCommandOptions &options, AlbumFields &album)
+{
+    if (options.artist)
+        album.artist = *options.artist;
+    if (options.album)
+        album.album = *options.album;
+    if (options.year)
+        album.year = *options.year;
+    if (options.genre)
+        album.genre = *options.genre;
+    if (options.comment)
+        album.comment = *options.comment;
 }

@@ -22,6 +22,9 @@ struct RenamePlan
 /// Returns an empty text or a one-line error.
 [[nodiscard]] QString readTitlesFile(const QString &path, QStringList &titles);
 
+/// Replaces the album fields the options give (--artist, --album, --year, --genre, --comment).
+void applyAlbumOptions(const RenameCommandOptions &options, AlbumFields &album);
+
 /// Builds the plan for the options' folder. Returns the exit status to stop with and sets
 /// `error` (Cli::Success with an empty error means the plan is ready).
 [[nodiscard]] int buildRenamePlan(const RenameCommandOptions &options, RenamePlan &plan, QString &error);

@@ -51,6 +51,10 @@ const char *const kUsage =
     "                      position (files beyond the titles keep their tag title)\n"
     "  --only NAME         use only this file (repeatable)\n"
     "  --dry-run           print each file's new path and change nothing\n"
+    "  --lookup URL        take the album from a lookup of URL, as lookup prints it, handed over\n"
+    "                      as the track list's OK hands it over (its cover is downloaded into\n"
+    "                      \"Download\" and copied); --only, --auto-order and --timeout S as for\n"
+    "                      lookup; not with --titles\n"
 
     "  --yes               answer Yes to questions (see below)\n"
     "\n"

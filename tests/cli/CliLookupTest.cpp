@@ -153,3 +153,22 @@ TEST_F(CliLookupTest, AmgAndMusicBrainzWithAutomaticOrderCoverAndTimeout)
     EXPECT_EQ(run({u"lookup"_s, album_, u"http://x/"_s, u"--only"_s, u"missing.mp3"_s}).exitCode, 2);
     EXPECT_EQ(run({u"lookup"_s, album_, u"http://x/"_s, u"--timeout"_s, u"soon"_s}).exitCode, 2);
 }
+
+TEST_F(CliLookupTest, RenameTakesTheAlbumAndCoverFromALookup)
+{
+    const CliRun renamed = run({u"rename"_s, album_, u"--lookup"_s, u"http://%1/amg/"_s.arg(server_->root()),
+                                u"--auto-order"_s, u"--mask"_s, u"%artist - %album\\%track - %title"_s,
+                                u"--year"_s, u"2002"_s});
+    ASSERT_EQ(renamed.exitCode, 0) << renamed.out.toStdString() << renamed.err.toStdString();
+    const QDir target(tempFile(u"The AMG Artist - The AMG Album"_s));
+    EXPECT_EQ(target.entryList({u"*.mp3"_s}, QDir::Files, QDir::Name),
+              QStringList({u"01 - Charlie.mp3"_s, u"02 - Alpha.mp3"_s, u"03 - Bravo.mp3"_s}));
+    // The cover was downloaded into "Download" and copied beside the files.
+    EXPECT_EQ(target.entryList({u"*.jpg"_s}, QDir::Files).size(), 1) << renamed.out.toStdString();
+    EXPECT_TRUE(QFile::exists(programFolder() + u"/Download/c12345.jpg"_s));
+    const CliRun tags = run({u"tags"_s, target.filePath(u"01 - Charlie.mp3"_s)});
+    EXPECT_TRUE(tags.out.contains(u"Electronic"_s)) << tags.out.toStdString();
+    EXPECT_TRUE(tags.out.contains(u"2002"_s)) << "--year replaces the year found";
+
+    EXPECT_EQ(run({u"rename"_s, album_, u"--lookup"_s, u"http://x/"_s, u"--titles"_s, u"t.txt"_s}).exitCode, 2);
+}
