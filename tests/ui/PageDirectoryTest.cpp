@@ -5,6 +5,7 @@
 #include "ui/Icons.h"
 #include "ui/MainContext.h"
 #include "ui/PageDirectory.h"
+#include "jobs/DirectoryListing.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -91,6 +92,36 @@ TEST_F(PageDirectoryTest, ScanListsTheFilesWithColumnsIconsAndTotals)
     ASSERT_EQ(list->selectedItems().size(), 1);
     EXPECT_EQ(list->selectedItems().first()->text(0), u"four.mp3"_s);
     EXPECT_EQ(answers->count(), 0);
+}
+
+TEST_F(PageDirectoryTest, RowsReadSideBySideShowWhatASingleThreadedListingReads)
+{
+    const Mp3Writer::Frame mpeg2{.version = 2, .bitrate = 48, .sampleRate = 22050, .mode = Mp3Writer::Mode::Mono};
+    for (int i = 0; i < 24; ++i) {
+        QByteArray bytes;
+        switch (i % 4) {
+        case 0: bytes = Mp3Writer::song({.title = u"S"_s, .seconds = 1.0 + i, .withV1 = i % 3 == 0}); break;
+        case 1: bytes = Mp3Writer::song({.title = u"P"_s, .seconds = 3.0, .pictureBytes = 20'000}); break;
+        case 2: bytes = QByteArray(900, 'J') + Mp3Writer::cbrFile(4.0 + i, 48, mpeg2); break;
+        default: bytes = Mp3Writer::vbrStream({}, {96, 192}, 100 + 10 * i); break;
+        }
+        writeFile(u"mixed/%1.mp3"_s.arg(i, 2, 10, QLatin1Char('0')), bytes);
+    }
+    const ListingResult reference = listDirectory(tempFile(u"mixed"_s), {.threads = 1});
+    ASSERT_EQ(reference.files.size(), 24);
+
+    auto window = openWindow();
+    window->pageDirectory()->selectDirectory(tempFile(u"mixed"_s));
+    QTreeWidget *list = fileList(*window);
+    ASSERT_EQ(list->topLevelItemCount(), 24);
+    for (int i = 0; i < 24; ++i) {
+        const ListedFile &f = reference.files[i];
+        const QTreeWidgetItem *row = list->topLevelItem(i);
+        EXPECT_EQ((QStringList{row->text(0), row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)}),
+                  (QStringList{f.fileName, f.size, f.length, f.bitrate, f.frequency, f.mode}));
+    }
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(), reference.totalsLine);
+    EXPECT_EQ(rowNamed(list, u"02.mp3"_s)->text(4), u"22050"_s); // past the junk, not a false frame
 }
 
 TEST_F(PageDirectoryTest, TotalsLineGrowsFileByFileAndCountsMinutesAndMegabytes)
