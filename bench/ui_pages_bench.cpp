@@ -3,9 +3,9 @@
 // from the same files. Runs on the offscreen platform unless another is set.
 
 #include "BenchFolder.h"
-#include "ui/MainContext.h"
-#include "ui/PageDirectory.h"
-#include "ui/PageTag.h"
+#include "ui/main/MainContext.h"
+#include "ui/main/PageDirectory.h"
+#include "ui/main/PageTag.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The desktop program: builds the window and hands control to Qt.
-#include "MessageBoxPresenter.h"
-#include "frmMain.h"
+#include "ui/main/frmMain.h"
+#include "ui/widgets/MessageBoxPresenter.h"
 
 #include <QApplication>
 #include <QTextStream>

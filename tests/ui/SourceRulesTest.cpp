@@ -1,6 +1,7 @@
 // Rules the code base keeps: message boxes and file dialogs are built in one place each, and
 // the core folders never include a widget (or other GUI) header nor one of the embedded web
-// engine, so the CLI and the core tests stay headless.
+// engine, so the CLI and the core tests stay headless; the widgets every window shares include
+// no window.
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -71,19 +72,25 @@ QSet<QString> guiHeaders()
     return gui;
 }
 
-/// "folder/file: header" for every include of a GUI header in the given folders.
-QStringList guiIncludes(const QString &root, const QStringList &folders)
+QStringList includesOf(const QString &file)
 {
     static const QRegularExpression include(uR"(^\s*#\s*include\s*[<"]([^>"]+)[>"])"_s,
         QRegularExpression::MultilineOption);
+    QStringList headers;
+    auto matches = include.globalMatch(QString::fromUtf8(readAll(file)));
+    while (matches.hasNext())
+        headers << matches.next().captured(1);
+    return headers;
+}
+
+/// "folder/file: header" for every include of a GUI header in the given folders.
+QStringList guiIncludes(const QString &root, const QStringList &folders)
+{
     const QSet<QString> gui = guiHeaders();
     QStringList offenders;
     for (const QString &folder : folders) {
         for (const QString &file : sourceFiles(root + u'/' + folder)) {
-            const QString text = QString::fromUtf8(readAll(file));
-            auto matches = include.globalMatch(text);
-            while (matches.hasNext()) {
-                const QString header = matches.next().captured(1);
+            for (const QString &header : includesOf(file)) {
                 const QString module = header.section(u'/', 0, 0);
                 const QString name = header.section(u'/', -1);
                 if (GuiModules.contains(module) || gui.contains(name))
@@ -95,21 +102,35 @@ QStringList guiIncludes(const QString &root, const QStringList &folders)
     return offenders;
 }
 
+/// "ui/widgets/file: header" for every include of a window's header by the shared controls:
+/// they serve every window, so they know none of them.
+QStringList windowIncludesOfWidgets(const QString &root)
+{
+    QStringList offenders;
+    for (const QString &file : sourceFiles(root + u"/ui/widgets"_s)) {
+        for (const QString &header : includesOf(file)) {
+            if (header.startsWith(u"ui/"_s) && !header.startsWith(u"ui/widgets/"_s))
+                offenders << relative(root, file) + u": "_s + header;
+        }
+    }
+    return offenders;
+}
+
 const QStringList CoreFolders = {u"foundation"_s, u"audio"_s, u"naming"_s, u"lookup"_s, u"jobs"_s};
 
 } // namespace
 
 TEST(SourceRules, MessageBoxesOnlyInThePresenter)
 {
-    ASSERT_TRUE(QFile::exists(sourceRoot() + u"/ui/MessageBoxPresenter.cpp"_s)) << sourceRoot().toStdString();
+    ASSERT_TRUE(QFile::exists(sourceRoot() + u"/ui/widgets/MessageBoxPresenter.cpp"_s)) << sourceRoot().toStdString();
     const QStringList offenders = filesUsing(sourceRoot(), u"QMessageBox"_s,
-        {u"ui/MessageBoxPresenter.h"_s, u"ui/MessageBoxPresenter.cpp"_s});
+        {u"ui/widgets/MessageBoxPresenter.h"_s, u"ui/widgets/MessageBoxPresenter.cpp"_s});
     EXPECT_TRUE(offenders.isEmpty()) << "QMessageBox used in: " << offenders.join(u", "_s).toStdString();
 }
 
 TEST(SourceRules, FileDialogsOnlyInTheDialogHelper)
 {
-    const QStringList offenders = filesUsing(sourceRoot(), u"QFileDialog"_s, {u"ui/Dialogs.h"_s, u"ui/Dialogs.cpp"_s});
+    const QStringList offenders = filesUsing(sourceRoot(), u"QFileDialog"_s, {u"ui/widgets/Dialogs.h"_s, u"ui/widgets/Dialogs.cpp"_s});
     EXPECT_TRUE(offenders.isEmpty()) << "QFileDialog used in: " << offenders.join(u", "_s).toStdString();
 }
 
@@ -117,6 +138,13 @@ TEST(SourceRules, CoreFoldersIncludeNoGuiHeader)
 {
     ASSERT_FALSE(guiHeaders().isEmpty()) << "the Qt header folders were not found";
     const QStringList offenders = guiIncludes(sourceRoot(), CoreFolders);
+    EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u"; "_s).toStdString();
+}
+
+TEST(SourceRules, SharedWidgetsIncludeNoWindow)
+{
+    ASSERT_TRUE(QFile::exists(sourceRoot() + u"/ui/widgets/Icons.h"_s));
+    const QStringList offenders = windowIncludesOfWidgets(sourceRoot());
     EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u"; "_s).toStdString();
 }
 
@@ -137,6 +165,7 @@ TEST(SourceRules, TheChecksFindPlantedOffences)
     plant(u"lookup/Engine.cpp"_s, "#include <QWebEnginePage>\n#include <QtWebEngineCore/QWebEngineScript>\n");
     plant(u"ui/Window.cpp"_s, "#include <QWidget>\nQMessageBox::warning(nullptr, {}, {});\n");
     plant(u"ui/MessageBoxPresenter.cpp"_s, "QMessageBox box;\n");
+    plant(u"ui/widgets/Knob.cpp"_s, "#include \"Knob.h\"\n#include \"ui/widgets/Icons.h\"\n#include \"ui/main/frmMain.h\"\n");
 
     EXPECT_EQ(guiIncludes(dir.path(), CoreFolders),
         QStringList({u"audio/Pixmap.cpp: QPixmap"_s, u"jobs/Widgety.cpp: QTreeWidget"_s,
@@ -144,4 +173,5 @@ TEST(SourceRules, TheChecksFindPlantedOffences)
                      u"naming/Gui.h: QtGui/QImage"_s}));
     EXPECT_EQ(filesUsing(dir.path(), u"QMessageBox"_s, {u"ui/MessageBoxPresenter.cpp"_s}),
         QStringList({u"ui/Window.cpp"_s}));
+    EXPECT_EQ(windowIncludesOfWidgets(dir.path()), QStringList({u"ui/widgets/Knob.cpp: ui/main/frmMain.h"_s}));
 }

@@ -1,8 +1,8 @@
 #include "PagesFixture.h"
 
-#include "ui/PageRename.h"
-#include "ui/PageResult.h"
-#include "ui/PageTag.h"
+#include "ui/main/PageRename.h"
+#include "ui/main/PageResult.h"
+#include "ui/main/PageTag.h"
 
 #include <QDir>
 #include <QPushButton>

@@ -1,12 +1,12 @@
 #include "PageDirectory.h"
 
-#include "Icons.h"
-#include "TextSortedItem.h"
 #include "MainContext.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
 #include "foundation/Settings.h"
 #include "jobs/DirectoryListing.h"
+#include "ui/widgets/Icons.h"
+#include "ui/widgets/TextSortedItem.h"
 
 #include <QAction>
 #include <algorithm>

@@ -2,10 +2,10 @@
 // line, icons, the placeholder row, sorting, in-place renames, keys and the trash.
 #include "MainWindowFixture.h"
 
-#include "ui/Icons.h"
-#include "ui/MainContext.h"
-#include "ui/PageDirectory.h"
 #include "jobs/DirectoryListing.h"
+#include "ui/main/MainContext.h"
+#include "ui/main/PageDirectory.h"
+#include "ui/widgets/Icons.h"
 
 #include <QAction>
 #include <QCheckBox>

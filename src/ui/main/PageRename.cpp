@@ -1,10 +1,10 @@
 #include "PageRename.h"
 
-#include "Dialogs.h"
-#include "GenreCombo.h"
-#include "Icons.h"
 #include "MainContext.h"
 #include "RenameListView.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/GenreCombo.h"
+#include "ui/widgets/Icons.h"
 
 #include "foundation/Common.h"
 #include "foundation/Settings.h"

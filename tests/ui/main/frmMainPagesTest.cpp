@@ -2,9 +2,9 @@
 // the banner view made on first use, the menus, and the browser check at start-up.
 #include "MainWindowFixture.h"
 
-#include "ui/BrowserCheck.h"
-#include "ui/MainContext.h"
-#include "ui/PageDirectory.h"
+#include "ui/main/BrowserCheck.h"
+#include "ui/main/MainContext.h"
+#include "ui/main/PageDirectory.h"
 
 #include <QAbstractButton>
 #include <QAction>

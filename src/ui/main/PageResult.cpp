@@ -1,7 +1,7 @@
 #include "PageResult.h"
 
-#include "Icons.h"
 #include "MainContext.h"
+#include "ui/widgets/Icons.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -5,7 +5,7 @@
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
-#include "ui/frmMain.h"
+#include "ui/main/frmMain.h"
 
 #include <QByteArray>
 #include <QStringList>

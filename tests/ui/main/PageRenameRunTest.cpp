@@ -3,8 +3,8 @@
 #include "PagesFixture.h"
 
 #include "audio/ID3Edit.h"
-#include "ui/PageRename.h"
-#include "ui/PageResult.h"
+#include "ui/main/PageRename.h"
+#include "ui/main/PageResult.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,7 +6,7 @@
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
-#include "ui/MainContext.h"
+#include "ui/main/MainContext.h"
 
 #include <QList>
 #include <QString>

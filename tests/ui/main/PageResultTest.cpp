@@ -1,9 +1,9 @@
 // The result page mirrors the result log model live, and the pictures behind the image keys.
 #include "PagesFixture.h"
 
-#include "ui/GenreCombo.h"
-#include "ui/Icons.h"
-#include "ui/PageResult.h"
+#include "ui/main/PageResult.h"
+#include "ui/widgets/GenreCombo.h"
+#include "ui/widgets/Icons.h"
 
 #include <QComboBox>
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "audio/ID3Edit.h"
-#include "ui/MainContext.h"
+#include "ui/main/MainContext.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,7 +3,7 @@
 // and saving are not available yet, so every one of them stays disabled.
 #include "PageTag.h"
 
-#include "GenreCombo.h"
+#include "ui/widgets/GenreCombo.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "RenameListView.h"
 
-#include "Icons.h"
-#include "TextSortedItem.h"
+#include "ui/widgets/Icons.h"
+#include "ui/widgets/TextSortedItem.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -3,7 +3,6 @@
 #include "frmMain.h"
 
 #include "BrowserCheck.h"
-#include "GenreCombo.h"
 #include "MainContext.h"
 #include "PageDirectory.h"
 #include "PageRename.h"
@@ -13,6 +12,7 @@
 #include "foundation/MessageGateway.h"
 #include "foundation/Settings.h"
 #include "foundation/Version.h"
+#include "ui/widgets/GenreCombo.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

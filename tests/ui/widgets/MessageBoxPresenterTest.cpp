@@ -1,6 +1,6 @@
 // The real message box behind the gateway: its title, text, icon, buttons and default button,
 // and the answer the pressed button gives. A timer presses a button of the modal box.
-#include "ui/MessageBoxPresenter.h"
+#include "ui/widgets/MessageBoxPresenter.h"
 
 #include <QApplication>
 #include <QMessageBox>

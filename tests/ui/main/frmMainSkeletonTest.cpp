@@ -1,6 +1,6 @@
 #include "foundation/Version.h"
 #include "support/TestEnv.h"
-#include "ui/frmMain.h"
+#include "ui/main/frmMain.h"
 
 class frmMainSkeletonTest : public VarneltTest {};
 

@@ -2,9 +2,9 @@
 // answered through the message gateway.
 #include "PagesFixture.h"
 
-#include "ui/PageRename.h"
-#include "ui/PageTag.h"
-#include "ui/RenameListView.h"
+#include "ui/main/PageRename.h"
+#include "ui/main/PageTag.h"
+#include "ui/main/RenameListView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // The file and folder dialog helper: the filter conversion and the replaceable chooser.
-#include "ui/Dialogs.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QList>
 #include <gtest/gtest.h>

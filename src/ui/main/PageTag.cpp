@@ -1,7 +1,7 @@
 #include "PageTag.h"
 
-#include "Icons.h"
 #include "MainContext.h"
+#include "ui/widgets/Icons.h"
 
 #include "foundation/Common.h"
 #include "foundation/OrderedWork.h"

@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 
 #include "foundation/Settings.h"
-#include "ui/MainContext.h"
-#include "ui/PageDirectory.h"
+#include "ui/main/MainContext.h"
+#include "ui/main/PageDirectory.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,10 +3,10 @@
 
 #include "foundation/Settings.h"
 #include "naming/NameBuilder.h"
-#include "ui/Dialogs.h"
-#include "ui/PageRename.h"
-#include "ui/PageTag.h"
-#include "ui/RenameListView.h"
+#include "ui/main/PageRename.h"
+#include "ui/main/PageTag.h"
+#include "ui/main/RenameListView.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
