@@ -51,6 +51,8 @@ bool pollTick(const HtmlDocument &doc, LookupContext &lookup)
     }
     if (lookup.record.rows.isEmpty())
         return false;
+    if (doc.truncated)
+        lookup.record.notes << u"The page is larger than a lookup reads: only its beginning was read."_s;
     finishRecord(lookup, doc.url);
     return true;
 }

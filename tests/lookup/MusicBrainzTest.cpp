@@ -6,6 +6,12 @@
 #include "naming/QStringPrinter.h"
 #include "support/TestEnv.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
 using namespace Qt::StringLiterals;
 
 TEST(MusicBrainz, ReleasePagesAndTheSearchFiller)
@@ -86,4 +92,57 @@ TEST(MusicBrainz, RecordFromReleaseAnswers)
         EXPECT_TRUE(failed.record.rows.isEmpty() && failed.record.artist.isEmpty() && !failed.record.columnsCreated)
             << answer.constData();
     }
+}
+
+TEST(MusicBrainz, TheClientIdentifiesItselfWaitsASecondAndReportsErrors)
+{
+    // A web service on 127.0.0.1 answering 503 first, then a release.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QList<QByteArray> requests;
+    QList<qint64> arrivals;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        while (QTcpSocket *socket = server.nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                const QByteArray request = socket->readAll();
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                requests << request;
+                arrivals << clock.elapsed();
+                const QByteArray body = requests.size() == 1 ? QByteArray("busy")
+                                                             : readAll(fixturePath(u"lookup/mb-release-bare.json"_s));
+                socket->write((requests.size() == 1 ? "HTTP/1.1 503 Service Unavailable" : "HTTP/1.1 200 OK")
+                              + QByteArray("\r\nContent-Length: ") + QByteArray::number(body.size())
+                              + "\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        }
+    });
+    const QString service = u"http://127.0.0.1:%1/ws/2"_s.arg(server.serverPort());
+    MusicBrainzClient client;
+    QStringList errors;
+    QList<QByteArray> bodies;
+    QEventLoop loop;
+    const auto done = [&](const QByteArray &body, const QString &error) {
+        bodies << body;
+        errors << error;
+        if (bodies.size() == 2)
+            loop.quit();
+    };
+    client.fetchRelease(service, u"12345678-90ab-4cde-8f01-234567890abc"_s, done);
+    client.fetchRelease(service, u"12345678-90ab-4cde-8f01-234567890abc"_s, done);
+    QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_GE(arrivals.at(1) - arrivals.at(0), 950) << "never more than one request a second";
+    EXPECT_TRUE(requests.first().contains("User-Agent: Varnelt/"));
+    EXPECT_TRUE(requests.first().startsWith("GET /ws/2/release/12345678-90ab-4cde-8f01-234567890abc?inc="));
+    EXPECT_EQ(errors.value(0), u"The MusicBrainz web service did not answer (HTTP status 503)."_s);
+    EXPECT_TRUE(bodies.value(0).isEmpty());
+    EXPECT_EQ(errors.value(1), QString());
+    LookupContext lookup;
+    EXPECT_EQ(readMusicBrainzRelease(bodies.value(1), u"x"_s, lookup), QString());
+    EXPECT_EQ(lookup.record.album, u"Untitled Tape"_s);
 }

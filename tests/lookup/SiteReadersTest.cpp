@@ -104,6 +104,16 @@ TEST(FreedbReader, PageWithoutItsMarksOrLabelsYieldsNothingOrEmptyValues)
     EXPECT_EQ(lookup.record.album, u"Lonely Album"_s);
     EXPECT_EQ(lookup.record.genre, QString());
     EXPECT_EQ(lookup.record.year, QString());
+    EXPECT_TRUE(lookup.record.notes.isEmpty());
+
+    // A snapshot cut short says so in the record.
+    LookupContext cut;
+    cut.sites = lookup.sites;
+    cut.state.pageLoaded = true;
+    HtmlDocument truncated = album.doc();
+    truncated.truncated = true;
+    EXPECT_TRUE(pollTick(truncated, cut));
+    EXPECT_EQ(cut.record.notes.size(), 1);
 }
 
 TEST(GracenoteReader, TrackLinksArtistDiscAndTheSearch)
