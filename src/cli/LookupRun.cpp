@@ -11,6 +11,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -68,6 +69,8 @@ void prepareEngineEnvironment()
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    // The engine's start-up report is no message for a user of the command.
+    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
 }
 
 namespace {
