@@ -2,12 +2,12 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/LogPrinter.h"
-#include "cli/LookupPlan.h"
+#include "cli/LookupRequest.h"
 #include "cli/RenameOptions.h"
-#include "cli/RenamePlan.h"
+#include "cli/RenameRequest.h"
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
-#include "jobs/AlbumRenameJob.h"
+#include "jobs/RenamePlan.h"
 #include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
 #include "naming/NameBuilder.h"
@@ -39,14 +39,14 @@ int chooseMask(const RenameCommandOptions &options, QString &mask)
 }
 
 /// coverFile: the picture to copy as the album cover (--cover, or the cover a lookup downloaded).
-RenameJobInput jobInput(const RenameCommandOptions &options, const RenamePlan &plan, const QString &mask,
+RenameJobInput jobInput(const RenameCommandOptions &options, const RenameRequest &request, const QString &mask,
                         const QString &coverFile)
 {
     RenameJobInput input;
-    input.rows = plan.rows;
+    input.rows = request.rows;
     // The job and the name builder want the folder without a trailing separator.
     input.currentDirectory = QFileInfo(options.folder).absoluteFilePath();
-    input.album = plan.album;
+    input.album = request.album;
     input.naming.mask = mask;
     input.naming.destination = options.destination;
     input.naming.textEffect = options.textEffect;
@@ -54,7 +54,7 @@ RenameJobInput jobInput(const RenameCommandOptions &options, const RenamePlan &p
     input.tagVersions = options.id3Mode;
     // "ID3v1 Only" disables the total-tracks option, as the rename page does.
     input.totalTracks = options.totalTracks && options.id3Mode != TagVersions::V1Only;
-    input.totalTrackText = plan.totalTracks;
+    input.totalTrackText = request.totalTracks;
     input.joliet = options.joliet;
     input.outputs.playlist = options.playlistDir.has_value();
     input.outputs.playlistDir = options.playlistDir.value_or(0);
@@ -81,37 +81,31 @@ int runRenameCommand(const QStringList &args)
     QString mask;
     if (const int status = chooseMask(options, mask); status != Cli::Success)
         return status;
-    RenamePlan plan;
+    RenameRequest request;
     QString error;
     QString coverFile = options.coverFile;
-    const int status = options.lookupUrl.isEmpty() ? buildRenamePlan(options, plan, error)
-                                                   : buildLookupPlan(options, plan, coverFile, error);
+    const int status = options.lookupUrl.isEmpty() ? buildRenameRequest(options, request, error)
+                                                   : buildLookupRequest(options, request, coverFile, error);
     if (status != Cli::Success)
         return Cli::fail(error, status);
 
-    const RenameJobInput input = jobInput(options, plan, mask, coverFile);
+    const AlbumRenamePlan plan = planAlbumRename(jobInput(options, request, mask, coverFile));
     if (options.dryRun) {
-        for (int i = 0; i < input.rows.size(); ++i) {
-            const RenameRow &row = input.rows.at(i);
-            const TrackInput track{row.title, i + 1, row.fileName, row.trackText};
-            QString path = buildNewFileName(input.album, input.naming, input.currentDirectory, track);
-            // The path the job would give the file: shortened as it is when Joliet names are asked for.
-            if (input.joliet)
-                path = Common::getFolderPath(path) + Joliet::limitName(Common::getFileName(path), u".mp3"_s);
-            Cli::out() << path << '\n';
-        }
+        for (const PlannedRename &row : plan.rows)
+            Cli::out() << row.destination << '\n';
         Cli::out().flush();
         return Cli::Success;
     }
 
+    const RenameList &rows = plan.input.rows;
     ResultLog log;
     Cli::Progress progress;
-    runAlbumRenameJob(input, log, [&](int done, int total) {
-        progress.show(done, total, done > 0 && done <= input.rows.size() ? input.rows.at(done - 1).fileName : QString());
+    executeRenamePlan(plan, log, [&](int done, int total) {
+        progress.show(done, total, done > 0 && done <= rows.size() ? rows.at(done - 1).fileName : QString());
     });
     progress.finish();
     Cli::out() << logAsText(log);
-    Cli::out() << ResultLog::summaryLine(log.renamedCount(), int(input.rows.size()), log.warningCount(),
+    Cli::out() << ResultLog::summaryLine(log.renamedCount(), int(rows.size()), log.warningCount(),
                                          log.errorCount())
                << Qt::endl;
     return log.errorCount() > 0 ? Cli::JobErrors : Cli::Success;

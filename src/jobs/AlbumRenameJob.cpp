@@ -7,6 +7,7 @@
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
 #include "jobs/RenameJobFiles.h"
+#include "jobs/RenamePlan.h"
 #include "naming/NameBuilder.h"
 
 #include <QDir>
@@ -60,27 +61,12 @@ QString folderWithOneSeparator(const QString &path)
     return folder;
 }
 
-/// The levels of a folder path that do not exist yet, deepest first.
-QStringList missingLevels(const QString &folder)
-{
-    QStringList levels;
-    QString level = QDir::cleanPath(folder);
-    while (!level.isEmpty() && !Common::folderExists(level)) {
-        levels.append(level);
-        const QString parent = QFileInfo(level).path();
-        if (parent == level)
-            break;
-        level = parent;
-    }
-    return levels;
-}
-
 /// One run of the job: the state the rows share.
 class Run
 {
 public:
-    Run(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress)
-        : in_(input), log_(log), progress_(progress)
+    Run(const AlbumRenamePlan &plan, ResultLog &log, const RenameProgress &progress)
+        : plan_(plan), in_(plan.input), log_(log), progress_(progress)
     {
     }
 
@@ -88,12 +74,13 @@ public:
 
 private:
     bool prepareDestination();
-    void renameRow(int position, const RenameRow &row);
+    void renameRow(const PlannedRename &planned);
     QString moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath);
     void writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
     void readBack(const ResultLog::FileNodes &nodes, const QString &path);
     void finish();
 
+    const AlbumRenamePlan &plan_;
     const RenameJobInput &in_;
     ResultLog &log_;
     const RenameProgress &progress_;
@@ -127,11 +114,11 @@ RenameJobOutcome Run::execute()
     out_.started = true;
     genreByte_ = versionOneGenreByte(in_.album.genre);
 
-    for (int i = 0; i < in_.rows.size(); ++i) {
-        renameRow(i + 1, in_.rows.at(i));
+    for (const PlannedRename &planned : plan_.rows) {
+        renameRow(planned);
         log_.refreshSummary();
         if (progress_)
-            progress_(i + 1, int(in_.rows.size()));
+            progress_(planned.fileNumber, int(plan_.rows.size()));
     }
     finish();
     return out_;
@@ -139,10 +126,8 @@ RenameJobOutcome Run::execute()
 
 bool Run::prepareDestination()
 {
-    sourceFolder_ = Common::addBackslash(in_.currentDirectory);
-    const RenameRow &first = in_.rows.first();
-    const QString firstDest = Common::getFolderPath(
-        buildNewFileName(in_.album, in_.naming, in_.currentDirectory, TrackInput {first.title, 0, {}, {}}));
+    sourceFolder_ = plan_.sourceFolder;
+    const QString firstDest = plan_.firstDestinationFolder;
     out_.firstDestinationFolder = firstDest;
     QString scratch = sourceFolder_;
     scratch.chop(1);
@@ -159,7 +144,7 @@ bool Run::prepareDestination()
     }
     if (Common::folderExists(firstDest))
         return true;
-    createdLevels_ = missingLevels(firstDest);
+    createdLevels_ = plan_.firstDestinationMissing;
     if (Common::createFolderPath(firstDest))
         return true;
     Msg::ask(u"Path creation error. Read-only media or not enough rights."_s + u'\n' + firstDest + u'\n'
@@ -168,28 +153,25 @@ bool Run::prepareDestination()
     return false;
 }
 
-void Run::renameRow(int position, const RenameRow &row)
+void Run::renameRow(const PlannedRename &planned)
 {
+    const RenameRow &row = planned.row;
+    const int position = planned.fileNumber;
     const ResultLog::FileNodes nodes = log_.addFileEntry(row.title);
+    // The listed folder may have been given another letter case by now.
     const QString oldPath = sourceFolder_ + row.fileName;
-    QString newPath = buildNewFileName(in_.album, in_.naming, in_.currentDirectory,
-                                       TrackInput {row.title, position, row.fileName, row.trackText});
-    lastNewPath_ = newPath;
+    const QString &newPath = planned.destination;
+    lastNewPath_ = planned.builtPath;
 
     if (log_.destinationFolder().isEmpty())
-        log_.setDestinationFolder(folderWithOneSeparator(newPath));
+        log_.setDestinationFolder(folderWithOneSeparator(planned.builtPath));
 
-    if (in_.joliet) {
-        const QString longName = Common::getFileName(newPath);
-        const QString shortName = Joliet::limitName(longName, u".mp3"_s);
-        if (shortName != longName) {
-            newPath = Common::getFolderPath(newPath) + shortName;
-            log_.warning(nodes.warnings, u"Joliet error. The length of the file name is more than 64 caracters : "_s
-                                             + longName);
-            log_.expand(nodes.fileInfo);
-            log_.expand(nodes.warnings);
-            log_.expand(nodes.entry);
-        }
+    for (const QString &note : planned.notes)
+        log_.warning(nodes.warnings, note);
+    if (!planned.notes.isEmpty()) {
+        log_.expand(nodes.fileInfo);
+        log_.expand(nodes.warnings);
+        log_.expand(nodes.entry);
     }
     log_.info(nodes.fileInfo, u"Old file name : "_s + oldPath);
     log_.info(nodes.fileInfo, u"New file name : "_s + newPath);
@@ -315,8 +297,13 @@ void Run::finish()
 
 } // namespace
 
+RenameJobOutcome executeRenamePlan(const AlbumRenamePlan &plan, ResultLog &log, const RenameProgress &progress)
+{
+    Run run(plan, log, progress);
+    return run.execute();
+}
+
 RenameJobOutcome runAlbumRenameJob(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress)
 {
-    Run run(input, log, progress);
-    return run.execute();
+    return executeRenamePlan(planAlbumRename(input), log, progress);
 }

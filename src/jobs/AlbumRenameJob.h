@@ -51,8 +51,13 @@ struct RenameJobOutcome
 /// Called after every row with the rows done so far and the row count.
 using RenameProgress = std::function<void(int done, int total)>;
 
-/// Runs the job over the input, filling `log` (cleared first). Every message box goes through
-/// the message gateway.
+struct AlbumRenamePlan;
+
+/// Carries out a plan of planAlbumRename, filling `log` (cleared first). Every message box goes
+/// through the message gateway.
+RenameJobOutcome executeRenamePlan(const AlbumRenamePlan &plan, ResultLog &log, const RenameProgress &progress = {});
+
+/// Plans the job over the input and carries the plan out.
 RenameJobOutcome runAlbumRenameJob(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress = {});
 
 /// The version-1 genre byte of a genre text: 254 when empty, else the index of the standard

@@ -38,16 +38,22 @@ bool RenameJobFiles::sameObject(const QString &a, const QString &b)
 #endif
 }
 
+Qt::CaseSensitivity RenameJobFiles::fileNameCase()
+{
+#ifdef Q_OS_WIN
+    return Qt::CaseInsensitive;
+#else
+    return Qt::CaseSensitive;
+#endif
+}
+
 bool RenameJobFiles::sameFolder(const QString &a, const QString &b)
 {
     if (Common::folderExists(a) && Common::folderExists(b))
         return sameObject(a, b);
-#ifdef Q_OS_WIN
-    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
-#else
-    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
-#endif
-    return QDir::cleanPath(withoutTrailingSeparator(a)).compare(QDir::cleanPath(withoutTrailingSeparator(b)), cs) == 0;
+    return QDir::cleanPath(withoutTrailingSeparator(a))
+               .compare(QDir::cleanPath(withoutTrailingSeparator(b)), fileNameCase())
+           == 0;
 }
 
 bool RenameJobFiles::clearReadOnly(const QString &path)

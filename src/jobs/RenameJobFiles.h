@@ -12,6 +12,9 @@ namespace RenameJobFiles {
 /// reached by another spelling or a hard link); false when either is missing.
 [[nodiscard]] bool sameObject(const QString &a, const QString &b);
 
+/// Whether the platform's file names tell letter case apart.
+[[nodiscard]] Qt::CaseSensitivity fileNameCase();
+
 /// True when both paths name one folder: the same object when both exist, otherwise the same
 /// path after cleaning (letter case ignored where the platform's file names ignore it).
 [[nodiscard]] bool sameFolder(const QString &a, const QString &b);

@@ -8,6 +8,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
+#include "jobs/RenamePlan.h"
 #include "naming/NameBuilder.h"
 #include "naming/TextEffects.h"
 
@@ -343,9 +344,9 @@ RenameList PageRename::renameRows() const
 
 QString PageRename::newFileNameOf(int row) const
 {
-    const RenameRow r = lstResult->rowAt(row);
-    return buildNewFileName(albumFields(), namingOptions(), context_.currentDirectory,
-                            TrackInput{r.title, row + 1, r.fileName, r.trackText});
+    // The job's own plan, so the preview shows exactly where the job will put the file.
+    const AlbumRenamePlan plan = planAlbumRename(jobInput());
+    return row >= 0 && row < plan.rows.size() ? plan.rows.at(row).destination : QString();
 }
 
 int PageRename::id3Version() const

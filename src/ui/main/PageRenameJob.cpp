@@ -5,7 +5,7 @@
 #include "RenameListView.h"
 
 #include "foundation/MessageGateway.h"
-#include "jobs/AlbumRenameJob.h"
+#include "jobs/RenamePlan.h"
 #include "naming/MaskFiles.h"
 
 #include <QAction>
@@ -84,7 +84,7 @@ void PageRename::setJobButtonsEnabled(bool enabled)
 
 void PageRename::runJob()
 {
-    const RenameJobInput input = jobInput();
+    const AlbumRenamePlan plan = planAlbumRename(jobInput());
     renaming_ = true;
     setEnabled(false);
     context_.resultLog.clear();
@@ -110,6 +110,6 @@ void PageRename::runJob()
             sinceRepaint.restart();
         }
     };
-    runAlbumRenameJob(input, context_.resultLog, progress);
+    executeRenamePlan(plan, context_.resultLog, progress);
     QApplication::processEvents();
 }

@@ -1,4 +1,4 @@
-#include "cli/RenamePlan.h"
+#include "cli/RenameRequest.h"
 
 #include "cli/CliSupport.h"
 #include "foundation/Basic.h"
@@ -42,23 +42,23 @@ QString twoDigits(int number)
 /// The rows of the listed files as a lookup hands them over: title k goes with file k; a file
 /// beyond the titles keeps its tag title (or its name), a title beyond the files adds no row.
 void pairTitlesWithFiles(const QStringList &titles, const QList<TagListRow> &rows, const QList<int> &used,
-                         RenamePlan &plan)
+                         RenameRequest &request)
 {
     for (int k = 0; k < used.size(); ++k) {
         const TagListRow &row = rows.at(used.at(k));
         QString title = k < titles.size() ? titles.at(k) : row.title;
         if (title.isEmpty())
             title = Common::getFileTitle(row.fileName);
-        plan.rows.append(RenameRow{title, row.fileName, twoDigits(k + 1)});
+        request.rows.append(RenameRow{title, row.fileName, twoDigits(k + 1)});
     }
-    plan.totalTracks = QString::number(std::max(titles.size(), used.size()));
+    request.totalTracks = QString::number(std::max(titles.size(), used.size()));
     const TagListRow &first = rows.at(used.first());
-    plan.album = AlbumFields{first.artist, first.album, first.year, Basic::trim(first.genre), QString()};
+    request.album = AlbumFields{first.artist, first.album, first.year, Basic::trim(first.genre), QString()};
 }
 
 } // namespace
 
-int buildRenamePlan(const RenameCommandOptions &options, RenamePlan &plan, QString &error)
+int buildRenameRequest(const RenameCommandOptions &options, RenameRequest &request, QString &error)
 {
     const QString folder = options.folder;
     const QStringList names = findMp3Files(folder, ListingOrder::FileName);
@@ -87,17 +87,17 @@ int buildRenamePlan(const RenameCommandOptions &options, RenamePlan &plan, QStri
     }
     const bool onlySelected = !options.only.isEmpty();
     if (!titles.isEmpty()) {
-        pairTitlesWithFiles(titles, rows, rowsToProcess(rows, onlySelected), plan);
+        pairTitlesWithFiles(titles, rows, rowsToProcess(rows, onlySelected), request);
     } else {
         RenameFromTags fromTags;
-        if (!renameWithTag(rows, onlySelected, folder, -1, QString(), fromTags, plan.totalTracks)) {
+        if (!renameWithTag(rows, onlySelected, folder, -1, QString(), fromTags, request.totalTracks)) {
             error = u"nothing renamed: the files do not all belong to one album (--yes renames them anyway)"_s;
             return Cli::JobErrors;
         }
-        plan.rows = fromTags.rows;
-        plan.album = fromTags.album;
+        request.rows = fromTags.rows;
+        request.album = fromTags.album;
     }
-    applyAlbumOptions(options, plan.album);
+    applyAlbumOptions(options, request.album);
     return Cli::Success;
 }
 

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-struct RenamePlan
+struct RenameRequest
 {
     RenameList rows;
     AlbumFields album;
@@ -25,6 +25,6 @@ struct RenamePlan
 /// Replaces the album fields the options give (--artist, --album, --year, --genre, --comment).
 void applyAlbumOptions(const RenameCommandOptions &options, AlbumFields &album);
 
-/// Builds the plan for the options' folder. Returns the exit status to stop with and sets
-/// `error` (Cli::Success with an empty error means the plan is ready).
-[[nodiscard]] int buildRenamePlan(const RenameCommandOptions &options, RenamePlan &plan, QString &error);
+/// Builds the request for the options' folder. Returns the exit status to stop with and sets
+/// `error` (Cli::Success with an empty error means the request is ready).
+[[nodiscard]] int buildRenameRequest(const RenameCommandOptions &options, RenameRequest &request, QString &error);

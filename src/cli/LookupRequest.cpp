@@ -1,4 +1,4 @@
-#include "cli/LookupPlan.h"
+#include "cli/LookupRequest.h"
 
 #include "cli/CliSupport.h"
 #include "cli/LookupRun.h"
@@ -46,7 +46,7 @@ bool downloadCover(const QString &url, const QString &path)
 
 } // namespace
 
-int buildLookupPlan(const RenameCommandOptions &options, RenamePlan &plan, QString &coverFile, QString &error)
+int buildLookupRequest(const RenameCommandOptions &options, RenameRequest &request, QString &coverFile, QString &error)
 {
     LookupRunOptions run;
     run.folder = options.folder;
@@ -70,12 +70,12 @@ int buildLookupPlan(const RenameCommandOptions &options, RenamePlan &plan, QStri
     const QString coverPath = record.coverUrl.isEmpty() ? QString() : coverDownloadPath(record.coverUrl);
     const bool coverShown = !coverPath.isEmpty() && downloadCover(record.coverUrl, coverPath);
     const LookupHandOver handOver = handOverLookup(record, QFileInfo(options.folder).absoluteFilePath(), coverShown);
-    plan.rows = handOver.rows;
-    plan.album = handOver.album;
-    plan.totalTracks = handOver.totalTracks;
-    applyAlbumOptions(options, plan.album);
+    request.rows = handOver.rows;
+    request.album = handOver.album;
+    request.totalTracks = handOver.totalTracks;
+    applyAlbumOptions(options, request.album);
     coverFile = handOver.coverDownloadFileName;
-    if (plan.rows.isEmpty()) {
+    if (request.rows.isEmpty()) {
         error = u"the lookup paired no file with a track: nothing renamed"_s;
         return Cli::JobErrors;
     }
