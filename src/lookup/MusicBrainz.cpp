@@ -8,6 +8,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -55,9 +56,11 @@ QString readMusicBrainzRelease(const QByteArray &json, const QString &coverArtSe
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
         return u"The MusicBrainz answer is not a release (%1)."_s.arg(parseError.errorString());
     const QJsonObject release = document.object();
+    // The id becomes part of the cover's address: only a well-formed MBID is taken.
+    static const QRegularExpression mbid(u"^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"_s);
     const QString id = release.value(u"id"_s).toString();
     const QJsonValue media = release.value(u"media"_s);
-    if (id.isEmpty() || !release.value(u"title"_s).isString() || !media.isArray())
+    if (!mbid.match(id).hasMatch() || !release.value(u"title"_s).isString() || !media.isArray())
         return u"The MusicBrainz answer is not a release: its id, title or media are missing."_s;
 
     QStringList titles;
@@ -90,7 +93,7 @@ QString readMusicBrainzRelease(const QByteArray &json, const QString &coverArtSe
             break;
     }
     if (release.value(u"cover-art-archive"_s).toObject().value(u"front"_s).toBool())
-        record.coverUrl = coverArtService + u"/release/"_s + id.left(36) + u"/front"_s;
+        record.coverUrl = coverArtService + u"/release/"_s + id + u"/front"_s;
     return {};
 }
 

@@ -83,8 +83,9 @@ TEST(MusicBrainz, RecordFromReleaseAnswers)
     const QList<QByteArray> broken = {
         "<html>502 Bad Gateway</html>", "", "[1,2]", "{\"error\": \"Not Found\", \"help\": \"x\"}",
         "{\"id\": \"x\", \"title\": \"T\"}",
-        "{\"id\": \"x\", \"title\": \"T\", \"media\": [{\"tracks\": [{\"title\": \"ok\"}, {\"length\": 1}]}]}",
-        "{\"id\": \"x\", \"title\": \"T\", \"media\": []}", "{\"id\": \"x\", \"title\": \"T\", \"media\": [{\"tracks\": [{\"ti"};
+        "{\"id\": \"../../x\\n\", \"title\": \"T\", \"media\": [{\"tracks\": [{\"title\": \"ok\"}]}]}",
+        "{\"id\": \"12345678-90ab-4cde-8f01-234567890abc\", \"title\": \"T\", \"media\": [{\"tracks\": [{\"title\": \"ok\"}, {\"length\": 1}]}]}",
+        "{\"id\": \"12345678-90ab-4cde-8f01-234567890abc\", \"title\": \"T\", \"media\": []}", "{\"id\": \"x\", \"title\": \"T\", \"media\": [{\"tracks\": [{\"ti"};
     for (const QByteArray &answer : broken) {
         LookupContext failed;
         const QString message = readMusicBrainzRelease(answer, u"x"_s, failed);
