@@ -7,6 +7,7 @@
 // written as "?". No function here throws: failures come back as results.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace ID3 {
@@ -67,6 +68,10 @@ enum class TrailerResult {
 /// removeTrailer() as a yes/no answer: true when the file ends without a trailer afterwards.
 [[nodiscard]] bool removeID3v1Tag(const QString &path);
 
+/// The published list of 148 genre names (indices 0-147) that every program reads the genre
+/// byte with; the default genre table. Byte 255 means no genre.
+[[nodiscard]] const QStringList &publishedGenres();
+
 /// Loads the genre table from a text file of one name a line, or the defaults when the path is
 /// empty or the file unusable (after a message); returns the number of genres in the table.
 int loadGenreTable(const QString &genreFile);
@@ -123,7 +128,7 @@ public:
     [[nodiscard]] qint16 Track() const { return record_.track; }
     void setTrack(qint16 track) { record_.track = track; }
 
-    /// The numeric value of the year text (its leading digits; 0 when there are none).
+    /// The numeric value of the year text (its leading digits after any blanks; 0 when there are none).
     [[nodiscard]] qint16 TheYear() const;
     /// Stores the year as decimal text.
     void setTheYear(qint16 year);

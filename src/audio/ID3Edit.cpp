@@ -19,29 +19,6 @@ using namespace ID3EditFrames;
 
 namespace {
 
-// The standard genre list: the 80 names of the original ID3v1 list and the 68 extensions that
-// every tagger knows, by index.
-const QStringList &standardGenres()
-{
-    static const QStringList names = QStringLiteral(
-        "Blues|Classic Rock|Country|Dance|Disco|Funk|Grunge|Hip-Hop|Jazz|Metal|New Age|Oldies|Other|Pop|R&B|Rap|"
-        "Reggae|Rock|Techno|Industrial|Alternative|Ska|Death Metal|Pranks|Soundtrack|Euro-Techno|Ambient|"
-        "Trip-Hop|Vocal|Jazz+Funk|Fusion|Trance|Classical|Instrumental|Acid|House|Game|Sound Clip|Gospel|Noise|"
-        "AlternRock|Bass|Soul|Punk|Space|Meditative|Instrumental Pop|Instrumental Rock|Ethnic|Gothic|Darkwave|"
-        "Techno-Industrial|Electronic|Pop-Folk|Eurodance|Dream|Southern Rock|Comedy|Cult|Gangsta|Top 40|"
-        "Christian Rap|Pop/Funk|Jungle|Native American|Cabaret|New Wave|Psychadelic|Rave|Showtunes|Trailer|"
-        "Lo-Fi|Tribal|Acid Punk|Acid Jazz|Polka|Retro|Musical|Rock & Roll|Hard Rock|Folk|Folk-Rock|"
-        "National Folk|Swing|Fast Fusion|Bebob|Latin|Revival|Celtic|Bluegrass|Avantgarde|Gothic Rock|"
-        "Progressive Rock|Psychedelic Rock|Symphonic Rock|Slow Rock|Big Band|Chorus|Easy Listening|Acoustic|"
-        "Humour|Speech|Chanson|Opera|Chamber Music|Sonata|Symphony|Booty Bass|Primus|Porn Groove|Satire|"
-        "Slow Jam|Club|Tango|Samba|Folklore|Ballad|Power Ballad|Rhythmic Soul|Freestyle|Duet|Punk Rock|"
-        "Drum Solo|A capella|Euro-House|Dance Hall|Goa|Drum & Bass|Club-House|Hardcore|Terror|Indie|BritPop|"
-        "Afro-Punk|Polsk Punk|Beat|Christian Gangsta Rap|Heavy Metal|Black Metal|Crossover|"
-        "Contemporary Christian|Christian Rock|Merengue|Salsa|Thrash Metal|Anime|JPop|SynthPop")
-                                         .split(QLatin1Char('|'));
-    return names;
-}
-
 // What the first bytes of a file say about an ID3v2 tag at its start.
 enum class LeadingTag { None, Present, Damaged };
 
@@ -432,11 +409,11 @@ void ID3Edit::setV1Genre(quint8 genre)
 
 QString ID3Edit::GenreList() const
 {
-    return standardGenres().join(QLatin1Char('|'));
+    return ID3::publishedGenres().join(QLatin1Char('|'));
 }
 const QStringList &ID3Edit::genreNames()
 {
-    return standardGenres();
+    return ID3::publishedGenres();
 }
 
 bool ID3Edit::HasV2() const

@@ -56,9 +56,13 @@ QString ID3Tag::GenreName() const
 
 qint16 ID3Tag::TheYear() const
 {
-    // The leading digits only: "199x" is 199, a text without digits 0.
+    // The leading digits only: "199x" is 199, a text without digits 0. Blanks before the digits
+    // are skipped as for any numeric value: some taggers right-align the year (" 999").
     qint16 year = 0;
-    for (QChar c : record_.year) {
+    qsizetype start = 0;
+    while (start < record_.year.size() && record_.year.at(start) == u' ')
+        ++start;
+    for (QChar c : QStringView(record_.year).mid(start)) {
         if (!c.isDigit() || c.unicode() > u'9')
             break;
         year = qint16(year * 10 + (c.unicode() - u'0'));

@@ -56,8 +56,9 @@ QString v1Genre(const TagSources &sources)
 {
     if (!sources.tagV2.HasV1())
         return {};
+    // Only bytes of the published list name a genre; 255 is "none".
     const int genre = sources.theTag.Genre();
-    return genre >= 0 && genre <= 144 ? QString::number(genre) : QString();
+    return genre >= 0 && genre < ID3::publishedGenres().size() ? QString::number(genre) : QString();
 }
 
 QString number(double value)

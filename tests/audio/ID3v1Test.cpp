@@ -233,7 +233,7 @@ TEST_F(ID3v1Test, MissingOrShortFilesReadAsUntagged)
 
 TEST_F(ID3v1Test, TagObjectReadsWritesAndClears)
 {
-    const QString path = writeFile(u"a.mp3"_s, Mp3Writer::cbrFile(0.5) + Mp3Writer::id3v1({.title = u"T"_s, .year = u"199x"_s, .track = 4, .genre = 84}));
+    const QString path = writeFile(u"a.mp3"_s, Mp3Writer::cbrFile(0.5) + Mp3Writer::id3v1({.title = u"T"_s, .year = u"199x"_s, .track = 4, .genre = 85}));
     ID3Tag tag;
     EXPECT_FALSE(tag.ReadFromFile());   // no name given and none stored
     EXPECT_FALSE(tag.WriteToFile());
@@ -247,7 +247,7 @@ TEST_F(ID3v1Test, TagObjectReadsWritesAndClears)
 
     EXPECT_FALSE(tag.setGenre(256));
     EXPECT_FALSE(tag.setGenre(-1));
-    EXPECT_EQ(tag.Genre(), 84);
+    EXPECT_EQ(tag.Genre(), 85);
     EXPECT_TRUE(tag.setGenre(255));
     EXPECT_EQ(tag.GenreName(), u"255 (Unknown)"_s);
 
@@ -261,6 +261,14 @@ TEST_F(ID3v1Test, TagObjectReadsWritesAndClears)
     tag.ClearTag();
     EXPECT_EQ(tag.Filename(), path);
     EXPECT_EQ(tag.TheYear(), 0);
+    // Blanks before the digits are skipped, as some taggers right-align the year.
+    for (const auto &[text, year] : {std::pair{u" 999"_s, 999}, {u"  87"_s, 87}, {u" x"_s, 0}, {u"    "_s, 0}}) {
+        ID3::ID3v1Record r;
+        r.year = text;
+        tag.setRecord(r);
+        EXPECT_EQ(tag.TheYear(), year) << text.toStdString();
+    }
+    tag.ClearTag();
     ASSERT_TRUE(tag.WriteToFile());
     EXPECT_EQ(trailerOf(path), QByteArray("TAG") + QByteArray(125, '\0'));
     tag.setTheYear(2003);
@@ -278,7 +286,7 @@ TEST_F(ID3v1Test, GenreNameCanChooseTheGenreByte)
     r.genre = 0;
     r.genreName = u"folklore"_s;
     ASSERT_EQ(ID3::writeTrailer(path, r, 0.0f, true, true), TrailerResult::Ok);
-    EXPECT_EQ(ID3::readID3v1Tag(path).genre, 114);
+    EXPECT_EQ(ID3::readID3v1Tag(path).genre, 115);
     r.genreName = u"No such genre"_s;
     ASSERT_EQ(ID3::writeTrailer(path, r, 0.0f, true, true), TrailerResult::Ok);
     EXPECT_EQ(ID3::readID3v1Tag(path).genre, 255);
