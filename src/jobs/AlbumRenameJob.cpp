@@ -243,6 +243,10 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
         tagger_.setGenre(in_.album.genre);
         tagger_.setAlbum(in_.album.album);
         tagger_.setComment(in_.album.comment);
+        // Most players read version 2 first: a year the user gave must be there too. An empty
+        // field leaves the file's own version-2 year as it is.
+        if (!Basic::trim(in_.album.year).isEmpty())
+            tagger_.setYear(in_.album.year);
         tagger_.PrepareV2(path);
         if (tagger_.SaveV2(path) != ID3Edit::Ok)
             log_.error(nodes.warnings, tagFailure);

@@ -34,6 +34,7 @@ TEST_F(RenameJobTagsTest, BothVersionsGetTheAlbumFieldsAndTheTotalGoesOnlyIntoVe
     EXPECT_EQ(v2.value(u"TRCK"_s).toString(), u"2/12"_s);
     EXPECT_EQ(v2.value(u"TCON"_s).toString(), u"Rock"_s);
     EXPECT_EQ(v2.value(u"COMM"_s).toString(), u"Ripped"_s);
+    EXPECT_EQ(v2.value(u"TYER"_s).toString(), u"2001"_s); // players read version 2 first
 
     const RawV1 v1 = readRawV1(file);
     ASSERT_TRUE(v1.present);
@@ -60,6 +61,7 @@ TEST_F(RenameJobTagsTest, VersionOneOnlyWritesNoVersionTwoTag)
     in.tagVersions = TagVersions::V1Only;
     in.totalTracks = true;
     in.totalTrackText = u"3"_s;
+    in.album.genre = u"SynthPop"_s; // the last name of the published list
     runAlbumRenameJob(in, log);
 
     const QString file = folder + u"/03 - Three.mp3"_s;
@@ -67,7 +69,11 @@ TEST_F(RenameJobTagsTest, VersionOneOnlyWritesNoVersionTwoTag)
     const RawV1 v1 = readRawV1(file);
     EXPECT_EQ(v1.title, u"Three"_s);
     EXPECT_EQ(v1.track, 3);
+    EXPECT_EQ(v1.genre, 147);
     EXPECT_EQ(log.errorCount(), 0);
+    // Read back, the genre byte is given.
+    const int tags = log.findChild(log.roots().at(2), u"ID3 Tag Info"_s);
+    EXPECT_TRUE(log.childTexts(tags).contains(u"Genre : 147"_s)) << log.childTexts(tags).join(u'|').toStdString();
 }
 
 TEST_F(RenameJobTagsTest, VersionTwoOnlyLeavesAnExistingVersionOneTrailerAsItWas)
@@ -96,7 +102,10 @@ TEST_F(RenameJobTagsTest, EachFileKeepsItsOwnOtherFramesAndGetsNothingFromAnothe
                         + Mp3Writer::cbrFile(1.0));
     Mp3Writer::save(folder + u"/b.mp3"_s, Mp3Writer::id3v2({{"TIT2", u"Two"_s}}, 0, 64) + Mp3Writer::cbrFile(2.0));
     const QList<SourceFile> files {{u"a.mp3"_s, u"One"_s}, {u"b.mp3"_s, u"Two"_s}};
-    runAlbumRenameJob(inputFor(folder, files, flatMask, mp3Dir), log);
+    // An empty year field leaves each file's own version-2 year as it is.
+    RenameJobInput in = inputFor(folder, files, flatMask, mp3Dir);
+    in.album.year = u" "_s;
+    runAlbumRenameJob(in, log);
 
     const QJsonObject first = readV2WithMutagen(folder + u"/01 - One.mp3"_s);
     EXPECT_EQ(first.value(u"TYER"_s).toString(), u"1999"_s);
