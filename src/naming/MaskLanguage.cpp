@@ -2,6 +2,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
+#include "foundation/cIniFile.h"
 #include "naming/NamingText.h"
 
 #include <algorithm>
@@ -42,6 +43,20 @@ QString maskVariablesHelp()
     return help;
 }
 
+int maxMaskLength()
+{
+    return cIniFile::MaxReadLength;
+}
+
+QString maskLengthProblem(const QString &maskText)
+{
+    // The mask files give back at most this many characters: a longer mask would come back
+    // cut, without its variables, on the next start.
+    if (maskText.size() <= maxMaskLength())
+        return {};
+    return u"The mask is too long (%1 characters, at most %2)."_s.arg(maskText.size()).arg(maxMaskLength());
+}
+
 MaskCheck validateMask(const QString &maskText)
 {
     MaskCheck check;
@@ -54,6 +69,8 @@ MaskCheck validateMask(const QString &maskText)
         return check;
     };
 
+    if (const QString tooLong = maskLengthProblem(t); !tooLong.isEmpty())
+        return fail(tooLong);
     const QString forbidden = findForbiddenCharacter(t, true);
     if (!forbidden.isEmpty())
         return fail(u"Character not allowed -> "_s + forbidden);

@@ -51,6 +51,12 @@ struct MaskCheck
     QString message;
 };
 
+/// The longest mask the mask files keep whole (254 characters).
+[[nodiscard]] int maxMaskLength();
+
+/// The message for a mask longer than maxMaskLength(), or empty when its length is fine.
+[[nodiscard]] QString maskLengthProblem(const QString &maskText);
+
 /// Checks a mask as the editor does before accepting it; stops at the first rule it breaks.
 [[nodiscard]] MaskCheck validateMask(const QString &maskText);
 

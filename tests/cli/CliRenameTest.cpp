@@ -298,4 +298,10 @@ TEST_F(CliRenameTest, BadOptionsAndFoldersAreRefusedWithStatusTwo)
         EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
     }
     EXPECT_EQ(musicFiles(), QStringList{u"rip/track1.mp3"_s});
+
+    // A mask the mask files could not give back whole is refused before anything is touched.
+    const CliRun tooLong = run({u"rename"_s, dir, u"--yes"_s, u"--mask"_s, u"%track "_s + QString(248, u'x')});
+    EXPECT_EQ(tooLong.exitCode, 2);
+    EXPECT_TRUE(tooLong.err.contains(u"The mask is too long (255 characters, at most 254)."_s)) << tooLong.err.toStdString();
+    EXPECT_EQ(musicFiles(), QStringList{u"rip/track1.mp3"_s});
 }

@@ -32,6 +32,11 @@ TEST(MaskValidation, EachRuleWithItsMessageInOrder)
     EXPECT_EQ(verdict(uR"(%artist\.%title)"_s), uR"(Characters \. not allowed)"_s);
     // The forbidden character is found before any other rule.
     EXPECT_EQ(verdict(uR"( \:)"_s), u"Character not allowed -> :"_s);
+    // Only what the mask files give back whole is accepted: 254 characters after the slash
+    // conversion; the length is the first rule.
+    EXPECT_EQ(verdict(u"%title"_s + QString(248, u'a')), u"valid"_s);
+    EXPECT_EQ(verdict(u"%title/"_s + QString(248, u':')),
+              u"The mask is too long (255 characters, at most 254)."_s);
 }
 
 TEST(MaskValidation, AcceptedMasks)

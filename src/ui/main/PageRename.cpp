@@ -282,7 +282,9 @@ void PageRename::onMaskChosen()
 {
     const QString mask = cboMask->currentText();
     cboMask->setToolTip(mask);
-    Settings().setValue(SettingsKeys::LastMask.name, mask);
+    // A mask too long to come back whole is not remembered.
+    if (maskLengthAccepted())
+        Settings().setValue(SettingsKeys::LastMask.name, mask);
     refreshPreview();
 }
 

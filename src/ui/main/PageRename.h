@@ -81,6 +81,8 @@ private:
     void connectControls();
     void chooseDestinationFolder();
     void onMaskChosen();
+    /// False, after the "Invalid mask" message, when the mask is too long to be kept whole.
+    bool maskLengthAccepted();
     void updateTotalTracksEnabling();
     void updateCoverEnabling();
     [[nodiscard]] RenameJobInput jobInput() const;

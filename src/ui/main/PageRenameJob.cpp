@@ -7,6 +7,7 @@
 #include "foundation/MessageGateway.h"
 #include "jobs/RenamePlan.h"
 #include "naming/MaskFiles.h"
+#include "naming/MaskLanguage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +33,16 @@ void PageRename::loadMasks()
     cboMask->setToolTip(cboMask->currentText());
 }
 
+bool PageRename::maskLengthAccepted()
+{
+    const QString problem = maskLengthProblem(cboMask->currentText());
+    if (problem.isEmpty())
+        return true;
+    Msg::ask(problem, invalidMaskTitle(), Msg::Icon::Critical, Msg::Buttons::Ok);
+    cboMask->setFocus();
+    return false;
+}
+
 RenameJobInput PageRename::jobInput() const
 {
     RenameJobInput input;
@@ -54,7 +65,7 @@ RenameJobInput PageRename::jobInput() const
 
 void PageRename::renameAndTag()
 {
-    if (renaming_ || lstResult->topLevelItemCount() == 0)
+    if (renaming_ || lstResult->topLevelItemCount() == 0 || !maskLengthAccepted())
         return;
     if (!albumWarningDisplay_) {
         const Msg::Answer answer = Msg::ask(

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -185,4 +186,21 @@ TEST_F(PageRenameRunTest, AJolietShorteningShowsTheEntryOpenWithItsWarning)
     const QString shortened = QString(u"01 - "_s + longTitle).left(60) + u".mp3"_s;
     EXPECT_EQ(shortened.size(), 64);
     EXPECT_TRUE(QFileInfo::exists(folder + u"/Foo - Bar/"_s + shortened)) << shortened.toStdString();
+}
+
+TEST_F(PageRenameRunTest, AMaskTooLongToBeKeptIsRefusedAndNothingIsRenamed)
+{
+    prepareAlbum();
+    auto *mask = control<QComboBox>(u"cboMask"_s);
+    mask->setFocus();
+    mask->lineEdit()->selectAll();
+    QTest::keyClicks(mask->lineEdit(), u"%track "_s + QString(250, u'x'));
+    answers->answerNext(Msg::Answer::Yes);
+    pageRename->renameAndTag();
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->lastText(), u"The mask is too long (257 characters, at most 254)."_s);
+    EXPECT_EQ(answers->messages().last().title, u"Invalid mask"_s);
+    EXPECT_EQ(answers->messages().last().icon, Msg::Icon::Critical);
+    EXPECT_TRUE(requestedPages.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/a.mp3"_s));
 }
