@@ -20,6 +20,14 @@ QString maskInPathStyle(const QString &mask, PathStyle style)
     return m;
 }
 
+// "%filename" stands for the name without its extension: the builder appends ".mp3" itself, and
+// a name that kept its own would grow by one ".mp3" at every run.
+QString withoutExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot > 0 ? fileName.left(dot) : fileName;
+}
+
 struct VariableValues
 {
     QString artist, album, year, title, track, genre, comment, fileName;
@@ -40,7 +48,7 @@ VariableValues valuesFor(const AlbumFields &album, const TrackInput &track, Path
     values.track = kept(track.trackText);
     values.genre = kept(Basic::trim(album.genre));
     values.comment = cleaned(album.comment);
-    values.fileName = kept(track.fileName);
+    values.fileName = kept(withoutExtension(track.fileName));
     values.fileNumber = track.fileNumber;
     return values;
 }
@@ -106,8 +114,9 @@ QString destinationPrefix(const QString &destination, const QString &currentDire
     }
     if (destination == Destination::mp3Directory())
         return Common::addBackslash(currentDirectory, style);
+    // A blank destination means the folder of the files, never the folder the program runs in.
     if (Basic::trim(destination).isEmpty())
-        return {};
+        return Common::addBackslash(currentDirectory, style);
     return Common::addBackslash(destination, style);
 }
 

@@ -35,8 +35,8 @@ inline QString parentDirectory() { return QStringLiteral("Parent directory"); }
 [[nodiscard]] QString applyTextEffects(const QString &path, const NamingOptions &options,
                                        Common::PathStyle style = Common::PathStyle::Native);
 
-/// Returns the destination folder prefix of a new path (with a trailing separator), or an empty
-/// text for a blank destination: "MP3 directory" gives currentDirectory, "Parent directory" its
-/// parent when that folder exists (else currentDirectory itself), any other text that folder.
+/// Returns the destination folder prefix of a new path (with a trailing separator):
+/// "MP3 directory" and a blank text give currentDirectory, "Parent directory" its parent when
+/// that folder exists (else currentDirectory itself), any other text that folder.
 [[nodiscard]] QString destinationPrefix(const QString &destination, const QString &currentDirectory,
                                         Common::PathStyle style = Common::PathStyle::Native);

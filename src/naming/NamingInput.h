@@ -51,7 +51,7 @@ struct TrackInput
     QString title;
     /// The row's running number, 1 for the first row.
     int fileNumber = 1;
-    /// The file's current name without folder, extension included.
+    /// The file's current name without folder, extension included ("%filename" drops it).
     QString fileName;
     /// The track number text as handed over ("01", "09", "10", "112").
     QString trackText;

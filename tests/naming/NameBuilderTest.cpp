@@ -98,8 +98,9 @@ TEST(NameBuilderWindows, DestinationChoices)
     EXPECT_EQ(windows(a, options(u"%title"_s, uR"(  D:\Out  )"_s), uR"(D:\x)"_s, track(u"t"_s)), uR"(D:\Out\t.mp3)"_s);
     EXPECT_EQ(windows(a, options(u"%title"_s, u"mp3 directory"_s), uR"(D:\x)"_s, track(u"t"_s)),
               uR"(mp3 directory\t.mp3)"_s);
-    // A blank destination gives a relative path.
-    EXPECT_EQ(windows(a, options(uR"(%artist\%title)"_s, u"  "_s), uR"(D:\x)"_s, track(u"t"_s)), uR"(A\t.mp3)"_s);
+    // A blank destination is the folder of the files, never the folder the program runs in.
+    EXPECT_EQ(windows(a, options(uR"(%artist\%title)"_s, u"  "_s), uR"(D:\x)"_s, track(u"t"_s)), uR"(D:\x\A\t.mp3)"_s);
+    EXPECT_EQ(windows(a, options(u"%title"_s, QString()), uR"(D:\x)"_s, track(u"t"_s)), uR"(D:\x\t.mp3)"_s);
 }
 
 TEST(NameBuilderWindows, VariablesAndRawValues)
@@ -108,7 +109,15 @@ TEST(NameBuilderWindows, VariablesAndRawValues)
     // Year and genre keep ":", the double quote becomes an apostrophe, the genre is trimmed.
     EXPECT_EQ(windows(album({}, {}, u"1999:2"_s, u"  Rock: Hard "_s, u"c?"_s), o, uR"(D:\x)"_s,
                       track(u"Say \"hi\""_s, u"07"_s, 12, u"f.mp3"_s)),
-              uR"(D:\m\1999:2 Rock: Hard c- Say 'hi' 07 f.mp3 12.mp3)"_s);
+              uR"(D:\m\1999:2 Rock: Hard c- Say 'hi' 07 f 12.mp3)"_s);
+
+    // "%filename" is the name without its extension: a second run over the renamed file gives
+    // the same name, not one more ".mp3".
+    const NamingOptions keep = options(u"%filename"_s, uR"(D:\m)"_s);
+    const QString once = windows({}, keep, uR"(D:\x)"_s, track({}, u"01"_s, 1, u"x.mp3"_s));
+    EXPECT_EQ(once, uR"(D:\m\x.mp3)"_s);
+    EXPECT_EQ(windows({}, keep, uR"(D:\x)"_s, track({}, u"01"_s, 1, Common::getFileName(once))), once);
+    EXPECT_EQ(windows({}, keep, uR"(D:\x)"_s, track({}, u"01"_s, 1, u"Live 1.2.MP3"_s)), uR"(D:\m\Live 1.2.mp3)"_s);
 
     // Only the lower-case spelling is a variable; a row without a number keeps "%filenumber".
     EXPECT_EQ(windows(album(u"A"_s, {}), options(u"%Artist %artist %filenumber"_s, uR"(D:\m)"_s), uR"(D:\x)"_s,
@@ -154,8 +163,8 @@ TEST(NameBuilderSafety, ValuesNeverOpenOrLeaveFolderLevels)
                       uR"(D:\x)"_s, track(u"In\ntro\u0085"_s)),
               uR"(D:\m\AB 1999 Intro.mp3)"_s);
 
-    // Without a destination an empty first level does not put the file at the root of the drive.
-    EXPECT_EQ(windows(album({}, {}), options(uR"(%artist\%title)"_s, {}), uR"(D:\x)"_s, track(u"t"_s)), u"t.mp3"_s);
+    // Without any folder an empty first level does not put the file at the root of the drive.
+    EXPECT_EQ(windows(album({}, {}), options(uR"(%artist\%title)"_s, {}), QString(), track(u"t"_s)), u"t.mp3"_s);
 }
 
 TEST(NameBuilderSafety, DestinationFolderNamedLikeAVariableCannotBeLeft)
@@ -172,10 +181,10 @@ TEST(NameBuilderEffects, OnlyTheLeadingBaseIsCutOff)
     // A relative path whose base is spelled again in a variable level keeps every level.
     NamingOptions o = options(uR"(Music\%artist\%title)"_s, {});
     o.textEffect = TextEffect::UpperCase;
-    EXPECT_EQ(windows(album(u"music"_s, {}), o, uR"(D:\x)"_s, track(u"t"_s)), uR"(Music\MUSIC\T.mp3)"_s);
+    EXPECT_EQ(windows(album(u"music"_s, {}), o, QString(), track(u"t"_s)), uR"(Music\MUSIC\T.mp3)"_s);
     // A relative path without a fixed base keeps its separators.
     o.mask = uR"(%artist\%title)"_s;
-    EXPECT_EQ(windows(album(u"foo"_s, {}), o, uR"(D:\x)"_s, track(u"t"_s)), uR"(FOO\T.mp3)"_s);
+    EXPECT_EQ(windows(album(u"foo"_s, {}), o, QString(), track(u"t"_s)), uR"(FOO\T.mp3)"_s);
 
     // applyTextEffects alone: the album output name (no separator) is changed whole.
     NamingOptions out = options(FirstMask, u"MP3 directory"_s);
