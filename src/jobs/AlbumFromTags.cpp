@@ -54,10 +54,12 @@ AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected)
     AlbumCheck check;
     QString reference;
     for (int index : rowsToProcess(rows, onlySelected)) {
+        // A file without album tag may belong to any album: it counts, and never asks, wherever
+        // it stands; the first album found is the reference.
         const QString album = cell(rows.at(index).album);
         if (reference.isEmpty())
             reference = album;
-        if (album != reference) {
+        if (!album.isEmpty() && album != reference) {
             check.mixedAlbums = true;
             const Msg::Answer answer = Msg::ask(
                 u"For the moment the rename files with tag function is only for albums !\n"
@@ -126,16 +128,22 @@ RenameFromTags fillRenameListFromTags(const QList<TagListRow> &rows, bool onlySe
         result.rows.append(RenameRow{title, row.fileName, twoDigitTrack(track)});
         result.iconKeys.append(fileIconKey(tags.tagV2.HasV1(), tags.tagV2.HasV2()));
     }
-    int source = albumRow;
-    if (source < 0 || source >= rows.size())
-        source = used.isEmpty() ? -1 : used.first();
-    if (source >= 0) {
-        const TagListRow &row = rows.at(source);
-        result.album.album = cell(row.album);
-        result.album.artist = cell(row.artist);
-        result.album.year = cell(row.year);
-        result.album.genre = Basic::trim(cell(row.genre));
-    }
+    // Each field from the selected row, else from the first row used that has it, so an
+    // untagged file never empties a field whatever its place in the list.
+    QList<int> sources = used;
+    if (albumRow >= 0 && albumRow < rows.size())
+        sources.prepend(albumRow);
+    const auto field = [&](QString TagListRow::*member) {
+        for (int index : sources) {
+            if (const QString value = cell(rows.at(index).*member); !Basic::trim(value).isEmpty())
+                return value;
+        }
+        return QString();
+    };
+    result.album.album = field(&TagListRow::album);
+    result.album.artist = field(&TagListRow::artist);
+    result.album.year = field(&TagListRow::year);
+    result.album.genre = Basic::trim(field(&TagListRow::genre));
     result.album.comment = comment;
     return result;
 }

@@ -51,8 +51,9 @@ struct AlbumCheck
     bool mixedAlbums = false;
 };
 
-/// Walks the rows used and counts those of the first row's album; at the first row of another
-/// album asks "Rename files with tag warning" (Yes/No) whether to go on anyway.
+/// Walks the rows used and counts those of the first album found and those without album; at
+/// the first row of another album asks "Rename files with tag warning" (Yes/No) whether to go
+/// on anyway. A row without album never asks, wherever it stands.
 [[nodiscard]] AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected);
 
 /// What the rename list built from the tags holds.
@@ -68,8 +69,9 @@ struct RenameFromTags
 
 /// Builds the rename list from the files' own tags (track and title read from both tag
 /// versions; a file without track number gets its position in the list, one without title its
-/// file name without extension) and the album fields from the row `albumRow` (the tag list's
-/// selected row; the first row used when it is -1 or not used). The comment is taken from
+/// file name without extension) and the album fields: each field from the row `albumRow` (the
+/// tag list's selected row, -1 for none), else from the first row used that has that field
+/// (blank counts as empty). The comment is taken from
 /// `comment`, the rename page's own text, which the tags never replace.
 [[nodiscard]] RenameFromTags fillRenameListFromTags(const QList<TagListRow> &rows, bool onlySelected,
                                                     const QString &currentDirectory, int albumRow,

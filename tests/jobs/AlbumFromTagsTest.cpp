@@ -172,17 +172,31 @@ TEST_F(AlbumFromTagsTest, YesCountsOnlyTheRowsBeforeTheOtherAlbumButListsEveryRo
     EXPECT_EQ(titles(result.rows), (QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s}));
 }
 
-TEST_F(AlbumFromTagsTest, EmptyAlbumTagsDoNotCountAsAnotherAlbum)
+TEST_F(AlbumFromTagsTest, AFileWithoutTagsNeitherAsksNorEmptiesTheAlbumWhereverItStands)
 {
-    // The tag list shows an empty album as a single space; it never starts the question.
-    add(u"1.mp3"_s, song(u"A"_s, {}, 1));
-    add(u"2.mp3"_s, song(u"B"_s, u"Bar"_s, 2));
-    rows_[0].album = u" "_s;
-    const AlbumCheck check = checkSingleAlbum(rows_, false);
-    EXPECT_TRUE(check.proceed);
-    EXPECT_FALSE(check.mixedAlbums);
-    EXPECT_EQ(check.sameAlbumCount, 2);
-    EXPECT_EQ(answers->count(), 0);
+    Mp3Writer::save(folder_ + u"/untagged.mp3"_s, Mp3Writer::cbrFile(1.0));
+    const TagListRow untagged = readTagListRow(folder_, u"untagged.mp3"_s);
+    const TagListRow a = add(u"a.mp3"_s, song(u"A"_s, u"Bar"_s, 1));
+    const TagListRow b = add(u"b.mp3"_s, song(u"B"_s, u"Bar"_s, 2));
+    for (int place = 0; place < 3; ++place) {
+        SCOPED_TRACE(place);
+        QList<TagListRow> rows{a, b};
+        rows.insert(place, untagged);
+        rows[place].album = u" "_s; // as the tag list shows an empty value
+        RenameFromTags result;
+        QString total;
+        ASSERT_TRUE(renameWithTag(rows, false, folder_, -1, {}, result, total));
+        EXPECT_EQ(answers->count(), 0);
+        EXPECT_EQ(total, u"3"_s);
+        EXPECT_EQ(result.album.album, u"Bar"_s);
+        EXPECT_EQ(result.album.artist, u"Foo"_s);
+        EXPECT_EQ(result.album.year, u"2001"_s);
+        EXPECT_EQ(result.album.genre, u"Rock"_s);
+        // The selected untagged row gives no field; each comes from the first row that has it.
+        ASSERT_TRUE(renameWithTag(rows, false, folder_, place, {}, result, total));
+        EXPECT_EQ(result.album.album, u"Bar"_s);
+        EXPECT_EQ(result.album.genre, u"Rock"_s);
+    }
 }
 
 TEST_F(AlbumFromTagsTest, OnlySelectedRowsAreUsedAndTheSelectedRowGivesTheAlbumFields)
