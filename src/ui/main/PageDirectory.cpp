@@ -533,7 +533,11 @@ bool PageDirectory::eventFilter(QObject *watched, QEvent *event)
         || key == Qt::Key_Menu;
     if (!ours)
         return QWidget::eventFilter(watched, event);
-    if (!hasFiles())
+    // While a name is being edited the editor passes these keys on; Enter only ends the edit
+    // (the editor commits it itself) and must not also leave the page.
+    const QList<QLineEdit *> editors = lstFiles_->viewport()->findChildren<QLineEdit *>();
+    const bool editing = std::any_of(editors.begin(), editors.end(), [](QLineEdit *e) { return e->isVisible(); });
+    if (!hasFiles() || editing)
         return true;
     switch (key) {
     case Qt::Key_F5:
