@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -28,6 +29,14 @@ PageResult::PageResult(MainContext &context, QWidget *parent)
     trvLog->setUniformRowHeights(true);
     trvLog->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     trvLog->header()->setStretchLastSection(true);
+    connect(trvLog, &QTreeWidget::itemExpanded, this, &PageResult::showChildrenOf);
+    trvLog->setContextMenuPolicy(Qt::CustomContextMenu);
+    mnuLog_ = new QMenu(trvLog);
+    mnuLog_->setObjectName(u"mnuLog"_s);
+    mnuLog_->addAction(u"Expand all"_s, trvLog, &QTreeWidget::expandAll)->setObjectName(u"mnuExpandAll"_s);
+    mnuLog_->addAction(u"Collapse all"_s, trvLog, &QTreeWidget::collapseAll)->setObjectName(u"mnuCollapseAll"_s);
+    connect(trvLog, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { mnuLog_->popup(trvLog->viewport()->mapToGlobal(at)); });
     txtLogInfo = new QLineEdit(this);
     txtLogInfo->setObjectName(u"txtLogInfo"_s);
     txtLogInfo->setReadOnly(true);
@@ -58,6 +67,15 @@ PageResult::PageResult(MainContext &context, QWidget *parent)
 }
 
 PageResult::~PageResult() = default;
+
+void PageResult::showChildrenOf(QTreeWidgetItem *item)
+{
+    // As far as room allows: the last child at the bottom, but the node itself never above the top.
+    if (item->childCount() == 0)
+        return;
+    trvLog->scrollToItem(item->child(item->childCount() - 1));
+    trvLog->scrollToItem(item);
+}
 
 void PageResult::rebuild()
 {

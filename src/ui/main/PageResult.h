@@ -8,6 +8,7 @@
 
 class MainContext;
 class QLineEdit;
+class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QVBoxLayout;
@@ -33,6 +34,8 @@ signals:
 private:
     void onLogChange(int change, int node);
     void addItem(int node);
+    /// Scrolls an expanded node's children into view.
+    void showChildrenOf(QTreeWidgetItem *item);
 
     MainContext &context_;
     QHash<int, QTreeWidgetItem *> items_;
@@ -40,4 +43,6 @@ private:
     QTreeWidget *trvLog = nullptr;
     QLineEdit *txtLogInfo = nullptr;
     QVBoxLayout *bannerArea_ = nullptr;
+    /// The tree's context menu: "Expand all", "Collapse all".
+    QMenu *mnuLog_ = nullptr;
 };

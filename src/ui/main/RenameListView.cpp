@@ -63,6 +63,8 @@ void RenameListView::setRows(const RenameList &rows, const QStringList &iconKeys
 {
     const QSignalBlocker blocker(this);
     clear();
+    // The new rows come in their own order: an arrow left from an earlier sort would lie.
+    header()->setSortIndicatorShown(false);
     QList<QTreeWidgetItem *> items;
     items.reserve(rows.size());
     for (int i = 0; i < rows.size(); ++i) {

@@ -59,6 +59,12 @@ frmMain::frmMain(QWidget *parent)
     fraWizard_->setObjectName(u"fraWizard"_s);
     layout->addWidget(fraWizard_, 1);
     buildPages();
+    // Read-only boxes (folder lines, totals, summaries) can be clicked to copy from, but Tab
+    // skips them on its way between the controls that do something.
+    for (QLineEdit *box : fraWizard_->findChildren<QLineEdit *>()) {
+        if (box->isReadOnly())
+            box->setFocusPolicy(Qt::ClickFocus);
+    }
     buildButtonBar(central);
     setButtonBar(0);
     setCentralWidget(central);

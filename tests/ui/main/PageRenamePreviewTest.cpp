@@ -210,6 +210,11 @@ TEST_F(PageRenamePreviewTest, HeaderClicksSortAndASecondClickReverses)
     // Another column keeps the current direction.
     list->sortByHeader(1);
     EXPECT_EQ(titles(), (QStringList{u"Three"_s, u"Two"_s, u"One"_s}));
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    // Refilled in tag order, the list shows no arrow that would claim another order.
+    pageRename->setRenameList({{u"Z"_s, u"z.mp3"_s, u"01"_s}, {u"A"_s, u"a.mp3"_s, u"02"_s}});
+    EXPECT_EQ(titles(), (QStringList{u"Z"_s, u"A"_s}));
+    EXPECT_FALSE(header->isSortIndicatorShown());
 }
 
 TEST_F(PageRenamePreviewTest, BrowsingAddsTheChosenFolderOnceAndCancelChangesNothing)

@@ -5,10 +5,15 @@
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSet>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -109,4 +114,56 @@ TEST_F(PageResultTest, GenreListsStartEmptyThenSortedNamesWithTheirNumbers)
     ASSERT_GT(other, 0);
     EXPECT_EQ(genre->itemData(other).toInt(), 12);
     EXPECT_EQ(genre->itemData(genre->findText(u"Blues"_s)).toInt(), 0);
+}
+
+TEST_F(PageResultTest, ExpandingANodeNearTheBottomShowsItsChildrenAndTheMenuOpensOrClosesAll)
+{
+    showPage(3);
+    host->resize(500, 400);
+    ResultLog &log = context->resultLog;
+    QList<ResultLog::FileNodes> files;
+    for (int i = 0; i < 40; ++i) {
+        files.append(log.addFileEntry(u"Track %1"_s.arg(i)));
+        for (int line = 0; line < 4; ++line)
+            log.info(files.last().fileInfo, u"line %1"_s.arg(line));
+    }
+    QTreeWidget *t = tree();
+    QApplication::processEvents();
+    const int bottomRow = t->indexAt(QPoint(5, t->viewport()->height() - 5)).row();
+    ASSERT_GT(bottomRow, 0);
+    ASSERT_LT(bottomRow, 39) << "the tree must be long enough to scroll";
+
+    // The user opens the lowest visible entry and its "File Info" with the keyboard.
+    QTreeWidgetItem *entry = t->topLevelItem(bottomRow);
+    t->setFocus();
+    t->setCurrentItem(entry);
+    QTest::keyClick(t, Qt::Key_Right);
+    ASSERT_TRUE(entry->isExpanded());
+    QTreeWidgetItem *info = entry->child(0);
+    t->setCurrentItem(info);
+    QTest::keyClick(t, Qt::Key_Right);
+    ASSERT_TRUE(info->isExpanded());
+    const QRect shown = t->viewport()->rect();
+    EXPECT_TRUE(shown.contains(t->visualItemRect(info->child(3)))) << "the last child is scrolled into view";
+    EXPECT_TRUE(shown.contains(t->visualItemRect(info)));
+
+    // The context menu offers "Expand all" and "Collapse all".
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), t->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(t->viewport(), &menuEvent);
+    auto *menu = t->findChild<QMenu *>(u"mnuLog"_s);
+    ASSERT_NE(menu, nullptr);
+    QTRY_VERIFY(menu->isVisible());
+    QStringList captions;
+    for (QAction *action : menu->actions())
+        captions << action->text();
+    EXPECT_EQ(captions, (QStringList{u"Expand all"_s, u"Collapse all"_s}));
+    menu->actions().at(0)->trigger();
+    menu->hide();
+    for (const ResultLog::FileNodes &f : files) {
+        EXPECT_TRUE(pageResult->itemOf(f.entry)->isExpanded());
+        EXPECT_TRUE(pageResult->itemOf(f.fileInfo)->isExpanded());
+    }
+    menu->actions().at(1)->trigger();
+    for (int i = 0; i < t->topLevelItemCount(); ++i)
+        EXPECT_FALSE(t->topLevelItem(i)->isExpanded());
 }

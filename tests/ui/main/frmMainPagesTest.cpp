@@ -8,12 +8,14 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -246,6 +248,30 @@ TEST(BrowserCheckRules, TheBuiltInEngineReportsARecentVersion)
     const auto version = BrowserCheck::engineVersion();
     ASSERT_TRUE(version.has_value());
     EXPECT_FALSE(BrowserCheck::evaluate(version).mustAsk) << version->toStdString();
+}
+
+TEST_F(frmMainPagesTest, TabSkipsTheReadOnlyBoxesOfEveryPage)
+{
+    writeSong(u"album/a.mp3"_s, 1.0, false, false);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (int page : {0, 1, 2, 3}) {
+        window->affichePage(page);
+        QStringList readOnlyReached;
+        QSet<QWidget *> seen;
+        for (int i = 0; i < 60; ++i) {
+            QWidget *focused = QApplication::focusWidget();
+            ASSERT_NE(focused, nullptr) << page;
+            if (auto *box = qobject_cast<QLineEdit *>(focused); box && box->isReadOnly())
+                readOnlyReached << box->objectName();
+            seen.insert(focused);
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        EXPECT_GT(seen.size(), 2) << "Tab moves between controls on page " << page;
+        EXPECT_TRUE(readOnlyReached.isEmpty()) << page << ": " << readOnlyReached.join(u' ').toStdString();
+    }
 }
 
 TEST_F(frmMainPagesTest, NoAtTheBrowserCheckEndsWithoutTouchingTheSettings)
