@@ -1,12 +1,12 @@
 // varnelt-cli: the program's core without windows.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/EngineModule.h"
 #include "foundation/Version.h"
 
 #include "cli/LookupRun.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
@@ -83,8 +83,14 @@ int main(int argc, char **argv)
     std::unique_ptr<QCoreApplication> application;
     if (engine) {
         prepareEngineEnvironment();
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        application = std::make_unique<QGuiApplication>(argc, argv);
+        QString error;
+        const auto make = reinterpret_cast<EngineModule::MakeApplication>(
+            EngineModule::resolve("varneltEngineApplication", &error));
+        if (!make) {
+            Cli::err() << "varnelt-cli: " << error << Qt::endl;
+            return Cli::JobErrors;
+        }
+        application.reset(make(argc, argv));
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
