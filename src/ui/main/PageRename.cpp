@@ -196,6 +196,7 @@ void PageRename::buildControls()
     page->addWidget(album);
     page->addLayout(middle, 1);
     page->addWidget(naming);
+    content_ = content;
     auto *scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -203,6 +204,13 @@ void PageRename::buildControls()
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
+}
+
+QSize PageRename::sizeHint() const
+{
+    // What the page needs to show every control without scrolling (the scroll area alone would
+    // ask for a fixed, smaller size).
+    return content_ ? content_->sizeHint() : QWidget::sizeHint();
 }
 
 void PageRename::connectControls()

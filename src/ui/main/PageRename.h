@@ -52,6 +52,9 @@ public:
     /// True while the rename job runs.
     [[nodiscard]] bool isRenaming() const { return renaming_; }
 
+    /// The size that shows every control of the page without scrolling.
+    [[nodiscard]] QSize sizeHint() const override;
+
 public slots:
     /// "&Rename and tag": asks once per run of the program, then renames and tags every row.
     void renameAndTag();
@@ -94,6 +97,7 @@ private:
     bool renaming_ = false;
     bool watchingWindow_ = false;
     QString coverDownloadFileName_;
+    QWidget *content_ = nullptr;
 
     QLineEdit *txtDirectory = nullptr;
     QLineEdit *txtArtistEdit = nullptr;

@@ -212,6 +212,15 @@ void frmMain::restorePlacement()
         width = *value;
     if (const auto value = storedNumber(settings, SettingsKeys::AppHeight))
         height = *value;
+    // The first run gives every page the room it asks for, as far as the screen allows: the
+    // default size is too small for the tag and rename pages. A stored size is used as it is.
+    const QRect room = display ? display->availableGeometry() : screenArea;
+    const bool firstRun = !settings.contains(SettingsKeys::AppWidth.name) && !settings.contains(SettingsKeys::AppHeight.name);
+    if (firstRun) {
+        const QSize wanted = sizeHint().boundedTo(room.size());
+        width = std::max(width, wanted.width() * tpp);
+        height = std::max(height, wanted.height() * tpp);
+    }
     // The defaults of top and left centre the size just restored, 200 twips above the middle.
     const double screenWidth = screenArea.width() * tpp;
     const double screenHeight = screenArea.height() * tpp;
@@ -228,6 +237,8 @@ void frmMain::restorePlacement()
     const QRect everyScreen = display ? display->virtualGeometry() : screenArea;
     if (!everyScreen.intersects(QRect(position, size)))
         position = QPoint(screenArea.center().x() - size.width() / 2, screenArea.center().y() - size.height() / 2);
+    if (firstRun) // a window as large as the screen starts at its top left, not above it
+        position = QPoint(std::max(position.x(), room.left()), std::max(position.y(), room.top()));
     resize(size.expandedTo(minimumSizeHint()));
     move(position);
     if (state == 2)
