@@ -130,6 +130,10 @@ void fillAudioColumns(ListedFile &file, Mp3FileBytes &bytes)
     if (!reading.found) {
         analyzer.analyse(file.path, bytes);
         useAnalyzer = !analyzer.HadError();
+        // Neither reader found a frame: the row must not look like a good file.
+        file.noAudioFrame = !useAnalyzer;
+        if (file.noAudioFrame)
+            file.iconKey = u"warning"_s;
     }
     const Common::FileInfoSources sources = Common::FileInfoSources::of(reading, analyzer);
     file.length = Common::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).toString();

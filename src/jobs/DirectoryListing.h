@@ -42,7 +42,11 @@ struct ListedFile
     bool audioRead = false;
     /// True when the audio columns come from the stream analyzer, false for the built-in reader.
     bool usedAnalyzer = false;
-    /// The small icon's key: "FileIcon", "FileIconTag", "FileIconTagV2" or "FileIconTagV1+2".
+    /// True when neither the built-in reader nor the analyzer found an audio frame: the file is
+    /// named like an MP3 file but is damaged or holds no audio.
+    bool noAudioFrame = false;
+    /// The small icon's key: "FileIcon", "FileIconTag", "FileIconTagV2" or "FileIconTagV1+2";
+    /// "warning" for a file without audio frame.
     QString iconKey;
 
     /// The tag state as a word: "none", "v1", "v2" or "v1+v2".

@@ -227,7 +227,12 @@ TEST_F(DirectoryListingTest, UnreadableAudioNeverShowsTheValuesOfAnotherFile)
         EXPECT_EQ(f.frequency, u"0"_s);
         EXPECT_EQ(f.length, u"0:00"_s);
         EXPECT_EQ(f.durationSeconds, 0);
+        // Neither reader found a frame: the row warns instead of looking like a good file.
+        EXPECT_TRUE(f.noAudioFrame);
+        EXPECT_EQ(f.iconKey, u"warning"_s);
     }
+    EXPECT_FALSE(result.files[0].noAudioFrame);
+    EXPECT_EQ(result.files[0].iconKey, u"FileIconTagV2"_s);
     EXPECT_EQ(result.totalsLine.right(4), u"0:03"_s);
 }
 

@@ -388,6 +388,8 @@ void PageDirectory::listDirectory(const QString &path)
             row->setFlags(row->flags() | Qt::ItemIsEditable);
             row->setText(0, file.fileName);
             row->setIcon(0, iconForKey(file.iconKey));
+            if (file.noAudioFrame)
+                row->setToolTip(0, u"No audio frame found: the file is damaged or holds no sound."_s);
             if (audioColumns) {
                 row->setText(1, file.size);
                 row->setText(2, file.length);

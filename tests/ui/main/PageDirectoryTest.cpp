@@ -55,14 +55,20 @@ TEST_F(PageDirectoryTest, ScanListsTheFilesWithColumnsIconsAndTotals)
     writeSong(u"album/four.mp3"_s, 2.0, true, true);
     writeFile(u"album/notes.txt"_s, "not music");
     writeFile(u"album/.hidden.mp3"_s, Mp3Writer::cbrFile(1.0));
+    writeFile(u"album/zz damaged.mp3"_s, QByteArray(4096, '\x11'));
     QDir().mkpath(tempFile(u"album/folder.mp3"_s));
     presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
 
     auto window = openWindow();
     QTreeWidget *list = fileList(*window);
-    ASSERT_EQ(list->topLevelItemCount(), 4);
+    ASSERT_EQ(list->topLevelItemCount(), 5);
     // Sorted by name ascending, whatever order the folder gave them in.
-    EXPECT_EQ(columnTexts(list, 0), QStringList({u"four.mp3"_s, u"one.mp3"_s, u"three.mp3"_s, u"two.MP3"_s}));
+    EXPECT_EQ(columnTexts(list, 0),
+              QStringList({u"four.mp3"_s, u"one.mp3"_s, u"three.mp3"_s, u"two.MP3"_s, u"zz damaged.mp3"_s}));
+    // A file with no audio frame at all warns rather than looking like a good file.
+    EXPECT_TRUE(sameIcon(rowNamed(list, u"zz damaged.mp3"_s)->icon(0), u"warning"_s));
+    EXPECT_FALSE(rowNamed(list, u"zz damaged.mp3"_s)->toolTip(0).isEmpty());
+    EXPECT_TRUE(rowNamed(list, u"one.mp3"_s)->toolTip(0).isEmpty());
     EXPECT_TRUE(sameIcon(rowNamed(list, u"one.mp3"_s)->icon(0), u"FileIcon"_s));
     EXPECT_TRUE(sameIcon(rowNamed(list, u"two.MP3"_s)->icon(0), u"FileIconTag"_s));
     EXPECT_TRUE(sameIcon(rowNamed(list, u"three.mp3"_s)->icon(0), u"FileIconTagV2"_s));
@@ -81,7 +87,7 @@ TEST_F(PageDirectoryTest, ScanListsTheFilesWithColumnsIconsAndTotals)
     EXPECT_FALSE(one->text(5).trimmed().isEmpty());
 
     auto *totals = window->findChild<QLineEdit *>(u"txtTotalFile"_s);
-    EXPECT_EQ(totals->text(), u"MP3 files found : 4   -   Total size : 0 MB   -   Total length : 0:08"_s);
+    EXPECT_EQ(totals->text(), u"MP3 files found : 5   -   Total size : 0 MB   -   Total length : 0:08"_s);
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtDirectoryFiles"_s)->text(), tempFile(u"album/"_s));
     EXPECT_EQ(window->context().currentDirectory, tempFile(u"album"_s));
     EXPECT_TRUE(window->context().filesListed);
