@@ -4,6 +4,7 @@
 // storing nothing.
 
 #include <QLatin1StringView>
+#include <array>
 
 struct SettingsKey
 {
@@ -47,6 +48,12 @@ inline constexpr SettingsKey AppHeight{QLatin1StringView("AppHeight"), QLatin1St
 inline constexpr SettingsKey AppTop{QLatin1StringView("AppTop"), QLatin1StringView("")};
 // Default: the size restored, centred on the screen.
 inline constexpr SettingsKey AppLeft{QLatin1StringView("AppLeft"), QLatin1StringView("")};
+
+// The keys of the main window's pages' controls in the order start-up restores them: the
+// messages about values that cannot be read come in this order.
+inline constexpr std::array MainWindowRestoreOrder{&LastMask, &LastPlaylistDir, &LastCoverDir, &LastTextEffect,
+    &LastReplaceSpaces, &Id3Mode, &LastDestinationDir, &CheckPlaylist, &CheckCover, &TotalTracks, &CheckJoliet,
+    &CheckTextEffect, &CheckReplaceSpaces};
 
 // ---- Group "Sites": the lookup window ---------------------------------------------------------
 

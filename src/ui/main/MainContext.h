@@ -2,6 +2,8 @@
 // The main window's shared state: what the pages read and change, owned by frmMain and
 // handed to every page. Plain values and the long-lived tag and analyzer objects.
 
+#include "WizardPage.h"
+
 #include "jobs/ResultLog.h"
 
 #include <QObject>
@@ -19,8 +21,8 @@ public:
     bool filesListed = false;
     /// The name of the file last clicked or chosen with the keyboard in the file list.
     QString selectedFileName;
-    /// The page shown: 0 directory, 1 tag editor, 2 rename, 3 result.
-    int activeWizardPage = 0;
+    /// The page shown.
+    WizardPage activeWizardPage = WizardPage::Directory;
     /// The destination folder last chosen with the browse button.
     QString selectedDestinationDirectory;
     /// The result log of the last rename job: the rename page fills it, the result page shows it.
@@ -30,6 +32,7 @@ signals:
     /// Emitted by whoever changes currentDirectory, after the change.
     void currentDirectoryChanged(const QString &directory);
     /// Emitted when the user picks an entry of either tag version drop-down (the tag page's
-    /// mode or the rename page's version): the other one follows to the same position.
+    /// mode or the rename page's version), and when start-up restores the mode: the other one
+    /// follows to the same position.
     void id3ModeChosen(int index);
 };

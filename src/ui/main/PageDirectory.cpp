@@ -323,6 +323,16 @@ QStringList PageDirectory::fileNames(bool onlySelected) const
     return names;
 }
 
+bool PageDirectory::onlySelectedFiles() const
+{
+    return chkOnlySelectedFiles_->isChecked();
+}
+
+void PageDirectory::setOnlySelectedFiles(bool on)
+{
+    chkOnlySelectedFiles_->setChecked(on);
+}
+
 void PageDirectory::updateOnlySelectedCheck()
 {
     chkOnlySelectedFiles_->setChecked(lstFiles_->selectedItems().size() >= 2);
@@ -357,11 +367,6 @@ void PageDirectory::selectDirectory(const QString &path)
 
     listDirectory(context_.currentDirectory);
 
-    // The other pages show the same folder in their own boxes.
-    for (const QString &name : {u"txtDirectory"_s, u"txtDirectoryTag"_s}) {
-        if (auto *box = window()->findChild<QLineEdit *>(name))
-            box->setText(Common::addBackslash(context_.currentDirectory));
-    }
     Settings settings;
     settings.setValue(SettingsKeys::LastDirectory.name, context_.currentDirectory);
     updateOnlySelectedCheck();
@@ -379,7 +384,7 @@ void PageDirectory::listDirectory(const QString &path)
 
     // Only the directory page reads the audio columns; on other pages the rows get names and
     // icons and the totals line keeps its zero text.
-    const bool audioColumns = context_.activeWizardPage == 0;
+    const bool audioColumns = context_.activeWizardPage == WizardPage::Directory;
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     const ListingResult result = ::listDirectory(path, {audioColumns, ListingOrder::Enumeration},
@@ -448,7 +453,7 @@ void PageDirectory::addPlaceholderRow()
 
 void PageDirectory::startRenameInPlace()
 {
-    if (context_.activeWizardPage != 0 || !hasFiles())
+    if (context_.activeWizardPage != WizardPage::Directory || !hasFiles())
         return;
     if (QTreeWidgetItem *row = lstFiles_->currentItem()) {
         lstFiles_->setFocus();

@@ -49,6 +49,9 @@ public:
     void openSelectedFile();
     /// Moves the selected files to the trash after asking, then scans the folder again.
     void deleteSelectedFiles();
+    /// "&Use only selected files".
+    [[nodiscard]] bool onlySelectedFiles() const;
+    void setOnlySelectedFiles(bool on);
     /// Ticks "&Use only selected files" from two selected rows on.
     void updateOnlySelectedCheck();
 

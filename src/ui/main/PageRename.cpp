@@ -5,7 +5,9 @@
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
+#include "ui/widgets/StoredControls.h"
 
+#include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
 #include "jobs/RenamePlan.h"
@@ -271,7 +273,8 @@ void PageRename::connectControls()
     connect(cboId3TagRename, &QComboBox::currentIndexChanged, this, &PageRename::updateTotalTracksEnabling);
     connect(cboId3TagRename, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
     connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
-        if (index >= 0 && index < cboId3TagRename->count())
+        // A mode restored as -1 leaves no entry chosen here either.
+        if (index >= -1 && index < cboId3TagRename->count())
             cboId3TagRename->setCurrentIndex(index);
     });
     connect(chkTotalTracks, &QCheckBox::toggled, this, &PageRename::updateTotalTracksEnabling);
@@ -293,6 +296,71 @@ void PageRename::onMaskChosen()
     // A mask too long to come back whole is not remembered.
     if (maskLengthAccepted())
         Settings().setValue(SettingsKeys::LastMask.name, mask);
+    refreshPreview();
+}
+
+QList<StoredControl> PageRename::storedControls()
+{
+    return {
+        storedText(SettingsKeys::LastMask, cboMask, [this](const QString &text) { restoreMask(text); }),
+        storedListIndex(SettingsKeys::LastPlaylistDir, cboPlaylistDir),
+        storedListIndex(SettingsKeys::LastCoverDir, cboCoverDir),
+        storedListIndex(SettingsKeys::LastTextEffect, cboTextEffect),
+        storedListIndex(SettingsKeys::LastReplaceSpaces, cboReplaceSpaces),
+        storedText(SettingsKeys::LastDestinationDir, cboDestDir, [this](const QString &text) { restoreDestination(text); }),
+        storedCheck(SettingsKeys::CheckPlaylist, chkPlayList),
+        storedCheck(SettingsKeys::CheckCover, chkCover),
+        storedCheck(SettingsKeys::TotalTracks, chkTotalTracks),
+        storedCheck(SettingsKeys::CheckJoliet, chkJoliet),
+        storedCheck(SettingsKeys::CheckTextEffect, chkTextEffect),
+        storedCheck(SettingsKeys::CheckReplaceSpaces, chkReplaceSpaces),
+    };
+}
+
+// A numeric mask is no mask: the drop-down then shows its first entry.
+void PageRename::restoreMask(const QString &stored)
+{
+    if (!stored.isEmpty() && !Basic::isNumeric(stored))
+        cboMask->setCurrentText(stored);
+    if (cboMask->currentText().isEmpty() && cboMask->count() > 0)
+        cboMask->setCurrentIndex(0);
+}
+
+void PageRename::restoreDestination(const QString &stored)
+{
+    if (stored == Destination::parentDirectory())
+        cboDestDir->setCurrentIndex(1);
+    else if (stored == Destination::mp3Directory())
+        cboDestDir->setCurrentIndex(0);
+    else {
+        cboDestDir->addItem(stored, 0);
+        cboDestDir->setCurrentIndex(cboDestDir->count() - 1);
+    }
+    context_.selectedDestinationDirectory = stored;
+}
+
+void PageRename::fillGenreLists()
+{
+    fillGenreList(cboGenreEdit);
+}
+
+void PageRename::focusRenameList()
+{
+    lstResult->setFocus();
+}
+
+void PageRename::holdCoverOptions()
+{
+    chkCover->setEnabled(false);
+    cboCoverDir->setEnabled(false);
+    ImgCover->hide();
+}
+
+void PageRename::windowActivated()
+{
+    if (!lstResult->isVisible())
+        return;
+    lstResult->setFocus();
     refreshPreview();
 }
 
@@ -367,7 +435,7 @@ int PageRename::id3Version() const
 
 void PageRename::refreshPreview()
 {
-    if (context_.activeWizardPage != 2 || !lstResult->isVisible())
+    if (context_.activeWizardPage != WizardPage::Rename || !lstResult->isVisible())
         return;
     const int row = lstResult->currentRow();
     txtNewFileName->setText(row >= 0 ? newFileNameOf(row) : QString());
@@ -424,24 +492,5 @@ void PageRename::takeRenameListFromTags(const AlbumFields &album, const RenameLi
 void PageRename::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!watchingWindow_ && window() != this) {
-        window()->installEventFilter(this);
-        watchingWindow_ = true;
-    }
     refreshPreview();
-}
-
-bool PageRename::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == window()) {
-        if (event->type() == QEvent::WindowActivate && context_.activeWizardPage == 2 && lstResult->isVisible()) {
-            lstResult->setFocus();
-            refreshPreview();
-        } else if (event->type() == QEvent::Close && renaming_) {
-            // Closing the window mid-job would pull the page out from under the running job.
-            event->ignore();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }

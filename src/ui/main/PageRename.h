@@ -3,9 +3,12 @@
 // the selected row's new path, the naming options, the tag version and the album outputs.
 // "&Rename and tag" (renameAndTag) runs the album rename job from here.
 
+#include "WizardPage.h"
+
 #include "jobs/RenameList.h"
 #include "naming/NamingInput.h"
 
+#include <QList>
 #include <QStringList>
 #include <QWidget>
 
@@ -17,6 +20,7 @@ class QLineEdit;
 class QPushButton;
 class RenameListView;
 struct RenameJobInput;
+struct StoredControl;
 
 class PageRename : public QWidget
 {
@@ -55,6 +59,17 @@ public:
     /// The size that shows every control of the page without scrolling.
     [[nodiscard]] QSize sizeHint() const override;
 
+    /// The page's controls the settings store keeps, with their keys.
+    [[nodiscard]] QList<StoredControl> storedControls();
+    /// Fills the genre drop-down with the genre names.
+    void fillGenreLists();
+    /// Gives the rename list the focus.
+    void focusRenameList();
+    /// The cover options wait for a downloaded cover: disabled, the picture hidden.
+    void holdCoverOptions();
+    /// The main window became active while this page is shown.
+    void windowActivated();
+
 public slots:
     /// "&Rename and tag": asks once per run of the program, then renames and tags every row.
     void renameAndTag();
@@ -69,14 +84,15 @@ public slots:
 
 signals:
     /// Asks the main window to show a page.
-    void requestPage(int page);
+    void requestPage(WizardPage page);
+    /// The rename job starts (true) or ended (false): whatever could start other work waits.
+    void busyChanged(bool busy);
     /// A row was double-clicked or Enter was pressed on it: the file to play.
     void playRequested(const QString &path);
     /// The context-menu key or right button over the rename list.
     void contextMenuWanted(const QPoint &globalPos);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -86,16 +102,16 @@ private:
     void onMaskChosen();
     /// False, after the "Invalid mask" message, when the mask is too long to be kept whole.
     bool maskLengthAccepted();
+    void restoreMask(const QString &stored);
+    void restoreDestination(const QString &stored);
     void updateTotalTracksEnabling();
     void updateCoverEnabling();
     [[nodiscard]] RenameJobInput jobInput() const;
     void runJob();
-    void setJobButtonsEnabled(bool enabled);
 
     MainContext &context_;
     bool albumWarningDisplay_ = false;
     bool renaming_ = false;
-    bool watchingWindow_ = false;
     QString coverDownloadFileName_;
     QWidget *content_ = nullptr;
 

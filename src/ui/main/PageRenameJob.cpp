@@ -9,7 +9,6 @@
 #include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,37 +77,22 @@ void PageRename::renameAndTag()
     runJob();
 }
 
-// The buttons and menu item that could start other work belong to the main window; they are
-// found by name so the page also works on its own (tests).
-void PageRename::setJobButtonsEnabled(bool enabled)
-{
-    QWidget *top = window();
-    // The folder picture leads back to the folder as "&Select a directory" does.
-    for (const QString &name : {u"cmdWorkWithTagLog"_s, u"cmdEnd"_s, u"cmdSelectDirectory"_s, u"cmdRename"_s,
-                                u"cmdWorkWithTagRename"_s, u"imgDir"_s}) {
-        if (auto *button = top->findChild<QAbstractButton *>(name))
-            button->setEnabled(enabled);
-    }
-    if (auto *action = top->findChild<QAction *>(u"mnuSelDir"_s))
-        action->setEnabled(enabled);
-}
-
 void PageRename::runJob()
 {
     const AlbumRenamePlan plan = planAlbumRename(jobInput());
     renaming_ = true;
     setEnabled(false);
     context_.resultLog.clear();
-    emit requestPage(3);
+    emit requestPage(WizardPage::Result);
     // After the page switch, which enables "&Select a directory" on every page but the first:
     // the job lets events through, and going back to the folder mid-run would scan it under the
     // job's feet.
-    setJobButtonsEnabled(false);
+    emit busyChanged(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([this] {
         QApplication::restoreOverrideCursor();
         setEnabled(true);
-        setJobButtonsEnabled(true);
+        emit busyChanged(false);
         renaming_ = false;
     });
 

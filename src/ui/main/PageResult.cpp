@@ -139,3 +139,19 @@ void PageResult::onLogChange(int change, int node)
         break;
     }
 }
+
+QString PageResult::destinationFolder() const
+{
+    return txtDirectoryLog->text();
+}
+
+void PageResult::clearFolderAndSummary()
+{
+    txtDirectoryLog->clear();
+    txtLogInfo->clear();
+}
+
+void PageResult::focusLog()
+{
+    trvLog->setFocus();
+}

@@ -3,6 +3,8 @@
 // the destination folder (txtDirectoryLog) and the summary line (txtLogInfo). The tree follows
 // the shared log model live while the job runs.
 
+#include "WizardPage.h"
+
 #include <QHash>
 #include <QWidget>
 
@@ -24,12 +26,18 @@ public:
     void rebuild();
     /// The tree item that shows a node of the log model, or null.
     [[nodiscard]] QTreeWidgetItem *itemOf(int node) const { return items_.value(node); }
+    /// The folder the last job wrote to, as the folder box shows it.
+    [[nodiscard]] QString destinationFolder() const;
+    /// Empties the folder box and the summary line.
+    void clearFolderAndSummary();
+    /// Gives the log tree the focus.
+    void focusLog();
     /// The empty area under the log where the main window may put its banner view.
     [[nodiscard]] QVBoxLayout *bannerArea() const { return bannerArea_; }
 
 signals:
     /// Asks the main window to show a page.
-    void requestPage(int page);
+    void requestPage(WizardPage page);
 
 private:
     void onLogChange(int change, int node);

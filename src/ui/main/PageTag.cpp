@@ -1,7 +1,9 @@
 #include "PageTag.h"
 
 #include "MainContext.h"
+#include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
+#include "ui/widgets/StoredControls.h"
 
 #include "foundation/Common.h"
 #include "foundation/OrderedWork.h"
@@ -200,6 +202,34 @@ void PageTag::sortByHeader(int column)
     lstFilesTag->header()->setSortIndicator(column, sortOrder_);
 }
 
+std::optional<TagVersions> PageTag::chosenTagVersions() const
+{
+    return tagVersionsFromNumber(cboID3Mode->currentData().toInt());
+}
+
+QList<StoredControl> PageTag::storedControls()
+{
+    StoredControl mode = storedListIndex(SettingsKeys::Id3Mode, cboID3Mode);
+    // The rename page's version follows, whether the stored mode could be read or not.
+    mode.afterRestore = [this] { emit context_.id3ModeChosen(cboID3Mode->currentIndex()); };
+    return {mode};
+}
+
+void PageTag::fillGenreLists()
+{
+    fillGenreList(cboGenre);
+    fillGenreList(cboGenre2);
+}
+
+void PageTag::focusFirstRow()
+{
+    if (lstFilesTag->topLevelItemCount() == 0)
+        return;
+    lstFilesTag->setFocus();
+    lstFilesTag->clearSelection();
+    lstFilesTag->setCurrentItem(lstFilesTag->topLevelItem(0));
+}
+
 void PageTag::updateOnlySelectedCheck()
 {
     chkOnlySelectedFilesTag->setChecked(lstFilesTag->selectedItems().size() >= 2);
@@ -236,5 +266,5 @@ void PageTag::renameWithTag()
     if (!built)
         return;
     emit renameListFromTags(result.album, result.rows, result.iconKeys, totalTracks);
-    emit requestPage(2);
+    emit requestPage(WizardPage::Rename);
 }

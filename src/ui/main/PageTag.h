@@ -6,6 +6,9 @@
 // The tag editor's fields are laid out and reset with the page but cannot be edited or saved
 // yet: they stay disabled until the editor's commands exist.
 
+#include "WizardPage.h"
+
+#include "audio/TagVersions.h"
 #include "jobs/AlbumFromTags.h"
 #include "jobs/RenameList.h"
 #include "naming/NamingInput.h"
@@ -13,6 +16,7 @@
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
 class MainContext;
 class QCheckBox;
@@ -23,6 +27,7 @@ class QPlainTextEdit;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+struct StoredControl;
 
 class PageTag : public QWidget
 {
@@ -50,6 +55,15 @@ public:
     [[nodiscard]] QList<TagListRow> tagListRows() const;
     /// The tag mode: the item data of cboID3Mode (1, 2 or 3).
     [[nodiscard]] int id3Mode() const;
+    /// The tag versions of the mode chosen; none while no entry is chosen.
+    [[nodiscard]] std::optional<TagVersions> chosenTagVersions() const;
+
+    /// The page's controls the settings store keeps, with their keys.
+    [[nodiscard]] QList<StoredControl> storedControls();
+    /// Fills both genre drop-downs with the genre names.
+    void fillGenreLists();
+    /// Gives the tag list the focus with its first row current and nothing selected.
+    void focusFirstRow();
 
     /// Sorts the tag list by a column as a header click does.
     void sortByHeader(int column);
@@ -64,7 +78,7 @@ signals:
     void renameListFromTags(const AlbumFields &album, const RenameList &rows, const QStringList &iconKeys,
                             const QString &totalTrack);
     /// Asks the main window to show a page.
-    void requestPage(int page);
+    void requestPage(WizardPage page);
 
 private:
     void buildTagEditor(QWidget *area);

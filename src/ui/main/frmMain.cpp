@@ -6,6 +6,7 @@
 #include "PageRename.h"
 #include "PageResult.h"
 #include "PageTag.h"
+#include "ui/widgets/StoredControls.h"
 #include "foundation/AppFolder.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
@@ -14,19 +15,15 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -66,7 +63,7 @@ frmMain::frmMain(QWidget *parent)
             box->setFocusPolicy(Qt::ClickFocus);
     }
     buildButtonBar(central);
-    setButtonBar(0);
+    setButtonBar(WizardPage::Directory);
     setCentralWidget(central);
     buildMenus();
     connectPages();
@@ -81,8 +78,11 @@ void frmMain::buildPages()
     pageTag_ = new PageTag(*context_, fraWizard_);
     pageRename_ = new PageRename(*context_, fraWizard_);
     pageResult_ = new PageResult(*context_, fraWizard_);
-    for (QWidget *page : {static_cast<QWidget *>(pageDirectory_), pageTag_, pageRename_, pageResult_})
-        fraWizard_->addWidget(page);
+    // In the order of WizardPage, whose value is the page's position in the wizard.
+    fraWizard_->addWidget(pageDirectory_);
+    fraWizard_->addWidget(pageTag_);
+    fraWizard_->addWidget(pageRename_);
+    fraWizard_->addWidget(pageResult_);
 }
 
 void frmMain::buildButtonBar(QWidget *host)
@@ -100,17 +100,17 @@ void frmMain::buildButtonBar(QWidget *host)
     cmdEnd_->setDefault(true);
 
     // The folder picture: on the other pages a click goes back to the folder, as the button does.
-    auto *imgDir = new QToolButton(host);
-    imgDir->setObjectName(u"imgDir"_s);
-    imgDir->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
-    imgDir->setAutoRaise(true);
-    imgDir->setFocusPolicy(Qt::NoFocus);
-    imgDir->setToolTip(u"Select a directory"_s);
-    connect(imgDir, &QToolButton::clicked, this, [this] {
-        if (context_->activeWizardPage != 0)
+    imgDir_ = new QToolButton(host);
+    imgDir_->setObjectName(u"imgDir"_s);
+    imgDir_->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
+    imgDir_->setAutoRaise(true);
+    imgDir_->setFocusPolicy(Qt::NoFocus);
+    imgDir_->setToolTip(u"Select a directory"_s);
+    connect(imgDir_, &QToolButton::clicked, this, [this] {
+        if (context_->activeWizardPage != WizardPage::Directory)
             selectDirectoryCommand();
     });
-    bar->addWidget(imgDir);
+    bar->addWidget(imgDir_);
     bar->addWidget(cmdSelectDirectory_);
     bar->addStretch(1);
     for (QPushButton *button : {cmdFindInternet_, cmdWorkWithTag_, cmdFindInternetTag_, cmdRenameWithTag_, cmdRename_,
@@ -121,14 +121,8 @@ void frmMain::buildButtonBar(QWidget *host)
     connect(cmdFindInternet_, &QPushButton::clicked, this, &frmMain::notAvailableYet);
     connect(cmdFindInternetTag_, &QPushButton::clicked, this, &frmMain::notAvailableYet);
     connect(cmdWorkWithTag_, &QPushButton::clicked, this, &frmMain::workWithTagCommand);
-    connect(cmdRenameWithTag_, &QPushButton::clicked, this, [this] {
-        if (auto *page = qobject_cast<PageTag *>(pageTag_))
-            page->renameWithTag();
-    });
-    connect(cmdRename_, &QPushButton::clicked, this, [this] {
-        if (auto *page = qobject_cast<PageRename *>(pageRename_))
-            page->renameAndTag();
-    });
+    connect(cmdRenameWithTag_, &QPushButton::clicked, pageTag_, &PageTag::renameWithTag);
+    connect(cmdRename_, &QPushButton::clicked, pageRename_, &PageRename::renameAndTag);
     connect(cmdWorkWithTagRename_, &QPushButton::clicked, this, [this] { workWithTagFromLaterPage(false); });
     connect(cmdWorkWithTagLog_, &QPushButton::clicked, this, [this] { workWithTagFromLaterPage(true); });
     connect(cmdSelectDirectory_, &QPushButton::clicked, this, &frmMain::selectDirectoryCommand);
@@ -145,7 +139,7 @@ void frmMain::buildMenus()
     };
     QMenu *file = menuBar()->addMenu(u"&File"_s);
     file->setObjectName(u"mnuFile"_s);
-    mnuSelDir_ = addItem(file, u"mnuSelDir"_s, u"&Select a directory"_s, [this] { affichePage(0); });
+    mnuSelDir_ = addItem(file, u"mnuSelDir"_s, u"&Select a directory"_s, [this] { affichePage(WizardPage::Directory); });
     file->addSeparator();
     mnuPlayer_ = addItem(file, u"mnuPlayer"_s, u"&MP3 Player..."_s, [this] { notAvailableYet(); });
     mnuPlayer_->setEnabled(false);
@@ -179,16 +173,11 @@ void frmMain::buildMenus()
     context2->setObjectName(u"mnuContext2"_s);
     QAction *play = addItem(context2, u"mnuPlay2"_s, u"&Play MP3"_s, [this] { notAvailableYet(); });
     context2->addSeparator();
-    addItem(context2, u"mnuEditTrack"_s, u"&Edit track"_s, [this] {
-        if (auto *page = qobject_cast<PageRename *>(pageRename_))
-            page->editSelectedTrack();
+    addItem(context2, u"mnuEditTrack"_s, u"&Edit track"_s, [this] { pageRename_->editSelectedTrack(); });
+    connect(pageRename_, &PageRename::contextMenuWanted, this, [this, context2, play](const QPoint &pos) {
+        play->setEnabled(mnuPlayer_->isEnabled());
+        context2->popup(pos);
     });
-    if (auto *page = qobject_cast<PageRename *>(pageRename_)) {
-        connect(page, &PageRename::contextMenuWanted, this, [this, context2, play](const QPoint &pos) {
-            play->setEnabled(mnuPlayer_->isEnabled());
-            context2->popup(pos);
-        });
-    }
     pageDirectory_->setPlayerAction(mnuPlayer_);
 }
 
@@ -201,74 +190,69 @@ void frmMain::connectPages()
     connect(pageDirectory_, &PageDirectory::filesListedChanged, mnuPlayer_, &QAction::setEnabled);
     connect(pageDirectory_, &PageDirectory::workWithTagRequested, this, &frmMain::workWithTagCommand);
     connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::notAvailableYet);
-    auto *tags = qobject_cast<PageTag *>(pageTag_);
-    auto *rename = qobject_cast<PageRename *>(pageRename_);
-    if (tags) {
-        connect(tags, &PageTag::requestPage, this, &frmMain::affichePage);
-        if (rename)
-            connect(tags, &PageTag::renameListFromTags, rename, &PageRename::takeRenameListFromTags);
-    }
-    if (auto *page = rename) {
-        connect(page, &PageRename::requestPage, this, &frmMain::affichePage);
-        connect(page, &PageRename::playRequested, this, &frmMain::notAvailableYet);
-    }
-    if (auto *page = qobject_cast<PageResult *>(pageResult_))
-        connect(page, &PageResult::requestPage, this, &frmMain::affichePage);
+    connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
+    connect(pageTag_, &PageTag::renameListFromTags, pageRename_, &PageRename::takeRenameListFromTags);
+    connect(pageRename_, &PageRename::requestPage, this, &frmMain::affichePage);
+    connect(pageRename_, &PageRename::busyChanged, this, &frmMain::setBusy);
+    connect(pageRename_, &PageRename::playRequested, this, &frmMain::notAvailableYet);
+    connect(pageResult_, &PageResult::requestPage, this, &frmMain::affichePage);
 }
 
-int frmMain::activeWizardPage() const
+void frmMain::setBusy(bool busy)
+{
+    // The folder picture leads back to the folder as "&Select a directory" does.
+    for (QWidget *control : std::initializer_list<QWidget *>{cmdWorkWithTagLog_, cmdEnd_, cmdSelectDirectory_,
+             cmdRename_, cmdWorkWithTagRename_, imgDir_})
+        control->setEnabled(!busy);
+    mnuSelDir_->setEnabled(!busy);
+}
+
+WizardPage frmMain::activeWizardPage() const
 {
     return context_->activeWizardPage;
 }
 
-void frmMain::setButtonBar(int page)
+void frmMain::setButtonBar(WizardPage page)
 {
-    cmdFindInternet_->setVisible(page == 0);
-    cmdWorkWithTag_->setVisible(page == 0);
-    cmdFindInternetTag_->setVisible(page == 1);
-    cmdRenameWithTag_->setVisible(page == 1);
-    cmdRename_->setVisible(page == 2);
-    cmdWorkWithTagRename_->setVisible(page == 2);
-    cmdWorkWithTagLog_->setVisible(page == 3);
-    cmdSelectDirectory_->setVisible(page != 0);
+    cmdFindInternet_->setVisible(page == WizardPage::Directory);
+    cmdWorkWithTag_->setVisible(page == WizardPage::Directory);
+    cmdFindInternetTag_->setVisible(page == WizardPage::Tag);
+    cmdRenameWithTag_->setVisible(page == WizardPage::Tag);
+    cmdRename_->setVisible(page == WizardPage::Rename);
+    cmdWorkWithTagRename_->setVisible(page == WizardPage::Rename);
+    cmdWorkWithTagLog_->setVisible(page == WizardPage::Result);
+    cmdSelectDirectory_->setVisible(page != WizardPage::Directory);
     cmdEnd_->setVisible(true);
 }
 
-void frmMain::affichePage(int page)
+void frmMain::affichePage(WizardPage page)
 {
-    if (page < 0 || page > 3)
-        return;
-    const int previous = context_->activeWizardPage;
+    const WizardPage previous = context_->activeWizardPage;
     context_->activeWizardPage = page;
-    fraWizard_->setCurrentIndex(page);
+    fraWizard_->setCurrentIndex(int(page));
 
     setButtonBar(page);
-    if (page == 0) {
-        if (previous != 0) {
+    if (page == WizardPage::Directory) {
+        if (previous != WizardPage::Directory) {
             cmdFindInternet_->setEnabled(false);
             cmdWorkWithTag_->setEnabled(false);
         }
         cmdFindInternet_->setEnabled(pageDirectory_->hasFiles());
         cmdWorkWithTag_->setEnabled(pageDirectory_->hasFiles());
-    } else if (page == 2) {
-        if (auto *list = findChild<QWidget *>(u"lstResult"_s))
-            list->setFocus();
-    } else if (page == 3) {
+    } else if (page == WizardPage::Rename) {
+        pageRename_->focusRenameList();
+    } else if (page == WizardPage::Result) {
         showBanner();
-        if (auto *log = findChild<QWidget *>(u"trvLog"_s))
-            log->setFocus();
+        pageResult_->focusLog();
     }
 
-    if (page == 1) {
-        if (auto *tags = qobject_cast<PageTag *>(pageTag_))
-            tags->resetForShow();
-    }
+    if (page == WizardPage::Tag)
+        pageTag_->resetForShow();
 
-    if (page == 0) {
-        if (previous != 0)
+    if (page == WizardPage::Directory) {
+        if (previous != WizardPage::Directory)
             pageDirectory_->listDirectory(context_->currentDirectory);
-        if (auto *check = findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s))
-            check->setChecked(false);
+        pageDirectory_->setOnlySelectedFiles(false);
         cmdSelectDirectory_->hide();
         mnuSelDir_->setEnabled(false);
         pageDirectory_->focusFolderTree();
@@ -277,21 +261,13 @@ void frmMain::affichePage(int page)
         mnuSelDir_->setEnabled(true);
     }
 
-    if (page == 0 || page == 1) {
+    if (page == WizardPage::Directory || page == WizardPage::Tag) {
         // No cover was downloaded for what these pages start, so the cover options wait for one.
-        for (const QString &name : {u"chkCover"_s, u"cboCoverDir"_s}) {
-            if (auto *control = findChild<QWidget *>(name))
-                control->setEnabled(false);
-        }
-        if (auto *cover = findChild<QWidget *>(u"ImgCover"_s))
-            cover->hide();
+        pageRename_->holdCoverOptions();
     }
 
-    if (page == 3) {
-        for (const QString &name : {u"txtDirectoryLog"_s, u"txtLogInfo"_s}) {
-            if (auto *box = findChild<QLineEdit *>(name))
-                box->clear();
-        }
+    if (page == WizardPage::Result) {
+        pageResult_->clearFolderAndSummary();
         context_->filesListed = false;
         mnuPlayer_->setEnabled(false);
     }
@@ -303,8 +279,7 @@ void frmMain::showBanner()
     if (bannerLoaded_)
         return;
     bannerLoaded_ = true;
-    auto *page = qobject_cast<PageResult *>(pageResult_);
-    if (!page || !page->bannerArea())
+    if (!pageResult_->bannerArea())
         return;
     // The view is made on first use: starting the web engine is slow, and most runs never
     // reach the result page.
@@ -312,7 +287,7 @@ void frmMain::showBanner()
     webbanner_->setObjectName(u"webbanner"_s);
     webbanner_->setFixedHeight(90);
     webbanner_->hide();
-    page->bannerArea()->addWidget(webbanner_);
+    pageResult_->bannerArea()->addWidget(webbanner_);
     connect(webbanner_, &QWebEngineView::loadFinished, this, [this](bool ok) {
         if (ok && webbanner_->url() == QUrl(bannerUrl_))
             webbanner_->show();
@@ -324,63 +299,55 @@ void frmMain::selectDirectoryCommand()
 {
     cmdEnd_->setDefault(false);
     cmdEnd_->setFocus();
-    if (context_->activeWizardPage == 3) {
-        auto *folder = findChild<QLineEdit *>(u"txtDirectoryLog"_s);
-        if (folder && !folder->text().isEmpty())
-            pageDirectory_->navigateTo(folder->text());
+    if (context_->activeWizardPage == WizardPage::Result) {
+        const QString folder = pageResult_->destinationFolder();
+        if (!folder.isEmpty())
+            pageDirectory_->navigateTo(folder);
     }
     cmdSelectDirectory_->hide();
-    affichePage(0);
+    affichePage(WizardPage::Directory);
     cmdEnd_->setDefault(true);
 }
 
 void frmMain::workWithTagCommand()
 {
-    const auto *check = findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s);
-    const bool onlySelected = check && check->isChecked();
+    const bool onlySelected = pageDirectory_->onlySelectedFiles();
     if (!hasFilesToProcess(int(pageDirectory_->fileNames(true).size()), onlySelected)) {
         showNoFileSelected();
         return;
     }
-    affichePage(1);
-    if (auto *tags = qobject_cast<PageTag *>(pageTag_))
-        tags->fillTagList(pageDirectory_->fileNames(onlySelected));
+    affichePage(WizardPage::Tag);
+    pageTag_->fillTagList(pageDirectory_->fileNames(onlySelected));
 }
 
 void frmMain::workWithTagFromLaterPage(bool fromLog)
 {
     if (fromLog) {
-        auto *folder = findChild<QLineEdit *>(u"txtDirectoryLog"_s);
-        if (folder && !folder->text().isEmpty())
-            pageDirectory_->navigateTo(folder->text());
+        const QString folder = pageResult_->destinationFolder();
+        if (!folder.isEmpty())
+            pageDirectory_->navigateTo(folder);
     }
-    affichePage(1);
+    affichePage(WizardPage::Tag);
     // The page switch empties the tag list; it is filled again from the directory list so the
     // tag page shows the files it came back to.
-    const auto *check = findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s);
-    if (auto *tags = qobject_cast<PageTag *>(pageTag_))
-        tags->fillTagList(pageDirectory_->fileNames(check && check->isChecked()));
-    auto *list = findChild<QTreeWidget *>(u"lstFilesTag"_s);
-    if (list && list->topLevelItemCount() > 0) {
-        list->setFocus();
-        list->clearSelection();
-        list->setCurrentItem(list->topLevelItem(0));
-    }
+    pageTag_->fillTagList(pageDirectory_->fileNames(pageDirectory_->onlySelectedFiles()));
+    pageTag_->focusFirstRow();
 }
 
 QString frmMain::getId3ModeCaption() const
 {
-    const auto *mode = findChild<QComboBox *>(u"cboID3Mode"_s);
-    switch (mode ? mode->currentData().toInt() : 0) {
-    case 1:
-        return u"ID3 Mode : ID3v1"_s;
-    case 2:
-        return u"ID3 Mode : ID3v2"_s;
-    case 3:
-        return u"ID3 Mode : ID3v1 + ID3v2"_s;
-    default:
+    const std::optional<TagVersions> versions = pageTag_->chosenTagVersions();
+    if (!versions)
         return {};
+    switch (*versions) {
+    case TagVersions::V1Only:
+        return u"ID3 Mode : ID3v1"_s;
+    case TagVersions::V2Only:
+        return u"ID3 Mode : ID3v2"_s;
+    case TagVersions::Both:
+        return u"ID3 Mode : ID3v1 + ID3v2"_s;
     }
+    return {};
 }
 
 void frmMain::notAvailableYet()

@@ -3,6 +3,9 @@
 // bar that moves between the pages, the menus, and the settings restored at start-up and
 // stored at exit.
 
+#include "WizardPage.h"
+
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <functional>
@@ -10,10 +13,15 @@
 
 class MainContext;
 class PageDirectory;
+class PageRename;
+class PageResult;
+class PageTag;
 class QAction;
 class QPushButton;
 class QStackedWidget;
+class QToolButton;
 class QWebEngineView;
+struct StoredControl;
 
 class frmMain : public QMainWindow
 {
@@ -28,9 +36,9 @@ public:
     bool startUp();
     [[nodiscard]] bool isStarted() const { return started_; }
 
-    /// Shows page 0 to 3 (directory, tag editor, rename, result) with its buttons.
-    void affichePage(int page);
-    [[nodiscard]] int activeWizardPage() const;
+    /// Shows a page with its buttons.
+    void affichePage(WizardPage page);
+    [[nodiscard]] WizardPage activeWizardPage() const;
 
     /// "ID3 Mode : ID3v1", "ID3 Mode : ID3v2" or "ID3 Mode : ID3v1 + ID3v2" for the mode chosen
     /// on the tag page; empty for anything else.
@@ -83,7 +91,11 @@ private:
     void storeSettings();
     void selectLastFolder();
     void fillGenreLists();
-    void setButtonBar(int page);
+    void setButtonBar(WizardPage page);
+    /// While the rename job runs, whatever could start other work is disabled.
+    void setBusy(bool busy);
+    /// Every page's controls the settings store keeps.
+    [[nodiscard]] QList<StoredControl> storedControls() const;
     void showBanner();
     void workWithTagFromLaterPage(bool fromLog);
     void notAvailableYet();
@@ -92,9 +104,9 @@ private:
     MainContext *context_ = nullptr;
     QStackedWidget *fraWizard_ = nullptr;
     PageDirectory *pageDirectory_ = nullptr;
-    QWidget *pageTag_ = nullptr;
-    QWidget *pageRename_ = nullptr;
-    QWidget *pageResult_ = nullptr;
+    PageTag *pageTag_ = nullptr;
+    PageRename *pageRename_ = nullptr;
+    PageResult *pageResult_ = nullptr;
     QWidget *bannerHost_ = nullptr;
     QWebEngineView *webbanner_ = nullptr;
 
@@ -107,6 +119,7 @@ private:
     QPushButton *cmdWorkWithTagLog_ = nullptr;
     QPushButton *cmdSelectDirectory_ = nullptr;
     QPushButton *cmdEnd_ = nullptr;
+    QToolButton *imgDir_ = nullptr;
 
     QAction *mnuSelDir_ = nullptr;
     QAction *mnuPlayer_ = nullptr;

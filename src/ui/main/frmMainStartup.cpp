@@ -12,11 +12,9 @@
 #include "foundation/MessageGateway.h"
 #include "foundation/Settings.h"
 #include "foundation/Version.h"
-#include "ui/widgets/GenreCombo.h"
+#include "ui/widgets/StoredControls.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QScreen>
@@ -31,59 +29,10 @@ double twipsPerPixel(const QScreen *screen)
     return 1440.0 / (dpi > 0 ? dpi : 96.0);
 }
 
-// A stored number, or nothing when the text is not one; the user then hears about it and the
-// control keeps what it shows.
-std::optional<double> storedNumber(const Settings &settings, const SettingsKey &key, const QString &def)
-{
-    const QString text = settings.value(key.name, def);
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok) {
-        Msg::showError(u"Type mismatch"_s);
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<double> storedNumber(const Settings &settings, const SettingsKey &key)
-{
-    return storedNumber(settings, key, key.defaultValue);
-}
-
 // The default of a number key, for when the stored text is not a number.
 double defaultNumber(const SettingsKey &key)
 {
     return QString(key.defaultValue).toDouble();
-}
-
-void restoreListIndex(const Settings &settings, QComboBox *combo, const SettingsKey &key)
-{
-    if (!combo)
-        return;
-    const auto value = storedNumber(settings, key);
-    if (!value)
-        return;
-    const long long index = Basic::roundEven(*value);
-    if (index < -1 || index >= combo->count()) {
-        Msg::showError(u"Invalid property value"_s);
-        return;
-    }
-    combo->setCurrentIndex(int(index));
-}
-
-void restoreCheck(const Settings &settings, QCheckBox *check, const SettingsKey &key)
-{
-    if (!check)
-        return;
-    const auto value = storedNumber(settings, key);
-    if (!value)
-        return;
-    const long long state = Basic::roundEven(*value);
-    if (state != 0 && state != 1) {
-        Msg::showError(u"Invalid property value"_s);
-        return;
-    }
-    check->setChecked(state == 1);
 }
 
 } // namespace
@@ -127,17 +76,15 @@ bool frmMain::startUp()
         return false;
     }
 
-    if (auto *page = qobject_cast<PageRename *>(pageRename_))
-        page->loadMasks();
+    pageRename_->loadMasks();
     restoreSettings();
     restorePlacement();
     pageDirectory_->addColumnsLstViewFiles();
-    if (auto *tags = qobject_cast<PageTag *>(pageTag_))
-        tags->addColumnsLstViewFilesTag();
+    pageTag_->addColumnsLstViewFilesTag();
     fillGenreLists();
     selectLastFolder();
     setWindowTitle(Version::caption());
-    affichePage(0);
+    affichePage(WizardPage::Directory);
     measureCaptionHeight();
     startingUp_ = false;
     return true;
@@ -154,46 +101,25 @@ bool frmMain::browserCheck()
         == Msg::Answer::Yes;
 }
 
+QList<StoredControl> frmMain::storedControls() const
+{
+    return pageRename_->storedControls() + pageTag_->storedControls();
+}
+
 void frmMain::restoreSettings()
 {
+    QList<StoredControl> controls = storedControls();
+    const auto rank = [](const StoredControl &control) {
+        const auto &order = SettingsKeys::MainWindowRestoreOrder;
+        return std::find_if(order.begin(), order.end(),
+                   [&](const SettingsKey *key) { return key->name == control.key.name; })
+            - order.begin();
+    };
+    std::stable_sort(controls.begin(), controls.end(),
+        [&](const StoredControl &a, const StoredControl &b) { return rank(a) < rank(b); });
     const Settings settings;
-    if (auto *mask = findChild<QComboBox *>(u"cboMask"_s)) {
-        const QString stored = settings.value(SettingsKeys::LastMask);
-        if (!stored.isEmpty() && !Basic::isNumeric(stored))
-            mask->setCurrentText(stored);
-        if (mask->currentText().isEmpty() && mask->count() > 0)
-            mask->setCurrentIndex(0);
-    }
-
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboPlaylistDir"_s), SettingsKeys::LastPlaylistDir);
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboCoverDir"_s), SettingsKeys::LastCoverDir);
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboTextEffect"_s), SettingsKeys::LastTextEffect);
-    restoreListIndex(settings, findChild<QComboBox *>(u"cboReplaceSpaces"_s), SettingsKeys::LastReplaceSpaces);
-    auto *id3Mode = findChild<QComboBox *>(u"cboID3Mode"_s);
-    restoreListIndex(settings, id3Mode, SettingsKeys::Id3Mode);
-    if (auto *id3Rename = findChild<QComboBox *>(u"cboId3TagRename"_s); id3Mode && id3Rename
-        && id3Mode->currentIndex() < id3Rename->count())
-        id3Rename->setCurrentIndex(id3Mode->currentIndex());
-
-    const QString destination = settings.value(SettingsKeys::LastDestinationDir);
-    if (auto *destDir = findChild<QComboBox *>(u"cboDestDir"_s)) {
-        if (destination == u"Parent directory")
-            destDir->setCurrentIndex(1);
-        else if (destination == u"MP3 directory")
-            destDir->setCurrentIndex(0);
-        else {
-            destDir->addItem(destination, 0);
-            destDir->setCurrentIndex(destDir->count() - 1);
-        }
-    }
-    context_->selectedDestinationDirectory = destination;
-
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkPlayList"_s), SettingsKeys::CheckPlaylist);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkCover"_s), SettingsKeys::CheckCover);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkTotalTracks"_s), SettingsKeys::TotalTracks);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkJoliet"_s), SettingsKeys::CheckJoliet);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkTextEffect"_s), SettingsKeys::CheckTextEffect);
-    restoreCheck(settings, findChild<QCheckBox *>(u"chkReplaceSpaces"_s), SettingsKeys::CheckReplaceSpaces);
+    for (const StoredControl &control : controls)
+        restoreControl(settings, control);
 }
 
 void frmMain::restorePlacement()
@@ -249,10 +175,8 @@ void frmMain::restorePlacement()
 
 void frmMain::fillGenreLists()
 {
-    for (const QString &name : {u"cboGenre"_s, u"cboGenre2"_s, u"cboGenreEdit"_s}) {
-        if (auto *combo = findChild<QComboBox *>(name))
-            fillGenreList(combo);
-    }
+    pageTag_->fillGenreLists();
+    pageRename_->fillGenreLists();
 }
 
 void frmMain::selectLastFolder()
@@ -290,43 +214,24 @@ void frmMain::storeSettings()
         }
     }
 
-    // A control that is not there stores nothing rather than an empty value.
-    const auto storeText = [&](const SettingsKey &key, const QString &name) {
-        if (const auto *combo = findChild<QComboBox *>(name))
-            settings.setValue(key.name, combo->currentText());
-    };
-    const auto storeIndex = [&](const SettingsKey &key, const QString &name) {
-        if (const auto *combo = findChild<QComboBox *>(name))
-            settings.setValue(key.name, QString::number(combo->currentIndex()));
-    };
-    const auto storeCheck = [&](const SettingsKey &key, const QString &name) {
-        if (const auto *check = findChild<QCheckBox *>(name))
-            settings.setValue(key.name, check->isChecked() ? u"1"_s : u"0"_s);
-    };
-    storeText(SettingsKeys::LastMask, u"cboMask"_s);
-    storeText(SettingsKeys::LastDestinationDir, u"cboDestDir"_s);
-    storeIndex(SettingsKeys::LastPlaylistDir, u"cboPlaylistDir"_s);
-    storeIndex(SettingsKeys::LastCoverDir, u"cboCoverDir"_s);
-    storeIndex(SettingsKeys::LastTextEffect, u"cboTextEffect"_s);
-    storeIndex(SettingsKeys::LastReplaceSpaces, u"cboReplaceSpaces"_s);
-    storeIndex(SettingsKeys::Id3Mode, u"cboID3Mode"_s);
-    storeCheck(SettingsKeys::CheckPlaylist, u"chkPlayList"_s);
-    storeCheck(SettingsKeys::CheckCover, u"chkCover"_s);
-    storeCheck(SettingsKeys::TotalTracks, u"chkTotalTracks"_s);
-    storeCheck(SettingsKeys::CheckJoliet, u"chkJoliet"_s);
-    storeCheck(SettingsKeys::CheckTextEffect, u"chkTextEffect"_s);
-    storeCheck(SettingsKeys::CheckReplaceSpaces, u"chkReplaceSpaces"_s);
+    for (const StoredControl &control : storedControls())
+        storeControl(settings, control);
     settings.sync();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Closing the window mid-job would pull the pages out from under the running job.
+    if (pageRename_->isRenaming()) {
+        event->ignore();
+        return;
+    }
     if (!started_ || stopped_) {
         event->accept();
         return;
     }
-    const int page = context_->activeWizardPage;
-    if ((page == 1 || page == 2)
+    const WizardPage page = context_->activeWizardPage;
+    if ((page == WizardPage::Tag || page == WizardPage::Rename)
         && Msg::ask(u"Are you sure you want to quit ?"_s, u"Exit confirmation"_s, Msg::Icon::Question,
                Msg::Buttons::YesNo)
             != Msg::Answer::Yes) {
@@ -345,14 +250,8 @@ void frmMain::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || startingUp_)
         return;
-    if (context_->activeWizardPage == 2) {
-        auto *list = findChild<QWidget *>(u"lstResult"_s);
-        if (list && list->isVisible()) {
-            list->setFocus();
-            if (auto *page = qobject_cast<PageRename *>(pageRename_))
-                page->refreshPreview();
-        }
-    }
+    if (context_->activeWizardPage == WizardPage::Rename)
+        pageRename_->windowActivated();
 }
 
 void frmMain::clearDownloadFolder()

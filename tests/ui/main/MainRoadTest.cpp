@@ -41,13 +41,13 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
     ASSERT_EQ(window->context().currentDirectory, folder);
 
     QTest::mouseClick(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
-    ASSERT_EQ(window->activeWizardPage(), 1);
+    ASSERT_EQ(window->activeWizardPage(), WizardPage::Tag);
     auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
     ASSERT_EQ(tagList->topLevelItemCount(), 3);
     tagList->setCurrentItem(tagList->topLevelItem(0));
 
     QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
-    ASSERT_EQ(window->activeWizardPage(), 2);
+    ASSERT_EQ(window->activeWizardPage(), WizardPage::Rename);
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalTrack"_s)->text(), u"3"_s);
     auto *list = window->findChild<QTreeWidget *>(u"lstResult"_s);
     ASSERT_EQ(list->topLevelItemCount(), 3);
@@ -57,7 +57,7 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
 
     answers->setDefaultAnswer(Msg::Answer::Yes);
     QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRename"_s), Qt::LeftButton);
-    ASSERT_EQ(window->activeWizardPage(), 3);
+    ASSERT_EQ(window->activeWizardPage(), WizardPage::Result);
     const QString album = folder + u"/Foo - Bar/"_s;
     EXPECT_TRUE(QFileInfo::exists(album + u"01 - Intro.mp3"_s));
     EXPECT_TRUE(QFileInfo::exists(album + u"03 - Outro.mp3"_s));
@@ -93,7 +93,7 @@ TEST_F(MainRoadTest, NothingLeadsBackToTheFolderWhileTheRenameRuns)
     auto window = openWindow();
     QTest::mouseClick(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
     QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
-    ASSERT_EQ(window->activeWizardPage(), 2);
+    ASSERT_EQ(window->activeWizardPage(), WizardPage::Rename);
 
     // Inside the job, when it lets pending events through: the File menu's "&Select a directory"
     // and the folder picture must be as dead as the "&Select a directory" button.
@@ -112,12 +112,12 @@ TEST_F(MainRoadTest, NothingLeadsBackToTheFolderWhileTheRenameRuns)
 
     EXPECT_FALSE(menuEnabled);
     EXPECT_FALSE(pictureEnabled);
-    EXPECT_EQ(window->activeWizardPage(), 3);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Result);
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtLogInfo"_s)->text(),
               u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
     // Afterwards both lead back again.
     EXPECT_TRUE(selectDir->isEnabled());
     EXPECT_TRUE(picture->isEnabled());
     picture->click();
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
 }

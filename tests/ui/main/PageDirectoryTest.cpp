@@ -174,7 +174,7 @@ TEST_F(PageDirectoryTest, EmptyFolderShowsThePlaceholderAndDisablesTheFileComman
     QTest::keyClick(list, Qt::Key_F5);
     EXPECT_EQ(list->topLevelItemCount(), 1);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     EXPECT_EQ(answers->count(), 0);
 
     // A folder that cannot be read says so in the totals line.
@@ -187,7 +187,7 @@ TEST_F(PageDirectoryTest, ScanOnAnotherPageListsNamesAndIconsOnly)
 {
     writeSong(u"album/a.mp3"_s, 2.0, true, true);
     auto window = openWindow();
-    window->affichePage(3);
+    window->affichePage(WizardPage::Result);
     window->pageDirectory()->selectDirectory(tempFile(u"album"_s));
     QTreeWidget *list = fileList(*window);
     ASSERT_EQ(list->topLevelItemCount(), 1);
@@ -198,7 +198,7 @@ TEST_F(PageDirectoryTest, ScanOnAnotherPageListsNamesAndIconsOnly)
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(),
         u"MP3 files found : 0   -   Total size : 0 MB   -   Total length : 0:00"_s);
     // Back on the directory page the folder is listed again with its columns.
-    window->affichePage(0);
+    window->affichePage(WizardPage::Directory);
     EXPECT_EQ(list->topLevelItem(0)->text(3), u"128"_s);
 }
 
@@ -322,14 +322,14 @@ TEST_F(PageDirectoryTest, OnlySelectedFilesFollowsTheSelection)
     check->setChecked(true);
     window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->click();
     EXPECT_EQ(answers->lastText(), u"Please select at least one file !"_s);
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     // Enter on a row opens the tag page; with two rows selected and the box ticked it takes
     // only those.
     list->setCurrentItem(list->topLevelItem(1));
     list->topLevelItem(2)->setSelected(true);
     EXPECT_TRUE(check->isChecked());
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(window->activeWizardPage(), 1);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Tag);
     EXPECT_EQ(window->context().selectedFileName, u"b.mp3"_s);
     auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
     ASSERT_NE(tagList, nullptr);

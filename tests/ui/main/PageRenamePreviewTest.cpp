@@ -38,7 +38,7 @@ protected:
         pageRename->setRenameList({{u"One"_s, u"a.mp3"_s, u"01"_s},
                                    {u"Two"_s, u"b.mp3"_s, u"02"_s},
                                    {u"Three"_s, u"c.mp3"_s, u"03"_s}});
-        showPage(2);
+        showPage(WizardPage::Rename);
         list = control<RenameListView>(u"lstResult"_s);
         preview = control<QLineEdit>(u"txtNewFileName"_s);
         list->setCurrentItem(list->topLevelItem(0));
@@ -144,19 +144,19 @@ TEST_F(PageRenamePreviewTest, ChoosingAMaskRemembersItAndShowsItAsTip)
 
 TEST_F(PageRenamePreviewTest, IsLeftAloneWhileAnotherPageIsShown)
 {
-    showPage(3);
+    showPage(WizardPage::Result);
     control<QLineEdit>(u"txtArtistEdit"_s)->setText(u"Changed"_s);
     EXPECT_FALSE(preview->text().contains(u"Changed"_s));
-    showPage(2);
+    showPage(WizardPage::Rename);
     EXPECT_TRUE(preview->text().contains(u"Changed"_s));
 }
 
 TEST_F(PageRenamePreviewTest, IsRebuiltWhenTheWindowBecomesActive)
 {
-    context->activeWizardPage = 0; // as if another page had been shown meanwhile
+    context->activeWizardPage = WizardPage::Directory; // as if another page had been shown meanwhile
     control<QLineEdit>(u"txtArtistEdit"_s)->setText(u"Late"_s);
     EXPECT_FALSE(preview->text().contains(u"Late"_s));
-    context->activeWizardPage = 2;
+    context->activeWizardPage = WizardPage::Rename;
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(host.get(), &activate);
     EXPECT_EQ(preview->text(), expected(u"Late - /01 - One.mp3"_s));

@@ -31,7 +31,7 @@ protected:
         pageRename->setTotalTrack(u"3"_s);
         control<QCheckBox>(u"chkTotalTracks"_s)->setChecked(true);
         control<QCheckBox>(u"chkPlayList"_s)->setChecked(false);
-        showPage(2);
+        showPage(WizardPage::Rename);
     }
 
     QString folder;
@@ -48,8 +48,8 @@ TEST_F(PageRenameRunTest, RenamesAndTagsEveryFileAndShowsTheLog)
     EXPECT_EQ(answers->messages().first().text,
               u"For the moment the rename and tag function is only for albums !\nWould you like to continue ?"_s);
     EXPECT_EQ(answers->messages().first().buttons, Msg::Buttons::YesNo);
-    EXPECT_EQ(requestedPages, QList<int>{3});
-    EXPECT_EQ(context->activeWizardPage, 3);
+    EXPECT_EQ(requestedPages, QList<WizardPage>{WizardPage::Result});
+    EXPECT_EQ(context->activeWizardPage, WizardPage::Result);
 
     const QString album = folder + u"/Foo - Bar/"_s;
     const QStringList titles{u"One"_s, u"Two"_s, u"Three"_s};
@@ -107,11 +107,11 @@ TEST_F(PageRenameRunTest, NoToTheQuestionTouchesNothingAndYesIsAskedOnlyOnce)
 
     // A second click goes ahead at once, with a fresh log: the rows still name the old files,
     // which have gone, so each row reports its missing source.
-    showPage(2);
+    showPage(WizardPage::Rename);
     answers->clear();
     pageRename->renameAndTag();
     EXPECT_EQ(answers->count(), 0);
-    EXPECT_EQ(requestedPages, (QList<int>{3, 3}));
+    EXPECT_EQ(requestedPages, (QList<WizardPage>{WizardPage::Result, WizardPage::Result}));
     EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(),
               u"Files renamed : 0 / 3   -   0 warning   -   3 error(s)"_s);
     EXPECT_EQ(control<QTreeWidget>(u"trvLog"_s)->topLevelItemCount(), 3);
@@ -136,7 +136,7 @@ TEST_F(PageRenameRunTest, HoldsTheButtonsAndTheWindowWhileTheJobRuns)
     EXPECT_TRUE(sawDisabled);
     EXPECT_FALSE(closed);
     EXPECT_TRUE(host->isVisible());
-    EXPECT_EQ(requestedPages, QList<int>{3});
+    EXPECT_EQ(requestedPages, QList<WizardPage>{WizardPage::Result});
     EXPECT_TRUE(control<QPushButton>(u"cmdEnd"_s)->isEnabled());
     EXPECT_TRUE(host->close());
 }

@@ -26,7 +26,7 @@ protected:
 
 TEST_F(PageResultTest, MirrorsEveryNodeWithItsPictureInOrder)
 {
-    showPage(3);
+    showPage(WizardPage::Result);
     ResultLog &log = context->resultLog;
     const ResultLog::FileNodes file = log.addFileEntry(u"Intro"_s);
     log.info(file.fileInfo, u"Old file name : a"_s);

@@ -37,7 +37,7 @@ protected:
 
     void listFiles(const QStringList &names)
     {
-        showPage(1);
+        showPage(WizardPage::Tag);
         pageTag->fillTagList(names);
     }
 
@@ -92,7 +92,7 @@ TEST_F(PageTagTest, OneAlbumGivesTheRenameListTotalAndAlbumFields)
 
     pageTag->renameWithTag();
     EXPECT_EQ(answers->count(), 0);
-    EXPECT_EQ(requestedPages, QList<int>{2});
+    EXPECT_EQ(requestedPages, QList<WizardPage>{WizardPage::Rename});
     const RenameList rows = pageRename->renameRows();
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows.at(0), (RenameRow{u"One"_s, u"a.mp3"_s, u"01"_s}));
@@ -125,7 +125,7 @@ TEST_F(PageTagTest, AnotherAlbumAsksOnceAndNoChangesNothing)
     answers->answerNext(Msg::Answer::Yes);
     pageTag->renameWithTag();
     EXPECT_EQ(answers->count(), 2);
-    EXPECT_EQ(requestedPages, QList<int>{2});
+    EXPECT_EQ(requestedPages, QList<WizardPage>{WizardPage::Rename});
     EXPECT_EQ(renameTitles(), (QStringList{u"One"_s, u"Two"_s, u"Three"_s}));
     EXPECT_EQ(control<QLineEdit>(u"txtTotalTrack"_s)->text(), u"1"_s);
 }
@@ -163,7 +163,7 @@ TEST_F(PageTagTest, SelectingTwoRowsTicksOnlySelectedAndTheRenameUsesThem)
 
 TEST_F(PageTagTest, AnEmptyListDoesNothingAndTheResetEmptiesTheEditor)
 {
-    showPage(1);
+    showPage(WizardPage::Tag);
     pageTag->renameWithTag();
     EXPECT_EQ(answers->count(), 0);
     EXPECT_TRUE(requestedPages.isEmpty());

@@ -5,11 +5,44 @@
 #include "ui/main/PageTag.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the main window does for its pages: its activation rebuilds the rename preview, and it
+// stays open while the rename job runs.
+class HostWindowEvents : public QObject
+{
+public:
+    HostWindowEvents(MainContext &context, PageRename &page, QObject *parent)
+        : QObject(parent)
+        , context_(context)
+        , page_(page)
+    {
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate && context_.activeWizardPage == WizardPage::Rename)
+            page_.windowActivated();
+        if (event->type() == QEvent::Close && page_.isRenaming()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    MainContext &context_;
+    PageRename &page_;
+};
+
+} // namespace
 
 void PagesTest::SetUp()
 {
@@ -32,13 +65,14 @@ void PagesTest::SetUp()
         auto *button = new QPushButton(name, bar);
         button->setObjectName(name);
         barLayout->addWidget(button);
+        QObject::connect(pageRename, &PageRename::busyChanged, button, [button](bool busy) { button->setEnabled(!busy); });
     }
     auto *layout = new QVBoxLayout(host.get());
     layout->addWidget(pages, 1);
     layout->addWidget(bar);
 
     QObject::connect(pageTag, &PageTag::renameListFromTags, pageRename, &PageRename::takeRenameListFromTags);
-    const auto switchTo = [this](int p) {
+    const auto switchTo = [this](WizardPage p) {
         requestedPages.append(p);
         showPage(p);
     };
@@ -46,6 +80,7 @@ void PagesTest::SetUp()
     QObject::connect(pageRename, &PageRename::requestPage, pages, switchTo);
     QObject::connect(pageResult, &PageResult::requestPage, pages, switchTo);
 
+    host->installEventFilter(new HostWindowEvents(*context, *pageRename, host.get()));
     host->resize(900, 700);
     host->show();
 }
@@ -56,10 +91,10 @@ void PagesTest::TearDown()
     VarneltTest::TearDown();
 }
 
-void PagesTest::showPage(int page)
+void PagesTest::showPage(WizardPage page)
 {
     context->activeWizardPage = page;
-    pages->setCurrentIndex(page);
+    pages->setCurrentIndex(int(page));
 }
 
 QString PagesTest::makeAlbum(const QString &relativeFolder, const QList<Mp3Writer::Song> &songs,

@@ -34,7 +34,7 @@ protected:
     void TearDown() override;
 
     /// Shows a page of the host as the main window's page switch does.
-    void showPage(int page);
+    void showPage(WizardPage page);
 
     /// Writes the songs into `relativeFolder` and makes it the current folder; returns its path.
     QString makeAlbum(const QString &relativeFolder, const QList<Mp3Writer::Song> &songs,
@@ -56,5 +56,5 @@ protected:
     PageTag *pageTag = nullptr;
     PageRename *pageRename = nullptr;
     PageResult *pageResult = nullptr;
-    QList<int> requestedPages;
+    QList<WizardPage> requestedPages;
 };

@@ -65,8 +65,8 @@ TEST_F(frmMainPagesTest, EachPageShowsItsOwnButtons)
     };
     auto *selectDir = window->findChild<QAction *>(u"mnuSelDir"_s);
     for (int page : {0, 1, 2, 3, 2, 1, 0}) {
-        window->affichePage(page);
-        EXPECT_EQ(window->activeWizardPage(), page);
+        window->affichePage(WizardPage(page));
+        EXPECT_EQ(window->activeWizardPage(), WizardPage(page));
         EXPECT_EQ(shownButtons(*window), expected[page]) << "page " << page;
         EXPECT_EQ(selectDir->isEnabled(), page != 0) << "page " << page;
     }
@@ -84,10 +84,10 @@ TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
 
     // The tag page gets the listed files, and comes back empty on the next switch.
     window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->click();
-    ASSERT_EQ(window->activeWizardPage(), 1);
+    ASSERT_EQ(window->activeWizardPage(), WizardPage::Tag);
     auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
     EXPECT_EQ(tagList->topLevelItemCount(), 2);
-    window->affichePage(1);
+    window->affichePage(WizardPage::Tag);
     EXPECT_EQ(tagList->topLevelItemCount(), 0);
 
     // The cover options wait for a downloaded cover on pages 0 and 1.
@@ -98,14 +98,14 @@ TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
     writeSong(u"album/c.mp3"_s, 1.0, false, false);
     check->setChecked(true);
     window->findChild<QAbstractButton *>(u"imgDir"_s)->click();
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     EXPECT_EQ(fileList(*window)->topLevelItemCount(), 3);
     EXPECT_FALSE(check->isChecked());
     EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
 
     // The result page starts with empty boxes and the player off.
     window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->setText(u"old"_s);
-    window->affichePage(3);
+    window->affichePage(WizardPage::Result);
     EXPECT_TRUE(window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->text().isEmpty());
     EXPECT_TRUE(window->findChild<QLineEdit *>(u"txtLogInfo"_s)->text().isEmpty());
     EXPECT_FALSE(window->context().filesListed);
@@ -118,10 +118,10 @@ TEST_F(frmMainPagesTest, SelectADirectoryFromTheResultPageGoesToTheDestination)
     writeSong(u"new/Artist - Album/01 - a.mp3"_s, 1.0, false, false);
     presetSetting(u"Last Directory"_s, tempFile(u"old"_s));
     auto window = openWindow();
-    window->affichePage(3);
+    window->affichePage(WizardPage::Result);
     window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->setText(tempFile(u"new/Artist - Album/"_s));
     window->selectDirectoryCommand();
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     EXPECT_EQ(window->context().currentDirectory, tempFile(u"new/Artist - Album"_s));
     EXPECT_EQ(columnTexts(fileList(*window), 0), QStringList({u"01 - a.mp3"_s}));
     EXPECT_EQ(fileList(*window)->topLevelItem(0)->text(3), u"128"_s);
@@ -132,13 +132,13 @@ TEST_F(frmMainPagesTest, BannerViewIsMadeOnTheFirstResultPageAndStaysHiddenWhenU
 {
     auto window = openWindow();
     EXPECT_EQ(window->bannerView(), nullptr);
-    window->affichePage(3);
+    window->affichePage(WizardPage::Result);
     QWebEngineView *banner = window->bannerView();
     ASSERT_NE(banner, nullptr);
     QTest::qWait(300);
     EXPECT_FALSE(banner->isVisible());
-    window->affichePage(0);
-    window->affichePage(3);
+    window->affichePage(WizardPage::Directory);
+    window->affichePage(WizardPage::Result);
     EXPECT_EQ(window->bannerView(), banner);
 }
 
@@ -160,7 +160,7 @@ TEST_F(frmMainPagesTest, BannerViewShowsOnceItsPageHasLoaded)
     });
     auto window = openWindow();
     window->setBannerUrl(u"http://127.0.0.1:%1/rennab/"_s.arg(server.serverPort()));
-    window->affichePage(3);
+    window->affichePage(WizardPage::Result);
     QWebEngineView *banner = window->bannerView();
     ASSERT_NE(banner, nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 15000);

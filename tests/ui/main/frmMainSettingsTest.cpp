@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QApplication>
 #include <QScreen>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QTreeWidget>
 
@@ -71,7 +72,7 @@ TEST_F(frmMainSettingsTest, FirstRunUsesEveryDefault)
     // The home folder takes the place of the first drive's root.
     EXPECT_EQ(window->context().currentDirectory, homePath());
     EXPECT_EQ(window->windowTitle(), u"Varnelt 2.0 alpha 1 [version for beta testers]"_s);
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     // The genre lists start with the empty entry, then the standard genres.
     for (const QString &name : {u"cboGenre"_s, u"cboGenre2"_s, u"cboGenreEdit"_s}) {
         QComboBox *genres = combo(*window, name);
@@ -94,7 +95,7 @@ TEST_F(frmMainSettingsTest, FirstRunOpensLargeEnoughForEveryPage)
     // Each page as large as it asks to be: the tag list shows its rows, the rename page needs no
     // scroll bar to show the new file name.
     for (int page = 0; page < pages->count(); ++page) {
-        window->affichePage(page);
+        window->affichePage(WizardPage(page));
         QApplication::processEvents();
         QWidget *shown = pages->currentWidget();
         EXPECT_GE(shown->width(), shown->sizeHint().width()) << page;
@@ -102,9 +103,34 @@ TEST_F(frmMainSettingsTest, FirstRunOpensLargeEnoughForEveryPage)
     }
     auto *preview = window->findChild<QLineEdit *>(u"txtNewFileName"_s);
     ASSERT_NE(preview, nullptr);
-    window->affichePage(2);
+    window->affichePage(WizardPage::Rename);
     QApplication::processEvents();
     EXPECT_TRUE(preview->visibleRegion().boundingRect().height() == preview->height()) << "not hidden under a scroll bar";
+}
+
+TEST_F(frmMainSettingsTest, AFirstRunStoresExactlyTheseKeys)
+{
+    openWindow()->close();
+    QSettings file(tempFile(u"settings/Varnelt.conf"_s), QSettings::IniFormat);
+    EXPECT_EQ(file.childGroups(), QStringList{u"Settings"_s});
+    file.beginGroup(u"Settings"_s);
+    const QStringList placement = {u"AppHeight"_s, u"AppLeft"_s, u"AppTop"_s, u"AppWidth"_s, u"AppWindowState"_s};
+    const QList<std::pair<QString, QString>> expected = {
+        {u"Check Cover"_s, u"1"_s}, {u"Check Joliet"_s, u"0"_s}, {u"Check Playlist"_s, u"1"_s},
+        {u"Check Replace Spaces"_s, u"0"_s}, {u"Check Text Effect"_s, u"0"_s}, {u"ID3 Mode"_s, u"0"_s},
+        {u"Last Cover Dir"_s, u"0"_s}, {u"Last Destination dir"_s, u"Parent directory"_s},
+        {u"Last Directory"_s, homePath()}, {u"Last Mask"_s, u"%artist - %album\\%track - %title"_s},
+        {u"Last Playlist Dir"_s, u"0"_s}, {u"Last Replace Spaces"_s, u"0"_s}, {u"Last Text Effect"_s, u"0"_s},
+        {u"Total Tracks"_s, u"1"_s}};
+    QList<std::pair<QString, QString>> stored;
+    for (const QString &key : file.childKeys()) {
+        if (!placement.contains(key))
+            stored.append({key, file.value(key).toString()});
+    }
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, expected);
+    for (const QString &key : placement)
+        EXPECT_TRUE(file.contains(key)) << key.toStdString();
 }
 
 TEST_F(frmMainSettingsTest, SettingsStoredAtExitComeBackAtTheNextStart)
@@ -224,7 +250,7 @@ TEST_F(frmMainSettingsTest, AMissingLastFolderFallsBackToTheNearestFolderAbove)
 
 TEST_F(frmMainSettingsTest, ExitConfirmationOnTheTagAndRenamePagesOnly)
 {
-    for (int page : {1, 2}) {
+    for (WizardPage page : {WizardPage::Tag, WizardPage::Rename}) {
         auto window = openWindow();
         window->affichePage(page);
         answers->clear();
@@ -247,7 +273,7 @@ TEST_F(frmMainSettingsTest, ExitConfirmationOnTheTagAndRenamePagesOnly)
         Settings().remove(u"Last Mask"_s);
         Settings().remove(u"AppWindowState"_s);
     }
-    for (int page : {0, 3}) {
+    for (WizardPage page : {WizardPage::Directory, WizardPage::Result}) {
         auto window = openWindow();
         window->affichePage(page);
         answers->clear();

@@ -9,5 +9,5 @@ TEST_F(frmMainSkeletonTest, OpensWithTheCaptionOnPageZero)
     frmMain w;
     w.show();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Varnelt 2.0 alpha 1 [version for beta testers]"));
-    EXPECT_EQ(w.activeWizardPage(), 0);
+    EXPECT_EQ(w.activeWizardPage(), WizardPage::Directory);
 }

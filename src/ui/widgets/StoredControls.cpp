@@ -1,0 +1,117 @@
+#include "StoredControls.h"
+
+#include "foundation/Basic.h"
+#include "foundation/MessageGateway.h"
+#include "foundation/Settings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void restoreListIndex(const Settings &settings, QComboBox *combo, const SettingsKey &key)
+{
+    const auto value = storedNumber(settings, key);
+    if (!value)
+        return;
+    const long long index = Basic::roundEven(*value);
+    if (index < -1 || index >= combo->count()) {
+        Msg::showError(u"Invalid property value"_s);
+        return;
+    }
+    combo->setCurrentIndex(int(index));
+}
+
+void restoreCheck(const Settings &settings, QCheckBox *check, const SettingsKey &key)
+{
+    const auto value = storedNumber(settings, key);
+    if (!value)
+        return;
+    const long long state = Basic::roundEven(*value);
+    if (state != 0 && state != 1) {
+        Msg::showError(u"Invalid property value"_s);
+        return;
+    }
+    check->setChecked(state == 1);
+}
+
+} // namespace
+
+StoredControl storedListIndex(const SettingsKey &key, QComboBox *list)
+{
+    StoredControl control;
+    control.key = key;
+    control.kind = StoredControl::Kind::ListIndex;
+    control.list = list;
+    return control;
+}
+
+StoredControl storedCheck(const SettingsKey &key, QCheckBox *check)
+{
+    StoredControl control;
+    control.key = key;
+    control.kind = StoredControl::Kind::Check;
+    control.check = check;
+    return control;
+}
+
+StoredControl storedText(const SettingsKey &key, QComboBox *list, std::function<void(const QString &)> restoreText)
+{
+    StoredControl control;
+    control.key = key;
+    control.kind = StoredControl::Kind::Text;
+    control.list = list;
+    control.restoreText = std::move(restoreText);
+    return control;
+}
+
+void restoreControl(const Settings &settings, const StoredControl &control)
+{
+    switch (control.kind) {
+    case StoredControl::Kind::ListIndex:
+        restoreListIndex(settings, control.list, control.key);
+        break;
+    case StoredControl::Kind::Check:
+        restoreCheck(settings, control.check, control.key);
+        break;
+    case StoredControl::Kind::Text:
+        control.restoreText(settings.value(control.key));
+        break;
+    }
+    if (control.afterRestore)
+        control.afterRestore();
+}
+
+void storeControl(Settings &settings, const StoredControl &control)
+{
+    switch (control.kind) {
+    case StoredControl::Kind::ListIndex:
+        settings.setValue(control.key.name, QString::number(control.list->currentIndex()));
+        break;
+    case StoredControl::Kind::Check:
+        settings.setValue(control.key.name, control.check->isChecked() ? u"1"_s : u"0"_s);
+        break;
+    case StoredControl::Kind::Text:
+        settings.setValue(control.key.name, control.list->currentText());
+        break;
+    }
+}
+
+std::optional<double> storedNumber(const Settings &settings, const SettingsKey &key, const QString &def)
+{
+    const QString text = settings.value(key.name, def);
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok) {
+        Msg::showError(u"Type mismatch"_s);
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<double> storedNumber(const Settings &settings, const SettingsKey &key)
+{
+    return storedNumber(settings, key, key.defaultValue);
+}
