@@ -39,30 +39,33 @@ void restoreCheck(const Settings &settings, QCheckBox *check, const SettingsKey 
 
 } // namespace
 
-StoredControl storedListIndex(const SettingsKey &key, QComboBox *list)
-{
-    StoredControl control;
-    control.key = key;
-    control.kind = StoredControl::Kind::ListIndex;
-    control.list = list;
-    return control;
-}
+namespace {
 
-StoredControl storedCheck(const SettingsKey &key, QCheckBox *check)
+StoredControl makeStored(const SettingsKey &key, StoredControl::Kind kind, QComboBox *list, QCheckBox *check)
 {
     StoredControl control;
     control.key = key;
-    control.kind = StoredControl::Kind::Check;
+    control.kind = kind;
+    control.list = list;
     control.check = check;
     return control;
 }
 
+} // namespace
+
+StoredControl storedListIndex(const SettingsKey &key, QComboBox *list)
+{
+    return makeStored(key, StoredControl::Kind::ListIndex, list, nullptr);
+}
+
+StoredControl storedCheck(const SettingsKey &key, QCheckBox *check)
+{
+    return makeStored(key, StoredControl::Kind::Check, nullptr, check);
+}
+
 StoredControl storedText(const SettingsKey &key, QComboBox *list, std::function<void(const QString &)> restoreText)
 {
-    StoredControl control;
-    control.key = key;
-    control.kind = StoredControl::Kind::Text;
-    control.list = list;
+    StoredControl control = makeStored(key, StoredControl::Kind::Text, list, nullptr);
     control.restoreText = std::move(restoreText);
     return control;
 }

@@ -284,7 +284,7 @@ TEST_F(PageDirectoryTest, InPlaceRenameRefusesWithTheThreeMessagesAndRenamesOthe
     EXPECT_NE(rowNamed(list, u"renamed.mp3"_s), nullptr);
     EXPECT_EQ(answers->count(), 0);
     // Enter only ended the edit: the page stays, and a refused name is reported over it.
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     QTest::keyClick(list, Qt::Key_F2);
     editor = list->findChild<QLineEdit *>();
     ASSERT_NE(editor, nullptr);
@@ -293,7 +293,7 @@ TEST_F(PageDirectoryTest, InPlaceRenameRefusesWithTheThreeMessagesAndRenamesOthe
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(answers->count(), 1);
     EXPECT_EQ(answers->lastText(), u"You can't change the extension of the file."_s);
-    EXPECT_EQ(window->activeWizardPage(), 0);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     EXPECT_TRUE(QFile::exists(tempFile(u"album/renamed.mp3"_s)));
 }
 

@@ -118,7 +118,7 @@ TEST_F(PageResultTest, GenreListsStartEmptyThenSortedNamesWithTheirNumbers)
 
 TEST_F(PageResultTest, ExpandingANodeNearTheBottomShowsItsChildrenAndTheMenuOpensOrClosesAll)
 {
-    showPage(3);
+    showPage(WizardPage::Result);
     host->resize(500, 400);
     ResultLog &log = context->resultLog;
     QList<ResultLog::FileNodes> files;

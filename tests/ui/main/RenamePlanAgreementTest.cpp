@@ -74,7 +74,7 @@ TEST_F(RenamePlanAgreementTest, PreviewDryRunAndJobGiveTheSamePathForEveryRow)
         pageRename->setRenameList(rows);
         pageRename->setAlbumFields({u"Foo"_s, u"Bar"_s, {}, {}, {}}, false);
         control<QCheckBox>(u"chkJoliet"_s)->setChecked(joliet);
-        showPage(2);
+        showPage(WizardPage::Rename);
 
         QStringList previews;
         auto *list = control<RenameListView>(u"lstResult"_s);

@@ -258,7 +258,7 @@ TEST_F(frmMainPagesTest, TabSkipsTheReadOnlyBoxesOfEveryPage)
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     for (int page : {0, 1, 2, 3}) {
-        window->affichePage(page);
+        window->affichePage(WizardPage(page));
         QStringList readOnlyReached;
         QSet<QWidget *> seen;
         for (int i = 0; i < 60; ++i) {
