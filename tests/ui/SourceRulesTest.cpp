@@ -141,6 +141,14 @@ TEST(SourceRules, CoreFoldersIncludeNoGuiHeader)
     EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u"; "_s).toStdString();
 }
 
+TEST(SourceRules, WindowsReachTheirPagesByTypeNotByName)
+{
+    // Object names stay set (tests find controls by them), but renaming a control must not
+    // silently cut a wire: production code never looks a control up by its name.
+    const QStringList offenders = filesUsing(sourceRoot(), u"findChild<"_s, {});
+    EXPECT_TRUE(offenders.isEmpty()) << "findChild used in: " << offenders.join(u", "_s).toStdString();
+}
+
 TEST(SourceRules, SharedWidgetsIncludeNoWindow)
 {
     ASSERT_TRUE(QFile::exists(sourceRoot() + u"/ui/widgets/Icons.h"_s));

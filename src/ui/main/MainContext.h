@@ -4,10 +4,13 @@
 
 #include "WizardPage.h"
 
+#include "jobs/RenameList.h"
 #include "jobs/ResultLog.h"
+#include "naming/NamingInput.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class MainContext : public QObject
 {
@@ -35,4 +38,8 @@ signals:
     /// mode or the rename page's version), and when start-up restores the mode: the other one
     /// follows to the same position.
     void id3ModeChosen(int index);
+    /// The tag page built the rename list and album fields from the files' own tags; the rename
+    /// page takes them.
+    void renameListFromTags(const AlbumFields &album, const RenameList &rows, const QStringList &iconKeys,
+                            const QString &totalTrack);
 };

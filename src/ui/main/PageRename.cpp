@@ -272,6 +272,7 @@ void PageRename::connectControls()
 
     connect(cboId3TagRename, &QComboBox::currentIndexChanged, this, &PageRename::updateTotalTracksEnabling);
     connect(cboId3TagRename, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
+    connect(&context_, &MainContext::renameListFromTags, this, &PageRename::takeRenameListFromTags);
     connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
         // A mode restored as -1 leaves no entry chosen here either.
         if (index >= -1 && index < cboId3TagRename->count())

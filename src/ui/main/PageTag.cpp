@@ -265,6 +265,6 @@ void PageTag::renameWithTag()
     }
     if (!built)
         return;
-    emit renameListFromTags(result.album, result.rows, result.iconKeys, totalTracks);
+    emit context_.renameListFromTags(result.album, result.rows, result.iconKeys, totalTracks);
     emit requestPage(WizardPage::Rename);
 }

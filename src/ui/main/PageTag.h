@@ -74,9 +74,6 @@ public slots:
     void renameWithTag();
 
 signals:
-    /// The rename list and album fields built from the tags, for the rename page.
-    void renameListFromTags(const AlbumFields &album, const RenameList &rows, const QStringList &iconKeys,
-                            const QString &totalTrack);
     /// Asks the main window to show a page.
     void requestPage(WizardPage page);
 

@@ -192,7 +192,6 @@ void frmMain::connectPages()
     connect(pageDirectory_, &PageDirectory::workWithTagRequested, this, &frmMain::workWithTagCommand);
     connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::notAvailableYet);
     connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
-    connect(pageTag_, &PageTag::renameListFromTags, pageRename_, &PageRename::takeRenameListFromTags);
     connect(pageRename_, &PageRename::requestPage, this, &frmMain::affichePage);
     connect(pageRename_, &PageRename::busyChanged, this, &frmMain::setBusy);
     connect(pageRename_, &PageRename::playRequested, this, &frmMain::notAvailableYet);

@@ -71,7 +71,6 @@ void PagesTest::SetUp()
     layout->addWidget(pages, 1);
     layout->addWidget(bar);
 
-    QObject::connect(pageTag, &PageTag::renameListFromTags, pageRename, &PageRename::takeRenameListFromTags);
     const auto switchTo = [this](WizardPage p) {
         requestedPages.append(p);
         showPage(p);

@@ -1,8 +1,7 @@
 #pragma once
 // The tag, rename and result pages in a small host window that wires them the way the main
-// window does (the tag page's rename list goes to the rename page, requestPage switches the
-// shown page), with a button bar holding the buttons the rename job disables, and album
-// folders of real MP3 files.
+// window does (requestPage switches the shown page, the rename job's busy signal holds the
+// button bar), and album folders of real MP3 files.
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
