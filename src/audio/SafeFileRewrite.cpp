@@ -1,11 +1,10 @@
 #include "audio/SafeFileRewrite.h"
 
+#include "foundation/TemporaryFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
-#include <filesystem>
-#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -16,15 +15,6 @@ namespace SafeFileRewrite {
 namespace {
 
 constexpr qint64 ChunkSize = 1 << 20;
-
-std::filesystem::path fsPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 bool copyInto(QFile &source, QFile &target)
 {
@@ -70,11 +60,21 @@ Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step 
         return Outcome::CopyFailed;
     const QFileInfo info(target);
 
-    QTemporaryFile copy(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-    copy.setAutoRemove(true);
-    if (!copy.open())
+    // A short name of its own: the file's name plus a suffix would not fit beside a name near
+    // the file system's limit.
+    QFile copy;
+    if (!TemporaryFiles::openNewFor(copy, target, QIODevice::ReadWrite))
         return Outcome::CannotCreate;
     const QString copyPath = copy.fileName();
+    // Removes the copy on every way out but the rename into place.
+    struct Remover {
+        QString path;
+        ~Remover()
+        {
+            if (!path.isEmpty())
+                QFile::remove(path);
+        }
+    } remover{copyPath};
 
     {
         QFile source(target);
@@ -89,13 +89,12 @@ Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step 
         return Outcome::VerifyFailed;
     if (!syncToDisk(copyPath))
         return Outcome::CopyFailed;
+    StopPoints::reached("rewrite-copied");
     QFile::setPermissions(copyPath, info.permissions());
 
-    std::error_code error;
-    std::filesystem::rename(fsPath(copyPath), fsPath(target), error);
-    if (error)
+    if (!TemporaryFiles::renameOver(copyPath, target).isEmpty())
         return Outcome::ReplaceFailed;
-    copy.setAutoRemove(false);
+    remover.path.clear();
     return Outcome::Ok;
 }
 

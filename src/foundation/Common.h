@@ -87,6 +87,11 @@ inline constexpr const char16_t *CaseRenameSuffix = u"_VARNELT";
 /// from an optical medium it copies and leaves the source. Never overwrites an existing file.
 [[nodiscard]] MoveResult moveFile(const QString &source, const QString &destination);
 
+/// Finishes a move between file systems that a crash interrupted after the copy was complete:
+/// when the destination is the source's verified copy (same size, time and bytes, on another
+/// file system), removes the source and answers true; otherwise changes nothing.
+[[nodiscard]] bool finishInterruptedMove(const QString &source, const QString &destination);
+
 /// Deletes a file for good; true when it no longer exists. A file without the owner's write
 /// permission is read-only and is refused, as is a folder or a missing file.
 [[nodiscard]] bool deleteFile(const QString &path);
@@ -96,8 +101,9 @@ inline constexpr const char16_t *CaseRenameSuffix = u"_VARNELT";
 /// cannot be moved there stays where it was.
 int shellDeleteFiles(const QString &fileList, quint32 flags = 0);
 
-/// Creates or empties the file, writes the text and one CR LF as UTF-8 and closes it; returns an
-/// empty text on success, otherwise the description of the error.
+/// Writes the text and one CR LF as UTF-8 into a temporary file beside the file, checked and
+/// flushed to disk, then puts it in the file's place; returns an empty text on success, otherwise
+/// the description of the error (an existing file then stays as it was).
 [[nodiscard]] QString writeTextFile(const QString &fileName, const QString &text);
 
 /// Creates a new empty file that must not exist yet; returns its handle, or -1 when it exists

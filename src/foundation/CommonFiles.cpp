@@ -5,11 +5,11 @@
 
 #include "foundation/AppFolder.h"
 #include "foundation/Basic.h"
+#include "foundation/TemporaryFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -77,15 +77,16 @@ bool sameContent(const QString &a, const QString &b)
     return true;
 }
 
-// Copies into a file that must not exist yet, flushed to disk, then checks size and content.
-// A copy that cannot be completed and verified is removed again.
+// Copies into a temporary file in the destination folder, flushed to disk and checked against
+// the source, and only then gives it the destination name (never replacing a file there). A
+// crash leaves at most a temporary file, never a truncated file under the real name.
 bool copyVerified(const QString &source, const QString &destination)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QFile out(destination);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    QFile out;
+    if (!TemporaryFiles::openNewFor(out, destination, QIODevice::WriteOnly))
         return false;
     bool ok = true;
     constexpr qint64 chunk = 1 << 20;
@@ -93,20 +94,34 @@ bool copyVerified(const QString &source, const QString &destination)
         const QByteArray data = in.read(chunk);
         ok = !data.isEmpty() && out.write(data) == data.size();
     }
-    ok = ok && out.flush();
-#ifndef Q_OS_WIN
-    ok = ok && ::fsync(out.handle()) == 0;
-#endif
+    ok = ok && out.flush() && TemporaryFiles::syncToDisk(int(out.handle()));
+    // The copy keeps the source's time (a file time can only be set on an open file); a rerun
+    // tells its own finished copy from another file by it.
+    ok = ok && out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
     out.close();
-    ok = ok && out.error() == QFileDevice::NoError && sameContent(source, destination);
+    ok = ok && out.error() == QFileDevice::NoError && sameContent(source, out.fileName());
+    if (ok) {
+        // A copy from a read-only medium must stay writable, or it could never be tagged.
+        out.setPermissions(in.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+        StopPoints::reached("move-copied");
+        ok = renameNoReplace(out.fileName(), destination) == RenameOutcome::Done;
+    }
     if (!ok) {
-        QFile::remove(destination);
+        QFile::remove(out.fileName());
         return false;
     }
-    // A copy from a read-only medium must stay writable, or it could never be tagged.
-    out.setPermissions(in.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
-    out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
     return true;
+}
+
+bool sameFileSystem(const QString &a, const QString &b)
+{
+#ifdef Q_OS_WIN
+    return QFileInfo(a).absoluteFilePath().left(2).compare(QFileInfo(b).absoluteFilePath().left(2), Qt::CaseInsensitive) == 0;
+#else
+    struct stat sa {}, sb {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+        && sa.st_dev == sb.st_dev;
+#endif
 }
 
 bool hasOwnerWriteBit(const QString &path)
@@ -137,6 +152,7 @@ MoveResult moveSteps(const QString &source, const QString &destination)
     // the source cannot be removed the copy is taken back, so the file is never doubled.
     if (!copyVerified(source, destination))
         return MoveResult::MoveFailed;
+    StopPoints::reached("move-placed");
     if (!QFile::remove(source)) {
         QFile::remove(destination);
         return MoveResult::MoveFailed;
@@ -207,6 +223,7 @@ MoveResult moveFile(const QString &source, const QString &destination)
             const QString temporary = source + QString::fromUtf16(CaseRenameSuffix);
             if (renameNoReplace(source, temporary) != RenameOutcome::Done)
                 return MoveResult::MoveFailed;
+            StopPoints::reached("case-scratch");
             const MoveResult result = moveSteps(temporary, destination);
             // A failed move must not leave the file under the temporary name.
             if (result != MoveResult::Moved && fileExists(temporary))
@@ -235,20 +252,19 @@ QString writeTextFile(const QString &fileName, const QString &text)
     // A read-only file is refused as on any desktop, even where the user could replace it.
     if (fileExists(fileName) && !hasOwnerWriteBit(fileName))
         return u"Permission denied"_s;
-    QSaveFile file(fileName);
-    // In a folder where no temporary file can be made the file is written in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = text.toUtf8() + "\r\n";
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString().isEmpty() ? u"Unable to write the file"_s : file.errorString();
-    return QString();
+    return TemporaryFiles::writeInPlace(fileName, text.toUtf8() + "\r\n");
+}
+
+bool finishInterruptedMove(const QString &source, const QString &destination)
+{
+    // Only a move between file systems copies; it gives the copy the source's time and removes
+    // the source last, so a crash in between leaves two equal files with one time.
+    const QFileInfo from(source), to(destination);
+    if (!from.isFile() || !to.isFile() || from.size() != to.size()
+        || from.lastModified() != to.lastModified() || sameFileSystem(source, destination)
+        || !sameContent(source, destination))
+        return false;
+    return hasOwnerWriteBit(source) && QFile::remove(source);
 }
 
 int createNewFile(const QString &fileName)
