@@ -3,6 +3,7 @@
 #include "audio/ID3.h"
 #include "audio/ID3EditFrames.h"
 #include "audio/SafeFileRewrite.h"
+#include "audio/XAnalyzer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,11 +55,14 @@ qint64 tagSpace(TagLib::MPEG::File &file)
     return file.ID3v2Tag()->header()->completeTagSize();
 }
 
+// TagLib looks for a frame (and, lacking one at the start, for an ID3v2 tag) through the whole
+// file, which takes minutes on a huge file that is no MP3. Frames are looked for here only where
+// they can be, within the bounded window of the stream analyzer.
 bool holdsMpegAudio(const QString &path)
 {
-    const NativeName name(path);
-    TagLib::MPEG::File file(name.name(), false);
-    return file.isOpen() && file.firstFrameOffset() >= 0;
+    XAnalyzer::StreamInfo info;
+    const XAnalyzer::Status status = XAnalyzer::processFile(path, info);
+    return status == XAnalyzer::Ok || status == XAnalyzer::Warning;
 }
 
 ID3Edit::Result checkWritable(const QString &path)
@@ -140,6 +144,8 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
 {
     if (const Result check = checkWritable(path); check != Result::Ok)
         return check;
+    if (!holdsMpegAudio(path))
+        return Result::NotMpeg;
     const NativeName name(path);
     qint64 oldSpace = 0;
     {
@@ -148,8 +154,6 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
             return Result::FileNotFound;
         if (file.readOnly())
             return Result::ReadOnly;
-        if (file.firstFrameOffset() < 0)
-            return Result::NotMpeg;
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
         applyTo(*tag);
@@ -182,6 +186,8 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
 {
     if (const Result check = checkWritable(path); check != Result::Ok)
         return check;
+    if (!holdsMpegAudio(path))
+        return Result::NotMpeg;
     const NativeName name(path);
     qint64 oldSpace = 0;
     {
@@ -190,8 +196,6 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
             return Result::FileNotFound;
         if (file.readOnly())
             return Result::ReadOnly;
-        if (file.firstFrameOffset() < 0)
-            return Result::NotMpeg;
         if (!file.hasID3v2Tag())
             return Result::Ok;
         oldSpace = tagSpace(file);
@@ -225,12 +229,19 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
         v1Genre = v1.genre;
     }
 
-    if (leadingTagState(path) == LeadingTag::Damaged)
+    const LeadingTag leading = leadingTagState(path);
+    if (leading == LeadingTag::Damaged)
         return Result::DamagedTag;
+    if (!QFile(path).open(QIODevice::ReadOnly))
+        return Result::Unreadable;
+    const bool mpeg = holdsMpegAudio(path);
+    // Only a tag at the start counts; without one TagLib is not asked (it would search the file).
+    if (leading == LeadingTag::None)
+        return mpeg ? Result::Ok : Result::NotMpeg;
     const NativeName name(path);
     TagLib::MPEG::File file(name.name(), false);
     if (!file.isOpen())
-        return Result::FileNotFound;
+        return Result::Unreadable;
     if (file.hasID3v2Tag()) {
         hasV2 = true;
         const TagLib::ID3v2::Tag &tag = *file.ID3v2Tag();
@@ -238,7 +249,7 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
             fields[field] = readField(tag, Field(field));
         picture = readPicture(tag);
     }
-    return file.firstFrameOffset() < 0 ? Result::NotMpeg : Result::Ok;
+    return mpeg ? Result::Ok : Result::NotMpeg;
 }
 
 ID3Edit::ID3Edit()
@@ -305,11 +316,7 @@ ID3Edit::Result ID3Edit::PrepareV2(const QString &path, int flag)
     return guarded([&] {
         if (const Result check = checkWritable(path); check != Result::Ok)
             return check;
-        const NativeName name(path);
-        TagLib::MPEG::File file(name.name(), false);
-        if (!file.isOpen())
-            return Result::FileNotFound;
-        return file.firstFrameOffset() < 0 ? Result::NotMpeg : Result::Ok;
+        return holdsMpegAudio(path) ? Result::Ok : Result::NotMpeg;
     });
 }
 

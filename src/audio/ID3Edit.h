@@ -45,6 +45,7 @@ public:
         DamagedTag = 4, ///< the file's ID3v2 tag cannot be read as one
         WriteFailed = 5, ///< writing failed (disk full, verification failed); the file is unchanged
         BadValue = 6, ///< a field value cannot be stored (e.g. version-1 track out of range)
+        Unreadable = 7, ///< the file is there but cannot be read (no permission)
     };
     // Callers name the codes as ID3Edit::Ok, ID3Edit::ReadOnly, ...
     using enum Result;

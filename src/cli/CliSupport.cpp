@@ -1,5 +1,7 @@
 #include "cli/CliSupport.h"
 
+#include "foundation/PrintableText.h"
+
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -57,7 +59,8 @@ QString messageLine(const Msg::Message &message)
     static const QRegularExpression lineBreaks(u"\\s*[\\r\\n]+\\s*"_s);
     QString text = message.text;
     text.replace(lineBreaks, u" "_s);
-    return message.title.isEmpty() ? text.trimmed() : message.title + u": "_s + text.trimmed();
+    text = printableText(text.trimmed());
+    return message.title.isEmpty() ? text : message.title + u": "_s + text;
 }
 
 namespace {
@@ -108,7 +111,7 @@ void Progress::show(int done, int total, const QString &item)
     if (!terminal_ || (shown_ && done < total && sinceShown_.elapsed() < 50))
         return;
     sinceShown_.start();
-    QString line = u"[%1/%2] %3"_s.arg(done).arg(total).arg(item);
+    QString line = u"[%1/%2] %3"_s.arg(done).arg(total).arg(printableText(item));
     if (line.size() > 79)
         line = line.left(76) + u"..."_s;
     err() << "\r\x1b[K" << line;

@@ -33,6 +33,7 @@ void installPresenter(bool yesToQuestions = false);
 /// The message of a box as one line: "<title>: <text>", line breaks turned into spaces.
 [[nodiscard]] QString messageLine(const Msg::Message &message);
 
+
 /// Shows "[done/total] item" on standard error, overwriting the same line, only when standard
 /// error is a terminal, at most every 50 ms; finish() clears it.
 class Progress

@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "jobs/DirectoryListing.h"
+#include "foundation/PrintableText.h"
 
 #include <QFileInfo>
 
@@ -30,11 +31,13 @@ int runListCommand(const QStringList &args)
     });
     progress.finish();
     for (const ListedFile &file : result.files) {
-        const QStringList fields{file.fileName, file.size,      file.length,    file.bitrate,
+        const QStringList fields{printableText(file.fileName), file.size,      file.length,    file.bitrate,
                                  file.frequency, file.mode, file.tagState()};
         Cli::out() << fields.join(u'\t') << '\n';
     }
     Cli::out() << result.totalsLine << Qt::endl;
+    for (const QString &warning : result.warnings)
+        Cli::err() << "varnelt-cli: warning: " << printableText(warning) << Qt::endl;
     if (result.files.isEmpty())
         Cli::err() << "varnelt-cli: no MP3 files in " << folder << Qt::endl;
     return Cli::Success;

@@ -11,6 +11,7 @@
 #include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
 #include "naming/NameBuilder.h"
+#include "foundation/PrintableText.h"
 
 #include <QFileInfo>
 
@@ -92,7 +93,7 @@ int runRenameCommand(const QStringList &args)
     const AlbumRenamePlan plan = planAlbumRename(jobInput(options, request, mask, coverFile));
     if (options.dryRun) {
         for (const PlannedRename &row : plan.rows)
-            Cli::out() << row.destination << '\n';
+            Cli::out() << printableText(row.destination) << '\n';
         Cli::out().flush();
         return Cli::Success;
     }

@@ -5,22 +5,20 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "foundation/Basic.h"
+#include "foundation/PrintableText.h"
 #include "jobs/Mp3InfoText.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-/// One "label: value" line; line breaks inside a value (lyrics) are written as "\n".
+/// One "label: value" line; control characters inside a value (line breaks of the lyrics, ...)
+/// are escaped ("\n").
 QString line(const QString &label, const QString &value)
 {
-    static const QRegularExpression breaks(u"\\r\\n|\\r|\\n"_s);
-    QString flat = value;
-    flat.replace(breaks, u"\\n"_s);
-    return Basic::rtrim(label + u": "_s + flat);
+    return Basic::rtrim(label + u": "_s + printableText(value));
 }
 
 /// The version-1 genre as the tag editor's drop-down shows it: the name of the genre number.
@@ -41,12 +39,14 @@ int runTagsCommand(const QStringList &args)
         return Cli::fail(u"tags takes one file: varnelt-cli tags FILE"_s);
     const QString path = args.first();
     if (!QFileInfo(path).isFile())
-        return Cli::fail(u"no such file: %1"_s.arg(path));
+        return Cli::fail(u"no such file: %1"_s.arg(printableText(path)));
     Cli::installPresenter();
 
     ID3Edit tagV2;
     ID3Tag theTag;
-    tagV2.Load(path);
+    // A file the user may not read would otherwise show as one without tags or audio.
+    if (tagV2.Load(path) == ID3Edit::Unreadable)
+        return Cli::fail(u"cannot read the file: %1"_s.arg(printableText(path)), Cli::JobErrors);
     theTag.ReadFromFile(path);
     const Common::TagSources sources{theTag, tagV2};
     QStringList lines;

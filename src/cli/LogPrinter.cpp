@@ -1,5 +1,7 @@
 #include "cli/LogPrinter.h"
 
+#include "foundation/PrintableText.h"
+
 using namespace Qt::StringLiterals;
 
 QString logKindWord(ResultLog::Kind kind)
@@ -25,6 +27,8 @@ QString logKindWord(ResultLog::Kind kind)
         return u"[playlist]"_s;
     case ResultLog::Kind::Cover:
         return u"[cover]"_s;
+    case ResultLog::Kind::Folders:
+        return u"[folders]"_s;
     }
     return u"[?]"_s;
 }
@@ -33,7 +37,7 @@ namespace {
 void appendNode(const ResultLog &log, int index, int depth, QString &text)
 {
     const ResultLog::Node &node = log.node(index);
-    text += QString(depth * 2, u' ') + logKindWord(node.kind) + u' ' + node.text + u'\n';
+    text += QString(depth * 2, u' ') + logKindWord(node.kind) + u' ' + printableText(node.text) + u'\n';
     for (int child : node.children)
         appendNode(log, child, depth + 1, text);
 }

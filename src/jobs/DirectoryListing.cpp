@@ -7,6 +7,7 @@
 #include "audio/clsXAnalyzer.h"
 #include "foundation/Basic.h"
 #include "foundation/OrderedWork.h"
+#include "jobs/CrashLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +18,8 @@ using namespace Qt::StringLiterals;
 
 QString ListedFile::tagState() const
 {
+    if (unreadable)
+        return u"unreadable"_s;
     if (hasV1 && hasV2)
         return u"v1+v2"_s;
     if (hasV1)
@@ -35,6 +38,11 @@ QString fileIconKey(bool hasV1, bool hasV2)
     if (hasV2)
         return u"FileIconTagV2"_s;
     return u"FileIcon"_s;
+}
+
+QString unreadableText()
+{
+    return u"Unreadable"_s;
 }
 
 QString noFileKey()
@@ -154,6 +162,7 @@ ListedFile readListedFile(const QString &folder, const QString &fileName, bool a
     file.path = QDir(folder).filePath(fileName);
     // One open and a read of the head and of the tail serve the tag test and both readers.
     Mp3FileBytes bytes(file.path);
+    file.unreadable = bytes.openState() == Mp3FileBytes::OpenState::CannotOpen;
     file.hasV1 = bytes.hasV1();
     file.hasV2 = bytes.hasV2();
     file.iconKey = fileIconKey(file.hasV1, file.hasV2);
@@ -162,6 +171,10 @@ ListedFile readListedFile(const QString &folder, const QString &fileName, bool a
     file.sizeBytes = bytes.size();
     file.sizeKB = Basic::roundEven(double(file.sizeBytes) / 1024.0);
     file.size = Basic::formatThousands(file.sizeKB);
+    if (file.unreadable) {
+        file.length = unreadableText();
+        return file;
+    }
     fillAudioColumns(file, bytes);
     return file;
 }
@@ -177,7 +190,10 @@ ListingResult listDirectory(const QString &folder, const ListingOptions &options
         result.totalsLine = totalsFailureText(0);
         return result;
     }
-    return listFiles(folder, names, options, onFile);
+    result = listFiles(folder, names, options, onFile);
+    for (const CrashLeftover &leftover : findCrashLeftovers(folder))
+        result.warnings.append(leftoverWarningText(leftover));
+    return result;
 }
 
 ListingResult listFiles(const QString &folder, const QStringList &names, const ListingOptions &options,

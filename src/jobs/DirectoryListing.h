@@ -45,16 +45,22 @@ struct ListedFile
     /// True when neither the built-in reader nor the analyzer found an audio frame: the file is
     /// named like an MP3 file but is damaged or holds no audio.
     bool noAudioFrame = false;
+    /// The file cannot be read (no permission): no tags or audio columns, "Unreadable" as its
+    /// length; it still counts in the totals line.
+    bool unreadable = false;
     /// The small icon's key: "FileIcon", "FileIconTag", "FileIconTagV2" or "FileIconTagV1+2";
     /// "warning" for a file without audio frame.
     QString iconKey;
 
-    /// The tag state as a word: "none", "v1", "v2" or "v1+v2".
+    /// The tag state as a word: "none", "v1", "v2", "v1+v2", or "unreadable".
     [[nodiscard]] QString tagState() const;
 };
 
 /// The icon key of a file row for the tags it carries.
 [[nodiscard]] QString fileIconKey(bool hasV1, bool hasV2);
+
+/// The length column of a file that cannot be read: "Unreadable".
+[[nodiscard]] QString unreadableText();
 
 /// The key of the placeholder row shown when a scan finds no file.
 [[nodiscard]] QString noFileKey();
@@ -97,6 +103,8 @@ struct ListingResult
     QString totalsLine;
     /// False when the folder could not be read at all; totalsLine then holds the failure text.
     bool folderReadable = true;
+    /// One warning per thing an interrupted run left in the folder (nothing is changed).
+    QStringList warnings;
 };
 
 /// Called after each file with the new row, its index from 0 and the totals line so far.

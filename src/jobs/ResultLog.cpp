@@ -1,5 +1,7 @@
 #include "jobs/ResultLog.h"
 
+#include "foundation/PrintableText.h"
+
 using namespace Qt::StringLiterals;
 
 void ResultLog::clear()
@@ -46,8 +48,12 @@ int ResultLog::addLine(int parent, Kind kind, const QString &text)
 
 int ResultLog::addOutputNode(Kind kind)
 {
-    Q_ASSERT(kind == Kind::Playlist || kind == Kind::Cover);
-    return append(-1, kind, kind == Kind::Playlist ? u"Playlist"_s : u"Cover"_s);
+    Q_ASSERT(kind == Kind::Playlist || kind == Kind::Cover || kind == Kind::Folders);
+    switch (kind) {
+    case Kind::Playlist: return append(-1, kind, u"Playlist"_s);
+    case Kind::Cover: return append(-1, kind, u"Cover"_s);
+    default: return append(-1, kind, u"Folders"_s);
+    }
 }
 
 int ResultLog::warning(int parent, const QString &text)
@@ -156,6 +162,7 @@ QString ResultLog::pictureOf(Kind kind)
     case Kind::Error: return u"error"_s;
     case Kind::Playlist: return u"playlist"_s;
     case Kind::Cover: return u"cover"_s;
+    case Kind::Folders: return u"errorTop"_s;
     }
     return {};
 }
@@ -164,7 +171,7 @@ QString ResultLog::toText() const
 {
     QString out;
     std::function<void(int, int)> walk = [&](int node, int depth) {
-        out += QString(depth * 2, u' ') + nodes_[node].text + u'\n';
+        out += QString(depth * 2, u' ') + printableText(nodes_[node].text) + u'\n';
         for (int c : nodes_[node].children)
             walk(c, depth + 1);
     };

@@ -23,6 +23,7 @@ public:
         Error, ///< an error line
         Playlist, ///< the "Playlist" output node
         Cover, ///< the "Cover" output node
+        Folders, ///< the "Folders" node: what the job did in the folders beside the files
     };
 
     struct Node
@@ -60,7 +61,7 @@ public:
     FileNodes addFileEntry(const QString &title);
     /// Adds a line of the given kind (Info, Tag, Warning or Error) as the last child of `parent`.
     int addLine(int parent, Kind kind, const QString &text);
-    /// Adds a root node "Playlist" or "Cover" (kind Playlist or Cover).
+    /// Adds a root node "Playlist", "Cover" or "Folders" (kind Playlist, Cover or Folders).
     int addOutputNode(Kind kind);
 
     /// Expands one node.
@@ -114,7 +115,7 @@ public:
 
     /// The picture key of a kind: "FileIcon", "file", "tag", "errorTop", "info", ...
     [[nodiscard]] static QString pictureOf(Kind kind);
-    /// The whole tree as indented text (two spaces per level), one node a line.
+    /// The whole tree as indented text (two spaces per level), one node a line, control characters escaped.
     [[nodiscard]] QString toText() const;
 
 private:

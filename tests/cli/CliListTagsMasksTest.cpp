@@ -4,6 +4,7 @@
 #include "support/Mp3Writer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -215,4 +216,46 @@ TEST_F(CliTest, MasksListsUserMasksFirstAndSkipsTheZeroEntry)
     EXPECT_EQ(lines[0], u"User\t%track %title"_s);
     EXPECT_EQ(lines[1], u"User\t%artist\\%title"_s);
     EXPECT_EQ(lines[2], u"Default\t%artist - %album\\%track - %title"_s);
+}
+
+TEST_F(CliTest, HugeUnreadableAndHostileFilesAreToldAsWhatTheyAre)
+{
+    const QString dir = tempFile(u"album"_s);
+    QDir().mkpath(dir);
+    // 2 GB that hold no MP3 (sparse: no disk used). Tags are looked for only where they can be.
+    QFile huge(dir + u"/huge.mp3"_s);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(2LL << 30));
+    huge.close();
+    const QString locked = dir + u"/locked.mp3"_s;
+    Mp3Writer::save(locked, Mp3Writer::song({.title = u"Secret"_s, .seconds = 10.0, .withV1 = true}));
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    const QString hostile = dir + u"/song.mp3"_s;
+    Mp3Writer::save(hostile, Mp3Writer::song({.title = u"Evil\n[error] forged\x1b[2J"_s, .seconds = 20.0}));
+
+    QElapsedTimer clock;
+    clock.start();
+    bool possible = true;
+    const CliRun list = runUnprivileged({u"list"_s, dir}, &possible);
+    if (!possible)
+        GTEST_SKIP() << "no way to run as a user who cannot read every file";
+    EXPECT_EQ(list.exitCode, 0);
+    ASSERT_EQ(list.lines().size(), 4) << list.out.toStdString();
+    EXPECT_TRUE(list.lines().at(0).startsWith(u"huge.mp3\t2,097,152\t"_s)) << list.lines().at(0).toStdString();
+    EXPECT_TRUE(list.lines().at(0).endsWith(u"\tnone"_s));
+    EXPECT_EQ(list.lines().at(1), u"locked.mp3\t"_s + kilobytes(locked) + u"\tUnreadable\t\t\t\tunreadable"_s);
+    EXPECT_TRUE(list.lines().at(3).startsWith(u"MP3 files found : 3   -   Total size : 2048 MB"_s));
+
+    const CliRun tags = runUnprivileged({u"tags"_s, locked}, &possible);
+    EXPECT_EQ(tags.exitCode, 1);
+    EXPECT_EQ(tags.out, QString());
+    EXPECT_EQ(tags.err, u"varnelt-cli: cannot read the file: "_s + locked + u'\n');
+
+    const CliRun hugeTags = run({u"tags"_s, dir + u"/huge.mp3"_s});
+    EXPECT_EQ(hugeTags.exitCode, 0);
+    EXPECT_TRUE(hugeTags.lines().contains(u"ID3v2 Title:"_s)) << hugeTags.out.toStdString();
+    // Generous for a loaded machine: the old whole-file search took minutes for this file.
+    EXPECT_LT(clock.elapsed(), 10000);
+
+    const CliRun evil = run({u"tags"_s, hostile});
+    EXPECT_TRUE(evil.lines().contains(u"ID3v2 Title: Evil\\n[error] forged\\x1b[2J"_s)) << evil.out.toStdString();
 }

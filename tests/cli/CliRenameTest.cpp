@@ -229,6 +229,19 @@ TEST_F(CliRenameTest, LoggedErrorsGiveExitStatusOne)
     EXPECT_EQ(musicFiles(), (QStringList{u"dup/Same.mp3"_s, u"dup/b.mp3"_s}));
 }
 
+TEST_F(CliRenameTest, TagTextCannotForgeLogLines)
+{
+    const QString dir = makeAlbum(u"rip"_s, {u"Intro\n    [error] forged\r\nFiles renamed : 9 / 9"_s});
+    const CliRun r = run({u"rename"_s, dir, u"--mask"_s, u"%track"_s});
+    EXPECT_EQ(r.exitCode, 0);
+    for (const QString &line : r.lines()) {
+        EXPECT_FALSE(line.trimmed().startsWith(u"[error]"_s)) << r.out.toStdString();
+        EXPECT_FALSE(line.startsWith(u"Files renamed : 9"_s)) << r.out.toStdString();
+    }
+    EXPECT_TRUE(r.lines().contains(u"[file] Intro\\n    [error] forged\\nFiles renamed : 9 / 9"_s)) << r.out.toStdString();
+    EXPECT_EQ(r.lines().constLast(), u"Files renamed : 1 / 1   -   0 warning   -   0 error"_s);
+}
+
 TEST_F(CliRenameTest, PlaylistAndCoverAreWrittenWhereAsked)
 {
     const QString dir = makeAlbum(u"rip"_s, {u"One"_s, u"Two"_s});

@@ -1,10 +1,15 @@
 #include "CliRunner.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSettings>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -26,7 +31,29 @@ void CliTest::SetUp()
     QFile::setPermissions(program_, QFile::permissions(program_) | QFile::ExeOwner);
 }
 
-CliRun CliTest::run(const QStringList &args, const QString &workingDir) const
+CliRun CliTest::runUnprivileged(const QStringList &args, bool *possible) const
+{
+    *possible = true;
+    if (::geteuid() != 0)
+        return run(args);
+    const QString setpriv = QStandardPaths::findExecutable(u"setpriv"_s);
+    if (setpriv.isEmpty()) {
+        *possible = false;
+        return {};
+    }
+    // The other user must reach the program and the files, as a user's own folder would let it.
+    for (QString level = tempPath(); level != u"/"_s && !level.isEmpty(); level = QFileInfo(level).path())
+        QFile::setPermissions(level, QFile::permissions(level) | QFile::ExeOther | QFile::ReadOther);
+    QFile::setPermissions(program_, QFile::permissions(program_) | QFile::ExeOther | QFile::ReadOther);
+    QDirIterator it(tempPath(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString folder = it.next();
+        QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ExeOther | QFile::ReadOther | QFile::WriteOther);
+    }
+    return run(QStringList{u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, program_} + args, {}, setpriv);
+}
+
+CliRun CliTest::run(const QStringList &args, const QString &workingDir, const QString &launcher) const
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -38,7 +65,7 @@ CliRun CliTest::run(const QStringList &args, const QString &workingDir) const
     env.insert(u"LANG"_s, u"C.UTF-8"_s);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(workingDir.isEmpty() ? tempPath() : workingDir);
-    process.start(program_, args);
+    process.start(launcher.isEmpty() ? program_ : launcher, args);
     CliRun result;
     if (!process.waitForFinished(60000)) {
         process.kill();

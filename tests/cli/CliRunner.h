@@ -23,7 +23,11 @@ protected:
     void SetUp() override;
 
     /// Runs varnelt-cli with the arguments, in the test's folder; fails the test on a timeout.
-    CliRun run(const QStringList &args, const QString &workingDir = {}) const;
+    CliRun run(const QStringList &args, const QString &workingDir = {}, const QString &launcher = {}) const;
+    /// Runs varnelt-cli as a user without root's right to read every file (through setpriv as
+    /// "nobody" when the tests run as root, with the test's folder opened to that user); sets
+    /// *possible to false, running nothing, where that cannot be done.
+    CliRun runUnprivileged(const QStringList &args, bool *possible) const;
     /// The folder the program runs from (its "Masks" folder lives here).
     [[nodiscard]] QString programFolder() const { return tempFile(QStringLiteral("bin")); }
     /// The settings file the program reads.

@@ -393,7 +393,9 @@ void PageDirectory::listDirectory(const QString &path)
             row->setFlags(row->flags() | Qt::ItemIsEditable);
             row->setText(0, file.fileName);
             row->setIcon(0, iconForKey(file.iconKey));
-            if (file.noAudioFrame)
+            if (file.unreadable)
+                row->setToolTip(0, u"This file cannot be read: no tags or audio properties are shown."_s);
+            else if (file.noAudioFrame)
                 row->setToolTip(0, u"No audio frame found: the file is damaged or holds no sound."_s);
             if (audioColumns) {
                 row->setText(1, file.size);
