@@ -6,6 +6,8 @@
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
+#include "foundation/TemporaryFiles.h"
+#include "jobs/CrashLeftovers.h"
 #include "jobs/RenameJobFiles.h"
 #include "jobs/RenamePlan.h"
 #include "naming/NameBuilder.h"
@@ -51,6 +53,21 @@ QString moveErrorText(MoveResult result)
     }
 }
 
+/// The log text of a failed tag write: the real cause where the result code names one, the
+/// general text for the write failures themselves.
+QString tagWriteErrorText(int result)
+{
+    const QString head = u"Unable to write new tag information. "_s;
+    switch (result) {
+    case ID3Edit::NotMpeg: return head + u"The file holds no MPEG audio"_s;
+    case ID3Edit::DamagedTag: return head + u"The file's ID3v2 tag is damaged"_s;
+    case ID3Edit::BadValue: return head + u"A value cannot be stored in the tag"_s;
+    case ID3Edit::FileNotFound: return head + u"File not found"_s;
+    case ID3Edit::Unreadable: return head + u"The file cannot be read"_s;
+    default: return head + u"Read-only media, not enough rights or file in use"_s;
+    }
+}
+
 /// The folder part of a path with exactly one trailing separator.
 QString folderWithOneSeparator(const QString &path)
 {
@@ -79,6 +96,7 @@ private:
     void writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
     void readBack(const ResultLog::FileNodes &nodes, const QString &path);
     void finish();
+    void logFolderSteps(const QList<LeftoverStep> &steps);
 
     const AlbumRenamePlan &plan_;
     const RenameJobInput &in_;
@@ -93,7 +111,21 @@ private:
     ID3Edit tagger_;
     ID3Tag theTag_;
     quint8 genreByte_ = 254;
+    int foldersNode_ = -1; ///< the "Folders" node, made with its first line
 };
+
+void Run::logFolderSteps(const QList<LeftoverStep> &steps)
+{
+    for (const LeftoverStep &step : steps) {
+        if (foldersNode_ < 0)
+            foldersNode_ = log_.addOutputNode(ResultLog::Kind::Folders);
+        if (step.problem)
+            log_.warning(foldersNode_, step.text);
+        else
+            log_.info(foldersNode_, step.text);
+        log_.makeVisible(foldersNode_);
+    }
+}
 
 RenameJobOutcome Run::execute()
 {
@@ -106,12 +138,21 @@ RenameJobOutcome Run::execute()
         return out_;
     }
 
+    // What an interrupted run left where this one works is put right first, so a file left
+    // under a scratch name is there again for its row.
+    const QString parent = Common::getParentFolder(in_.currentDirectory);
+    if (!parent.isEmpty())
+        logFolderSteps(cleanCrashLeftovers(parent, true));
+    logFolderSteps(cleanCrashLeftovers(in_.currentDirectory));
+
     if (!prepareDestination()) {
         log_.countError();
         log_.refreshSummary();
         return out_;
     }
     out_.started = true;
+    if (!RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_))
+        logFolderSteps(cleanCrashLeftovers(out_.firstDestinationFolder));
     genreByte_ = versionOneGenreByte(in_.album.genre);
 
     for (const PlannedRename &planned : plan_.rows) {
@@ -202,11 +243,21 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
         log_.error(nodes.warnings, moveErrorText(MoveResult::SourceMissing));
         return {};
     }
+    // A name the destination's file system cannot hold would fail below with a misleading cause.
+    if (const QString tooLong = TemporaryFiles::tooLongMessage(newPath); !tooLong.isEmpty()) {
+        log_.error(nodes.warnings, tooLong);
+        return {};
+    }
     // Rows whose folder differs from the first destination (a mask with per-track folder
     // levels) get their folder here, but only for a file that is really there to move.
     const QString folder = Common::getFolderPath(newPath);
     if (!Common::folderExists(folder) && Common::fileExists(oldPath))
         (void)Common::createFolderPath(folder);
+
+    // A copy that a crash stopped on its way to this destination goes, now that the file is
+    // about to be copied there again.
+    for (const LeftoverStep &step : dropCopiesMadeFor(newPath, oldPath))
+        log_.info(nodes.warnings, step.text);
 
     const MoveResult result = Common::moveFile(oldPath, newPath);
     if (result == MoveResult::Moved)
@@ -215,12 +266,23 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
         log_.error(nodes.warnings, moveErrorText(result));
         return {};
     }
-    // The existing destination is taken as this row's file only when it is this very file
-    // (a second run, another spelling, a hard link) or a byte-for-byte copy of it; two songs
-    // that merely round to the same size are a collision and both stay untouched.
-    if (RenameJobFiles::sameObject(oldPath, newPath) || RenameJobFiles::sameContent(oldPath, newPath)) {
+    // The existing destination is taken as this row's file only when it is this very file (a
+    // second run, another spelling, a hard link) or the verified copy of a move between file
+    // systems that a crash stopped before the source was removed. A byte-for-byte copy of a
+    // different file is not this row's file: both stay and the row is not counted as renamed.
+    if (RenameJobFiles::sameObject(oldPath, newPath)) {
         log_.info(nodes.warnings, u"Destination file already exists"_s + u". File size is the same"_s);
         return newPath;
+    }
+    if (Common::finishInterruptedMove(oldPath, newPath)) {
+        log_.info(nodes.warnings, u"Destination file already exists"_s
+                      + u". It is the complete copy left by an interrupted move: the move is finished."_s);
+        return newPath;
+    }
+    if (RenameJobFiles::sameContent(oldPath, newPath)) {
+        log_.warning(nodes.warnings, u"An identical copy of this file already exists at the destination. "
+                                     u"Both files are left as they are."_s);
+        return {};
     }
     if (RenameJobFiles::sizeInKilobytes(oldPath) == RenameJobFiles::sizeInKilobytes(newPath))
         log_.error(nodes.warnings, u"Destination file already exists"_s + u". File content is different."_s);
@@ -231,7 +293,6 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
 
 void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path)
 {
-    const QString tagFailure = u"Unable to write new tag information. Read-only media, not enough rights or file in use"_s;
     const qint64 track = qint64(Basic::val(row.trackText));
     // The file's own tags are loaded first: the fields set below replace theirs and everything
     // else the file carries (year, pictures, lyrics, other frames) is written back unchanged.
@@ -248,8 +309,8 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
         if (!Basic::trim(in_.album.year).isEmpty())
             tagger_.setYear(in_.album.year);
         tagger_.PrepareV2(path);
-        if (tagger_.SaveV2(path) != ID3Edit::Ok)
-            log_.error(nodes.warnings, tagFailure);
+        if (const int result = tagger_.SaveV2(path); result != ID3Edit::Ok)
+            log_.error(nodes.warnings, tagWriteErrorText(result));
     }
     if (usesV1(in_.tagVersions)) {
         tagger_.setV1Title(row.title);
@@ -260,8 +321,8 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
         // The track byte holds 0-255; anything beyond is written as "no track".
         tagger_.setV1Track(track >= 0 && track <= 255 ? quint8(track) : quint8(0));
         tagger_.setV1Genre(genreByte_);
-        if (tagger_.SaveV1(path) != ID3Edit::Ok)
-            log_.error(nodes.warnings, tagFailure);
+        if (const int result = tagger_.SaveV1(path); result != ID3Edit::Ok)
+            log_.error(nodes.warnings, tagWriteErrorText(result));
     }
 }
 

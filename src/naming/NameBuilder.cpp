@@ -94,6 +94,17 @@ QString expandPrefix(const QString &prefix, const VariableValues &values, QChar 
     return levels.join(sep);
 }
 
+// The file-name level never makes a hidden file (the list and most file managers would not show
+// it) nor a nameless ".mp3": leading dots become "_", an empty name is "_".
+QString visibleFileName(const QString &name)
+{
+    qsizetype dots = 0;
+    while (dots < name.size() && name.at(dots) == u'.')
+        ++dots;
+    const QString visible = QString(dots, u'_') + name.mid(dots);
+    return visible.isEmpty() ? u"_"_s : visible;
+}
+
 QString withoutLeadingSeparators(const QString &path, QChar sep)
 {
     qsizetype i = 0;
@@ -141,6 +152,7 @@ QString buildNewFileName(const AlbumFields &album, const NamingOptions &options,
     const qsizetype maskLevels = std::min<qsizetype>(mask.count(sep) + 1, levels.size());
     for (qsizetype i = levels.size() - maskLevels; i < levels.size(); ++i)
         levels[i] = makeLevelSafe(levels[i]);
+    levels.last() = visibleFileName(levels.last());
     return levels.join(sep) + u".mp3"_s;
 }
 

@@ -57,6 +57,11 @@ void RenameJobFixture::TearDown()
     VarneltTest::TearDown();
 }
 
+QStringList RenameJobFixture::warningsOf(const ResultLog &log, int root)
+{
+    return log.childTexts(log.findChild(log.roots().at(root), u"Warning and error"_s));
+}
+
 QList<RenameJobFixture::SourceFile> RenameJobFixture::threeSongs()
 {
     return {{u"a.mp3"_s, u"One"_s, 1.0}, {u"b.mp3"_s, u"Two"_s, 2.0}, {u"c.mp3"_s, u"Three"_s, 3.0}};

@@ -35,6 +35,9 @@ protected:
                                    const QString &destination);
     static QList<SourceFile> threeSongs();
 
+    /// The lines under "Warning and error" of the file entry that is the log's root number `root`.
+    static QStringList warningsOf(const ResultLog &log, int root);
+
     /// Every file under a folder, relative to it, sorted ("Foo - Bar/01 - One.mp3").
     static QStringList treeOf(const QString &folder);
 
