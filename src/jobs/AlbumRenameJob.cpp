@@ -55,7 +55,7 @@ QString moveErrorText(MoveResult result)
 
 /// The log text of a failed tag write: the real cause where the result code names one, the
 /// general text for the write failures themselves.
-QString tagWriteErrorText(int result)
+QString tagWriteErrorText(ID3Edit::Result result)
 {
     const QString head = u"Unable to write new tag information. "_s;
     switch (result) {
@@ -309,7 +309,7 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
         if (!Basic::trim(in_.album.year).isEmpty())
             tagger_.setYear(in_.album.year);
         tagger_.PrepareV2(path);
-        if (const int result = tagger_.SaveV2(path); result != ID3Edit::Ok)
+        if (const ID3Edit::Result result = tagger_.SaveV2(path); result != ID3Edit::Ok)
             log_.error(nodes.warnings, tagWriteErrorText(result));
     }
     if (usesV1(in_.tagVersions)) {
@@ -321,7 +321,7 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
         // The track byte holds 0-255; anything beyond is written as "no track".
         tagger_.setV1Track(track >= 0 && track <= 255 ? quint8(track) : quint8(0));
         tagger_.setV1Genre(genreByte_);
-        if (const int result = tagger_.SaveV1(path); result != ID3Edit::Ok)
+        if (const ID3Edit::Result result = tagger_.SaveV1(path); result != ID3Edit::Ok)
             log_.error(nodes.warnings, tagWriteErrorText(result));
     }
 }

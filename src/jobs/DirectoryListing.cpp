@@ -168,7 +168,8 @@ ListedFile readListedFile(const QString &folder, const QString &fileName, bool a
     file.iconKey = fileIconKey(file.hasV1, file.hasV2);
     if (!audioColumns)
         return file;
-    file.sizeBytes = bytes.size();
+    // A file that cannot be opened still has its size, and counts in the totals with it.
+    file.sizeBytes = file.unreadable ? QFileInfo(file.path).size() : bytes.size();
     file.sizeKB = Basic::roundEven(double(file.sizeBytes) / 1024.0);
     file.size = Basic::formatThousands(file.sizeKB);
     if (file.unreadable) {
