@@ -94,6 +94,15 @@ MaskCheck validateMask(const QString &maskText)
     });
     if (!named)
         return fail(u"%track, %title or %filename not found"_s);
+    // The checks above look at the ordinary space only: a level made of other blanks (a tab, a
+    // no-break space) or of dots behind them would still give a folder or file name that
+    // cannot be created or that the system silently drops. The name builder cleans values, never
+    // the mask's own text.
+    for (const QString &level : t.split(u'\\')) {
+        const QString core = level.trimmed();
+        if (core.isEmpty() || core.count(u'.') == core.size())
+            return fail(u"Folder or file name made only of blanks or dots not allowed"_s);
+    }
 
     check.valid = true;
     return check;

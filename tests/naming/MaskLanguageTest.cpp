@@ -30,6 +30,13 @@ TEST(MaskValidation, EachRuleWithItsMessageInOrder)
     EXPECT_EQ(verdict(uR"(%artist\ %title)"_s), uR"(Character \ followed by a blank character is not allowed)"_s);
     EXPECT_EQ(verdict(uR"(%artist\\%title)"_s), uR"(Characters \\ not allowed)"_s);
     EXPECT_EQ(verdict(uR"(%artist\.%title)"_s), uR"(Characters \. not allowed)"_s);
+    // Levels the rules above let through but no file system would keep: other blanks than the
+    // ordinary space, and dots behind them.
+    const QString unusable = u"Folder or file name made only of blanks or dots not allowed"_s;
+    EXPECT_EQ(verdict(u"\t\\%track"_s), unusable);
+    EXPECT_EQ(verdict(u"%artist\\\u00a0..\\%title"_s), unusable);
+    EXPECT_EQ(verdict(u"%title\\\u3000"_s), unusable);
+    EXPECT_EQ(verdict(u"\u00a0%track"_s), u"valid"_s);
     // The forbidden character is found before any other rule.
     EXPECT_EQ(verdict(uR"( \:)"_s), u"Character not allowed -> :"_s);
     // Only what the mask files give back whole is accepted: 254 characters after the slash

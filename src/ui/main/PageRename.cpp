@@ -2,6 +2,7 @@
 
 #include "MainContext.h"
 #include "RenameListView.h"
+#include "ui/widgets/Named.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
@@ -31,13 +32,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename T>
-T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QComboBox *folderChoice(const QString &name, QWidget *parent)
 {
@@ -111,8 +105,6 @@ void PageRename::buildControls()
     cboMask->setInsertPolicy(QComboBox::NoInsert);
     cboMask->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmdMaskEdit = named(new QPushButton(u"&Mask Editor"_s, naming), u"cmdMaskEdit"_s);
-    cmdMaskEdit->setEnabled(false);
-    cmdMaskEdit->setToolTip(u"The mask editor is not available yet."_s);
     cboDestDir = folderChoice(u"cboDestDir"_s, naming);
     cboDestDir->setEditable(true);
     cboDestDir->setInsertPolicy(QComboBox::NoInsert);
@@ -236,6 +228,7 @@ void PageRename::connectControls()
     });
 
     connect(cboMask, &QComboBox::activated, this, &PageRename::onMaskChosen);
+    connect(cmdMaskEdit, &QPushButton::clicked, this, &PageRename::openMaskEditor);
     connect(cboMask, &QComboBox::editTextChanged, this, [this](const QString &text) {
         cboMask->setToolTip(text);
         refreshPreview();

@@ -77,6 +77,9 @@ public slots:
     /// "&Use ID3 to rename files"); the comment keeps its text.
     void takeRenameListFromTags(const AlbumFields &album, const RenameList &rows, const QStringList &iconKeys,
                                 const QString &totalTrack);
+    /// "&Mask Editor" and the Tools menu's "&Mask editor...": opens the mask editor (modal) on
+    /// the mask drop-down; its "&Ok" rebuilds the drop-down.
+    void openMaskEditor();
     /// Recomputes the preview of the selected row while the rename list is shown.
     void refreshPreview();
     /// "&Edit selected track" and F2: starts the in-place edit of the selected title.

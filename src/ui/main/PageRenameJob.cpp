@@ -8,6 +8,7 @@
 #include "jobs/RenamePlan.h"
 #include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
+#include "ui/mask/frmMask.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,6 +31,15 @@ void PageRename::loadMasks()
     if (cboMask->count() > 0)
         cboMask->setCurrentIndex(0);
     cboMask->setToolTip(cboMask->currentText());
+}
+
+void PageRename::openMaskEditor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto *editor = new frmMask(cboMask, window());
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setWindowModality(Qt::ApplicationModal);
+    editor->show();
 }
 
 bool PageRename::maskLengthAccepted()

@@ -149,7 +149,10 @@ void frmMain::buildMenus()
 
     QMenu *tools = menuBar()->addMenu(u"&Tools"_s);
     tools->setObjectName(u"mnuTools"_s);
-    addItem(tools, u"mnuMask"_s, u"&Mask editor..."_s, [this] { notAvailableYet(); });
+    addItem(tools, u"mnuMask"_s, u"&Mask editor..."_s, [this] {
+        if (auto *page = qobject_cast<PageRename *>(pageRename_))
+            page->openMaskEditor();
+    });
 
     QMenu *help = menuBar()->addMenu(u"&?"_s);
     help->setObjectName(u"mnuHelp"_s);

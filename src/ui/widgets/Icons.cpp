@@ -170,6 +170,15 @@ QPixmap draw(const QString &key)
         hill.closeSubpath();
         p.setBrush(QColor(60, 140, 60));
         p.drawPath(hill);
+    } else if (key == u"mask" || key == u"mask2") {
+        // A page with a "%" mark: grey for the masks that come with the program, green for the user's.
+        drawPage(p, key == u"mask" ? paper : QColor(225, 245, 225));
+        QFont f = p.font();
+        f.setPixelSize(10);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(key == u"mask" ? QColor(90, 90, 90) : QColor(30, 120, 50));
+        p.drawText(QRectF(3, 3, 10, 12), Qt::AlignCenter, u"%"_s);
     } else {
         p.end();
         return {};
@@ -184,7 +193,7 @@ QStringList Icons::knownKeys()
 {
     return {u"FileIcon"_s, u"FileIconTag"_s, u"FileIconTagV2"_s, u"FileIconTagV1+2"_s, u"Info"_s, u"file"_s,
             u"tag"_s,      u"errorTop"_s,    u"info"_s,         u"taginfo"_s,          u"warning"_s, u"error"_s,
-            u"playlist"_s, u"cover"_s};
+            u"playlist"_s, u"cover"_s,       u"mask"_s,         u"mask2"_s};
 }
 
 QIcon iconForKey(const QString &key)

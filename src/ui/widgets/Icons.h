@@ -8,12 +8,12 @@
 
 namespace Icons {
 
-/// Every image key the program uses: the file lists' and the result log's.
+/// Every image key the program uses: the file lists', the result log's and the mask editor's.
 [[nodiscard]] QStringList knownKeys();
 
 } // namespace Icons
 
 /// Returns the picture behind an image key ("FileIcon", "FileIconTag", "FileIconTagV2",
 /// "FileIconTagV1+2", "Info", "file", "tag", "errorTop", "info", "taginfo", "warning",
-/// "error", "playlist", "cover"); an unknown key gives a null icon.
+/// "error", "playlist", "cover", "mask", "mask2"); an unknown key gives a null icon.
 [[nodiscard]] QIcon iconForKey(const QString &key);
