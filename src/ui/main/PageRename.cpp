@@ -139,9 +139,9 @@ void PageRename::buildControls()
 
     auto *options = named(new QGroupBox(u"Options"_s, this), u"fraOptions"_s);
     cboId3TagRename = named(new QComboBox(options), u"cboId3TagRename"_s);
-    cboId3TagRename->addItem(u"ID3v1 + ID3v2"_s, 3);
-    cboId3TagRename->addItem(u"ID3v1 Only"_s, 1);
-    cboId3TagRename->addItem(u"ID3v2 Only"_s, 2);
+    cboId3TagRename->addItem(u"ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
+    cboId3TagRename->addItem(u"ID3v1 Only"_s, tagVersionsNumber(TagVersions::V1Only));
+    cboId3TagRename->addItem(u"ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
     chkTotalTracks = named(new QCheckBox(u"Add total tracks to ID3v2 track"_s, options), u"chkTotalTracks"_s);
     txtTotalTrack = named(new QLineEdit(options), u"txtTotalTrack"_s);
     txtTotalTrack->setMaximumWidth(50);
@@ -360,7 +360,7 @@ void PageRename::windowActivated()
 
 void PageRename::updateTotalTracksEnabling()
 {
-    const bool v2 = id3Version() != 1;
+    const bool v2 = usesV2(tagVersions());
     chkTotalTracks->setEnabled(v2);
     txtTotalTrack->setEnabled(v2 && chkTotalTracks->isChecked());
 }
@@ -421,10 +421,9 @@ QString PageRename::newFileNameOf(int row) const
     return row >= 0 && row < plan.rows.size() ? plan.rows.at(row).destination : QString();
 }
 
-int PageRename::id3Version() const
+TagVersions PageRename::tagVersions() const
 {
-    const QVariant data = cboId3TagRename->currentData();
-    return data.isValid() ? data.toInt() : 3;
+    return tagVersionsFromNumber(cboId3TagRename->currentData().toInt()).value_or(TagVersions::Both);
 }
 
 void PageRename::refreshPreview()

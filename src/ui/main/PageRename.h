@@ -5,6 +5,7 @@
 
 #include "WizardPage.h"
 
+#include "audio/TagVersions.h"
 #include "jobs/RenameList.h"
 #include "naming/NamingInput.h"
 
@@ -40,8 +41,8 @@ public:
     [[nodiscard]] RenameList renameRows() const;
     /// The new path of a row (0-based) exactly as the rename job will build it.
     [[nodiscard]] QString newFileNameOf(int row) const;
-    /// The tag versions to write: the item data of the tag version drop-down (1, 2 or 3).
-    [[nodiscard]] int id3Version() const;
+    /// The tag versions to write, from the tag version drop-down; both while no entry is chosen.
+    [[nodiscard]] TagVersions tagVersions() const;
 
     /// Replaces the rename list; iconKeys gives each row's picture key.
     void setRenameList(const RenameList &rows, const QStringList &iconKeys = {});

@@ -59,7 +59,7 @@ RenameJobInput PageRename::jobInput() const
     input.currentDirectory = context_.currentDirectory;
     input.album = albumFields();
     input.naming = namingOptions();
-    input.tagVersions = tagVersionsFromNumber(id3Version()).value_or(TagVersions::Both);
+    input.tagVersions = tagVersions();
     input.totalTracks = chkTotalTracks->isEnabled() && chkTotalTracks->isChecked();
     input.totalTrackText = txtTotalTrack->text();
     input.joliet = chkJoliet->isChecked();

@@ -65,9 +65,9 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     chkOnlySelectedFilesTag->setObjectName(u"chkOnlySelectedFilesTag"_s);
     cboID3Mode = new QComboBox(this);
     cboID3Mode->setObjectName(u"cboID3Mode"_s);
-    cboID3Mode->addItem(u"Use ID3v1 + ID3v2"_s, 3);
-    cboID3Mode->addItem(u"Use ID3v1 Only"_s, 1);
-    cboID3Mode->addItem(u"Use ID3v2 Only"_s, 2);
+    cboID3Mode->addItem(u"Use ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
+    cboID3Mode->addItem(u"Use ID3v1 Only"_s, tagVersionsNumber(TagVersions::V1Only));
+    cboID3Mode->addItem(u"Use ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
 
     auto *editorArea = new QWidget(this);
     buildTagEditor(editorArea);
@@ -184,12 +184,6 @@ QList<TagListRow> PageTag::tagListRows() const
         rows.append(row);
     }
     return rows;
-}
-
-int PageTag::id3Mode() const
-{
-    const QVariant data = cboID3Mode->currentData();
-    return data.isValid() ? data.toInt() : 3;
 }
 
 void PageTag::sortByHeader(int column)

@@ -53,8 +53,6 @@ public:
 
     /// The tag list's rows as the rename from tags reads them (a lone space read as empty).
     [[nodiscard]] QList<TagListRow> tagListRows() const;
-    /// The tag mode: the item data of cboID3Mode (1, 2 or 3).
-    [[nodiscard]] int id3Mode() const;
     /// The tag versions of the mode chosen; none while no entry is chosen.
     [[nodiscard]] std::optional<TagVersions> chosenTagVersions() const;
 

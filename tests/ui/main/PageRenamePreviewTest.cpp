@@ -290,14 +290,14 @@ TEST_F(PageRenamePreviewTest, TagVersionDrivesTotalTracksAndFollowsTheTagMode)
     total->setChecked(true);
     EXPECT_TRUE(count->isEnabled());
     choose(version, 1); // "ID3v1 Only"
-    EXPECT_EQ(pageRename->id3Version(), 1);
+    EXPECT_EQ(pageRename->tagVersions(), TagVersions::V1Only);
     EXPECT_FALSE(total->isEnabled());
     EXPECT_FALSE(count->isEnabled());
     EXPECT_EQ(control<QComboBox>(u"cboID3Mode"_s)->currentIndex(), 1);
 
     choose(control<QComboBox>(u"cboID3Mode"_s), 2); // "Use ID3v2 Only" on the tag page
     EXPECT_EQ(version->currentIndex(), 2);
-    EXPECT_EQ(pageRename->id3Version(), 2);
+    EXPECT_EQ(pageRename->tagVersions(), TagVersions::V2Only);
     EXPECT_TRUE(total->isEnabled());
     EXPECT_TRUE(count->isEnabled());
     total->setChecked(false);
