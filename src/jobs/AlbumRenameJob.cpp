@@ -96,7 +96,7 @@ private:
     void writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
     void readBack(const ResultLog::FileNodes &nodes, const QString &path);
     void finish();
-    void logFolderSteps(const QList<LeftoverStep> &steps);
+    void logFolderSteps(const QList<FolderStep> &steps);
 
     const AlbumRenamePlan &plan_;
     const RenameJobInput &in_;
@@ -114,9 +114,9 @@ private:
     int foldersNode_ = -1; ///< the "Folders" node, made with its first line
 };
 
-void Run::logFolderSteps(const QList<LeftoverStep> &steps)
+void Run::logFolderSteps(const QList<FolderStep> &steps)
 {
-    for (const LeftoverStep &step : steps) {
+    for (const FolderStep &step : steps) {
         if (foldersNode_ < 0)
             foldersNode_ = log_.addOutputNode(ResultLog::Kind::Folders);
         if (step.problem)
@@ -256,7 +256,7 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
 
     // A copy that a crash stopped on its way to this destination goes, now that the file is
     // about to be copied there again.
-    for (const LeftoverStep &step : dropCopiesMadeFor(newPath, oldPath))
+    for (const FolderStep &step : dropCopiesMadeFor(newPath, oldPath))
         log_.info(nodes.warnings, step.text);
 
     const MoveResult result = Common::moveFile(oldPath, newPath);
@@ -349,7 +349,16 @@ void Run::finish()
     // The old folder goes only when it really is another folder than the destination, as the
     // file system sees it (after a letter-case rename both spellings name one folder).
     if (!RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_))
-        out_.oldFolderRemoved = RenameJobFiles::removeEmptiedFolder(sourceFolder_, outputsWritten_);
+    {
+        QStringList albumNames;
+        for (int i = 0; i < in_.rows.size(); ++i)
+            albumNames << in_.rows.at(i).fileName << Common::getFileName(out_.newPaths.value(i));
+        albumNames.removeAll(QString());
+        const RenameJobFiles::FolderTidying tidied = RenameJobFiles::tidyOldFolder(
+            sourceFolder_, log_.destinationFolder(), albumNames, outputsWritten_);
+        logFolderSteps(tidied.steps);
+        out_.oldFolderRemoved = tidied.removed;
+    }
     // The first destination is built without the track's own values: with a folder level made
     // of "%filenumber" it names a folder no row goes to. What the job made for it and left
     // empty goes again; the folder shown as the destination always stays.

@@ -86,9 +86,9 @@ QString leftoverWarningText(const CrashLeftover &leftover)
     return {};
 }
 
-QList<LeftoverStep> cleanCrashLeftovers(const QString &folder, bool foldersOnly)
+QList<FolderStep> cleanCrashLeftovers(const QString &folder, bool foldersOnly)
 {
-    QList<LeftoverStep> steps;
+    QList<FolderStep> steps;
     for (const CrashLeftover &leftover : findCrashLeftovers(folder)) {
         if (foldersOnly && leftover.kind != CrashLeftover::Kind::CaseRenamedFolder)
             continue;
@@ -125,9 +125,9 @@ QList<LeftoverStep> cleanCrashLeftovers(const QString &folder, bool foldersOnly)
     return steps;
 }
 
-QList<LeftoverStep> dropCopiesMadeFor(const QString &destination, const QString &source)
+QList<FolderStep> dropCopiesMadeFor(const QString &destination, const QString &source)
 {
-    QList<LeftoverStep> steps;
+    QList<FolderStep> steps;
     const QFileInfo target(destination);
     const QStringList temporary = TemporaryFiles::inFolder(target.absolutePath());
     if (temporary.isEmpty() || QFileInfo::exists(destination) || !verifiedComplete(source))

@@ -26,18 +26,18 @@ struct CrashLeftover
 /// The warning the directory scan shows for a leftover.
 [[nodiscard]] QString leftoverWarningText(const CrashLeftover &leftover);
 
-/// One step taken (or refused) while cleaning.
-struct LeftoverStep
+/// One step the job took (or refused) in a folder beside the files, for its log.
+struct FolderStep
 {
     QString text;
-    bool problem = false; ///< the leftover was left in place: a warning
+    bool problem = false; ///< something was left in place that should not be: a warning
 };
 
 /// Puts right what findCrashLeftovers finds in a folder (with foldersOnly, only folders under
 /// their scratch name); returns each step for the log. A temporary copy whose file is not in
 /// the folder is left alone.
-[[nodiscard]] QList<LeftoverStep> cleanCrashLeftovers(const QString &folder, bool foldersOnly = false);
+[[nodiscard]] QList<FolderStep> cleanCrashLeftovers(const QString &folder, bool foldersOnly = false);
 
 /// Deletes the temporary copies that were made for `destination` (a move into it that a crash
 /// stopped) once `source`, the file about to be moved there again, is verified complete.
-[[nodiscard]] QList<LeftoverStep> dropCopiesMadeFor(const QString &destination, const QString &source);
+[[nodiscard]] QList<FolderStep> dropCopiesMadeFor(const QString &destination, const QString &source);

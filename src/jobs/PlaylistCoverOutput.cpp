@@ -2,6 +2,7 @@
 
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
+#include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
 #include "naming/NameBuilder.h"
 #include "naming/NamingText.h"
@@ -81,12 +82,11 @@ QString checkedOutputPath(ResultLog &log, int node, const QString &folder, const
     return path;
 }
 
-/// Clears the read-only mark of an existing output and deletes it; true when it is gone.
-bool removeExisting(const QString &path)
+/// Clears the read-only mark of an existing output so it can be replaced; true when it can be.
+bool replaceable(const QString &path)
 {
     RenameJobFiles::clearReadOnly(path);
-    (void)Common::deleteFile(path);
-    return !Common::fileExists(path);
+    return QFileInfo(path).permissions().testFlag(QFileDevice::WriteOwner);
 }
 
 } // namespace
@@ -97,21 +97,16 @@ QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QSt
     const int node = log.addOutputNode(ResultLog::Kind::Playlist);
     const QString path = checkedOutputPath(log, node, folder, name, u".pls"_s, joliet, u"Playlist file name : "_s,
                                            u"Joliet error. The length of the playlist filename is more than 64 caracters : "_s);
-    QString failure;
-    if (Common::fileExists(path)) {
-        if (removeExisting(path)) {
-            failure = Common::writeTextFile(path, playlist.finalText());
-            // "Replaced" only when the new playlist really took the old one's place.
-            if (failure.isEmpty())
-                log.warning(node, u"Playlist file already exists. File replaced."_s);
-        } else {
-            log.error(node, u"Unable to delete existing playlist file"_s);
-        }
-    } else {
-        failure = Common::writeTextFile(path, playlist.finalText());
-    }
-    if (!failure.isEmpty())
+    // The new playlist is written beside the old one and takes its place only once it is whole:
+    // a full disk or a crash leaves the old one as it was.
+    const bool existed = Common::fileExists(path);
+    if (existed && !replaceable(path)) {
+        log.error(node, u"Unable to delete existing playlist file"_s);
+    } else if (const QString failure = Common::writeTextFile(path, playlist.finalText()); !failure.isEmpty()) {
         log.error(node, u"Unable to write playlist. "_s + failure);
+    } else if (existed) {
+        log.warning(node, u"Playlist file already exists. File replaced."_s);
+    }
     log.makeVisible(node);
     return path;
 }
@@ -121,23 +116,19 @@ QString copyCover(ResultLog &log, const QString &coverFile, const QString &folde
     const int node = log.addOutputNode(ResultLog::Kind::Cover);
     const QString path = checkedOutputPath(log, node, folder, name, u".jpg"_s, joliet, u"Cover file name : "_s,
                                            u"Joliet error. The length of the cover filename is more than 64 caracters : "_s);
-    // QFile::copy never overwrites: the copy fails when the target exists, as the old one must be gone first.
+    const bool existed = Common::fileExists(path);
     if (RenameJobFiles::sameObject(coverFile, path)) {
-        // The picture is already where it should go: deleting the "old" one would lose it.
-    } else if (Common::fileExists(path) && !QFileInfo(coverFile).isFile()) {
-        // Nothing to put in its place (the download is gone): the earlier cover stays.
+        // The picture is already where it should go.
+    } else if (!QFileInfo(coverFile).isFile()) {
+        // Nothing to put in its place (the download is gone): an earlier cover stays.
         log.error(node, u"Unable to copy downloaded cover file"_s);
-    } else if (Common::fileExists(path)) {
-        if (removeExisting(path)) {
-            if (QFile::copy(coverFile, path))
-                log.warning(node, u"Cover file already exists. File replaced."_s);
-            else
-                log.error(node, u"Unable to copy downloaded cover file"_s);
-        } else {
-            log.error(node, u"Unable to delete existing cover file"_s);
-        }
-    } else if (!QFile::copy(coverFile, path)) {
+    } else if (existed && !replaceable(path)) {
+        log.error(node, u"Unable to delete existing cover file"_s);
+    } else if (!TemporaryFiles::copyInPlace(coverFile, path).isEmpty()) {
+        // Copied beside the old cover first: on any failure the old one stays.
         log.error(node, u"Unable to copy downloaded cover file"_s);
+    } else if (existed) {
+        log.warning(node, u"Cover file already exists. File replaced."_s);
     }
     log.makeVisible(node);
     return path;

@@ -1,8 +1,11 @@
 #pragma once
 // File and folder questions of the rename job that go beyond the path helpers: whether two
 // paths name one file system object, whether two files hold the same bytes, the letter-case
-// rename of a folder through a scratch name, and the removal of the emptied old folder.
+// rename of a folder through a scratch name, and the clean-up of the emptied old folder.
 
+#include "jobs/CrashLeftovers.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -33,10 +36,18 @@ bool clearReadOnly(const QString &path);
 /// its old name back. Returns the path (with a trailing separator) the folder has afterwards.
 [[nodiscard]] QString renameFolderCase(const QString &folder, const QString &scratch, const QString &newSpelling);
 
-/// Removes the old folder once every file has left it: when it holds nothing but files named
-/// after it with ".pls", ".jpg" or ".htm" (outputs of an earlier run), those are deleted
-/// (read-only ones too) and then the folder. A file that is one of `keep` (outputs of this run)
-/// is never deleted. Returns true when the folder is gone.
-bool removeEmptiedFolder(const QString &folder, const QStringList &keep);
+/// What the clean-up of the old folder did: each step for the log, and whether it is gone.
+struct FolderTidying {
+    QList<FolderStep> steps;
+    bool removed = false;
+};
+
+/// Removes the old folder once every file has left it and it holds nothing but files named
+/// after it with ".pls", ".jpg" or ".htm": the picture and the page move into the album's new
+/// folder under its name (when that name is taken, the old folder stays with them), a playlist
+/// that lists only the album's files (by their names, albumNames) is deleted, any other
+/// playlist keeps the folder. A file that is one of `keep` (outputs of this run) keeps it too.
+[[nodiscard]] FolderTidying tidyOldFolder(const QString &folder, const QString &albumFolder,
+                                          const QStringList &albumNames, const QStringList &keep);
 
 } // namespace RenameJobFiles

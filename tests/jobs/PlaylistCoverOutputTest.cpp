@@ -4,6 +4,10 @@
 
 #include "RenameJobFixture.h"
 
+#include "support/SmallDisk.h"
+
+#include "foundation/TemporaryFiles.h"
+
 #include "jobs/PlaylistCoverOutput.h"
 #include "jobs/RenameJobFiles.h"
 
@@ -198,18 +202,76 @@ TEST_F(PlaylistCoverOutputTest, JolietLimitNeverSplitsACharacter)
     EXPECT_EQ(Joliet::limitName(name, u".pls"_s), QString(59, u'a') + u".pls"_s);
 }
 
-TEST_F(PlaylistCoverOutputTest, OldFolderGoesWithTheOutputsOfAnEarlierRun)
+TEST_F(PlaylistCoverOutputTest, OldFolderGoesOnlyWithWhatBelongsToTheAlbum)
 {
+    // Emptied of its songs, the old folder holds a playlist of this album, the user's picture
+    // and page: the picture and page move along under the new folder's name, the playlist goes.
     const QString folder = makeThreeSongAlbum(u"rips/incoming"_s);
-    writeFile(u"rips/incoming/incoming.pls"_s, "old");
-    writeFile(u"rips/incoming/incoming.jpg"_s, "old");
-    writeFile(u"rips/incoming/incoming.htm"_s, "old");
+    writeFile(u"rips/incoming/incoming.pls"_s, "[playlist]\r\nFile1=a.mp3\r\nFile3=c.mp3\r\nNumberOfEntries=2\r\n");
+    writeFile(u"rips/incoming/incoming.jpg"_s, "picture");
+    writeFile(u"rips/incoming/incoming.htm"_s, "page");
     QFile::setPermissions(folder + u"/incoming.jpg"_s, QFile::ReadOwner);
-    const RenameJobOutcome out = runAlbumRenameJob(inputFor(folder, threeSongs(), albumMask, parentDir), log);
+    // Two more: one whose playlist lists another file, one whose picture's new name is taken.
+    const QString other = makeThreeSongAlbum(u"more/other"_s);
+    writeFile(u"more/other/other.pls"_s, "[playlist]\r\nFile1=bonus.mp3\r\n");
+    writeFile(u"more/other/other.jpg"_s, "mine");
+    const QString taken = makeThreeSongAlbum(u"taken/incoming"_s);
+    writeFile(u"taken/incoming/incoming.jpg"_s, "mine too");
+    writeFile(u"taken/Foo - Bar/Foo - Bar.jpg"_s, "already there");
 
+    const RenameJobOutcome out = runAlbumRenameJob(inputFor(folder, threeSongs(), albumMask, parentDir), log);
     EXPECT_TRUE(out.oldFolderRemoved);
-    EXPECT_EQ(QDir(tempFile(u"rips"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList {u"Foo - Bar"_s});
+    const QString album = tempFile(u"rips/Foo - Bar"_s);
+    EXPECT_EQ(QDir(tempFile(u"rips"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList {u"Foo - Bar"_s});
+    EXPECT_EQ(readAll(album + u"/Foo - Bar.jpg"_s), "picture");
+    EXPECT_EQ(readAll(album + u"/Foo - Bar.htm"_s), "page");
+    EXPECT_EQ(log.childTexts(log.findRoot(u"Folders"_s)).join(u'\n').toStdString(),
+              (QStringList {u"Moved from the old folder: "_s + folder + u"/incoming.htm to "_s + album + u"/Foo - Bar.htm"_s,
+                            u"Moved from the old folder: "_s + folder + u"/incoming.jpg to "_s + album + u"/Foo - Bar.jpg"_s,
+                            u"Old playlist of this album deleted: "_s + folder + u"/incoming.pls"_s})
+                  .join(u'\n')
+                  .toStdString());
+
+    for (const QString &kept : {other, taken}) {
+        ResultLog again;
+        const RenameJobOutcome stays = runAlbumRenameJob(inputFor(kept, threeSongs(), albumMask, parentDir), again);
+        EXPECT_FALSE(stays.oldFolderRemoved);
+        EXPECT_EQ(again.childTexts(again.findRoot(u"Folders"_s)).size(), 1);
+    }
+    EXPECT_EQ(treeOf(other), (QStringList {u"other.jpg"_s, u"other.pls"_s}));
+    EXPECT_EQ(treeOf(taken), QStringList {u"incoming.jpg"_s});
+    EXPECT_EQ(readAll(tempFile(u"taken/Foo - Bar/Foo - Bar.jpg"_s)), "already there");
+}
+
+TEST_F(PlaylistCoverOutputTest, FullDiskKeepsTheEarlierPlaylistAndCover)
+{
+    SmallDisk disk(1024 * 1024);
+    if (!disk.isMounted())
+        GTEST_SKIP() << "no small file system can be mounted here";
+    const QString folder = disk.filePath(u"in"_s);
+    QDir().mkpath(folder);
+    const QString songs = makeThreeSongAlbum(u"songs"_s);
+    for (const QString &name : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s})
+        QFile::copy(songs + u'/' + name, folder + u'/' + name);
+    QFile pls(folder + u"/Foo - Bar.pls"_s), jpg(folder + u"/Foo - Bar.jpg"_s);
+    ASSERT_TRUE(pls.open(QIODevice::WriteOnly) && pls.write("[playlist]\r\nFile1=old.mp3\r\n") > 0);
+    ASSERT_TRUE(jpg.open(QIODevice::WriteOnly) && jpg.write("old cover") > 0);
+    pls.close();
+    jpg.close();
+    RenameJobInput in = withOutputs(inputFor(folder, threeSongs(), flatMask, mp3Dir));
+    in.outputs.coverDownloadFileName = writeFile(u"app/Download/cover.jpg"_s, QByteArray(64 * 1024, 'j'));
+    // The disk fills up once the songs are done, before the playlist and the cover are written.
+    runAlbumRenameJob(in, log, [&](int done, int total) {
+        if (done == total)
+            disk.fill();
+    });
+
+    EXPECT_TRUE(log.childTexts(log.findRoot(u"Playlist"_s)).last().startsWith(u"Unable to write playlist. "_s));
+    EXPECT_EQ(log.childTexts(log.findRoot(u"Cover"_s)).last(), u"Unable to copy downloaded cover file"_s);
+    EXPECT_EQ(readAll(folder + u"/Foo - Bar.pls"_s), "[playlist]\r\nFile1=old.mp3\r\n");
+    EXPECT_EQ(readAll(folder + u"/Foo - Bar.jpg"_s), "old cover");
+    EXPECT_EQ(TemporaryFiles::inFolder(folder), QStringList());
+    EXPECT_EQ(log.summary(), u"Files renamed : 3 / 3   -   0 warning   -   2 error(s)"_s);
 }
 
 TEST_F(PlaylistCoverOutputTest, OldFolderStillHoldingOtherFilesStaysWithItsOutputs)
@@ -241,10 +303,10 @@ TEST_F(PlaylistCoverOutputTest, ListedFolderReachedThroughALinkKeepsTheFilesAndT
 TEST_F(PlaylistCoverOutputTest, CleanUpNeverDeletesAFileItIsToldToKeep)
 {
     const QString folder = tempFile(u"Foo - Bar"_s);
-    const QString pls = writeFile(u"Foo - Bar/Foo - Bar.pls"_s, "new");
-    EXPECT_FALSE(RenameJobFiles::removeEmptiedFolder(folder, {pls}));
-    EXPECT_EQ(readAll(pls), QByteArray("new"));
-    EXPECT_TRUE(RenameJobFiles::removeEmptiedFolder(folder, {}));
+    const QString pls = writeFile(u"Foo - Bar/Foo - Bar.pls"_s, "[playlist]\r\n");
+    EXPECT_FALSE(RenameJobFiles::tidyOldFolder(folder, tempPath(), {}, {pls}).removed);
+    EXPECT_EQ(readAll(pls), QByteArray("[playlist]\r\n"));
+    EXPECT_TRUE(RenameJobFiles::tidyOldFolder(folder, tempPath(), {}, {}).removed);
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
@@ -259,8 +321,9 @@ TEST_F(PlaylistCoverOutputTest, OutputsThatCannotBeReplacedOrWrittenAreErrors)
         GTEST_SKIP() << "this system cannot make a folder refuse changes";
     runAlbumRenameJob(withOutputs(inputFor(folder, threeSongs(), albumMask, parentDir), 1), log);
 
-    EXPECT_EQ(log.childTexts(log.findRoot(u"Playlist"_s)).last(), u"Unable to delete existing playlist file"_s);
-    EXPECT_EQ(log.childTexts(log.findRoot(u"Cover"_s)).last(), u"Unable to delete existing cover file"_s);
+    // The old files are never deleted first: what fails is the new one's write beside them.
+    EXPECT_TRUE(log.childTexts(log.findRoot(u"Playlist"_s)).last().startsWith(u"Unable to write playlist. "_s));
+    EXPECT_EQ(log.childTexts(log.findRoot(u"Cover"_s)).last(), u"Unable to copy downloaded cover file"_s);
     EXPECT_EQ(readAll(rips + u"/Foo - Bar.pls"_s), QByteArray("old playlist"));
     EXPECT_EQ(readAll(rips + u"/Foo - Bar.jpg"_s), QByteArray("old cover"));
     EXPECT_EQ(log.summary(), u"Files renamed : 3 / 3   -   0 warning   -   2 error(s)"_s);
