@@ -8,7 +8,7 @@
 #include "jobs/RenamePlan.h"
 #include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
-#include "ui/mask/frmMask.h"
+#include "ui/side/frmMask.h"
 
 #include <QApplication>
 #include <QCheckBox>

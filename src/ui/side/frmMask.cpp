@@ -1,4 +1,4 @@
-#include "ui/mask/frmMask.h"
+#include "ui/side/frmMask.h"
 
 #include "foundation/Basic.h"
 #include "naming/MaskLanguage.h"

@@ -4,7 +4,7 @@
 #include "../main/MainWindowFixture.h"
 
 #include "naming/MaskFiles.h"
-#include "ui/mask/frmMask.h"
+#include "ui/side/frmMask.h"
 #include "ui/widgets/Icons.h"
 
 #include <QAction>
