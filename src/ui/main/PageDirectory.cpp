@@ -3,6 +3,7 @@
 #include "MainContext.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
+#include "foundation/PrintableText.h"
 #include "foundation/Settings.h"
 #include "jobs/DirectoryListing.h"
 #include "ui/widgets/Icons.h"
@@ -177,6 +178,14 @@ void PageDirectory::buildControls()
     txtTotalFile_->setObjectName(u"txtTotalFile"_s);
     txtTotalFile_->setReadOnly(true);
 
+    // A warning line of its own, never a row of the file list: the scan only shows what a crash
+    // left here; the next rename job puts it right.
+    lblLeftovers_ = new QLabel;
+    lblLeftovers_->setObjectName(u"lblLeftovers"_s);
+    lblLeftovers_->setTextFormat(Qt::PlainText);
+    lblLeftovers_->setWordWrap(true);
+    lblLeftovers_->hide();
+
     chkOnlySelectedFiles_ = new QCheckBox(u"&Use only selected files"_s);
     chkOnlySelectedFiles_->setObjectName(u"chkOnlySelectedFiles"_s);
 
@@ -209,6 +218,7 @@ void PageDirectory::buildControls()
     filesLayout->addLayout(folderRow);
     filesLayout->addWidget(lstFiles_, 1);
     filesLayout->addWidget(txtTotalFile_);
+    filesLayout->addWidget(lblLeftovers_);
     filesLayout->addWidget(chkOnlySelectedFiles_);
 
     auto *splitter = new QSplitter(Qt::Horizontal);
@@ -362,6 +372,7 @@ void PageDirectory::selectDirectory(const QString &path)
     context_.currentDirectory = path;
     txtDirectoryFiles_->setText(Common::addBackslash(path));
     txtTotalFile_->setText(totalsZeroText());
+    lblLeftovers_->hide();
     sortOrder_ = Qt::AscendingOrder;
     lstFiles_->sortItems(0, sortOrder_);
 
@@ -417,6 +428,11 @@ void PageDirectory::listDirectory(const QString &path)
             }
         });
 
+    QStringList warnings;
+    for (const QString &warning : result.warnings)
+        warnings << u"Warning: "_s + printableText(warning);
+    lblLeftovers_->setText(warnings.join(u'\n'));
+    lblLeftovers_->setVisible(!warnings.isEmpty());
     if (!result.folderReadable) {
         txtTotalFile_->setText(totalsFailureText(lstFiles_->topLevelItemCount()));
         context_.filesListed = false;

@@ -8,6 +8,7 @@ class MainContext;
 class QAction;
 class QCheckBox;
 class QFileSystemModel;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QTreeView;
@@ -97,6 +98,8 @@ private:
     QLineEdit *txtDirectoryFiles_ = nullptr;
     QTreeWidget *lstFiles_ = nullptr;
     QLineEdit *txtTotalFile_ = nullptr;
+    /// What an interrupted run left in the listed folder, one warning a line; hidden when nothing.
+    QLabel *lblLeftovers_ = nullptr;
     QCheckBox *chkOnlySelectedFiles_ = nullptr;
     QMenu *mnuContext3_ = nullptr;
     QAction *mnuPlay_ = nullptr;

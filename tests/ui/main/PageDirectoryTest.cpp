@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -57,11 +58,18 @@ TEST_F(PageDirectoryTest, ScanListsTheFilesWithColumnsIconsAndTotals)
     writeFile(u"album/.hidden.mp3"_s, Mp3Writer::cbrFile(1.0));
     writeFile(u"album/zz damaged.mp3"_s, QByteArray(4096, '\x11'));
     QDir().mkpath(tempFile(u"album/folder.mp3"_s));
+    // A letter-case rename a crash stopped: shown as a warning line, never as a row.
+    writeFile(u"album/five.mp3_VARNELT"_s, Mp3Writer::cbrFile(1.0));
     presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
 
     auto window = openWindow();
     QTreeWidget *list = fileList(*window);
     ASSERT_EQ(list->topLevelItemCount(), 5);
+    auto *leftovers = window->findChild<QLabel *>(u"lblLeftovers"_s);
+    ASSERT_NE(leftovers, nullptr);
+    EXPECT_FALSE(leftovers->isHidden());
+    EXPECT_EQ(leftovers->text(), u"Warning: File left under a temporary name by an interrupted rename: five.mp3_VARNELT"_s);
+    EXPECT_TRUE(QFile::exists(tempFile(u"album/five.mp3_VARNELT"_s))) << "the scan changes nothing";
     // Sorted by name ascending, whatever order the folder gave them in.
     EXPECT_EQ(columnTexts(list, 0),
               QStringList({u"four.mp3"_s, u"one.mp3"_s, u"three.mp3"_s, u"two.MP3"_s, u"zz damaged.mp3"_s}));
