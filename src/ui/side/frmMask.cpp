@@ -2,6 +2,7 @@
 
 #include "foundation/Basic.h"
 #include "naming/MaskLanguage.h"
+#include "ui/widgets/ButtonEx.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/Named.h"
 
@@ -14,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QScrollBar>
 #include <QStyle>
@@ -30,6 +30,11 @@ namespace {
 double twipsPerPixel(const QWidget *w)
 {
     return 1440.0 / std::max(1, w->logicalDpiY());
+}
+
+QPixmap arrowPicture(QStyle::StandardPixmap arrow)
+{
+    return QApplication::style()->standardIcon(arrow).pixmap(16, 16);
 }
 
 bool isUserEntry(const QTreeWidgetItem *entry)
@@ -68,19 +73,17 @@ void frmMask::buildControls()
     lstMasks->header()->setSectionsMovable(false);
 
     auto newButton = [this](const QString &caption, const QString &name) {
-        auto *button = named(new QPushButton(caption, this), name);
-        button->setAutoDefault(false);
-        return button;
+        return named(new ButtonEx(caption, this), name);
     };
     cmdNew = newButton(u"&New"_s, u"cmdNew"_s);
     cmdCopy = newButton(u"&Copy"_s, u"cmdCopy"_s);
     cmdEdit = newButton(u"&Edit"_s, u"cmdEdit"_s);
     cmdDelete = newButton(u"&Delete"_s, u"cmdDelete"_s);
     cmdUp = newButton(QString(), u"cmdUp"_s);
-    cmdUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    cmdUp->setPicture(arrowPicture(QStyle::SP_ArrowUp));
     cmdUp->setToolTip(u"Move up"_s);
     cmdDown = newButton(QString(), u"cmdDown"_s);
-    cmdDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    cmdDown->setPicture(arrowPicture(QStyle::SP_ArrowDown));
     cmdDown->setToolTip(u"Move down"_s);
     cmdOk = newButton(u"&Ok"_s, u"cmdOk"_s);
     cmdOk->setDefault(true);
@@ -90,10 +93,8 @@ void frmMask::buildControls()
     txtMask = named(new QLineEdit(fraMaskEdit), u"txtMask"_s);
     txtPreview = named(new QLineEdit(fraMaskEdit), u"txtPreview"_s);
     txtPreview->setReadOnly(true);
-    cmdInsert = named(new QPushButton(u"&Insert variable %"_s, fraMaskEdit), u"cmdInsert"_s);
-    cmdInsert->setAutoDefault(false);
-    cmdValidate = named(new QPushButton(u"&Validate mask"_s, fraMaskEdit), u"cmdValidate"_s);
-    cmdValidate->setAutoDefault(false);
+    cmdInsert = named(new ButtonEx(u"&Insert variable %"_s, fraMaskEdit), u"cmdInsert"_s);
+    cmdValidate = named(new ButtonEx(u"&Validate mask"_s, fraMaskEdit), u"cmdValidate"_s);
 
     mnuInsert = named(new QMenu(u"Insert"_s, this), u"mnuInsert"_s);
     const QList<MaskVariable> &variables = maskVariables();
@@ -109,7 +110,7 @@ void frmMask::buildControls()
     }
 
     auto *listButtons = new QVBoxLayout;
-    for (QPushButton *button : {cmdNew, cmdCopy, cmdEdit, cmdDelete})
+    for (ButtonEx *button : {cmdNew, cmdCopy, cmdEdit, cmdDelete})
         listButtons->addWidget(button);
     listButtons->addSpacing(12);
     auto *moves = new QHBoxLayout;
@@ -163,24 +164,24 @@ void frmMask::connectControls()
     connect(lstMasks->verticalScrollBar(), &QScrollBar::rangeChanged, this, &frmMask::fitMaskColumn);
     connect(txtMask, &QLineEdit::textChanged, this,
             [this](const QString &text) { txtPreview->setText(buildMaskPreview(text)); });
-    connect(cmdNew, &QPushButton::clicked, this, [this] {
+    connect(cmdNew, &ButtonEx::clicked, this, [this] {
         addUserEntry(QString());
         editCommand();
     });
-    connect(cmdCopy, &QPushButton::clicked, this, [this] {
+    connect(cmdCopy, &ButtonEx::clicked, this, [this] {
         const QTreeWidgetItem *current = lstMasks->currentItem();
         addUserEntry(current ? current->text(0) : QString());
         editCommand();
     });
-    connect(cmdEdit, &QPushButton::clicked, this, &frmMask::editCommand);
-    connect(cmdDelete, &QPushButton::clicked, this, &frmMask::deleteCommand);
-    connect(cmdUp, &QPushButton::clicked, this, [this] { moveCommand(-1); });
-    connect(cmdDown, &QPushButton::clicked, this, [this] { moveCommand(1); });
-    connect(cmdValidate, &QPushButton::clicked, this, &frmMask::validateCommand);
-    connect(cmdInsert, &QPushButton::clicked, this, &frmMask::popUpInsertMenu);
+    connect(cmdEdit, &ButtonEx::clicked, this, &frmMask::editCommand);
+    connect(cmdDelete, &ButtonEx::clicked, this, &frmMask::deleteCommand);
+    connect(cmdUp, &ButtonEx::clicked, this, [this] { moveCommand(-1); });
+    connect(cmdDown, &ButtonEx::clicked, this, [this] { moveCommand(1); });
+    connect(cmdValidate, &ButtonEx::clicked, this, &frmMask::validateCommand);
+    connect(cmdInsert, &ButtonEx::clicked, this, &frmMask::popUpInsertMenu);
     connect(mnuInsert, &QMenu::aboutToHide, this, [this] { txtMask->setFocus(); });
-    connect(cmdOk, &QPushButton::clicked, this, &frmMask::okCommand);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdOk, &ButtonEx::clicked, this, &frmMask::okCommand);
+    connect(cmdCancel, &ButtonEx::clicked, this, &QDialog::reject);
 }
 
 void frmMask::loadFromDropDown()

@@ -8,11 +8,11 @@
 
 #include <QDialog>
 
+class ButtonEx;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
-class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -65,15 +65,15 @@ private:
     QGroupBox *fraMaskEdit = nullptr;
     QLineEdit *txtMask = nullptr;
     QLineEdit *txtPreview = nullptr;
-    QPushButton *cmdInsert = nullptr;
-    QPushButton *cmdValidate = nullptr;
-    QPushButton *cmdNew = nullptr;
-    QPushButton *cmdCopy = nullptr;
-    QPushButton *cmdEdit = nullptr;
-    QPushButton *cmdDelete = nullptr;
-    QPushButton *cmdUp = nullptr;
-    QPushButton *cmdDown = nullptr;
-    QPushButton *cmdOk = nullptr;
-    QPushButton *cmdCancel = nullptr;
+    ButtonEx *cmdInsert = nullptr;
+    ButtonEx *cmdValidate = nullptr;
+    ButtonEx *cmdNew = nullptr;
+    ButtonEx *cmdCopy = nullptr;
+    ButtonEx *cmdEdit = nullptr;
+    ButtonEx *cmdDelete = nullptr;
+    ButtonEx *cmdUp = nullptr;
+    ButtonEx *cmdDown = nullptr;
+    ButtonEx *cmdOk = nullptr;
+    ButtonEx *cmdCancel = nullptr;
     QMenu *mnuInsert = nullptr;
 };

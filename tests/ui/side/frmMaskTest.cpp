@@ -11,7 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -52,7 +52,7 @@ protected:
         return editor;
     }
 
-    static QPushButton *button(QWidget *host, const QString &name) { return host->findChild<QPushButton *>(name); }
+    static QAbstractButton *button(QWidget *host, const QString &name) { return host->findChild<QAbstractButton *>(name); }
 
     QStringList listTexts(int column) const { return columnTexts(list, column); }
 
