@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +56,14 @@ QList<CrashLeftover> findCrashLeftovers(const QString &folder)
             }
         }
         found.append(leftover);
+    }
+    // Copies named by earlier versions of the tag rewrite: "." + the file's name + 6 characters.
+    static const QRegularExpression earlierCopy(u"^\\.(.+\\.mp3)\\.[A-Za-z0-9]{6}$"_s,
+                                                QRegularExpression::CaseInsensitiveOption);
+    for (const QString &name : files) {
+        const QRegularExpressionMatch m = earlierCopy.match(name);
+        if (m.hasMatch() && files.contains(m.captured(1)))
+            found.append({CrashLeftover::Kind::TemporaryCopy, dir.filePath(name), dir.filePath(m.captured(1))});
     }
     const QStringList scratch = dir.entryList({u"*"_s + caseSuffix()}, QDir::AllEntries | QDir::Hidden | QDir::System
                                                                             | QDir::NoDotAndDotDot, QDir::Name);

@@ -1,9 +1,10 @@
 #pragma once
 // What an interrupted run (a crash, a kill, a power cut) can leave in a folder, found and put
-// right. Temporary copies (the recognisable ".vnt-....tmp" names) are deleted once the file they
-// were made for is there and verified complete; a file or folder left under its letter-case
+// right. Temporary copies (the recognisable ".vnt-....tmp" names, and the ".<name>.mp3.XXXXXX"
+// copies of earlier versions) are deleted once the file they were made for is there and verified
+// complete; a file or folder left under its letter-case
 // scratch name ("..._VARNELT") gets its original name back when that name is free. The directory
-// scan only looks (a warning row); the rename job cleans the folders it touches and logs each step.
+// scan only looks (a warning line); the rename job cleans the folders it touches and logs each step.
 
 #include <QList>
 #include <QString>

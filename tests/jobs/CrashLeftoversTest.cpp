@@ -42,10 +42,13 @@ TEST_F(CrashLeftoversTest, ScanShowsAndNextJobPutsRightWhatACrashLeft)
     EXPECT_TRUE(runUntilStep("move-placed", [&] { (void)Common::moveFile(folder + u"/d.mp3"_s, disk.filePath(u"Four.mp3"_s)); }));
     const QStringList temporary = TemporaryFiles::inFolder(folder);
     ASSERT_EQ(temporary.size(), 1);
+    // A copy an earlier version's rewrite left under the file's own name.
+    QFile::copy(folder + u"/c.mp3"_s, folder + u"/.c.mp3.Ab12Cd"_s);
 
     const ListingResult scan = listDirectory(folder);
     const QStringList before = treeOf(folder);
     EXPECT_EQ(scan.warnings, (QStringList{u"Temporary copy left by an interrupted run: "_s + temporary.first() + u" (of a.mp3)"_s,
+                                          u"Temporary copy left by an interrupted run: .c.mp3.Ab12Cd (of c.mp3)"_s,
                                           u"File left under a temporary name by an interrupted rename: b.mp3_VARNELT"_s}));
     EXPECT_EQ(treeOf(folder), before) << "the scan changes nothing";
 
@@ -55,6 +58,7 @@ TEST_F(CrashLeftoversTest, ScanShowsAndNextJobPutsRightWhatACrashLeft)
     ASSERT_GE(folders, 0);
     EXPECT_EQ(log.childTexts(folders),
               (QStringList{u"Temporary copy left by an interrupted run deleted (a.mp3 is complete): "_s + temporary.first(),
+                           u"Temporary copy left by an interrupted run deleted (c.mp3 is complete): .c.mp3.Ab12Cd"_s,
                            u"Interrupted rename rolled back: b.mp3_VARNELT is again b.mp3"_s}));
     // Root 0 is "Folders": row n is root n + 1.
     ASSERT_EQ(warningsOf(log, 3).size(), 1);
