@@ -4,13 +4,10 @@
 #include "cli/LookupRun.h"
 #include "foundation/Common.h"
 #include "jobs/LookupHandOver.h"
+#include "lookup/CoverDownload.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -19,29 +16,18 @@ namespace {
 /// Downloads the cover to path; a failure is reported and leaves no file.
 bool downloadCover(const QString &url, const QString &path)
 {
-    // A cover larger than this is no cover: the download stops.
-    constexpr qint64 MaxCoverBytes = 20 * 1024 * 1024;
-    if (!Common::createFolderPath(Common::getFolderPath(path)))
-        return false;
-    QNetworkAccessManager network;
-    QNetworkRequest request{QUrl(url)};
-    request.setTransferTimeout(20000);
-    QNetworkReply *reply = network.get(request);
+    CoverDownload download;
     QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > MaxCoverBytes)
-            reply->abort();
+    QString error;
+    QObject::connect(&download, &CoverDownload::finished, &loop, [&](const QString &problem) {
+        error = problem;
+        loop.quit();
     });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    download.start(url, path);
     loop.exec();
-    reply->deleteLater();
-    const QByteArray bytes = reply->readAll();
-    if (reply->error() != QNetworkReply::NoError || bytes.isEmpty() || bytes.size() > MaxCoverBytes) {
-        Cli::err() << "varnelt-cli: the cover could not be downloaded: " << url << Qt::endl;
-        return false;
-    }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!error.isEmpty())
+        Cli::err() << "varnelt-cli: the cover could not be downloaded: " << url << " (" << error << ")" << Qt::endl;
+    return error.isEmpty();
 }
 
 } // namespace

@@ -55,6 +55,18 @@ inline constexpr std::array MainWindowRestoreOrder{&LastMask, &LastPlaylistDir, 
     &LastReplaceSpaces, &Id3Mode, &LastDestinationDir, &CheckPlaylist, &CheckCover, &TotalTracks, &CheckJoliet,
     &CheckTextEffect, &CheckReplaceSpaces};
 
+// The lookup window's placement, sizes in twips; 0 normal, 1 minimised, 2 maximised.
+inline constexpr SettingsKey BrowserWindowState{QLatin1StringView("BrowserWindowState"), QLatin1StringView("2")};
+inline constexpr SettingsKey BrowserWidth{QLatin1StringView("BrowserWidth"), QLatin1StringView("10000")};
+inline constexpr SettingsKey BrowserHeight{QLatin1StringView("BrowserHeight"), QLatin1StringView("7600")};
+// Default: the size restored, centred on the screen and 200 twips above the middle.
+inline constexpr SettingsKey BrowserTop{QLatin1StringView("BrowserTop"), QLatin1StringView("")};
+// Default: the size restored, centred on the screen.
+inline constexpr SettingsKey BrowserLeft{QLatin1StringView("BrowserLeft"), QLatin1StringView("")};
+// The key of the site the lookup window showed last ("amg", "cddb", "freedb", "musicbrainz"; empty
+// when it showed none); any other value opens All Music Guide.
+inline constexpr SettingsKey LastSite{QLatin1StringView("Last Site"), QLatin1StringView("amg")};
+
 // ---- Group "Sites": the lookup window ---------------------------------------------------------
 
 // Each site's home page and the text an address must contain to belong to it (letter case

@@ -2,64 +2,15 @@
 // 127.0.0.1, the site's filler submits the search, the form leads to the album page, and the
 // reader's record is printed. The "Sites" settings point every site at the local server.
 #include "CliRunner.h"
+#include "support/LocalWebServer.h"
 #include "support/Mp3Writer.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSettings>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/// python3's http.server on a free port of 127.0.0.1, serving a folder; its log names every request.
-class LocalWebServer
-{
-public:
-    explicit LocalWebServer(const QString &folder)
-    {
-        process_.setWorkingDirectory(folder);
-        process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(u"python3"_s, {u"-u"_s, u"-m"_s, u"http.server"_s, u"0"_s, u"--bind"_s, u"127.0.0.1"_s});
-        static const QRegularExpression serving(u"port (\\d+)"_s);
-        QElapsedTimer waited;
-        waited.start();
-        QString said;
-        while (port_ == 0 && waited.elapsed() < 10000 && process_.state() != QProcess::NotRunning) {
-            process_.waitForReadyRead(200);
-            said += QString::fromUtf8(process_.readAll());
-            const QRegularExpressionMatch m = serving.match(said);
-            if (m.hasMatch())
-                port_ = m.captured(1).toInt();
-        }
-        said_ = said;
-    }
-    ~LocalWebServer()
-    {
-        process_.kill();
-        process_.waitForFinished();
-    }
-    [[nodiscard]] int port() const { return port_; }
-    /// What the server printed before it served (for a failure message).
-    [[nodiscard]] QString said() const { return said_; }
-    [[nodiscard]] QString root() const { return u"127.0.0.1:%1"_s.arg(port_); }
-    /// The request lines logged since the last call.
-    QString requests()
-    {
-        QByteArray log;
-        do
-            log += process_.readAll();
-        while (process_.waitForReadyRead(200));
-        return QString::fromUtf8(log);
-    }
-
-private:
-    QProcess process_;
-    int port_ = 0;
-    QString said_;
-};
 
 class CliLookupTest : public CliTest
 {
@@ -71,14 +22,8 @@ protected:
         ASSERT_NE(server_->port(), 0) << "python3 -m http.server did not start: " << server_->said().toStdString();
         QSettings settings(settingsFile(), QSettings::IniFormat);
         settings.beginGroup(u"Sites"_s);
-        const QString root = server_->root();
-        for (const auto &[key, folder] : {std::pair{u"freedb"_s, u"fdb"_s}, {u"gracenote"_s, u"gn"_s},
-                                          {u"cddb"_s, u"gn"_s}, {u"amg"_s, u"amg"_s}, {u"musicbrainz"_s, u"mb"_s}}) {
-            settings.setValue(key + u"Home"_s, u"http://%1/%2/"_s.arg(root, folder));
-            settings.setValue(key + u"Domain"_s, QString(root + u'/' + folder));
-        }
-        settings.setValue(u"musicbrainzService"_s, u"http://%1/ws/2"_s.arg(root));
-        settings.setValue(u"coverArtService"_s, u"http://%1/caa"_s.arg(root));
+        for (const auto &[key, value] : localSiteSettings(server_->root()))
+            settings.setValue(key, value);
         settings.sync();
         album_ = tempFile(u"Folder Artist - Folder Album [2001]"_s);
         for (const QString &name : {u"x-alpha"_s, u"x-bravo"_s, u"x-charlie"_s})

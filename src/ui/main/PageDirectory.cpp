@@ -1,6 +1,7 @@
 #include "PageDirectory.h"
 
 #include "MainContext.h"
+#include "ui/lookup/WorkingListOf.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
 #include "foundation/PrintableText.h"
@@ -341,6 +342,15 @@ bool PageDirectory::onlySelectedFiles() const
 void PageDirectory::setOnlySelectedFiles(bool on)
 {
     chkOnlySelectedFiles_->setChecked(on);
+}
+
+WorkingList PageDirectory::workingList() const
+{
+    WorkingList files = workingListOf(lstFiles_, 0, chkOnlySelectedFiles_->isChecked());
+    files.activePage = 0;
+    if (!hasFiles())
+        files = WorkingList();
+    return files;
 }
 
 void PageDirectory::updateOnlySelectedCheck()

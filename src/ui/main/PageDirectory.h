@@ -2,6 +2,8 @@
 // Page 0 of the main window: the folder tree, the file list of the chosen folder with its audio
 // columns and tag icons, the totals line and "&Use only selected files".
 
+#include "lookup/AlbumRecord.h"
+
 #include <QWidget>
 
 class MainContext;
@@ -38,6 +40,8 @@ public:
     [[nodiscard]] bool hasFiles() const;
     /// The names of the listed files in row order; only the selected ones when onlySelected.
     [[nodiscard]] QStringList fileNames(bool onlySelected) const;
+    /// The file list as the lookup pairs from it: every file, its selection, the switch.
+    [[nodiscard]] WorkingList workingList() const;
     /// True while a scan runs.
     [[nodiscard]] bool isScanning() const { return scanning_; }
 

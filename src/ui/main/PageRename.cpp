@@ -2,15 +2,17 @@
 
 #include "MainContext.h"
 #include "RenameListView.h"
-#include "ui/widgets/Named.h"
+#include "ui/lookup/frmCover.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
+#include "ui/widgets/Named.h"
 #include "ui/widgets/StoredControls.h"
 
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
+#include "jobs/LookupHandOver.h"
 #include "jobs/RenamePlan.h"
 #include "naming/NameBuilder.h"
 #include "naming/TextEffects.h"
@@ -77,6 +79,8 @@ void PageRename::buildControls()
     ImgCover->setScaledContents(true);
     ImgCover->setFrameShape(QFrame::StyledPanel);
     ImgCover->hide();
+    ImgCover->setCursor(Qt::PointingHandCursor);
+    ImgCover->installEventFilter(this);
 
     auto *albumGrid = new QGridLayout(album);
     albumGrid->addWidget(new QLabel(u"Artist :"_s, album), 0, 0);
@@ -474,6 +478,19 @@ void PageRename::setCoverDownload(const QString &fileName)
     updateCoverEnabling();
 }
 
+bool PageRename::genreAtFirstEntry() const
+{
+    return cboGenreEdit->currentIndex() == 0;
+}
+
+void PageRename::takeLookup(const LookupHandOver &handOver)
+{
+    setTotalTrack(handOver.totalTracks);
+    setRenameList(handOver.rows, handOver.iconKeys);
+    setAlbumFields(handOver.album, true);
+    setCoverDownload(handOver.coverDownloadFileName);
+}
+
 void PageRename::takeRenameListFromTags(const AlbumFields &album, const RenameList &rows,
                                         const QStringList &iconKeys, const QString &totalTrack)
 {
@@ -486,4 +503,13 @@ void PageRename::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     refreshPreview();
+}
+
+bool PageRename::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ImgCover && event->type() == QEvent::MouseButtonRelease) {
+        frmCover::showPicture(ImgCover->pixmap(), txtArtistEdit->text() + u" - "_s + txtAlbumEdit->text(), this);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class RenameListView;
+struct LookupHandOver;
 struct RenameJobInput;
 struct StoredControl;
 
@@ -53,6 +54,12 @@ public:
     /// A downloaded cover picture: enables the cover option and shows the picture. Empty hides it.
     void setCoverDownload(const QString &fileName);
     [[nodiscard]] QString coverDownloadFileName() const { return coverDownloadFileName_; }
+    /// The genre drop-down still shows its first entry (a lookup without genre then takes the
+    /// first file's).
+    [[nodiscard]] bool genreAtFirstEntry() const;
+    /// What OK of the track list hands over: the rename list, the total tracks, the album
+    /// fields (the comment keeps its text) and the downloaded cover.
+    void takeLookup(const LookupHandOver &handOver);
 
     /// True while the rename job runs.
     [[nodiscard]] bool isRenaming() const { return renaming_; }
@@ -98,6 +105,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    /// A click on the cover picture shows it at full size.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();

@@ -1,6 +1,7 @@
 #include "PageTag.h"
 
 #include "MainContext.h"
+#include "ui/lookup/WorkingListOf.h"
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/StoredControls.h"
@@ -153,6 +154,13 @@ void PageTag::fillTagList(const QStringList &fileNames)
             fillTagRow(item, read.row);
         });
     updateOnlySelectedCheck();
+}
+
+WorkingList PageTag::workingList() const
+{
+    WorkingList files = workingListOf(lstFilesTag, FileNameColumn, chkOnlySelectedFilesTag->isChecked());
+    files.activePage = 1;
+    return files;
 }
 
 void PageTag::fillTagRow(QTreeWidgetItem *item, const TagListRow &row)

@@ -11,6 +11,7 @@
 #include "audio/TagVersions.h"
 #include "jobs/AlbumFromTags.h"
 #include "jobs/RenameList.h"
+#include "lookup/AlbumRecord.h"
 #include "naming/NamingInput.h"
 
 #include <QList>
@@ -45,6 +46,8 @@ public:
     /// Lists the given files of the current folder with their tags (the files chosen on the
     /// directory page, in that order).
     void fillTagList(const QStringList &fileNames);
+    /// The tag list as the lookup pairs from it: every file, its selection, the switch.
+    [[nodiscard]] WorkingList workingList() const;
     /// Fills the tag columns of one row from the file's tags; an empty value shows as one space.
     void fillTagRow(QTreeWidgetItem *item, const TagListRow &row);
     /// What the page switch does to the tag page: the list emptied and its sorting reset, the

@@ -119,8 +119,8 @@ void frmMain::buildButtonBar(QWidget *host)
         bar->addWidget(button);
     static_cast<QVBoxLayout *>(host->layout())->addLayout(bar);
 
-    connect(cmdFindInternet_, &QPushButton::clicked, this, &frmMain::notAvailableYet);
-    connect(cmdFindInternetTag_, &QPushButton::clicked, this, &frmMain::notAvailableYet);
+    connect(cmdFindInternet_, &QPushButton::clicked, this, &frmMain::findAlbumOnInternet);
+    connect(cmdFindInternetTag_, &QPushButton::clicked, this, &frmMain::findAlbumOnInternet);
     connect(cmdWorkWithTag_, &QPushButton::clicked, this, &frmMain::workWithTagCommand);
     connect(cmdRenameWithTag_, &QPushButton::clicked, pageTag_, &PageTag::renameWithTag);
     connect(cmdRename_, &QPushButton::clicked, pageRename_, &PageRename::renameAndTag);

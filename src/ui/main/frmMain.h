@@ -73,6 +73,9 @@ public slots:
     void selectDirectoryCommand();
     /// "&Work with ID3 tag" of the directory page: the tag page with the listed files.
     void workWithTagCommand();
+    /// "&Find album informations on Internet" of the directory or tag page: the lookup window,
+    /// modal, over that page's files; a record handed over fills the rename page, shown next.
+    void findAlbumOnInternet();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -13,6 +13,7 @@
 #include "foundation/Settings.h"
 #include "foundation/Version.h"
 #include "ui/widgets/StoredControls.h"
+#include "ui/widgets/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,12 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-double twipsPerPixel(const QScreen *screen)
-{
-    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
-}
 
 // The default of a number key, for when the stored text is not a number.
 double defaultNumber(const SettingsKey &key)

@@ -131,6 +131,11 @@ QPixmap draw(const QString &key)
         drawPage(p, paper);
         drawNote(p, QColor(60, 60, 60));
         drawBadge(p, both, u"12"_s);
+    } else if (key == u"TrackError") {
+        // A file the site gave no track for.
+        drawPage(p, paper);
+        drawNote(p, QColor(150, 150, 150));
+        drawBadge(p, QColor(210, 45, 45), u"!"_s);
     } else if (key == u"Info" || key == u"info") {
         drawRoundSign(p, QColor(45, 110, 200), u"i"_s);
     } else if (key == u"file") {
@@ -193,7 +198,8 @@ QStringList Icons::knownKeys()
 {
     return {u"FileIcon"_s, u"FileIconTag"_s, u"FileIconTagV2"_s, u"FileIconTagV1+2"_s, u"Info"_s, u"file"_s,
             u"tag"_s,      u"errorTop"_s,    u"info"_s,         u"taginfo"_s,          u"warning"_s, u"error"_s,
-            u"playlist"_s, u"cover"_s,       u"mask"_s,         u"mask2"_s};
+            u"playlist"_s, u"cover"_s,       u"mask"_s,         u"mask2"_s,
+            u"TrackError"_s};
 }
 
 QIcon iconForKey(const QString &key)

@@ -15,5 +15,6 @@ namespace Icons {
 
 /// Returns the picture behind an image key ("FileIcon", "FileIconTag", "FileIconTagV2",
 /// "FileIconTagV1+2", "Info", "file", "tag", "errorTop", "info", "taginfo", "warning",
-/// "error", "playlist", "cover", "mask", "mask2"); an unknown key gives a null icon.
+/// "error", "playlist", "cover", "mask", "mask2", "TrackError"); an unknown key gives a null
+/// icon.
 [[nodiscard]] QIcon iconForKey(const QString &key);

@@ -1,0 +1,339 @@
+#include "ui/lookup/frmInternet.h"
+
+#include "browser/LookupPoller.h"
+#include "browser/PageBridge.h"
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
+#include "foundation/Settings.h"
+#include "foundation/Version.h"
+#include "lookup/HtmlDocument.h"
+#include "ui/lookup/frmTracks.h"
+#include "ui/widgets/WindowPlacement.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const PlacementKeys BrowserPlacement{SettingsKeys::BrowserWindowState, SettingsKeys::BrowserWidth,
+                                     SettingsKeys::BrowserHeight, SettingsKeys::BrowserTop,
+                                     SettingsKeys::BrowserLeft};
+
+bool isAdvertising(const QString &address)
+{
+    return address.contains(u"ad."_s, Qt::CaseInsensitive) || address.contains(u"doubleclick."_s, Qt::CaseInsensitive);
+}
+
+/// The browser of the lookup window: pop-up windows never open.
+class LookupView : public QWebEngineView
+{
+public:
+    LookupView(QWebEngineProfile *profile, QWidget *parent, std::function<void()> refused)
+        : QWebEngineView(parent), refused_(std::move(refused))
+    {
+        setPage(new QWebEnginePage(profile, this));
+    }
+
+protected:
+    QWebEngineView *createWindow(QWebEnginePage::WebWindowType) override
+    {
+        refused_();
+        return nullptr;
+    }
+
+private:
+    std::function<void()> refused_;
+};
+
+/// The busy indicator's pictures: three frames of a turning mark, then the idle frame.
+QList<QPixmap> drawBusyFrames()
+{
+    QList<QPixmap> frames;
+    for (int frame = 1; frame <= 4; ++frame) {
+        QPixmap picture(20, 20);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        for (int dot = 0; dot < 3; ++dot) {
+            const bool lit = frame < 4 && dot == frame - 1;
+            p.setBrush(lit ? QColor(40, 110, 200) : QColor(180, 180, 180));
+            p.setPen(Qt::NoPen);
+            p.drawEllipse(QPointF(4 + dot * 6, 10), 2.5, 2.5);
+        }
+        frames.append(picture);
+    }
+    return frames;
+}
+
+} // namespace
+
+frmInternet::frmInternet(const QString &currentDirectory, const WorkingList &files, QWidget *parent)
+    : QDialog(parent), busyFrames_(drawBusyFrames())
+{
+    setObjectName(u"frmInternet"_s);
+    setSizeGripEnabled(true);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    lookup_.sites = SiteTable::fromSettings();
+    lookup_.files = files;
+    lookup_.search = SearchInput::forSelectedFile(Common::addBackslash(currentDirectory), files);
+    // The engine is made only now, when the window first opens: the program starts without it.
+    profile_ = new QWebEngineProfile(this);
+    buildControls();
+    txtDirectory->setText(Common::addBackslash(currentDirectory));
+    restoreWindowPlacement(this, BrowserPlacement);
+    setWindowTitle(u" Varnelt - Internet Search"_s);
+
+    poller_ = new LookupPoller(web->page(), lookup_, this);
+    connect(poller_, &LookupPoller::recordRead, this, [this] {
+        QTimer::singleShot(0, this, &frmInternet::showTrackList);
+    });
+    connect(poller_, &LookupPoller::readFailed, this, [](const QString &problem) { Msg::showError(problem); });
+    QWebEnginePage *page = web->page();
+    connect(page, &QWebEnginePage::urlChanged, this, &frmInternet::updateCaption);
+    connect(page, &QWebEnginePage::titleChanged, this, &frmInternet::updateCaption);
+    connect(page, &QWebEnginePage::linkHovered, this, [this](const QString &url) { StatusBar1->showMessage(url); });
+    connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        StatusBar1->showMessage(u"Opening page %1..."_s.arg(web->url().toString()));
+    });
+    connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) {
+        if (progress != 0)
+            tmrBusy->start(300);
+        else
+            tmrBusy->stop();
+    });
+    connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        StatusBar1->showMessage(ok ? u"Done"_s : u"The page could not be opened."_s);
+        const QString address = web->url().toString();
+        if (!isAdvertising(address) && lookup_.sites.siteForAddress(address))
+            tmrBusy->stop();
+    });
+
+    tmrBusy = new QTimer(this);
+    connect(tmrBusy, &QTimer::timeout, this, &frmInternet::busyTick);
+    tmrBusy->start(250);
+
+    const Site &site = lookup_.sites.siteForLastSite(Settings().value(SettingsKeys::LastSite));
+    web->load(QUrl::fromUserInput(site.home));
+}
+
+frmInternet::~frmInternet()
+{
+    // The page must go before its profile.
+    delete poller_;
+    delete web;
+}
+
+void frmInternet::buildControls()
+{
+    const auto button = [this](const QString &name, const QString &text) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::TabFocus);
+        return b;
+    };
+    cmdAmg = button(u"cmdAmg"_s, u"All Music Guide"_s);
+    cmdGracenote = button(u"cmdGracenote"_s, u"Gracenote"_s);
+    cmdFreeDb = button(u"cmdFreeDb"_s, u"freedb"_s);
+    cmdMusicBrainz = button(u"cmdMusicBrainz"_s, u"MusicBrainz"_s);
+    cmdBack = button(u"cmdBack"_s, u"Back"_s);
+    cmdForward = button(u"cmdForward"_s, u"Forward"_s);
+    cmdReload = button(u"cmdReload"_s, u"Reload"_s);
+    cmdStop = button(u"cmdStop"_s, u"Stop"_s);
+    cmdCopy = button(u"cmdCopy"_s, u"Copy"_s);
+    cmdCopy->setToolTip(u"Puts the selected part of the folder into the page's search field"_s);
+    txtDirectory = new QLineEdit(this);
+    txtDirectory->setObjectName(u"txtDirectory"_s);
+    imgBusy = new QLabel(this);
+    imgBusy->setObjectName(u"imgBusy"_s);
+    imgBusy->setPixmap(busyFrames_.last());
+
+    auto *sitesRow = new QHBoxLayout;
+    for (QPushButton *b : {cmdAmg, cmdGracenote, cmdFreeDb, cmdMusicBrainz})
+        sitesRow->addWidget(b);
+    sitesRow->addStretch(1);
+    for (QPushButton *b : {cmdBack, cmdForward, cmdReload, cmdStop})
+        sitesRow->addWidget(b);
+    sitesRow->addWidget(imgBusy);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(new QLabel(u"Folder :"_s, this));
+    folderRow->addWidget(txtDirectory, 1);
+    folderRow->addWidget(cmdCopy);
+
+    web = new LookupView(profile_, this, [this] {
+        StatusBar1->showMessage(u"A pop-up window was refused."_s);
+    });
+    web->setObjectName(u"web"_s);
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(u"StatusBar1"_s);
+    StatusBar1->setSizeGripEnabled(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->addLayout(sitesRow);
+    layout->addLayout(folderRow);
+    layout->addWidget(web, 1);
+    layout->addWidget(StatusBar1);
+
+    connect(cmdAmg, &QPushButton::clicked, this, [this] { openSite(SiteKind::Amg); });
+    connect(cmdGracenote, &QPushButton::clicked, this, [this] { openSite(SiteKind::Cddb); });
+    connect(cmdFreeDb, &QPushButton::clicked, this, [this] { openSite(SiteKind::Freedb); });
+    connect(cmdMusicBrainz, &QPushButton::clicked, this, [this] { openSite(SiteKind::MusicBrainz); });
+    connect(cmdBack, &QPushButton::clicked, this, [this] { web->back(); txtDirectory->setFocus(); });
+    connect(cmdForward, &QPushButton::clicked, this, [this] { web->forward(); txtDirectory->setFocus(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] {
+        web->stop();
+        lookup_.state.pageLoaded = false;
+        txtDirectory->setFocus();
+    });
+    connect(cmdReload, &QPushButton::clicked, this, &frmInternet::reload);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmInternet::copySearchText);
+    // F5 anywhere in the window, the browser included, reloads.
+    auto *f5 = new QAction(this);
+    f5->setShortcut(Qt::Key_F5);
+    f5->setShortcutContext(Qt::WindowShortcut);
+    connect(f5, &QAction::triggered, this, &frmInternet::reload);
+    addAction(f5);
+}
+
+int frmInternet::pollInterval() const
+{
+    return poller_->interval();
+}
+
+void frmInternet::openSite(SiteKind kind)
+{
+    web->stop();
+    web->load(QUrl::fromUserInput(lookup_.sites.site(kind).home));
+    switch (kind) {
+    case SiteKind::Amg:
+        lookup_.state.amgSearchSent = false;
+        break;
+    case SiteKind::Gracenote:
+    case SiteKind::Cddb:
+        lookup_.state.gracenoteSearchSent = false;
+        break;
+    case SiteKind::Freedb:
+        lookup_.state.freedbSearchSent = false;
+        break;
+    case SiteKind::MusicBrainz:
+        lookup_.state.musicbrainzSearchSent = false;
+        break;
+    }
+    txtDirectory->setFocus();
+}
+
+void frmInternet::reload()
+{
+    web->stop();
+    web->reload();
+    lookup_.state.timerInterval = 1000;
+    lookup_.state.pageLoaded = false;
+    poller_->updateTimer();
+    txtDirectory->setFocus();
+}
+
+void frmInternet::copySearchText()
+{
+    const QString text = txtDirectory->selectedText();
+    txtDirectory->setFocus();
+    QPointer<QWebEnginePage> page = web->page();
+    PageBridge::takeSnapshot(page, [page, text](const HtmlDocument &doc) {
+        for (int i = 0; i < doc.elements.size(); ++i) {
+            const HtmlElement &e = doc.elements.at(i);
+            if (e.textEditing && e.tagName == u"INPUT"
+                && (e.outerHtml.contains(u"name=sql") || e.outerHtml.contains(u"name=q")
+                    || e.outerHtml.contains(u"name=words"))) {
+                PageBridge::carryOut(page, {ElementAction::setAttribute(doc, i, u"value"_s, text)});
+                return;
+            }
+        }
+    });
+}
+
+void frmInternet::updateCaption()
+{
+    const QString address = web->url().toString();
+    if (isAdvertising(address) || !lookup_.sites.siteForAddress(address) || address == lookup_.lastResultUrl)
+        return;
+    const QString title = web->title();
+    setWindowTitle(u" Varnelt - "_s + title + (address != title ? u" - "_s + address : QString()));
+}
+
+void frmInternet::busyTick()
+{
+    if (!tmrBusy->isActive()) {
+        imgBusy->setPixmap(busyFrames_.at(3));
+    } else if (busyCounter_ < 3) {
+        ++busyCounter_;
+        imgBusy->setPixmap(busyFrames_.at(busyCounter_ - 1));
+    } else {
+        busyCounter_ = 0;
+        imgBusy->setPixmap(busyFrames_.at(3));
+    }
+}
+
+void frmInternet::showTrackList()
+{
+    if (closing_ || tracks_ || lookup_.record.rows.isEmpty())
+        return;
+    for (const QString &note : std::as_const(lookup_.record.notes))
+        StatusBar1->showMessage(note);
+    // No tick reads a page while the list is shown: the record stays as the user sees it.
+    poller_->setPaused(true);
+    frmTracks dialog(lookup_.record, this);
+    dialog.fitToRows();
+    tracks_ = &dialog;
+    const int answer = dialog.exec();
+    tracks_ = nullptr;
+    if (closing_)
+        return;
+    if (answer == QDialog::Accepted) {
+        handedOver_ = dialog.record();
+        cover_ = dialog.cover();
+        accept();
+        return;
+    }
+    // Continue: the record is discarded and browsing goes on; the next completed navigation to a
+    // site page starts the timer again.
+    lookup_.record = AlbumRecord();
+    poller_->setPaused(false);
+}
+
+void frmInternet::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        txtDirectory->setFocus();
+        txtDirectory->end(false);
+    }
+}
+
+void frmInternet::done(int result)
+{
+    if (!closing_) {
+        closing_ = true;
+        storeWindowPlacement(this, BrowserPlacement);
+        Settings().setValue(SettingsKeys::LastSite.name, lookup_.sites.lastSiteKey(web->url().toString()));
+        // Nothing of the page goes on after the window: no tick, no load, no track list.
+        poller_->setPaused(true);
+        web->stop();
+        if (tracks_)
+            tracks_->reject();
+    }
+    QDialog::done(result);
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The lookup window ("Internet Search"): a small browser on the music-information sites. It
+// submits the search for the user, reads every page of a known site at each tick of its polling
+// timer and, once a reader has filled the album record, shows the track list over it. OK there
+// ends the lookup: the window then answers Accepted with the record handed over.
+
+#include "lookup/SiteReaders.h"
+
+#include <QDialog>
+#include <QList>
+#include <QPixmap>
+
+class LookupPoller;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+class QWebEngineProfile;
+class QWebEngineView;
+class frmTracks;
+
+class frmInternet : public QDialog
+{
+    Q_OBJECT
+public:
+    /// currentDirectory: the album folder; files: the working list the files are paired from.
+    frmInternet(const QString &currentDirectory, const WorkingList &files, QWidget *parent = nullptr);
+    ~frmInternet() override;
+
+    /// After OK of the track list: the record as it was handed over, and its cover.
+    [[nodiscard]] const AlbumRecord &handedOverRecord() const { return handedOver_; }
+    [[nodiscard]] bool coverShown() const { return !cover_.isNull(); }
+    [[nodiscard]] QPixmap cover() const { return cover_; }
+
+    [[nodiscard]] QWebEngineView *view() const { return web; }
+    /// The track list dialog while it is shown, else null.
+    [[nodiscard]] frmTracks *trackList() const { return tracks_; }
+    /// The polling timer's interval, 0 while it is stopped.
+    [[nodiscard]] int pollInterval() const;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildControls();
+    void openSite(SiteKind kind);
+    void reload();
+    void copySearchText();
+    void updateCaption();
+    void busyTick();
+    void showTrackList();
+
+    LookupContext lookup_;
+    AlbumRecord handedOver_;
+    QPixmap cover_;
+    QList<QPixmap> busyFrames_;
+    int busyCounter_ = 0;
+    bool closing_ = false;
+
+    QWebEngineProfile *profile_ = nullptr;
+    QWebEngineView *web = nullptr;
+    LookupPoller *poller_ = nullptr;
+    frmTracks *tracks_ = nullptr;
+    QTimer *tmrBusy = nullptr;
+    QLabel *imgBusy = nullptr;
+    QLineEdit *txtDirectory = nullptr;
+    QPushButton *cmdAmg = nullptr;
+    QPushButton *cmdGracenote = nullptr;
+    QPushButton *cmdFreeDb = nullptr;
+    QPushButton *cmdMusicBrainz = nullptr;
+    QPushButton *cmdBack = nullptr;
+    QPushButton *cmdForward = nullptr;
+    QPushButton *cmdReload = nullptr;
+    QPushButton *cmdStop = nullptr;
+    QPushButton *cmdCopy = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+};

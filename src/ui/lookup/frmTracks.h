@@ -1,0 +1,77 @@
+#pragma once
+// The track list dialog ("Tracks found"): the album record a site reader filled, one row per
+// track with the user's file paired to it, the album score, and the moves that change the
+// pairing. OK hands the record over (the dialog then answers Accepted); Continue discards it.
+
+#include "lookup/AlbumRecord.h"
+
+#include <QDialog>
+#include <QPixmap>
+
+class CoverDownload;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+
+class frmTracks : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmTracks(const AlbumRecord &record, QWidget *parent = nullptr);
+    ~frmTracks() override;
+
+    /// The record as the dialog shows it: the rows in their current pairing, the album fields
+    /// as typed.
+    [[nodiscard]] AlbumRecord record() const;
+    /// True when the cover picture was downloaded and is shown.
+    [[nodiscard]] bool coverShown() const;
+    [[nodiscard]] QPixmap cover() const { return cover_; }
+    /// The album score of the current pairing, as lblScore shows it.
+    [[nodiscard]] int score() const { return score_; }
+
+    /// Sizes the list for its rows (a list taller than the screen allows stops there and its
+    /// "File Name" column narrows) and places the buttons under it.
+    void fitToRows();
+
+public slots:
+    void autoOrder();
+    void moveUp();
+    void moveDown();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void fillRows();
+    void firstActivation();
+    void showScore(bool scoreOnly);
+    void moveSelected(int direction);
+    void coverArrived(const QString &error);
+
+    AlbumRecord record_;
+    QList<TrackRow> rows_;
+    QPixmap cover_;
+    CoverDownload *download_ = nullptr;
+    QString coverFileName_;
+    int score_ = 0;
+    bool dialogShown_ = false;
+
+    QLineEdit *txtArtist = nullptr;
+    QLineEdit *txtAlbum = nullptr;
+    QLineEdit *txtGenre = nullptr;
+    QLineEdit *txtYear = nullptr;
+    QTreeWidget *lstTracks = nullptr;
+    QLabel *ImgCover = nullptr;
+    QLabel *lblLoad = nullptr;
+    QLabel *lblScore = nullptr;
+    QPushButton *cmdOk = nullptr;
+    QPushButton *cmdContinue = nullptr;
+    QPushButton *cmdAutoOrder = nullptr;
+    QPushButton *cmdUp = nullptr;
+    QPushButton *cmdDown = nullptr;
+    QTimer *tmrTimeOut = nullptr;
+};

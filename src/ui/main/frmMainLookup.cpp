@@ -1,0 +1,38 @@
+// The main window's two internet search buttons: the lookup window over the active page's files
+// and the hand-over of its record into the rename page.
+#include "frmMain.h"
+
+#include "MainContext.h"
+#include "PageDirectory.h"
+#include "PageRename.h"
+#include "PageTag.h"
+#include "jobs/AlbumFromTags.h"
+#include "jobs/LookupHandOver.h"
+#include "ui/lookup/frmInternet.h"
+
+#include <QApplication>
+
+void frmMain::findAlbumOnInternet()
+{
+    const bool fromTagPage = context_->activeWizardPage == WizardPage::Tag;
+    const WorkingList files = fromTagPage ? pageTag_->workingList() : pageDirectory_->workingList();
+    // An empty tag list does nothing; the directory page's button is off without files.
+    if (files.fileNames.isEmpty())
+        return;
+    const int selected = int(std::count(files.selected.cbegin(), files.selected.cend(), true));
+    if (!hasFilesToProcess(selected, files.onlySelected)) {
+        showNoFileSelected();
+        return;
+    }
+    // The engine starts with the window: the hourglass shows until the window is up.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    frmInternet internet(context_->currentDirectory, files, this);
+    QApplication::restoreOverrideCursor();
+    if (internet.exec() != QDialog::Accepted)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    pageRename_->takeLookup(handOverLookup(internet.handedOverRecord(), context_->currentDirectory,
+                                      internet.coverShown(), pageRename_->genreAtFirstEntry()));
+    QApplication::restoreOverrideCursor();
+    affichePage(WizardPage::Rename);
+}
