@@ -4,11 +4,18 @@
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
 #include "support/Mp3Writer.h"
+#include "support/SmallDisk.h"
+
+#include "foundation/TemporaryFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -240,6 +247,42 @@ TEST_F(CliRenameTest, TagTextCannotForgeLogLines)
     }
     EXPECT_TRUE(r.lines().contains(u"[file] Intro\\n    [error] forged\\nFiles renamed : 9 / 9"_s)) << r.out.toStdString();
     EXPECT_EQ(r.lines().constLast(), u"Files renamed : 1 / 1   -   0 warning   -   0 error"_s);
+}
+
+TEST_F(CliRenameTest, KilledDuringAMoveBetweenFileSystemsLosesNothingAndTheRerunFinishes)
+{
+    SmallDisk disk(64 * 1024 * 1024);
+    if (!disk.isMounted())
+        GTEST_SKIP() << "no small file system can be mounted here";
+    const QString dir = music_ + u"/rip"_s;
+    Mp3Writer::save(dir + u"/track1.mp3"_s, Mp3Writer::song({.title = u"Big"_s, .seconds = 1200.0}));
+    const QByteArray original = readAll(dir + u"/track1.mp3"_s);
+    const QStringList args{u"rename"_s, dir, u"--mask"_s, u"%title"_s, u"--dest"_s, disk.path()};
+
+    // kill -9 as soon as the copy has begun on the other file system.
+    QProcess cli;
+    start(cli, args);
+    QElapsedTimer waited;
+    waited.start();
+    while (QDir(disk.path()).isEmpty(QDir::Files | QDir::Hidden) && waited.elapsed() < 20000)
+        QThread::usleep(200);
+    ::kill(pid_t(cli.processId()), SIGKILL);
+    cli.waitForFinished();
+
+    // Nothing under the real name but a whole file; the song is there, under one name or the other.
+    const QString moved = disk.filePath(u"Big.mp3"_s);
+    if (QFile::exists(moved)) {
+        EXPECT_TRUE(readAll(moved).endsWith(original.right(original.size() - 4096)));
+    }
+    EXPECT_TRUE(QFile::exists(moved) || readAll(dir + u"/track1.mp3"_s) == original);
+
+    if (QFile::exists(dir + u"/track1.mp3"_s)) {
+        const CliRun again = run(args);
+        EXPECT_EQ(again.exitCode, 0) << again.out.toStdString();
+        EXPECT_FALSE(QFile::exists(dir + u"/track1.mp3"_s));
+        EXPECT_EQ(TemporaryFiles::inFolder(disk.path()), QStringList());
+    }
+    EXPECT_EQ(readBack(moved).title, u"Big"_s);
 }
 
 TEST_F(CliRenameTest, PlaylistAndCoverAreWrittenWhereAsked)

@@ -31,6 +31,25 @@ void CliTest::SetUp()
     QFile::setPermissions(program_, QFile::permissions(program_) | QFile::ExeOwner);
 }
 
+QProcessEnvironment CliTest::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, tempFile(u"home"_s));
+    env.insert(u"XDG_CONFIG_HOME"_s, tempFile(u"config"_s));
+    env.insert(u"XDG_DATA_HOME"_s, tempFile(u"home/.local/share"_s));
+    // A fixed locale: the size column groups thousands with the user's separator.
+    env.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+    env.insert(u"LANG"_s, u"C.UTF-8"_s);
+    return env;
+}
+
+void CliTest::start(QProcess &process, const QStringList &args) const
+{
+    process.setProcessEnvironment(environment());
+    process.setWorkingDirectory(tempPath());
+    process.start(program_, args);
+}
+
 CliRun CliTest::runUnprivileged(const QStringList &args, bool *possible) const
 {
     *possible = true;
@@ -56,13 +75,7 @@ CliRun CliTest::runUnprivileged(const QStringList &args, bool *possible) const
 CliRun CliTest::run(const QStringList &args, const QString &workingDir, const QString &launcher) const
 {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_s, tempFile(u"home"_s));
-    env.insert(u"XDG_CONFIG_HOME"_s, tempFile(u"config"_s));
-    env.insert(u"XDG_DATA_HOME"_s, tempFile(u"home/.local/share"_s));
-    // A fixed locale: the size column groups thousands with the user's separator.
-    env.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
-    env.insert(u"LANG"_s, u"C.UTF-8"_s);
+    const QProcessEnvironment env = environment();
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(workingDir.isEmpty() ? tempPath() : workingDir);
     process.start(launcher.isEmpty() ? program_ : launcher, args);

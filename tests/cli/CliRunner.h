@@ -5,6 +5,8 @@
 
 #include "support/TestEnv.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +30,10 @@ protected:
     /// "nobody" when the tests run as root, with the test's folder opened to that user); sets
     /// *possible to false, running nothing, where that cannot be done.
     CliRun runUnprivileged(const QStringList &args, bool *possible) const;
+    /// Starts varnelt-cli with the test's environment and returns at once (to kill it midway).
+    void start(QProcess &process, const QStringList &args) const;
+    /// HOME, XDG folders and locale of the test's own.
+    [[nodiscard]] QProcessEnvironment environment() const;
     /// The folder the program runs from (its "Masks" folder lives here).
     [[nodiscard]] QString programFolder() const { return tempFile(QStringLiteral("bin")); }
     /// The settings file the program reads.
