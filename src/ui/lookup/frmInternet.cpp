@@ -17,7 +17,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -140,9 +140,8 @@ frmInternet::~frmInternet()
 void frmInternet::buildControls()
 {
     const auto button = [this](const QString &name, const QString &text) {
-        auto *b = new QPushButton(text, this);
+        auto *b = new ButtonEx(text, this);
         b->setObjectName(name);
-        b->setAutoDefault(false);
         b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
@@ -163,10 +162,10 @@ void frmInternet::buildControls()
     imgBusy->setPixmap(busyFrames_.last());
 
     auto *sitesRow = new QHBoxLayout;
-    for (QPushButton *b : {cmdAmg, cmdGracenote, cmdFreeDb, cmdMusicBrainz})
+    for (ButtonEx *b : {cmdAmg, cmdGracenote, cmdFreeDb, cmdMusicBrainz})
         sitesRow->addWidget(b);
     sitesRow->addStretch(1);
-    for (QPushButton *b : {cmdBack, cmdForward, cmdReload, cmdStop})
+    for (ButtonEx *b : {cmdBack, cmdForward, cmdReload, cmdStop})
         sitesRow->addWidget(b);
     sitesRow->addWidget(imgBusy);
     auto *folderRow = new QHBoxLayout;
@@ -189,19 +188,19 @@ void frmInternet::buildControls()
     layout->addWidget(web, 1);
     layout->addWidget(StatusBar1);
 
-    connect(cmdAmg, &QPushButton::clicked, this, [this] { openSite(SiteKind::Amg); });
-    connect(cmdGracenote, &QPushButton::clicked, this, [this] { openSite(SiteKind::Cddb); });
-    connect(cmdFreeDb, &QPushButton::clicked, this, [this] { openSite(SiteKind::Freedb); });
-    connect(cmdMusicBrainz, &QPushButton::clicked, this, [this] { openSite(SiteKind::MusicBrainz); });
-    connect(cmdBack, &QPushButton::clicked, this, [this] { web->back(); txtDirectory->setFocus(); });
-    connect(cmdForward, &QPushButton::clicked, this, [this] { web->forward(); txtDirectory->setFocus(); });
-    connect(cmdStop, &QPushButton::clicked, this, [this] {
+    connect(cmdAmg, &ButtonEx::clicked, this, [this] { openSite(SiteKind::Amg); });
+    connect(cmdGracenote, &ButtonEx::clicked, this, [this] { openSite(SiteKind::Cddb); });
+    connect(cmdFreeDb, &ButtonEx::clicked, this, [this] { openSite(SiteKind::Freedb); });
+    connect(cmdMusicBrainz, &ButtonEx::clicked, this, [this] { openSite(SiteKind::MusicBrainz); });
+    connect(cmdBack, &ButtonEx::clicked, this, [this] { web->back(); txtDirectory->setFocus(); });
+    connect(cmdForward, &ButtonEx::clicked, this, [this] { web->forward(); txtDirectory->setFocus(); });
+    connect(cmdStop, &ButtonEx::clicked, this, [this] {
         web->stop();
         lookup_.state.pageLoaded = false;
         txtDirectory->setFocus();
     });
-    connect(cmdReload, &QPushButton::clicked, this, &frmInternet::reload);
-    connect(cmdCopy, &QPushButton::clicked, this, &frmInternet::copySearchText);
+    connect(cmdReload, &ButtonEx::clicked, this, &frmInternet::reload);
+    connect(cmdCopy, &ButtonEx::clicked, this, &frmInternet::copySearchText);
     // F5 anywhere in the window, the browser included, reloads.
     auto *f5 = new QAction(this);
     f5->setShortcut(Qt::Key_F5);

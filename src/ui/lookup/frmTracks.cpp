@@ -15,7 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -93,19 +93,16 @@ void frmTracks::buildControls()
     lstTracks->setMinimumWidth(520);
 
     lblScore = named(new QLabel(this), u"lblScore"_s);
-    cmdUp = named(new QPushButton(u"&Up"_s, this), u"cmdUp"_s);
-    cmdDown = named(new QPushButton(u"&Down"_s, this), u"cmdDown"_s);
-    cmdAutoOrder = named(new QPushButton(u"&Auto order"_s, this), u"cmdAutoOrder"_s);
-    cmdContinue = named(new QPushButton(u"&Continue"_s, this), u"cmdContinue"_s);
-    cmdOk = named(new QPushButton(u"&OK"_s, this), u"cmdOk"_s);
+    cmdUp = named(new ButtonEx(u"&Up"_s, this), u"cmdUp"_s);
+    cmdDown = named(new ButtonEx(u"&Down"_s, this), u"cmdDown"_s);
+    cmdAutoOrder = named(new ButtonEx(u"&Auto order"_s, this), u"cmdAutoOrder"_s);
+    cmdContinue = named(new ButtonEx(u"&Continue"_s, this), u"cmdContinue"_s);
+    cmdOk = named(new ButtonEx(u"&OK"_s, this), u"cmdOk"_s);
     cmdOk->setEnabled(false);
-    cmdOk->setAutoDefault(false);
-    for (QPushButton *button : {cmdUp, cmdDown, cmdAutoOrder, cmdContinue})
-        button->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(lblScore);
     buttons->addStretch(1);
-    for (QPushButton *button : {cmdUp, cmdDown, cmdAutoOrder, cmdContinue, cmdOk})
+    for (ButtonEx *button : {cmdUp, cmdDown, cmdAutoOrder, cmdContinue, cmdOk})
         buttons->addWidget(button);
 
     auto *layout = new QVBoxLayout(this);
@@ -113,11 +110,11 @@ void frmTracks::buildControls()
     layout->addWidget(lstTracks, 1);
     layout->addLayout(buttons);
 
-    connect(cmdUp, &QPushButton::clicked, this, &frmTracks::moveUp);
-    connect(cmdDown, &QPushButton::clicked, this, &frmTracks::moveDown);
-    connect(cmdAutoOrder, &QPushButton::clicked, this, &frmTracks::autoOrder);
-    connect(cmdContinue, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdUp, &ButtonEx::clicked, this, &frmTracks::moveUp);
+    connect(cmdDown, &ButtonEx::clicked, this, &frmTracks::moveDown);
+    connect(cmdAutoOrder, &ButtonEx::clicked, this, &frmTracks::autoOrder);
+    connect(cmdContinue, &ButtonEx::clicked, this, &QDialog::reject);
+    connect(cmdOk, &ButtonEx::clicked, this, &QDialog::accept);
 }
 
 void frmTracks::fillRows()

@@ -11,7 +11,7 @@
 class CoverDownload;
 class QLabel;
 class QLineEdit;
-class QPushButton;
+class ButtonEx;
 class QTimer;
 class QTreeWidget;
 
@@ -68,10 +68,10 @@ private:
     QLabel *ImgCover = nullptr;
     QLabel *lblLoad = nullptr;
     QLabel *lblScore = nullptr;
-    QPushButton *cmdOk = nullptr;
-    QPushButton *cmdContinue = nullptr;
-    QPushButton *cmdAutoOrder = nullptr;
-    QPushButton *cmdUp = nullptr;
-    QPushButton *cmdDown = nullptr;
+    ButtonEx *cmdOk = nullptr;
+    ButtonEx *cmdContinue = nullptr;
+    ButtonEx *cmdAutoOrder = nullptr;
+    ButtonEx *cmdUp = nullptr;
+    ButtonEx *cmdDown = nullptr;
     QTimer *tmrTimeOut = nullptr;
 };

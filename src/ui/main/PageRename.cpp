@@ -27,7 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -73,7 +73,7 @@ void PageRename::buildControls()
     cboGenreEdit = named(new QComboBox(album), u"cboGenreEdit"_s);
     cboGenreEdit->setEditable(true);
     cboGenreEdit->setInsertPolicy(QComboBox::NoInsert);
-    cmdDelGenreEdit = named(new QPushButton(u"No genre"_s, album), u"cmdDelGenreEdit"_s);
+    cmdDelGenreEdit = named(new ButtonEx(u"No genre"_s, album), u"cmdDelGenreEdit"_s);
     ImgCover = named(new QLabel(album), u"ImgCover"_s);
     ImgCover->setFixedSize(80, 80);
     ImgCover->setScaledContents(true);
@@ -101,19 +101,19 @@ void PageRename::buildControls()
     albumGrid->setColumnStretch(3, 1);
 
     lstResult = new RenameListView(this);
-    cmdEditTrack = named(new QPushButton(u"&Edit selected track"_s, this), u"cmdEditTrack"_s);
+    cmdEditTrack = named(new ButtonEx(u"&Edit selected track"_s, this), u"cmdEditTrack"_s);
 
     auto *naming = named(new QGroupBox(u"New file names"_s, this), u"fraNaming"_s);
     cboMask = named(new QComboBox(naming), u"cboMask"_s);
     cboMask->setEditable(true);
     cboMask->setInsertPolicy(QComboBox::NoInsert);
     cboMask->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmdMaskEdit = named(new QPushButton(u"&Mask Editor"_s, naming), u"cmdMaskEdit"_s);
+    cmdMaskEdit = named(new ButtonEx(u"&Mask Editor"_s, naming), u"cmdMaskEdit"_s);
     cboDestDir = folderChoice(u"cboDestDir"_s, naming);
     cboDestDir->setEditable(true);
     cboDestDir->setInsertPolicy(QComboBox::NoInsert);
     cboDestDir->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmdSelectDestDir = named(new QPushButton(u"..."_s, naming), u"cmdSelectDestDir"_s);
+    cmdSelectDestDir = named(new ButtonEx(u"..."_s, naming), u"cmdSelectDestDir"_s);
     cmdSelectDestDir->setToolTip(u"Select a destination directory"_s);
     cmdSelectDestDir->setMaximumWidth(32);
     chkTextEffect = named(new QCheckBox(u"Apply Text effect"_s, naming), u"chkTextEffect"_s);
@@ -226,13 +226,13 @@ void PageRename::connectControls()
     for (QComboBox *combo : {cboGenreEdit, cboTextEffect, cboReplaceSpaces})
         connect(combo, &QComboBox::currentIndexChanged, this, &PageRename::refreshPreview);
     connect(cboGenreEdit, &QComboBox::editTextChanged, this, &PageRename::refreshPreview);
-    connect(cmdDelGenreEdit, &QPushButton::clicked, this, [this] {
+    connect(cmdDelGenreEdit, &ButtonEx::clicked, this, [this] {
         cboGenreEdit->setCurrentIndex(0);
         cboGenreEdit->setEditText(QString());
     });
 
     connect(cboMask, &QComboBox::activated, this, &PageRename::onMaskChosen);
-    connect(cmdMaskEdit, &QPushButton::clicked, this, &PageRename::openMaskEditor);
+    connect(cmdMaskEdit, &ButtonEx::clicked, this, &PageRename::openMaskEditor);
     connect(cboMask, &QComboBox::editTextChanged, this, [this](const QString &text) {
         cboMask->setToolTip(text);
         refreshPreview();
@@ -241,7 +241,7 @@ void PageRename::connectControls()
         cboDestDir->setToolTip(text);
         refreshPreview();
     });
-    connect(cmdSelectDestDir, &QPushButton::clicked, this, &PageRename::chooseDestinationFolder);
+    connect(cmdSelectDestDir, &ButtonEx::clicked, this, &PageRename::chooseDestinationFolder);
 
     connect(chkTextEffect, &QCheckBox::toggled, this, [this](bool on) {
         cboTextEffect->setEnabled(on);
@@ -265,7 +265,7 @@ void PageRename::connectControls()
             return;
         emit playRequested(Common::addBackslash(context_.currentDirectory) + lstResult->rowAt(row).fileName);
     });
-    connect(cmdEditTrack, &QPushButton::clicked, this, &PageRename::editSelectedTrack);
+    connect(cmdEditTrack, &ButtonEx::clicked, this, &PageRename::editSelectedTrack);
 
     connect(cboId3TagRename, &QComboBox::currentIndexChanged, this, &PageRename::updateTotalTracksEnabling);
     connect(cboId3TagRename, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);

@@ -16,7 +16,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QScopeGuard>
 
 using namespace Qt::StringLiterals;

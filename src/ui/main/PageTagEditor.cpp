@@ -13,7 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -53,7 +53,7 @@ QComboBox *addGenre(QGridLayout *grid, int row, const QString &name, const QStri
     fillGenreList(combo);
     auto *box = new QHBoxLayout;
     box->addWidget(combo, 1);
-    auto *none = new QPushButton(u"No genre"_s, parent);
+    auto *none = new ButtonEx(u"No genre"_s, parent);
     none->setObjectName(clear);
     box->addWidget(none);
     grid->addLayout(box, row, 1);
@@ -63,9 +63,9 @@ QComboBox *addGenre(QGridLayout *grid, int row, const QString &name, const QStri
     return combo;
 }
 
-QPushButton *command(const QString &caption, const QString &name, QWidget *parent)
+ButtonEx *command(const QString &caption, const QString &name, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new ButtonEx(caption, parent);
     button->setObjectName(name);
     return button;
 }
@@ -194,7 +194,7 @@ void PageTag::buildTagEditor(QWidget *area)
     column->addLayout(commands);
 
     tabTagEditor->setEnabled(false);
-    for (QPushButton *button : area->findChildren<QPushButton *>())
+    for (ButtonEx *button : area->findChildren<ButtonEx *>())
         button->setEnabled(false);
 }
 

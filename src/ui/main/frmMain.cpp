@@ -21,7 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolButton>
@@ -33,11 +33,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QPushButton *barButton(const QString &name, const QString &caption, QWidget *parent)
+ButtonEx *barButton(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new ButtonEx(caption, parent);
     button->setObjectName(name);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -114,20 +113,20 @@ void frmMain::buildButtonBar(QWidget *host)
     bar->addWidget(imgDir_);
     bar->addWidget(cmdSelectDirectory_);
     bar->addStretch(1);
-    for (QPushButton *button : {cmdFindInternet_, cmdWorkWithTag_, cmdFindInternetTag_, cmdRenameWithTag_, cmdRename_,
+    for (ButtonEx *button : {cmdFindInternet_, cmdWorkWithTag_, cmdFindInternetTag_, cmdRenameWithTag_, cmdRename_,
              cmdWorkWithTagRename_, cmdWorkWithTagLog_, cmdEnd_})
         bar->addWidget(button);
     static_cast<QVBoxLayout *>(host->layout())->addLayout(bar);
 
-    connect(cmdFindInternet_, &QPushButton::clicked, this, &frmMain::findAlbumOnInternet);
-    connect(cmdFindInternetTag_, &QPushButton::clicked, this, &frmMain::findAlbumOnInternet);
-    connect(cmdWorkWithTag_, &QPushButton::clicked, this, &frmMain::workWithTagCommand);
-    connect(cmdRenameWithTag_, &QPushButton::clicked, pageTag_, &PageTag::renameWithTag);
-    connect(cmdRename_, &QPushButton::clicked, pageRename_, &PageRename::renameAndTag);
-    connect(cmdWorkWithTagRename_, &QPushButton::clicked, this, [this] { workWithTagFromLaterPage(false); });
-    connect(cmdWorkWithTagLog_, &QPushButton::clicked, this, [this] { workWithTagFromLaterPage(true); });
-    connect(cmdSelectDirectory_, &QPushButton::clicked, this, &frmMain::selectDirectoryCommand);
-    connect(cmdEnd_, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdFindInternet_, &ButtonEx::clicked, this, &frmMain::findAlbumOnInternet);
+    connect(cmdFindInternetTag_, &ButtonEx::clicked, this, &frmMain::findAlbumOnInternet);
+    connect(cmdWorkWithTag_, &ButtonEx::clicked, this, &frmMain::workWithTagCommand);
+    connect(cmdRenameWithTag_, &ButtonEx::clicked, pageTag_, &PageTag::renameWithTag);
+    connect(cmdRename_, &ButtonEx::clicked, pageRename_, &PageRename::renameAndTag);
+    connect(cmdWorkWithTagRename_, &ButtonEx::clicked, this, [this] { workWithTagFromLaterPage(false); });
+    connect(cmdWorkWithTagLog_, &ButtonEx::clicked, this, [this] { workWithTagFromLaterPage(true); });
+    connect(cmdSelectDirectory_, &ButtonEx::clicked, this, &frmMain::selectDirectoryCommand);
+    connect(cmdEnd_, &ButtonEx::clicked, this, &QWidget::close);
 }
 
 void frmMain::buildMenus()

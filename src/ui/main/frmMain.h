@@ -17,7 +17,7 @@ class PageRename;
 class PageResult;
 class PageTag;
 class QAction;
-class QPushButton;
+class ButtonEx;
 class QStackedWidget;
 class QToolButton;
 class QWebEngineView;
@@ -113,15 +113,15 @@ private:
     QWidget *bannerHost_ = nullptr;
     QWebEngineView *webbanner_ = nullptr;
 
-    QPushButton *cmdFindInternet_ = nullptr;
-    QPushButton *cmdWorkWithTag_ = nullptr;
-    QPushButton *cmdFindInternetTag_ = nullptr;
-    QPushButton *cmdRenameWithTag_ = nullptr;
-    QPushButton *cmdRename_ = nullptr;
-    QPushButton *cmdWorkWithTagRename_ = nullptr;
-    QPushButton *cmdWorkWithTagLog_ = nullptr;
-    QPushButton *cmdSelectDirectory_ = nullptr;
-    QPushButton *cmdEnd_ = nullptr;
+    ButtonEx *cmdFindInternet_ = nullptr;
+    ButtonEx *cmdWorkWithTag_ = nullptr;
+    ButtonEx *cmdFindInternetTag_ = nullptr;
+    ButtonEx *cmdRenameWithTag_ = nullptr;
+    ButtonEx *cmdRename_ = nullptr;
+    ButtonEx *cmdWorkWithTagRename_ = nullptr;
+    ButtonEx *cmdWorkWithTagLog_ = nullptr;
+    ButtonEx *cmdSelectDirectory_ = nullptr;
+    ButtonEx *cmdEnd_ = nullptr;
     QToolButton *imgDir_ = nullptr;
 
     QAction *mnuSelDir_ = nullptr;

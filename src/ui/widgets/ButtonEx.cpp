@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QDialog>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -112,7 +113,9 @@ void ButtonEx::setDefault(bool on)
     QWidget *host = window();
     if (defaultHost_ && defaultHost_ != host)
         defaultHost_->removeEventFilter(this);
-    defaultHost_ = on ? host : nullptr;
+    // As with the platform's buttons, only a dialog gives Enter to its default button; in a
+    // main window the default button is only drawn so.
+    defaultHost_ = on && qobject_cast<QDialog *>(host) ? host : nullptr;
     if (defaultHost_ && defaultHost_ != this)
         defaultHost_->installEventFilter(this);
     update();

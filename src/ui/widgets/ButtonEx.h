@@ -108,7 +108,8 @@ public:
     /// For a toggle button 0 is pressed in, 1 out; setting it draws the state of that number.
     [[nodiscard]] int Value() const { return value_; }
     void setValue(int value);
-    /// The dialog's default button: Enter anywhere in the window presses it.
+    /// The default button: drawn with the default frame; in a dialog, Enter that no control
+    /// took presses it.
     [[nodiscard]] bool isDefault() const { return default_; }
     void setDefault(bool on);
 

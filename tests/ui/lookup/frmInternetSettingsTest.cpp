@@ -7,7 +7,7 @@
 #include "ui/lookup/frmInternet.h"
 
 #include <QLineEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,11 +71,11 @@ TEST_F(LookupWindowTest, OpensTheLastSiteCopiesRefusesPopUpsAndKeepsItsPlace)
     // A maximised window by default.
     EXPECT_TRUE(internet->isMaximized());
 
-    QTest::mouseClick(internet->findChild<QPushButton *>(u"cmdMusicBrainz"_s), Qt::LeftButton);
+    QTest::mouseClick(internet->findChild<ButtonEx *>(u"cmdMusicBrainz"_s), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return web->title() == u"Brainz"_s; }, 10000));
     // Copy puts the selected part of the folder into the page's search field.
     folder->setSelection(int(album_.lastIndexOf(u'/')) + 1, 13);
-    QTest::mouseClick(internet->findChild<QPushButton *>(u"cmdCopy"_s), Qt::LeftButton);
+    QTest::mouseClick(internet->findChild<ButtonEx *>(u"cmdCopy"_s), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return runScript(web, u"document.getElementById('f').value"_s).toString() == u"Folder Artist"_s;
     }, 3000));

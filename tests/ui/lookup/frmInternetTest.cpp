@@ -16,7 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -58,7 +58,7 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
     presetSetting(u"Last Site"_s, u"freedb"_s);
     auto window = openWindow();
     ASSERT_EQ(window->context().currentDirectory, album_);
-    auto *search = child<QPushButton>(window.get(), u"cmdFindInternet"_s);
+    auto *search = child<ButtonEx>(window.get(), u"cmdFindInternet"_s);
 
     // "&Use only selected files" without a selected file: the lookup does not open.
     auto *only = child<QCheckBox>(window.get(), u"chkOnlySelectedFiles"_s);
@@ -85,12 +85,12 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
         return [&, button] {
             if (internet->trackList())
                 return false;
-            QTest::mouseClick(child<QPushButton>(internet, button), Qt::LeftButton);
+            QTest::mouseClick(child<ButtonEx>(internet, button), Qt::LeftButton);
             return true;
         };
     };
     const auto cont = [&] {
-        clickLater(child<QPushButton>(tracks, u"cmdContinue"_s));
+        clickLater(child<ButtonEx>(tracks, u"cmdContinue"_s));
         return true;
     };
     QString gracenoteScore;
@@ -113,7 +113,7 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
             EXPECT_TRUE(score().startsWith(u"Album score : "_s) && score().endsWith(u"/1000"_s)) << score().toStdString();
             // The window's caption names the album page; no cover, so OK is usable at once.
             EXPECT_TRUE(internet->windowTitle().startsWith(u" Varnelt - "_s));
-            EXPECT_TRUE(child<QPushButton>(tracks, u"cmdOk"_s)->isEnabled());
+            EXPECT_TRUE(child<ButtonEx>(tracks, u"cmdOk"_s)->isEnabled());
             EXPECT_EQ(internet->pollInterval(), 0);
             grab(internet, u"frmInternet-freedb"_s);
             return cont();
@@ -133,12 +133,12 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
             // Down moves the file, not the title; the selection follows it; Up on the top row
             // changes nothing; the score follows the pairing.
             list()->setCurrentItem(list()->topLevelItem(0));
-            QTest::mouseClick(child<QPushButton>(tracks, u"cmdDown"_s), Qt::LeftButton);
+            QTest::mouseClick(child<ButtonEx>(tracks, u"cmdDown"_s), Qt::LeftButton);
             EXPECT_EQ(rowsOf(list()).mid(0, 2), QStringList({u"01 - Alpha | x-bravo.mp3"_s, u"02 - Bravo | x-alpha.mp3"_s}));
             EXPECT_EQ(list()->currentIndex().row(), 1);
             EXPECT_NE(score(), gracenoteScore);
-            QTest::mouseClick(child<QPushButton>(tracks, u"cmdUp"_s), Qt::LeftButton);
-            QTest::mouseClick(child<QPushButton>(tracks, u"cmdUp"_s), Qt::LeftButton);
+            QTest::mouseClick(child<ButtonEx>(tracks, u"cmdUp"_s), Qt::LeftButton);
+            QTest::mouseClick(child<ButtonEx>(tracks, u"cmdUp"_s), Qt::LeftButton);
             EXPECT_EQ(list()->currentIndex().row(), 0);
             EXPECT_EQ(score(), gracenoteScore);
             // In-place editing is refused.
@@ -163,7 +163,7 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
             EXPECT_EQ(rowsOf(list()), QStringList({u"01 - Charlie | x-alpha.mp3"_s, u"02 - Alpha | x-bravo.mp3"_s,
                                                    u"03 - Bravo | x-charlie.mp3"_s}));
             const QString before = score();
-            QTest::mouseClick(child<QPushButton>(tracks, u"cmdAutoOrder"_s), Qt::LeftButton);
+            QTest::mouseClick(child<ButtonEx>(tracks, u"cmdAutoOrder"_s), Qt::LeftButton);
             EXPECT_EQ(rowsOf(list()), QStringList({u"01 - Charlie | x-charlie.mp3"_s, u"02 - Alpha | x-alpha.mp3"_s,
                                                    u"03 - Bravo | x-bravo.mp3"_s}));
             EXPECT_EQ(score(), u"Album score : 1000/1000"_s);
@@ -175,7 +175,7 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
             auto *cover = child<QLabel>(tracks, u"ImgCover"_s);
             if (!cover->isVisible())
                 return false;
-            EXPECT_TRUE(child<QPushButton>(tracks, u"cmdOk"_s)->isEnabled());
+            EXPECT_TRUE(child<ButtonEx>(tracks, u"cmdOk"_s)->isEnabled());
             EXPECT_TRUE(child<QLabel>(tracks, u"lblLoad"_s)->isHidden());
             grab(tracks, u"frmTracks-amg"_s);
             QTimer::singleShot(0, cover, [cover] { QTest::mouseClick(cover, Qt::LeftButton); });
@@ -195,7 +195,7 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
         [&] {
             if (QApplication::activeModalWidget() != tracks)
                 return false;
-            clickLater(child<QPushButton>(tracks, u"cmdOk"_s));
+            clickLater(child<ButtonEx>(tracks, u"cmdOk"_s));
             return true;
         },
     }, [&] {
@@ -217,7 +217,7 @@ TEST_F(LookupWindowTest, FourSitesLeadToTheTrackListAndOkRenamesTheAlbum)
     EXPECT_TRUE(QFileInfo::exists(appFolder() + u"/Download/c12345.jpg"_s));
 
     answers->setDefaultAnswer(Msg::Answer::Yes);
-    QTest::mouseClick(child<QPushButton>(window.get(), u"cmdRename"_s), Qt::LeftButton);
+    QTest::mouseClick(child<ButtonEx>(window.get(), u"cmdRename"_s), Qt::LeftButton);
     const QDir target(album_ + u"/The AMG Artist - The AMG Album"_s);
     EXPECT_EQ(target.entryList({u"*.mp3"_s}, QDir::Files, QDir::Name),
               QStringList({u"01 - Charlie.mp3"_s, u"02 - Alpha.mp3"_s, u"03 - Bravo.mp3"_s}));

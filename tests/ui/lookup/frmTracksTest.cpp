@@ -7,7 +7,7 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -44,7 +44,7 @@ TEST_F(LookupWindowTest, CoverFaultsEndInCoverErrorAndLeaveNoFile)
     for (frmTracks *dialog : {&stalled, &html, closedEarly.get()})
         dialog->show();
     const auto label = [](frmTracks &dialog) { return dialog.findChild<QLabel *>(u"lblLoad"_s)->text(); };
-    const auto ok = [](frmTracks &dialog) { return dialog.findChild<QPushButton *>(u"cmdOk"_s)->isEnabled(); };
+    const auto ok = [](frmTracks &dialog) { return dialog.findChild<ButtonEx *>(u"cmdOk"_s)->isEnabled(); };
 
     // The HTML page is refused at once; OK still waits for the 5-second time-out.
     ASSERT_TRUE(QTest::qWaitFor([&] { return label(html) == u"Cover error"_s; }, 3000));

@@ -10,7 +10,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -40,13 +40,13 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
     ASSERT_TRUE(window->isVisible());
     ASSERT_EQ(window->context().currentDirectory, folder);
 
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
     ASSERT_EQ(window->activeWizardPage(), WizardPage::Tag);
     auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
     ASSERT_EQ(tagList->topLevelItemCount(), 3);
     tagList->setCurrentItem(tagList->topLevelItem(0));
 
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
     ASSERT_EQ(window->activeWizardPage(), WizardPage::Rename);
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalTrack"_s)->text(), u"3"_s);
     auto *list = window->findChild<QTreeWidget *>(u"lstResult"_s);
@@ -56,7 +56,7 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtNewFileName"_s)->text(), folder + u"/Foo - Bar/02 - Song- Two.mp3"_s);
 
     answers->setDefaultAnswer(Msg::Answer::Yes);
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRename"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRename"_s), Qt::LeftButton);
     ASSERT_EQ(window->activeWizardPage(), WizardPage::Result);
     const QString album = folder + u"/Foo - Bar/"_s;
     EXPECT_TRUE(QFileInfo::exists(album + u"01 - Intro.mp3"_s));
@@ -74,7 +74,7 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
               u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->text(), album);
     for (const QString &name : {u"cmdWorkWithTagLog"_s, u"cmdSelectDirectory"_s, u"cmdEnd"_s})
-        EXPECT_TRUE(window->findChild<QPushButton *>(name)->isEnabled()) << name.toStdString();
+        EXPECT_TRUE(window->findChild<ButtonEx *>(name)->isEnabled()) << name.toStdString();
 }
 
 TEST_F(MainRoadTest, NothingLeadsBackToTheFolderWhileTheRenameRuns)
@@ -91,8 +91,8 @@ TEST_F(MainRoadTest, NothingLeadsBackToTheFolderWhileTheRenameRuns)
     presetSetting(u"Last Directory"_s, folder);
     presetSetting(u"Last Destination dir"_s, u"MP3 directory"_s);
     auto window = openWindow();
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
     ASSERT_EQ(window->activeWizardPage(), WizardPage::Rename);
 
     // Inside the job, when it lets pending events through: the File menu's "&Select a directory"
@@ -108,7 +108,7 @@ TEST_F(MainRoadTest, NothingLeadsBackToTheFolderWhileTheRenameRuns)
         picture->click();
     });
     answers->setDefaultAnswer(Msg::Answer::Yes);
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmdRename"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRename"_s), Qt::LeftButton);
 
     EXPECT_FALSE(menuEnabled);
     EXPECT_FALSE(pictureEnabled);

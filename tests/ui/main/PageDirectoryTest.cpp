@@ -16,7 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -100,8 +100,8 @@ TEST_F(PageDirectoryTest, ScanListsTheFilesWithColumnsIconsAndTotals)
     EXPECT_EQ(window->context().currentDirectory, tempFile(u"album"_s));
     EXPECT_TRUE(window->context().filesListed);
     EXPECT_TRUE(window->findChild<QAction *>(u"mnuPlayer"_s)->isEnabled());
-    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdFindInternet"_s)->isEnabled());
-    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+    EXPECT_TRUE(window->findChild<ButtonEx *>(u"cmdFindInternet"_s)->isEnabled());
+    EXPECT_TRUE(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->isEnabled());
     // The first row is selected, alone.
     ASSERT_EQ(list->selectedItems().size(), 1);
     EXPECT_EQ(list->selectedItems().first()->text(0), u"four.mp3"_s);
@@ -174,8 +174,8 @@ TEST_F(PageDirectoryTest, EmptyFolderShowsThePlaceholderAndDisablesTheFileComman
         u"MP3 files found : 0   -   Total size : 0 MB   -   Total length : 0:00"_s);
     EXPECT_FALSE(window->context().filesListed);
     EXPECT_FALSE(window->findChild<QAction *>(u"mnuPlayer"_s)->isEnabled());
-    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdFindInternet"_s)->isEnabled());
-    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+    EXPECT_FALSE(window->findChild<ButtonEx *>(u"cmdFindInternet"_s)->isEnabled());
+    EXPECT_FALSE(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->isEnabled());
 
     // Keys do nothing on the placeholder: F5 does not list a file that appeared since.
     writeSong(u"empty/new.mp3"_s, 1.0, false, false);
@@ -188,7 +188,7 @@ TEST_F(PageDirectoryTest, EmptyFolderShowsThePlaceholderAndDisablesTheFileComman
     // A folder that cannot be read says so in the totals line.
     window->pageDirectory()->selectDirectory(tempFile(u"gone"_s));
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(), u"MP3 files found : 0  /  Total size : 0 MB)"_s);
-    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+    EXPECT_FALSE(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->isEnabled());
 }
 
 TEST_F(PageDirectoryTest, ScanOnAnotherPageListsNamesAndIconsOnly)
@@ -328,7 +328,7 @@ TEST_F(PageDirectoryTest, OnlySelectedFilesFollowsTheSelection)
     // "&Work with ID3 tag" with the box ticked but nothing selected is refused.
     list->clearSelection();
     check->setChecked(true);
-    window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->click();
+    window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->click();
     EXPECT_EQ(answers->lastText(), u"Please select at least one file !"_s);
     EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     // Enter on a row opens the tag page; with two rows selected and the box ticked it takes
@@ -450,7 +450,7 @@ TEST_F(PageDirectoryTest, AFolderThatVanishesIsNotReplacedByItsNeighbour)
     EXPECT_EQ(fileList(*window)->topLevelItemCount(), 0);
     EXPECT_FALSE(window->pageDirectory()->hasFiles());
     EXPECT_EQ(window->findChild<QLineEdit *>(u"txtTotalFile"_s)->text(), u"MP3 files found : 0  /  Total size : 0 MB)"_s);
-    EXPECT_FALSE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+    EXPECT_FALSE(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->isEnabled());
     EXPECT_EQ(answers->count(), 0);
 
     // A list made while the tree has no folder (a refresh of the folder by name) still acts on

@@ -13,7 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -222,7 +222,7 @@ TEST_F(PageRenamePreviewTest, BrowsingAddsTheChosenFolderOnceAndCancelChangesNot
     QString answer = tempFile(u"out"_s);
     const Dialogs::Chooser previous = Dialogs::setChooser([&answer](QWidget *, const Dialogs::Request &) { return answer; });
     auto *dest = control<QComboBox>(u"cboDestDir"_s);
-    auto *browse = control<QPushButton>(u"cmdSelectDestDir"_s);
+    auto *browse = control<ButtonEx>(u"cmdSelectDestDir"_s);
     QTest::mouseClick(browse, Qt::LeftButton);
     QTest::mouseClick(browse, Qt::LeftButton);
     EXPECT_EQ(dest->count(), 3);

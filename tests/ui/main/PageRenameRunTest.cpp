@@ -10,7 +10,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -86,7 +86,7 @@ TEST_F(PageRenameRunTest, RenamesAndTagsEveryFileAndShowsTheLog)
               u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
     EXPECT_EQ(control<QLineEdit>(u"txtDirectoryLog"_s)->text(), album);
     for (const QString &name : {u"cmdEnd"_s, u"cmdSelectDirectory"_s, u"cmdWorkWithTagLog"_s})
-        EXPECT_TRUE(control<QPushButton>(name)->isEnabled()) << name.toStdString();
+        EXPECT_TRUE(control<ButtonEx>(name)->isEnabled()) << name.toStdString();
     EXPECT_TRUE(pageRename->isEnabled());
     EXPECT_FALSE(pageRename->isRenaming());
 }
@@ -126,9 +126,9 @@ TEST_F(PageRenameRunTest, HoldsTheButtonsAndTheWindowWhileTheJobRuns)
     bool closed = true;
     // Runs inside the job, when it lets pending events through after a row.
     QTimer::singleShot(0, host.get(), [&] {
-        sawDisabled = pageRename->isRenaming() && !control<QPushButton>(u"cmdEnd"_s)->isEnabled()
-            && !control<QPushButton>(u"cmdSelectDirectory"_s)->isEnabled()
-            && !control<QPushButton>(u"cmdWorkWithTagLog"_s)->isEnabled() && !pageRename->isEnabled();
+        sawDisabled = pageRename->isRenaming() && !control<ButtonEx>(u"cmdEnd"_s)->isEnabled()
+            && !control<ButtonEx>(u"cmdSelectDirectory"_s)->isEnabled()
+            && !control<ButtonEx>(u"cmdWorkWithTagLog"_s)->isEnabled() && !pageRename->isEnabled();
         closed = host->close();
         pageRename->renameAndTag(); // a second start while running is ignored
     });
@@ -137,7 +137,7 @@ TEST_F(PageRenameRunTest, HoldsTheButtonsAndTheWindowWhileTheJobRuns)
     EXPECT_FALSE(closed);
     EXPECT_TRUE(host->isVisible());
     EXPECT_EQ(requestedPages, QList<WizardPage>{WizardPage::Result});
-    EXPECT_TRUE(control<QPushButton>(u"cmdEnd"_s)->isEnabled());
+    EXPECT_TRUE(control<ButtonEx>(u"cmdEnd"_s)->isEnabled());
     EXPECT_TRUE(host->close());
 }
 

@@ -6,7 +6,7 @@
 
 #include <QDir>
 #include <QEvent>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -62,7 +62,7 @@ void PagesTest::SetUp()
     auto *bar = new QWidget(host.get());
     auto *barLayout = new QHBoxLayout(bar);
     for (const QString &name : {u"cmdRename"_s, u"cmdWorkWithTagLog"_s, u"cmdSelectDirectory"_s, u"cmdEnd"_s}) {
-        auto *button = new QPushButton(name, bar);
+        auto *button = new ButtonEx(name, bar);
         button->setObjectName(name);
         barLayout->addWidget(button);
         QObject::connect(pageRename, &PageRename::busyChanged, button, [button](bool busy) { button->setEnabled(!busy); });

@@ -23,7 +23,7 @@ inline void PrintTo(const QString &text, std::ostream *out)
 class PageRename;
 class PageResult;
 class PageTag;
-class QPushButton;
+class ButtonEx;
 class QStackedWidget;
 
 class PagesTest : public VarneltTest

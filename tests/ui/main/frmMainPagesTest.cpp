@@ -14,7 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
+#include "ui/widgets/ButtonEx.h"
 #include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -34,7 +34,7 @@ QStringList shownButtons(frmMain &window)
 {
     QStringList shown;
     for (const QString &name : BarButtons) {
-        auto *button = window.findChild<QPushButton *>(name);
+        auto *button = window.findChild<ButtonEx *>(name);
         if (button && button->isVisible())
             shown << name;
     }
@@ -70,8 +70,8 @@ TEST_F(frmMainPagesTest, EachPageShowsItsOwnButtons)
         EXPECT_EQ(shownButtons(*window), expected[page]) << "page " << page;
         EXPECT_EQ(selectDir->isEnabled(), page != 0) << "page " << page;
     }
-    EXPECT_EQ(window->findChild<QPushButton *>(u"cmdRename"_s)->text(), u"&Rename and tag"_s);
-    EXPECT_EQ(window->findChild<QPushButton *>(u"cmdEnd"_s)->text(), u"&Exit program"_s);
+    EXPECT_EQ(window->findChild<ButtonEx *>(u"cmdRename"_s)->text(), u"&Rename and tag"_s);
+    EXPECT_EQ(window->findChild<ButtonEx *>(u"cmdEnd"_s)->text(), u"&Exit program"_s);
 }
 
 TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
@@ -83,7 +83,7 @@ TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
     auto *check = window->findChild<QCheckBox *>(u"chkOnlySelectedFiles"_s);
 
     // The tag page gets the listed files, and comes back empty on the next switch.
-    window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->click();
+    window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->click();
     ASSERT_EQ(window->activeWizardPage(), WizardPage::Tag);
     auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
     EXPECT_EQ(tagList->topLevelItemCount(), 2);
@@ -101,7 +101,7 @@ TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
     EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     EXPECT_EQ(fileList(*window)->topLevelItemCount(), 3);
     EXPECT_FALSE(check->isChecked());
-    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdWorkWithTag"_s)->isEnabled());
+    EXPECT_TRUE(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->isEnabled());
 
     // The result page starts with empty boxes and the player off.
     window->findChild<QLineEdit *>(u"txtDirectoryLog"_s)->setText(u"old"_s);
@@ -125,7 +125,7 @@ TEST_F(frmMainPagesTest, SelectADirectoryFromTheResultPageGoesToTheDestination)
     EXPECT_EQ(window->context().currentDirectory, tempFile(u"new/Artist - Album"_s));
     EXPECT_EQ(columnTexts(fileList(*window), 0), QStringList({u"01 - a.mp3"_s}));
     EXPECT_EQ(fileList(*window)->topLevelItem(0)->text(3), u"128"_s);
-    EXPECT_TRUE(window->findChild<QPushButton *>(u"cmdEnd"_s)->isDefault());
+    EXPECT_TRUE(window->findChild<ButtonEx *>(u"cmdEnd"_s)->isDefault());
 }
 
 TEST_F(frmMainPagesTest, BannerViewIsMadeOnTheFirstResultPageAndStaysHiddenWhenUnreachable)
