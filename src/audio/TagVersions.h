@@ -2,6 +2,7 @@
 // Which tag versions an operation reads or writes. The mode drop-downs, the settings store and
 // the CLI spell it as a number (1, 2 or 3); everything behind them uses this type.
 
+#include <QString>
 #include <optional>
 
 enum class TagVersions {
@@ -32,4 +33,15 @@ enum class TagVersions {
 [[nodiscard]] constexpr int tagVersionsNumber(TagVersions versions)
 {
     return int(versions);
+}
+
+/// The one of four texts that names which tags a file carries: both, ID3v1 only, ID3v2 only, none.
+[[nodiscard]] inline QString byTagState(bool hasV1, bool hasV2, const QString &both, const QString &v1Only,
+                                        const QString &v2Only, const QString &none)
+{
+    if (hasV1 && hasV2)
+        return both;
+    if (hasV1)
+        return v1Only;
+    return hasV2 ? v2Only : none;
 }

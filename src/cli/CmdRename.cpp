@@ -101,9 +101,11 @@ int runRenameCommand(const QStringList &args)
     const RenameList &rows = plan.input.rows;
     ResultLog log;
     Cli::Progress progress;
-    executeRenamePlan(plan, log, [&](int done, int total) {
+    const RenameJobOutcome outcome = executeRenamePlan(plan, log, [&](int done, int total) {
         progress.show(done, total, done > 0 && done <= rows.size() ? rows.at(done - 1).fileName : QString());
     });
+    if (outcome.failure)
+        Msg::ask(*outcome.failure);
     progress.finish();
     Cli::out() << logAsText(log);
     Cli::out() << ResultLog::summaryLine(log.renamedCount(), int(rows.size()), log.warningCount(),

@@ -90,7 +90,8 @@ int buildRenameRequest(const RenameCommandOptions &options, RenameRequest &reque
         pairTitlesWithFiles(titles, rows, rowsToProcess(rows, onlySelected), request);
     } else {
         RenameFromTags fromTags;
-        if (!renameWithTag(rows, onlySelected, folder, -1, QString(), fromTags, request.totalTracks)) {
+        if (renameWithTag(rows, onlySelected, folder, -1, QString(), Msg::viaGateway(), fromTags, request.totalTracks)
+            != FromTagsStatus::Built) {
             error = u"nothing renamed: the files do not all belong to one album (--yes renames them anyway)"_s;
             return Cli::JobErrors;
         }

@@ -56,6 +56,9 @@ enum class PathStyle {
 /// True when the path names an existing file (not a folder); false on any error.
 [[nodiscard]] bool fileExists(const QString &path);
 
+/// True when both files exist and hold exactly the same bytes.
+[[nodiscard]] bool sameContent(const QString &a, const QString &b);
+
 /// True when the path (one trailing separator ignored) names an existing folder.
 [[nodiscard]] bool folderExists(const QString &path);
 

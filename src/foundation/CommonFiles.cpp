@@ -62,21 +62,6 @@ RenameOutcome renameNoReplace(const QString &from, const QString &to)
 #endif
 }
 
-// Compares two files byte by byte.
-bool sameContent(const QString &a, const QString &b)
-{
-    QFile fa(a), fb(b);
-    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
-        return false;
-    constexpr qint64 chunk = 1 << 20;
-    while (!fa.atEnd()) {
-        const QByteArray ba = fa.read(chunk);
-        if (ba.isEmpty() || ba != fb.read(chunk))
-            return false;
-    }
-    return true;
-}
-
 // Copies into a temporary file in the destination folder, flushed to disk and checked against
 // the source, and only then gives it the destination name (never replacing a file there). A
 // crash leaves at most a temporary file, never a truncated file under the real name.
@@ -161,6 +146,20 @@ MoveResult moveSteps(const QString &source, const QString &destination)
 }
 
 } // namespace
+
+bool sameContent(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    constexpr qint64 chunk = 1 << 20;
+    while (!fa.atEnd()) {
+        const QByteArray ba = fa.read(chunk);
+        if (ba.isEmpty() || ba != fb.read(chunk))
+            return false;
+    }
+    return true;
+}
 
 bool fileExists(const QString &path)
 {

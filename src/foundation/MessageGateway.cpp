@@ -35,14 +35,23 @@ Answer firstButton(Buttons buttons)
     return Answer::Ok;
 }
 
-Answer ask(const QString &text, const QString &title, Icon icon, Buttons buttons, std::optional<Answer> defaultButton)
+Answer ask(const Message &message)
 {
-    const Message message{text, title, icon, buttons, defaultButton};
     if (presenterSlot())
         return presenterSlot()(message);
     QTextStream err(stderr);
-    err << title << u": " << text << Qt::endl;
-    return defaultButton.value_or(firstButton(buttons));
+    err << message.title << u": " << message.text << Qt::endl;
+    return message.defaultButton.value_or(firstButton(message.buttons));
+}
+
+Answer ask(const QString &text, const QString &title, Icon icon, Buttons buttons, std::optional<Answer> defaultButton)
+{
+    return ask(Message{text, title, icon, buttons, defaultButton});
+}
+
+Question viaGateway()
+{
+    return [](const Message &message) { return ask(message); };
 }
 
 void showError(const QString &description)

@@ -28,8 +28,17 @@ Presenter setPresenter(Presenter presenter);
 
 /// Shows a message through the installed presenter and returns the user's answer.
 /// Without a presenter the message goes to standard error and the default button is the answer.
+Answer ask(const Message &message);
+/// The same, from the message's parts.
 Answer ask(const QString &text, const QString &title, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
            std::optional<Answer> defaultButton = std::nullopt);
+
+/// How a core function puts a question to the user in the middle of its work: the window and the
+/// CLI pass what answers it.
+using Question = std::function<Answer(const Message &)>;
+
+/// A question answered through ask(), as the window and the CLI answer them.
+[[nodiscard]] Question viaGateway();
 
 /// The common error handler: the description with the critical icon, titled "Error".
 void showError(const QString &description);

@@ -49,7 +49,14 @@ void showNoFileSelected()
     Msg::ask(u"Please select at least one file !"_s, u"No file selected"_s, Msg::Icon::Exclamation, Msg::Buttons::Ok);
 }
 
-AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected)
+Msg::Message mixedAlbumsQuestion()
+{
+    return {u"For the moment the rename files with tag function is only for albums !\n"
+            u"Would you like to continue anyway ?"_s,
+            u"Rename files with tag warning"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo, Msg::Answer::No};
+}
+
+AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected, const Msg::Question &ask)
 {
     AlbumCheck check;
     QString reference;
@@ -61,11 +68,7 @@ AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected)
             reference = album;
         if (!album.isEmpty() && album != reference) {
             check.mixedAlbums = true;
-            const Msg::Answer answer = Msg::ask(
-                u"For the moment the rename files with tag function is only for albums !\n"
-                u"Would you like to continue anyway ?"_s,
-                u"Rename files with tag warning"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo, Msg::Answer::No);
-            check.proceed = answer == Msg::Answer::Yes;
+            check.proceed = ask(mixedAlbumsQuestion()) == Msg::Answer::Yes;
             return check;
         }
         ++check.sameAlbumCount;
@@ -148,19 +151,18 @@ RenameFromTags fillRenameListFromTags(const QList<TagListRow> &rows, bool onlySe
     return result;
 }
 
-bool renameWithTag(const QList<TagListRow> &rows, bool onlySelected, const QString &currentDirectory, int albumRow,
-                   const QString &comment, RenameFromTags &result, QString &totalTracks)
+FromTagsStatus renameWithTag(const QList<TagListRow> &rows, bool onlySelected, const QString &currentDirectory,
+                             int albumRow, const QString &comment, const Msg::Question &ask, RenameFromTags &result,
+                             QString &totalTracks)
 {
     if (rows.isEmpty())
-        return false;
-    if (!hasFilesToProcess(rows, onlySelected)) {
-        showNoFileSelected();
-        return false;
-    }
-    const AlbumCheck check = checkSingleAlbum(rows, onlySelected);
+        return FromTagsStatus::NoRows;
+    if (!hasFilesToProcess(rows, onlySelected))
+        return FromTagsStatus::NothingSelected;
+    const AlbumCheck check = checkSingleAlbum(rows, onlySelected, ask);
     if (!check.proceed)
-        return false;
+        return FromTagsStatus::Declined;
     totalTracks = check.sameAlbumCount > 0 ? QString::number(check.sameAlbumCount) : QString();
     result = fillRenameListFromTags(rows, onlySelected, currentDirectory, albumRow, comment);
-    return true;
+    return FromTagsStatus::Built;
 }

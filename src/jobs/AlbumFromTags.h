@@ -4,6 +4,7 @@
 // album fields built from them. The tag page gathers its list into TagListRow values and
 // calls these; varnelt-cli builds the same rows from the files.
 
+#include "foundation/MessageGateway.h"
 #include "jobs/RenameList.h"
 #include "naming/NamingInput.h"
 
@@ -40,6 +41,10 @@ struct TagListRow
 /// Shows "Please select at least one file !" titled "No file selected" with a warning icon.
 void showNoFileSelected();
 
+/// "Rename files with tag warning": whether to go on with rows of more than one album (Yes/No,
+/// No by default).
+[[nodiscard]] Msg::Message mixedAlbumsQuestion();
+
 /// How the album check ended.
 struct AlbumCheck
 {
@@ -52,9 +57,9 @@ struct AlbumCheck
 };
 
 /// Walks the rows used and counts those of the first album found and those without album; at
-/// the first row of another album asks "Rename files with tag warning" (Yes/No) whether to go
-/// on anyway. A row without album never asks, wherever it stands.
-[[nodiscard]] AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected);
+/// the first row of another album puts mixedAlbumsQuestion() to `ask`: Yes goes on anyway. A
+/// row without album never asks, wherever it stands.
+[[nodiscard]] AlbumCheck checkSingleAlbum(const QList<TagListRow> &rows, bool onlySelected, const Msg::Question &ask);
 
 /// What the rename list built from the tags holds.
 struct RenameFromTags
@@ -77,12 +82,21 @@ struct RenameFromTags
                                                     const QString &currentDirectory, int albumRow,
                                                     const QString &comment = {});
 
-/// The whole command: nothing with no rows; "No file selected" when no row is selected but
-/// only selected rows are wanted; the album check; then the rename list. Returns false when
-/// nothing was built (the rename page keeps what it shows). totalTracks gets the count of the
-/// album check ("" when it counted none).
-[[nodiscard]] bool renameWithTag(const QList<TagListRow> &rows, bool onlySelected, const QString &currentDirectory,
-                                 int albumRow, const QString &comment, RenameFromTags &result, QString &totalTracks);
+/// How renameWithTag ended.
+enum class FromTagsStatus {
+    Built, ///< the rename list and album fields are in the result
+    NoRows, ///< the tag list is empty: nothing to say
+    NothingSelected, ///< only selected rows are wanted and none is: the caller shows showNoFileSelected()
+    Declined, ///< the rows hold more than one album and the answer was No
+};
+
+/// The whole command: nothing with no rows or no row selected (when only selected rows are
+/// wanted); the album check, asking through `ask`; then the rename list. Changes result and
+/// totalTracks only when it built the list (the rename page keeps what it shows otherwise).
+/// totalTracks gets the count of the album check ("" when it counted none).
+[[nodiscard]] FromTagsStatus renameWithTag(const QList<TagListRow> &rows, bool onlySelected,
+                                           const QString &currentDirectory, int albumRow, const QString &comment,
+                                           const Msg::Question &ask, RenameFromTags &result, QString &totalTracks);
 
 /// Reads one file's tag list row as the tag page fills it: title, artist, album, year, genre
 /// (the version-2 genre name, or the name of the version-1 genre number), comment and the

@@ -5,7 +5,6 @@
 #include "audio/TagAccess.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
-#include "foundation/MessageGateway.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/CrashLeftovers.h"
 #include "jobs/RenameJobFiles.h"
@@ -188,9 +187,9 @@ bool Run::prepareDestination()
     createdLevels_ = plan_.firstDestinationMissing;
     if (Common::createFolderPath(firstDest))
         return true;
-    Msg::ask(u"Path creation error. Read-only media or not enough rights."_s + u'\n' + firstDest + u'\n'
-                 + u"Impossible to rename files."_s,
-             u"Path creation error"_s, Msg::Icon::Critical, Msg::Buttons::Ok);
+    out_.failure = Msg::Message {u"Path creation error. Read-only media or not enough rights."_s + u'\n' + firstDest
+                                     + u'\n' + u"Impossible to rename files."_s,
+                                 u"Path creation error"_s, Msg::Icon::Critical, Msg::Buttons::Ok, std::nullopt};
     return false;
 }
 
@@ -279,7 +278,7 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
                       + u". It is the complete copy left by an interrupted move: the move is finished."_s);
         return newPath;
     }
-    if (RenameJobFiles::sameContent(oldPath, newPath)) {
+    if (Common::sameContent(oldPath, newPath)) {
         log_.warning(nodes.warnings, u"An identical copy of this file already exists at the destination. "
                                      u"Both files are left as they are."_s);
         return {};

@@ -5,6 +5,7 @@
 // Runs synchronously; the per-row callback lets a window repaint and the CLI print progress.
 
 #include "audio/TagVersions.h"
+#include "foundation/MessageGateway.h"
 #include "jobs/PlaylistCoverOutput.h"
 #include "jobs/RenameList.h"
 #include "jobs/ResultLog.h"
@@ -44,6 +45,9 @@ struct RenameJobOutcome
     QString firstDestinationFolder;
     /// False when the destination folder could not be created and no file was touched.
     bool started = false;
+    /// Why the job did not start, as the message the caller shows; empty when it started or had
+    /// no rows.
+    std::optional<Msg::Message> failure;
     /// True when the old folder was removed at the end.
     bool oldFolderRemoved = false;
 };
@@ -53,8 +57,8 @@ using RenameProgress = std::function<void(int done, int total)>;
 
 struct AlbumRenamePlan;
 
-/// Carries out a plan of planAlbumRename, filling `log` (cleared first). Every message box goes
-/// through the message gateway.
+/// Carries out a plan of planAlbumRename, filling `log` (cleared first). Shows nothing: what
+/// stopped the job comes back in the outcome.
 RenameJobOutcome executeRenamePlan(const AlbumRenamePlan &plan, ResultLog &log, const RenameProgress &progress = {});
 
 /// Plans the job over the input and carries the plan out.

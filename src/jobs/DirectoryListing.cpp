@@ -4,6 +4,7 @@
 #include "audio/Mp3FileBytes.h"
 #include "audio/Mp3InfoVBR.h"
 #include "audio/TagAccess.h"
+#include "audio/TagVersions.h"
 #include "audio/clsXAnalyzer.h"
 #include "foundation/Basic.h"
 #include "foundation/OrderedWork.h"
@@ -20,24 +21,12 @@ QString ListedFile::tagState() const
 {
     if (unreadable)
         return u"unreadable"_s;
-    if (hasV1 && hasV2)
-        return u"v1+v2"_s;
-    if (hasV1)
-        return u"v1"_s;
-    if (hasV2)
-        return u"v2"_s;
-    return u"none"_s;
+    return byTagState(hasV1, hasV2, u"v1+v2"_s, u"v1"_s, u"v2"_s, u"none"_s);
 }
 
 QString fileIconKey(bool hasV1, bool hasV2)
 {
-    if (hasV1 && hasV2)
-        return u"FileIconTagV1+2"_s;
-    if (hasV1)
-        return u"FileIconTag"_s;
-    if (hasV2)
-        return u"FileIconTagV2"_s;
-    return u"FileIcon"_s;
+    return byTagState(hasV1, hasV2, u"FileIconTagV1+2"_s, u"FileIconTag"_s, u"FileIconTagV2"_s, u"FileIcon"_s);
 }
 
 QString unreadableText()

@@ -2,6 +2,7 @@
 
 #include "audio/ID3Edit.h"
 #include "audio/TagAccess.h"
+#include "audio/TagVersions.h"
 #include "audio/clsXAnalyzer.h"
 #include "foundation/Basic.h"
 #include "jobs/DirectoryListing.h"
@@ -12,13 +13,7 @@ using namespace Qt::StringLiterals;
 
 QString tagVersionText(bool hasV1, bool hasV2)
 {
-    if (hasV1 && hasV2)
-        return u"ID3v1 + ID3v2"_s;
-    if (hasV1)
-        return u"ID3v1"_s;
-    if (hasV2)
-        return u"ID3v2"_s;
-    return u"ID3 not found"_s;
+    return byTagState(hasV1, hasV2, u"ID3v1 + ID3v2"_s, u"ID3v1"_s, u"ID3v2"_s, u"ID3 not found"_s);
 }
 
 QStringList mp3InfoLines(const QString &path, const ID3Edit &tagV2)

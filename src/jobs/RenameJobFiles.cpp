@@ -64,20 +64,6 @@ bool RenameJobFiles::clearReadOnly(const QString &path)
     return QFile::setPermissions(path, perms | QFile::WriteOwner);
 }
 
-bool RenameJobFiles::sameContent(const QString &a, const QString &b)
-{
-    QFile fa(a), fb(b);
-    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
-        return false;
-    constexpr qint64 chunk = 1 << 16;
-    while (!fa.atEnd()) {
-        const QByteArray ba = fa.read(chunk);
-        if (ba.isEmpty() || ba != fb.read(chunk))
-            return false;
-    }
-    return true;
-}
-
 long long RenameJobFiles::sizeInKilobytes(const QString &path)
 {
     const QFileInfo info(path);

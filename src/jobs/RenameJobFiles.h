@@ -1,7 +1,7 @@
 #pragma once
 // File and folder questions of the rename job that go beyond the path helpers: whether two
-// paths name one file system object, whether two files hold the same bytes, the letter-case
-// rename of a folder through a scratch name, and the clean-up of the emptied old folder.
+// paths name one file system object, the letter-case rename of a folder through a scratch
+// name, and the clean-up of the emptied old folder.
 
 #include "jobs/CrashLeftovers.h"
 
@@ -24,9 +24,6 @@ namespace RenameJobFiles {
 
 /// Makes a file or folder writable by its owner if it is not; true when it is writable afterwards.
 bool clearReadOnly(const QString &path);
-
-/// True when both files exist and hold exactly the same bytes.
-[[nodiscard]] bool sameContent(const QString &a, const QString &b);
 
 /// The size of a file in kilobytes (length / 1024, halves rounded to even); -1 when unreadable.
 [[nodiscard]] long long sizeInKilobytes(const QString &path);

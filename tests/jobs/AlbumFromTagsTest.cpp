@@ -35,6 +35,18 @@ protected:
                                .genre = u"Rock"_s, .track = track};
     }
 
+    /// "&Use ID3 to rename files" as the tag page runs it: questions and the "No file selected"
+    /// message through the message gateway; true when the rename list was built.
+    static bool fromTags(const QList<TagListRow> &rows, bool onlySelected, const QString &folder, int albumRow,
+                         const QString &comment, RenameFromTags &result, QString &total)
+    {
+        const FromTagsStatus status
+            = renameWithTag(rows, onlySelected, folder, albumRow, comment, Msg::viaGateway(), result, total);
+        if (status == FromTagsStatus::NothingSelected)
+            showNoFileSelected();
+        return status == FromTagsStatus::Built;
+    }
+
     QString folder_;
     QList<TagListRow> rows_;
 };
@@ -100,7 +112,7 @@ TEST_F(AlbumFromTagsTest, OneAlbumGivesItsTotalAndTheTracksFromTheTags)
     add(u"z.mp3"_s, song(u"First"_s, u"Bar"_s, 1));
     RenameFromTags result;
     QString total = u"old"_s;
-    ASSERT_TRUE(renameWithTag(rows_, false, folder_, -1, u"kept comment"_s, result, total));
+    ASSERT_TRUE(fromTags(rows_, false, folder_, -1, u"kept comment"_s, result, total));
     EXPECT_EQ(answers->count(), 0);
     EXPECT_EQ(total, u"3"_s);
     EXPECT_EQ(titles(result.rows), (QStringList{u"Third"_s, u"Untracked"_s, u"First"_s}));
@@ -121,7 +133,7 @@ TEST_F(AlbumFromTagsTest, NothingSelectedShowsTheMessageAndChangesNothing)
     RenameFromTags result;
     result.rows.append(RenameRow{u"before"_s, u"before.mp3"_s, u"01"_s});
     QString total = u"9"_s;
-    EXPECT_FALSE(renameWithTag(rows_, true, folder_, -1, {}, result, total));
+    EXPECT_FALSE(fromTags(rows_, true, folder_, -1, {}, result, total));
     ASSERT_EQ(answers->count(), 1);
     EXPECT_EQ(answers->messages()[0].text, u"Please select at least one file !"_s);
     EXPECT_EQ(answers->messages()[0].title, u"No file selected"_s);
@@ -131,7 +143,7 @@ TEST_F(AlbumFromTagsTest, NothingSelectedShowsTheMessageAndChangesNothing)
     EXPECT_EQ(total, u"9"_s);
     // An empty list does nothing at all, not even the message.
     answers->clear();
-    EXPECT_FALSE(renameWithTag({}, true, folder_, -1, {}, result, total));
+    EXPECT_FALSE(fromTags({}, true, folder_, -1, {}, result, total));
     EXPECT_EQ(answers->count(), 0);
 }
 
@@ -143,7 +155,7 @@ TEST_F(AlbumFromTagsTest, AnotherAlbumAsksOnceAndNoLeavesEverythingAsItWas)
     RenameFromTags result;
     QString total = u"5"_s;
     answers->answerNext(Msg::Answer::No);
-    EXPECT_FALSE(renameWithTag(rows_, false, folder_, -1, {}, result, total));
+    EXPECT_FALSE(fromTags(rows_, false, folder_, -1, {}, result, total));
     ASSERT_EQ(answers->count(), 1);
     const Msg::Message &question = answers->messages()[0];
     EXPECT_EQ(question.title, u"Rename files with tag warning"_s);
@@ -166,7 +178,7 @@ TEST_F(AlbumFromTagsTest, YesCountsOnlyTheRowsBeforeTheOtherAlbumButListsEveryRo
     RenameFromTags result;
     QString total;
     answers->answerNext(Msg::Answer::Yes);
-    ASSERT_TRUE(renameWithTag(rows_, false, folder_, -1, {}, result, total));
+    ASSERT_TRUE(fromTags(rows_, false, folder_, -1, {}, result, total));
     EXPECT_EQ(answers->count(), 1);
     EXPECT_EQ(total, u"2"_s);
     EXPECT_EQ(titles(result.rows), (QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s}));
@@ -185,7 +197,7 @@ TEST_F(AlbumFromTagsTest, AFileWithoutTagsNeitherAsksNorEmptiesTheAlbumWhereverI
         rows[place].album = u" "_s; // as the tag list shows an empty value
         RenameFromTags result;
         QString total;
-        ASSERT_TRUE(renameWithTag(rows, false, folder_, -1, {}, result, total));
+        ASSERT_TRUE(fromTags(rows, false, folder_, -1, {}, result, total));
         EXPECT_EQ(answers->count(), 0);
         EXPECT_EQ(total, u"3"_s);
         EXPECT_EQ(result.album.album, u"Bar"_s);
@@ -193,7 +205,7 @@ TEST_F(AlbumFromTagsTest, AFileWithoutTagsNeitherAsksNorEmptiesTheAlbumWhereverI
         EXPECT_EQ(result.album.year, u"2001"_s);
         EXPECT_EQ(result.album.genre, u"Rock"_s);
         // The selected untagged row gives no field; each comes from the first row that has it.
-        ASSERT_TRUE(renameWithTag(rows, false, folder_, place, {}, result, total));
+        ASSERT_TRUE(fromTags(rows, false, folder_, place, {}, result, total));
         EXPECT_EQ(result.album.album, u"Bar"_s);
         EXPECT_EQ(result.album.genre, u"Rock"_s);
     }
@@ -212,7 +224,7 @@ TEST_F(AlbumFromTagsTest, OnlySelectedRowsAreUsedAndTheSelectedRowGivesTheAlbumF
 
     RenameFromTags result;
     QString total;
-    ASSERT_TRUE(renameWithTag(rows_, true, folder_, 2, {}, result, total));
+    ASSERT_TRUE(fromTags(rows_, true, folder_, 2, {}, result, total));
     EXPECT_EQ(total, u"2"_s);
     ASSERT_EQ(result.rows.size(), 2);
     // Positions count over the whole list, not over the rows used.

@@ -23,6 +23,10 @@ TEST_F(RenameJobFailureTest, DestinationThatCannotBeCreatedStopsBeforeAnyFileIsT
     const RenameJobOutcome out = runAlbumRenameJob(inputFor(folder, threeSongs(), u"%track - %title"_s, target), log);
 
     EXPECT_FALSE(out.started);
+    // The job shows nothing itself; its caller shows what it returns.
+    EXPECT_EQ(answers->count(), 0);
+    ASSERT_TRUE(out.failure);
+    Msg::ask(*out.failure);
     ASSERT_EQ(answers->count(), 1);
     const Msg::Message &m = answers->messages().first();
     EXPECT_EQ(m.text, u"Path creation error. Read-only media or not enough rights.\n/proc/varnelt-cannot-exist/\n"

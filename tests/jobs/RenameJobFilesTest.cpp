@@ -2,6 +2,7 @@
 
 #include "RenameJobFixture.h"
 
+#include "foundation/Common.h"
 #include "jobs/RenameJobFiles.h"
 
 #include <QDir>
@@ -27,9 +28,9 @@ TEST_F(RenameJobFilesTest, SameObjectFollowsLinksAndOtherSpellings)
     EXPECT_TRUE(sameObject(a, hard));
     EXPECT_FALSE(sameObject(a, copy)) << "equal bytes do not make one file";
     EXPECT_FALSE(sameObject(a, tempFile(u"d/missing.mp3"_s)));
-    EXPECT_TRUE(sameContent(a, copy));
-    EXPECT_FALSE(sameContent(a, writeFile(u"d/other.mp3"_s, "sonG")));
-    EXPECT_FALSE(sameContent(a, tempFile(u"d/missing.mp3"_s)));
+    EXPECT_TRUE(Common::sameContent(a, copy));
+    EXPECT_FALSE(Common::sameContent(a, writeFile(u"d/other.mp3"_s, "sonG")));
+    EXPECT_FALSE(Common::sameContent(a, tempFile(u"d/missing.mp3"_s)));
 }
 
 TEST_F(RenameJobFilesTest, SameFolderAsTheFileSystemSeesIt)

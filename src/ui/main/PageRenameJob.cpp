@@ -115,6 +115,8 @@ void PageRename::runJob()
             sinceRepaint.restart();
         }
     };
-    executeRenamePlan(plan, context_.resultLog, progress);
+    const RenameJobOutcome outcome = executeRenamePlan(plan, context_.resultLog, progress);
+    if (outcome.failure)
+        Msg::ask(*outcome.failure);
     QApplication::processEvents();
 }

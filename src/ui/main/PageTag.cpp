@@ -258,14 +258,16 @@ void PageTag::renameWithTag()
         return;
     RenameFromTags result;
     QString totalTracks;
-    bool built = false;
+    FromTagsStatus status = FromTagsStatus::NoRows;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        built = ::renameWithTag(rows, chkOnlySelectedFilesTag->isChecked(), context_.currentDirectory,
-                                albumRowIndex(), QString(), result, totalTracks);
+        status = ::renameWithTag(rows, chkOnlySelectedFilesTag->isChecked(), context_.currentDirectory,
+                                 albumRowIndex(), QString(), Msg::viaGateway(), result, totalTracks);
+        if (status == FromTagsStatus::NothingSelected)
+            showNoFileSelected();
     }
-    if (!built)
+    if (status != FromTagsStatus::Built)
         return;
     emit context_.renameListFromTags(result.album, result.rows, result.iconKeys, totalTracks);
     emit requestPage(WizardPage::Rename);
