@@ -85,5 +85,8 @@ inline constexpr SettingsKey MusicbrainzDomain{QLatin1StringView("musicbrainzDom
 // The MusicBrainz web service root (JSON, version 2) and the Cover Art Archive root.
 inline constexpr SettingsKey MusicbrainzService{QLatin1StringView("musicbrainzService"), QLatin1StringView("https://musicbrainz.org/ws/2")};
 inline constexpr SettingsKey CoverArtService{QLatin1StringView("coverArtService"), QLatin1StringView("https://coverartarchive.org")};
+// The maker's web site: the Help menu's pages, the banner, the update file and the download page
+// are all below it (tests point it at a local server).
+inline constexpr SettingsKey MakerHome{QLatin1StringView("makerHome"), QLatin1StringView("https://varnelt.example.org/")};
 
 } // namespace SettingsKeys

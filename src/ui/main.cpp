@@ -1,9 +1,11 @@
 // The desktop program: builds the window and hands control to Qt.
 #include "ui/main/frmMain.h"
+#include "ui/side/frmSplash.h"
 #include "ui/widgets/MessageBoxPresenter.h"
 
 #include <QApplication>
 #include <QTextStream>
+#include <memory>
 #include <unistd.h>
 
 int main(int argc, char **argv)
@@ -23,10 +25,19 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Varnelt"));
     QApplication::setApplicationName(QStringLiteral("Varnelt"));
     MessageBoxPresenter::install();
-    frmMain window;
-    // Stopping at the browser check ends the program before the window is ever shown.
-    if (!window.startUp())
-        return 0;
-    window.show();
+    // The splash is up first; the main window is built and started on its timer's tick, so the
+    // splash has painted while start-up runs, and it goes away once the main window is active.
+    std::unique_ptr<frmMain> window;
+    auto *splash = new frmSplash([&window]() -> QWidget * {
+        window = std::make_unique<frmMain>();
+        // Stopping at the browser check ends the program before the window is ever shown.
+        if (!window->startUp()) {
+            QCoreApplication::exit(0);
+            return nullptr;
+        }
+        window->show();
+        return window.get();
+    });
+    splash->show();
     return app.exec();
 }

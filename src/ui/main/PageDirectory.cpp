@@ -199,7 +199,7 @@ void PageDirectory::buildControls()
         return action;
     };
     addEntry(u"mnuEditTag"_s, u"&Edit Tag"_s, [this] { emit workWithTagRequested(); });
-    mnuPlay_ = addEntry(u"mnuPlay3"_s, u"&Play MP3"_s, [this] { emit playRequested(); });
+    mnuPlay_ = addEntry(u"mnuPlay3"_s, u"&Play MP3"_s, [this] { playCurrent(); });
     mnuContext3_->addSeparator();
     addEntry(u"mnuRename"_s, u"&Rename"_s, [this] { startRenameInPlace(); });
     addEntry(u"mnuOpen"_s, u"&Open"_s, [this] { openSelectedFile(); });
@@ -351,6 +351,16 @@ WorkingList PageDirectory::workingList() const
     if (!hasFiles())
         files = WorkingList();
     return files;
+}
+
+void PageDirectory::playCurrent()
+{
+    if (!hasFiles())
+        return;
+    QTreeWidgetItem *current = lstFiles_->currentItem();
+    if (!current && !lstFiles_->selectedItems().isEmpty())
+        current = lstFiles_->selectedItems().first();
+    emit playRequested(fileNames(false), current ? lstFiles_->indexOfTopLevelItem(current) : 0);
 }
 
 void PageDirectory::updateOnlySelectedCheck()

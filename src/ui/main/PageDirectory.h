@@ -71,6 +71,9 @@ public:
     /// Gives the folder tree the focus.
     void focusFolderTree();
 
+    /// Asks for the player on the current row of the file list (nothing when no file is listed).
+    void playCurrent();
+
 signals:
     /// The lookup and tag buttons of the directory page are to be enabled or disabled.
     void fileButtonsEnabled(bool enabled);
@@ -78,8 +81,8 @@ signals:
     void filesListedChanged(bool filesListed);
     /// "&Work with ID3 tag" is asked for (Enter, double click, "&Edit Tag").
     void workWithTagRequested();
-    /// "&Play MP3" is asked for.
-    void playRequested();
+    /// The player is asked for: the list's file names top to bottom and the row it starts at.
+    void playRequested(const QStringList &fileNames, int row);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -3,7 +3,7 @@
 #include "MainContext.h"
 #include "RenameListView.h"
 #include "ui/lookup/frmCover.h"
-#include "ui/widgets/Dialogs.h"
+#include "ui/side/frmSelectDir.h"
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/Named.h"
@@ -260,11 +260,7 @@ void PageRename::connectControls()
     connect(lstResult, &QTreeWidget::itemClicked, this, &PageRename::refreshPreview);
     connect(lstResult, &RenameListView::titleEdited, this, &PageRename::refreshPreview);
     connect(lstResult, &RenameListView::contextMenuWanted, this, &PageRename::contextMenuWanted);
-    connect(lstResult, &RenameListView::playRequested, this, [this](int row) {
-        if (row < 0)
-            return;
-        emit playRequested(Common::addBackslash(context_.currentDirectory) + lstResult->rowAt(row).fileName);
-    });
+    connect(lstResult, &RenameListView::playRequested, this, &PageRename::playRow);
     connect(cmdEditTrack, &ButtonEx::clicked, this, &PageRename::editSelectedTrack);
 
     connect(cboId3TagRename, &QComboBox::currentIndexChanged, this, &PageRename::updateTotalTracksEnabling);
@@ -376,12 +372,27 @@ void PageRename::updateCoverEnabling()
     cboCoverDir->setEnabled(haveCover && chkCover->isChecked());
 }
 
+void PageRename::playCurrent()
+{
+    playRow(lstResult->currentRow());
+}
+
+void PageRename::playRow(int row)
+{
+    if (row < 0)
+        return;
+    QStringList names;
+    for (const RenameRow &track : lstResult->rows())
+        names << track.fileName;
+    emit playRequested(names, row);
+}
+
 void PageRename::chooseDestinationFolder()
 {
     QString start = cboDestDir->currentText().trimmed();
     if (start.isEmpty() || start == Destination::mp3Directory() || start == Destination::parentDirectory())
         start = context_.currentDirectory;
-    const QString chosen = Dialogs::existingDirectory(this, u"Select a directory"_s, start);
+    const QString chosen = frmSelectDir::choose(this, start);
     context_.selectedDestinationDirectory = chosen;
     if (chosen.isEmpty())
         return;

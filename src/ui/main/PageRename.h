@@ -92,6 +92,8 @@ public slots:
     void refreshPreview();
     /// "&Edit selected track" and F2: starts the in-place edit of the selected title.
     void editSelectedTrack();
+    /// Asks for the player on the rename list's current row (double click, Enter, "&Play MP3").
+    void playCurrent();
 
 signals:
     /// Asks the main window to show a page.
@@ -99,7 +101,7 @@ signals:
     /// The rename job starts (true) or ended (false): whatever could start other work waits.
     void busyChanged(bool busy);
     /// A row was double-clicked or Enter was pressed on it: the file to play.
-    void playRequested(const QString &path);
+    void playRequested(const QStringList &fileNames, int row);
     /// The context-menu key or right button over the rename list.
     void contextMenuWanted(const QPoint &globalPos);
 
@@ -112,6 +114,7 @@ private:
     void buildControls();
     void connectControls();
     void chooseDestinationFolder();
+    void playRow(int row);
     void onMaskChosen();
     /// False, after the "Invalid mask" message, when the mask is too long to be kept whole.
     bool maskLengthAccepted();

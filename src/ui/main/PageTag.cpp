@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
@@ -110,6 +111,8 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     });
     connect(lstFilesTag->header(), &QHeaderView::sectionClicked, this, &PageTag::sortByHeader);
     connect(lstFilesTag, &QTreeWidget::itemSelectionChanged, this, &PageTag::updateOnlySelectedCheck);
+    connect(lstFilesTag, &QTreeWidget::itemDoubleClicked, this, &PageTag::playCurrent);
+    lstFilesTag->installEventFilter(this);
     connect(cboID3Mode, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
     connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
         if (index >= 0 && index < cboID3Mode->count())
@@ -271,4 +274,27 @@ void PageTag::renameWithTag()
         return;
     emit context_.renameListFromTags(result.album, result.rows, result.iconKeys, totalTracks);
     emit requestPage(WizardPage::Rename);
+}
+
+void PageTag::playCurrent()
+{
+    QTreeWidgetItem *current = lstFilesTag->currentItem();
+    if (!current)
+        return;
+    QStringList names;
+    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i)
+        names << lstFilesTag->topLevelItem(i)->text(FileNameColumn);
+    emit playRequested(names, lstFilesTag->indexOfTopLevelItem(current));
+}
+
+bool PageTag::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lstFilesTag && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            playCurrent();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -69,6 +69,9 @@ public:
     /// Sorts the tag list by a column as a header click does.
     void sortByHeader(int column);
 
+    /// Asks for the player on the tag list's current row (double click, Enter, the player menu).
+    void playCurrent();
+
 public slots:
     /// "&Use ID3 to rename files": checks the selection and the album, builds the rename list
     /// from the files' tags and asks for the rename page.
@@ -77,6 +80,11 @@ public slots:
 signals:
     /// Asks the main window to show a page.
     void requestPage(WizardPage page);
+    /// The player is asked for: the list's file names top to bottom and the row it starts at.
+    void playRequested(const QStringList &fileNames, int row);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildTagEditor(QWidget *area);

@@ -9,6 +9,7 @@
 #include "ui/widgets/StoredControls.h"
 #include "foundation/AppFolder.h"
 #include "foundation/Common.h"
+#include "foundation/MakerSite.h"
 #include "foundation/MessageGateway.h"
 #include "foundation/Version.h"
 #include "jobs/AlbumFromTags.h"
@@ -141,7 +142,7 @@ void frmMain::buildMenus()
     file->setObjectName(u"mnuFile"_s);
     mnuSelDir_ = addItem(file, u"mnuSelDir"_s, u"&Select a directory"_s, [this] { affichePage(WizardPage::Directory); });
     file->addSeparator();
-    mnuPlayer_ = addItem(file, u"mnuPlayer"_s, u"&MP3 Player..."_s, [this] { notAvailableYet(); });
+    mnuPlayer_ = addItem(file, u"mnuPlayer"_s, u"&MP3 Player..."_s, [this] { playerCommand(); });
     mnuPlayer_->setEnabled(false);
     file->addSeparator();
     addItem(file, u"mnuQuit"_s, u"&Exit"_s, [this] { close(); });
@@ -157,7 +158,7 @@ void frmMain::buildMenus()
     help->setObjectName(u"mnuHelp"_s);
     addItem(help, u"mnuWeb"_s, u"&Varnelt web site"_s, [this] { openDocument(homePage()); });
     addItem(help, u"mnuHistory"_s, u"&Version history"_s, [this] { openDocument(homePage() + u"history/"_s); });
-    addItem(help, u"mnuCheckUpdate"_s, u"&Check for update..."_s, [this] { notAvailableYet(); });
+    addItem(help, u"mnuCheckUpdate"_s, u"&Check for update..."_s, [this] { checkUpdateCommand(); });
     help->addSeparator();
     addItem(help, u"mnuFeedback"_s, u"&Feedback"_s, [this] {
         openDocument(u"mailto:"_s + feedbackAddress() + u"?Subject="_s + Version::caption() + u" - Feedback"_s);
@@ -169,12 +170,12 @@ void frmMain::buildMenus()
     addItem(help, u"mnuLicense"_s, u"&License"_s, [this] {
         QDesktopServices::openUrl(QUrl::fromLocalFile(Common::addBackslash(AppFolder::path()) + u"license.txt"_s));
     });
-    addItem(help, u"mnuAbout"_s, u"&About..."_s, [this] { notAvailableYet(); });
+    addItem(help, u"mnuAbout"_s, u"&About..."_s, [this] { aboutCommand(); });
 
     // The rename list's pop-up menu.
     auto *context2 = new QMenu(this);
     context2->setObjectName(u"mnuContext2"_s);
-    QAction *play = addItem(context2, u"mnuPlay2"_s, u"&Play MP3"_s, [this] { notAvailableYet(); });
+    QAction *play = addItem(context2, u"mnuPlay2"_s, u"&Play MP3"_s, [this] { playerCommand(); });
     context2->addSeparator();
     addItem(context2, u"mnuEditTrack"_s, u"&Edit track"_s, [this] { pageRename_->editSelectedTrack(); });
     connect(pageRename_, &PageRename::contextMenuWanted, this, [this, context2, play](const QPoint &pos) {
@@ -192,11 +193,12 @@ void frmMain::connectPages()
     });
     connect(pageDirectory_, &PageDirectory::filesListedChanged, mnuPlayer_, &QAction::setEnabled);
     connect(pageDirectory_, &PageDirectory::workWithTagRequested, this, &frmMain::workWithTagCommand);
-    connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::notAvailableYet);
+    connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::openPlayer);
     connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
+    connect(pageTag_, &PageTag::playRequested, this, &frmMain::openPlayer);
     connect(pageRename_, &PageRename::requestPage, this, &frmMain::affichePage);
     connect(pageRename_, &PageRename::busyChanged, this, &frmMain::setBusy);
-    connect(pageRename_, &PageRename::playRequested, this, &frmMain::notAvailableYet);
+    connect(pageRename_, &PageRename::playRequested, this, &frmMain::openPlayer);
     connect(pageResult_, &PageResult::requestPage, this, &frmMain::affichePage);
 }
 
@@ -366,20 +368,20 @@ void frmMain::openDocument(const QString &address)
 
 QString frmMain::homePage()
 {
-    return u"https://varnelt.example.org/"_s;
+    return MakerSite::home();
 }
 
 QString frmMain::bannerPage()
 {
-    return homePage() + u"rennab/"_s;
+    return MakerSite::page(u"rennab/"_s);
 }
 
 QString frmMain::feedbackAddress()
 {
-    return u"feedback@varnelt.example.org"_s;
+    return MakerSite::feedbackAddress();
 }
 
 QString frmMain::bugReportAddress()
 {
-    return u"bugs@varnelt.example.org"_s;
+    return MakerSite::bugReportAddress();
 }

@@ -76,6 +76,13 @@ public slots:
     /// "&Find album informations on Internet" of the directory or tag page: the lookup window,
     /// modal, over that page's files; a record handed over fills the rename page, shown next.
     void findAlbumOnInternet();
+    /// "&MP3 Player..." and the lists' "&Play MP3": the player on the list of the page shown.
+    void playerCommand();
+    /// Shows the player modally on files of the current folder, starting at a row.
+    void openPlayer(const QStringList &fileNames, int row);
+    /// "&Check for update..." and "&About...": the side windows, modally.
+    void checkUpdateCommand();
+    void aboutCommand();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

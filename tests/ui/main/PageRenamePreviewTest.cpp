@@ -6,15 +6,18 @@
 #include "ui/main/PageRename.h"
 #include "ui/main/PageTag.h"
 #include "ui/main/RenameListView.h"
-#include "ui/widgets/Dialogs.h"
+#include "ui/side/frmSelectDir.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include "ui/widgets/ButtonEx.h"
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -219,22 +222,37 @@ TEST_F(PageRenamePreviewTest, HeaderClicksSortAndASecondClickReverses)
 
 TEST_F(PageRenamePreviewTest, BrowsingAddsTheChosenFolderOnceAndCancelChangesNothing)
 {
-    QString answer = tempFile(u"out"_s);
-    const Dialogs::Chooser previous = Dialogs::setChooser([&answer](QWidget *, const Dialogs::Request &) { return answer; });
+    // The folder picker's tree starts at the home folder.
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", tempPath().toUtf8());
+    const QString answer = tempFile(u"out"_s);
+    QDir().mkpath(answer);
+    // Answers the picker the browse button opens: the folder and "&Select", or "&Cancel".
+    auto browse = [this](const QString &folder) {
+        QTimer::singleShot(0, [folder] {
+            auto *picker = qobject_cast<frmSelectDir *>(QApplication::activeModalWidget());
+            ASSERT_NE(picker, nullptr);
+            if (folder.isEmpty()) {
+                picker->findChild<QAbstractButton *>(u"cmdCancel"_s)->click();
+                return;
+            }
+            EXPECT_TRUE(picker->navigate(folder));
+            picker->findChild<QAbstractButton *>(u"cmdOk"_s)->click();
+        });
+        QTest::mouseClick(control<ButtonEx>(u"cmdSelectDestDir"_s), Qt::LeftButton);
+    };
     auto *dest = control<QComboBox>(u"cboDestDir"_s);
-    auto *browse = control<ButtonEx>(u"cmdSelectDestDir"_s);
-    QTest::mouseClick(browse, Qt::LeftButton);
-    QTest::mouseClick(browse, Qt::LeftButton);
+    browse(answer);
+    browse(answer);
     EXPECT_EQ(dest->count(), 3);
     EXPECT_EQ(dest->currentText(), answer);
     EXPECT_EQ(context->selectedDestinationDirectory, answer);
     EXPECT_EQ(preview->text(), answer + u"/ - /01 - One.mp3"_s);
 
-    answer.clear();
-    QTest::mouseClick(browse, Qt::LeftButton);
-    EXPECT_EQ(dest->currentText(), tempFile(u"out"_s));
+    browse(QString());
+    EXPECT_EQ(dest->currentText(), answer);
     EXPECT_TRUE(context->selectedDestinationDirectory.isEmpty());
-    Dialogs::setChooser(previous);
+    qputenv("HOME", oldHome);
 }
 
 TEST_F(PageRenamePreviewTest, OptionsAreEnabledByTheirSwitches)

@@ -1,0 +1,119 @@
+#include "frmAbout.h"
+
+#include "foundation/MakerSite.h"
+#include "foundation/Version.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMouseEvent>
+#include "ui/widgets/ButtonEx.h"
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+frmAbout::frmAbout(const QString &ieVersion, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(u"frmAbout"_s);
+    setWindowTitle(u"About..."_s);
+
+    lblAbout = namedLabel(u"lblAbout"_s, u"Varnelt"_s, this);
+    QFont big = lblAbout->font();
+    big.setPointSizeF(big.pointSizeF() * 2.2);
+    big.setBold(true);
+    lblAbout->setFont(big);
+    lblVersion = namedLabel(u"lblVersion"_s, Version::text(), this);
+    lblBuild = namedLabel(u"lblBuild"_s, u"Build # "_s + QString::number(Version::revision).trimmed(), this);
+
+    lblDate = namedLabel(u"lblDate"_s, QString(), this);
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    // The date alone, in the user's short form. (Cutting a date-and-time text at its first
+    // space would leave "8" of "8 Dec 2026 18:52" in locales whose dates hold spaces.)
+    if (program.isFile())
+        lblDate->setText(QLocale::system().toString(program.lastModified().date(), QLocale::ShortFormat));
+
+    lblIEversion = namedLabel(u"lblIEversion"_s, ieVersion, this);
+    lblWeb = namedLabel(u"lblWeb"_s, MakerSite::home(), this);
+    lblemail = namedLabel(u"lblemail"_s, MakerSite::contactAddress(), this);
+    for (QLabel *link : {lblWeb, lblemail}) {
+        link->setCursor(Qt::PointingHandCursor);
+        link->setStyleSheet(u"color: #1a4fa0;"_s);
+        link->installEventFilter(this);
+    }
+
+    cmdEnd = new ButtonEx(u"&Close"_s, this);
+    cmdEnd->setObjectName(u"cmdEnd"_s);
+    cmdEnd->setDefault(true);
+    connect(cmdEnd, &ButtonEx::clicked, this, &QDialog::accept);
+
+    auto *facts = new QGridLayout;
+    facts->addWidget(lblVersion, 0, 0, 1, 2);
+    facts->addWidget(lblBuild, 1, 0);
+    facts->addWidget(lblDate, 1, 1, Qt::AlignRight);
+    facts->addWidget(new QLabel(u"Internet Explorer Version"_s, this), 2, 0);
+    facts->addWidget(lblIEversion, 2, 1, Qt::AlignRight);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(cmdEnd);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblAbout);
+    layout->addLayout(facts);
+    layout->addSpacing(12);
+    layout->addWidget(lblWeb);
+    layout->addWidget(lblemail);
+    layout->addStretch(1);
+    layout->addLayout(bottom);
+    setMinimumWidth(340);
+}
+
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool web = watched == lblWeb;
+    if (web || watched == lblemail) {
+        switch (event->type()) {
+        case QEvent::Enter:
+            setHover(web ? Hover::Web : Hover::Mail);
+            break;
+        case QEvent::Leave:
+            setHover(Hover::None);
+            break;
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+                // What the desktop does with the address is its own matter.
+                QDesktopServices::openUrl(web ? QUrl(MakerSite::home())
+                                              : QUrl(u"mailto:"_s + MakerSite::contactAddress()));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmAbout::setHover(Hover hover)
+{
+    for (QLabel *label : {lblWeb, lblemail}) {
+        QFont font = label->font();
+        font.setBold((label == lblWeb && hover == Hover::Web) || (label == lblemail && hover == Hover::Mail));
+        label->setFont(font);
+    }
+}
