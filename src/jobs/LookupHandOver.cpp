@@ -9,6 +9,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 QString coverDownloadPath(const QString &coverUrl)
@@ -18,6 +20,12 @@ QString coverDownloadPath(const QString &coverUrl)
     name = makeLevelSafe(removeControlCharacters(removeForbiddenCharacters(name))).left(200);
     if (Basic::trim(name).isEmpty())
         name = u"cover.jpg"_s;
+    // The picture loaders and the cover copy go by the extension; an address such as ".../front"
+    // or "x.php" still names a picture file.
+    static const QStringList pictureExtensions{u".jpg"_s, u".jpeg"_s, u".png"_s, u".gif"_s, u".bmp"_s, u".webp"_s};
+    if (!std::any_of(pictureExtensions.begin(), pictureExtensions.end(),
+                     [&](const QString &ext) { return name.endsWith(ext, Qt::CaseInsensitive); }))
+        name += u".jpg"_s;
     return Common::addBackslash(Common::downloadFolder()) + name;
 }
 

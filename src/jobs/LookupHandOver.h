@@ -30,5 +30,6 @@ struct LookupHandOver
                                             bool coverShown, bool genreBoxAtFirstEntry = true);
 
 /// The cover's file name in the "Download" folder: the last part of the address, cleaned so it
-/// can only ever name a file inside that folder ("cover.jpg" when nothing usable is left).
+/// can only ever name a file inside that folder ("cover.jpg" when nothing usable is left), with
+/// ".jpg" added when it does not end in a picture extension.
 [[nodiscard]] QString coverDownloadPath(const QString &coverUrl);

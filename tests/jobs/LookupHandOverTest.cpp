@@ -47,7 +47,9 @@ TEST_F(LookupHandOverTest, RowsFieldsFallbacksAndCover)
     record.genre.clear();
     EXPECT_EQ(handOverLookup(record, folder, false, false).album.genre, QString());
 
-    EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/release/1/front"_s)), u"front"_s);
-    EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/.."_s)), u"__"_s);
+    EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/release/1/front"_s)), u"front.jpg"_s);
+    EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/get.php"_s)), u"get.php.jpg"_s);
+    EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/a/Cover.PNG"_s)), u"Cover.PNG"_s);
+    EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/.."_s)), u"__.jpg"_s);
     EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/"_s)), u"cover.jpg"_s);
 }
