@@ -1,7 +1,7 @@
 // Rules the code base keeps: message boxes and file dialogs are built in one place each, and
 // the core folders never include a widget (or other GUI) header nor one of the embedded web
 // engine, so the CLI and the core tests stay headless; the widgets every window shares include
-// no window.
+// no window; every window's push buttons are the skinnable button.
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -132,6 +132,14 @@ TEST(SourceRules, FileDialogsOnlyInTheDialogHelper)
 {
     const QStringList offenders = filesUsing(sourceRoot(), u"QFileDialog"_s, {u"ui/widgets/Dialogs.h"_s, u"ui/widgets/Dialogs.cpp"_s});
     EXPECT_TRUE(offenders.isEmpty()) << "QFileDialog used in: " << offenders.join(u", "_s).toStdString();
+}
+
+TEST(SourceRules, PushButtonsAreButtonEx)
+{
+    // The platform's message box builds its own buttons; every window's own buttons are ButtonEx.
+    const QStringList offenders = filesUsing(sourceRoot(), u"QPushButton"_s,
+        {u"ui/widgets/MessageBoxPresenter.h"_s, u"ui/widgets/MessageBoxPresenter.cpp"_s});
+    EXPECT_TRUE(offenders.isEmpty()) << "QPushButton used in: " << offenders.join(u", "_s).toStdString();
 }
 
 TEST(SourceRules, CoreFoldersIncludeNoGuiHeader)
