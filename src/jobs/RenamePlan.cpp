@@ -27,7 +27,7 @@ QStringList missingLevels(const QString &folder)
     return levels;
 }
 
-PlannedRename planRow(const RenameJobInput &in, const QString &sourceFolder, int position)
+PlannedRename planRow(const RenameJobInput &in, const QString &sourceFolder, bool parentExists, int position)
 {
     PlannedRename planned;
     planned.row = in.rows.at(position - 1);
@@ -35,7 +35,8 @@ PlannedRename planRow(const RenameJobInput &in, const QString &sourceFolder, int
     planned.source = sourceFolder + planned.row.fileName;
     planned.builtPath = buildNewFileName(in.album, in.naming, in.currentDirectory,
                                          TrackInput {planned.row.title, position, planned.row.fileName,
-                                                     planned.row.trackText});
+                                                     planned.row.trackText},
+                                         parentExists);
     planned.destination = planned.builtPath;
     if (in.joliet) {
         const QString longName = Common::getFileName(planned.builtPath);
@@ -61,14 +62,17 @@ AlbumRenamePlan planAlbumRename(const RenameJobInput &input)
     if (input.rows.isEmpty())
         return plan;
 
+    // The one look at the disk the names depend on, taken once for the whole album.
+    const bool parentExists = parentFolderExists(input.currentDirectory);
     plan.firstDestinationFolder = Common::getFolderPath(buildNewFileName(
-        input.album, input.naming, input.currentDirectory, TrackInput {input.rows.first().title, 0, {}, {}}));
+        input.album, input.naming, input.currentDirectory, TrackInput {input.rows.first().title, 0, {}, {}},
+        parentExists));
     plan.firstDestinationMissing = missingLevels(plan.firstDestinationFolder);
 
     QHash<QString, int> byDestination;
     const bool foldCase = RenameJobFiles::fileNameCase() == Qt::CaseInsensitive;
     for (int position = 1; position <= input.rows.size(); ++position) {
-        PlannedRename planned = planRow(input, plan.sourceFolder, position);
+        PlannedRename planned = planRow(input, plan.sourceFolder, parentExists, position);
         const QString key = QDir::cleanPath(foldCase ? planned.destination.toCaseFolded() : planned.destination);
         planned.sameDestinationAs = byDestination.value(key, -1);
         if (planned.sameDestinationAs < 0)

@@ -84,14 +84,17 @@ QString expandVariables(const QString &text, const VariableValues &values)
 
 // The destination takes part in the expansion too; a level of it that a value turned into "."
 // or ".." must not lead out of it.
-QString expandPrefix(const QString &prefix, const VariableValues &values, QChar sep)
+QStringList expandedPrefixLevels(const QString &prefix, const VariableValues &values, QChar sep)
 {
+    if (prefix.isEmpty())
+        return {};
     QStringList levels = prefix.split(sep);
+    levels.removeLast(); // the prefix ends with a separator
     for (QString &level : levels) {
         const QString expanded = expandVariables(level, values);
         level = expanded == level ? level : makeLevelSafe(expanded);
     }
-    return levels.join(sep);
+    return levels;
 }
 
 // The file-name level never makes a hidden file (the list and most file managers would not show
@@ -105,21 +108,46 @@ QString visibleFileName(const QString &name)
     return visible.isEmpty() ? u"_"_s : visible;
 }
 
-QString withoutLeadingSeparators(const QString &path, QChar sep)
+// A path built without destination stays relative: empty leading levels are dropped.
+void dropLeadingEmptyLevels(QStringList &levels)
 {
-    qsizetype i = 0;
-    while (i < path.size() && path[i] == sep)
-        ++i;
-    return path.mid(i);
+    while (levels.size() > 1 && levels.first().isEmpty())
+        levels.removeFirst();
+}
+
+// How many of the mask's last levels come from its variables: from the level of the first album
+// or track variable on ("%filename" and "%filenumber" do not count); without any, the last one.
+qsizetype variableLevelCount(const QString &mask, QChar sep)
+{
+    qsizetype start = mask.size() - 1;
+    for (const MaskVariable &var : maskVariables()) {
+        if (!var.startsVariablePart)
+            continue;
+        const qsizetype pos = mask.indexOf(var.name);
+        if (pos >= 0 && pos < start)
+            start = pos;
+    }
+    return (start >= 0 ? mask.mid(start).count(sep) : 0) + 1;
+}
+
+QString withTextEffects(const QString &text, const NamingOptions &options)
+{
+    QString result = text;
+    if (options.textEffect)
+        result = applyTextEffect(result, *options.textEffect);
+    if (options.replaceSpaces)
+        result = Common::replaceText(result, u" "_s, spaceReplacement(*options.replaceSpaces));
+    return result;
 }
 
 } // namespace
 
-QString destinationPrefix(const QString &destination, const QString &currentDirectory, PathStyle style)
+QString destinationPrefix(const QString &destination, const QString &currentDirectory, bool parentFolderExists,
+                          PathStyle style)
 {
     if (destination == Destination::parentDirectory()) {
         const QString parent = Common::getParentFolder(currentDirectory, style);
-        if (!parent.isEmpty() && Common::folderExists(parent))
+        if (!parent.isEmpty() && parentFolderExists)
             return Common::addBackslash(parent, style);
         return Common::addBackslash(currentDirectory, style);
     }
@@ -131,68 +159,54 @@ QString destinationPrefix(const QString &destination, const QString &currentDire
     return Common::addBackslash(destination, style);
 }
 
+bool parentFolderExists(const QString &currentDirectory, PathStyle style)
+{
+    const QString parent = Common::getParentFolder(currentDirectory, style);
+    return !parent.isEmpty() && Common::folderExists(parent);
+}
+
 QString buildNewFileName(const AlbumFields &album, const NamingOptions &options, const QString &currentDirectory,
-                         const TrackInput &track, PathStyle style)
+                         const TrackInput &track, bool parentExists, PathStyle style)
 {
     const QChar sep = Common::separator(style);
     const QString mask = maskInPathStyle(options.mask, style);
     const VariableValues values = valuesFor(album, track, style);
 
-    const QString prefix = expandPrefix(destinationPrefix(options.destination, currentDirectory, style), values, sep);
-    QString maskPart = expandVariables(mask, values);
+    // The destination's levels, then the mask's, each expanded on its own: no value holds a
+    // separator, so the levels stay as the mask draws them.
+    const QString prefix = destinationPrefix(options.destination, currentDirectory, parentExists, style);
+    QStringList levels = expandedPrefixLevels(prefix, values, sep);
+    QStringList maskLevels;
+    for (const QString &level : mask.split(sep))
+        maskLevels << expandVariables(level, values);
     if (prefix.isEmpty())
-        maskPart = withoutLeadingSeparators(maskPart, sep); // a relative path stays relative
+        dropLeadingEmptyLevels(maskLevels);
+    levels += maskLevels;
 
-    QString path = Basic::trim(applyTextEffects(prefix + maskPart, options, style));
+    // The text effects reach the variable levels only: the destination and the mask's fixed
+    // leading folders keep their spelling. They run over those levels as one text, so the
+    // alternating capitals count on across a folder boundary.
+    if (options.textEffect || options.replaceSpaces) {
+        const qsizetype variable = std::min(variableLevelCount(mask, sep), levels.size());
+        const qsizetype first = levels.size() - variable;
+        const QString changed = withTextEffects(levels.mid(first).join(sep), options);
+        levels = levels.mid(0, first) + changed.split(sep);
+    }
+
+    levels.first() = Basic::ltrim(levels.first());
+    levels.last() = Basic::rtrim(levels.last());
     if (prefix.isEmpty())
-        path = withoutLeadingSeparators(path, sep);
+        dropLeadingEmptyLevels(levels);
 
     // The last levels are the mask's own: none of them may read as the current or parent folder.
-    QStringList levels = path.split(sep);
-    const qsizetype maskLevels = std::min<qsizetype>(mask.count(sep) + 1, levels.size());
-    for (qsizetype i = levels.size() - maskLevels; i < levels.size(); ++i)
+    const qsizetype ownLevels = std::min<qsizetype>(mask.count(sep) + 1, levels.size());
+    for (qsizetype i = levels.size() - ownLevels; i < levels.size(); ++i)
         levels[i] = makeLevelSafe(levels[i]);
     levels.last() = visibleFileName(levels.last());
     return levels.join(sep) + u".mp3"_s;
 }
 
-QString applyTextEffects(const QString &path, const NamingOptions &options, PathStyle style)
+QString applyTextEffects(const QString &text, const NamingOptions &options)
 {
-    if (!options.textEffect && !options.replaceSpaces)
-        return path;
-    const QChar sep = Common::separator(style);
-    const QString mask = maskInPathStyle(options.mask, style);
-
-    // The variable part starts at the level of the first album or track variable; "%filename"
-    // and "%filenumber" do not count. Without any, only the last level is variable.
-    qsizetype start = mask.size() - 1;
-    for (const MaskVariable &var : maskVariables()) {
-        if (!var.startsVariablePart)
-            continue;
-        const qsizetype pos = mask.indexOf(var.name);
-        if (pos >= 0 && pos < start)
-            start = pos;
-    }
-    const qsizetype levelsAfter = start >= 0 ? mask.mid(start).count(sep) : 0;
-
-    QString base = path;
-    for (qsizetype i = 0; i <= levelsAfter; ++i)
-        base = Common::getParentFolder(base, style);
-
-    // The base is always a leading part of the path; only that leading part is cut off, so a
-    // variable level that repeats the base's spelling keeps it.
-    QString variablePart = path;
-    QString joint;
-    if (!base.isEmpty()) {
-        joint = base.endsWith(sep) ? base : base + sep;
-        variablePart = path.startsWith(joint, Qt::CaseInsensitive) ? path.mid(joint.size()) : path;
-        if (variablePart.size() == path.size())
-            joint.clear();
-    }
-
-    if (options.textEffect)
-        variablePart = applyTextEffect(variablePart, *options.textEffect);
-    if (options.replaceSpaces)
-        variablePart = Common::replaceText(variablePart, u" "_s, spaceReplacement(*options.replaceSpaces));
-    return joint + variablePart;
+    return withTextEffects(text, options);
 }

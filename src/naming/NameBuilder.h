@@ -13,10 +13,11 @@ inline QString parentDirectory() { return QStringLiteral("Parent directory"); }
 } // namespace Destination
 
 /// Returns the full path of the track's new file, ending in ".mp3": the destination folder,
-/// the mask with every variable replaced, the text effects applied to the part that comes from
+/// the mask with every variable replaced, the text effects applied to the levels that come from
 /// the mask's variables. currentDirectory is the folder of the listed files, without trailing
-/// separator. The mask's "\" (and a "/" typed in it) becomes the path style's separator.
-/// Changes nothing on disk.
+/// separator; parentFolderExists says whether its parent folder exists (for "Parent directory";
+/// see parentFolderExists()). The mask's "\" (and a "/" typed in it) becomes the path style's
+/// separator. Reads and changes nothing on disk.
 ///
 /// Every inserted value loses its control characters, and none can open a folder level: the
 /// separators in it become "-" (artist, album, title and comment are cleaned of every character
@@ -27,16 +28,21 @@ inline QString parentDirectory() { return QStringLiteral("Parent directory"); }
 /// The style names the spelling of currentDirectory, the destination and the result.
 [[nodiscard]] QString buildNewFileName(const AlbumFields &album, const NamingOptions &options,
                                        const QString &currentDirectory, const TrackInput &track,
+                                       bool parentFolderExists,
                                        Common::PathStyle style = Common::PathStyle::Native);
 
-/// Applies the chosen text effect and space replacement to the part of path that comes from the
-/// mask's variables (the destination and fixed leading mask folders keep their spelling);
-/// returns path unchanged when neither option is ticked.
-[[nodiscard]] QString applyTextEffects(const QString &path, const NamingOptions &options,
-                                       Common::PathStyle style = Common::PathStyle::Native);
+/// Applies the chosen text effect and space replacement to the whole text (the album output
+/// name); returns text unchanged when neither option is ticked.
+[[nodiscard]] QString applyTextEffects(const QString &text, const NamingOptions &options);
 
 /// Returns the destination folder prefix of a new path (with a trailing separator):
 /// "MP3 directory" and a blank text give currentDirectory, "Parent directory" its parent when
 /// that folder exists (else currentDirectory itself), any other text that folder.
 [[nodiscard]] QString destinationPrefix(const QString &destination, const QString &currentDirectory,
+                                        bool parentFolderExists,
                                         Common::PathStyle style = Common::PathStyle::Native);
+
+/// Whether the parent folder of currentDirectory exists: what the callers of buildNewFileName
+/// pass for "Parent directory".
+[[nodiscard]] bool parentFolderExists(const QString &currentDirectory,
+                                      Common::PathStyle style = Common::PathStyle::Native);

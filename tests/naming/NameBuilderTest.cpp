@@ -36,7 +36,7 @@ TrackInput track(const QString &title, const QString &trackText = u"01"_s, int f
 
 QString windows(const AlbumFields &a, const NamingOptions &o, const QString &dir, const TrackInput &t)
 {
-    return buildNewFileName(a, o, dir, t, PathStyle::Windows);
+    return buildNewFileName(a, o, dir, t, parentFolderExists(dir, PathStyle::Windows), PathStyle::Windows);
 }
 
 } // namespace
@@ -186,14 +186,22 @@ TEST(NameBuilderEffects, OnlyTheLeadingBaseIsCutOff)
     o.mask = uR"(%artist\%title)"_s;
     EXPECT_EQ(windows(album(u"foo"_s, {}), o, QString(), track(u"t"_s)), uR"(FOO\T.mp3)"_s);
 
+    // An empty value leaves its level empty; the effect still stops at the destination and the
+    // fixed folders (on a case-sensitive disk a respelled destination is another folder).
+    o.mask = uR"(Fixed\%title)"_s;
+    o.destination = uR"(D:\My Music)"_s;
+    EXPECT_EQ(windows(album(u"a"_s, {}), o, QString(), track(QString())), uR"(D:\My Music\Fixed\_.mp3)"_s);
+    o.mask = uR"(%artist\%title)"_s;
+    EXPECT_EQ(windows(album(QString(), {}), o, QString(), track(u"t"_s)), uR"(D:\My Music\\T.mp3)"_s);
+
     // applyTextEffects alone: the album output name (no separator) is changed whole.
     NamingOptions out = options(FirstMask, u"MP3 directory"_s);
     out.textEffect = TextEffect::WordCapitals;
     out.replaceSpaces = SpaceReplacement::Underscores;
-    EXPECT_EQ(applyTextEffects(u"foo bar - live"_s, out, PathStyle::Windows), u"Foo_Bar_-_Live"_s);
+    EXPECT_EQ(applyTextEffects(u"foo bar - live"_s, out), u"Foo_Bar_-_Live"_s);
     out.textEffect.reset();
     out.replaceSpaces.reset();
-    EXPECT_EQ(applyTextEffects(uR"(d:\a b\c d)"_s, out, PathStyle::Windows), uR"(d:\a b\c d)"_s);
+    EXPECT_EQ(applyTextEffects(uR"(d:\a b\c d)"_s, out), uR"(d:\a b\c d)"_s);
 }
 
 // The same rules on the real file system with POSIX paths.
@@ -202,7 +210,7 @@ class NameBuilderPosix : public VarneltTest
 protected:
     QString build(const AlbumFields &a, const NamingOptions &o, const QString &dir, const TrackInput &t) const
     {
-        return buildNewFileName(a, o, dir, t, PathStyle::Posix);
+        return buildNewFileName(a, o, dir, t, parentFolderExists(dir, PathStyle::Posix), PathStyle::Posix);
     }
 };
 

@@ -132,7 +132,7 @@ TEST_F(PageRenamePreviewTest, FollowsEveryNamingOptionWithTheJobsOwnPath)
     list->setCurrentItem(list->topLevelItem(2));
     EXPECT_EQ(preview->text(),
               buildNewFileName(pageRename->albumFields(), pageRename->namingOptions(), folder,
-                               TrackInput{u"Three"_s, 3, u"c.mp3"_s, u"03"_s}));
+                               TrackInput{u"Three"_s, 3, u"c.mp3"_s, u"03"_s}, parentFolderExists(folder)));
 }
 
 TEST_F(PageRenamePreviewTest, ChoosingAMaskRemembersItAndShowsItAsTip)
