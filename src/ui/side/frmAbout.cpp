@@ -13,21 +13,11 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include "ui/widgets/ButtonEx.h"
+#include "ui/widgets/Named.h"
 #include <QUrl>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-} // namespace
 
 frmAbout::frmAbout(const QString &ieVersion, QWidget *parent)
     : QDialog(parent)
@@ -35,24 +25,24 @@ frmAbout::frmAbout(const QString &ieVersion, QWidget *parent)
     setObjectName(u"frmAbout"_s);
     setWindowTitle(u"About..."_s);
 
-    lblAbout = namedLabel(u"lblAbout"_s, u"Varnelt"_s, this);
+    lblAbout = named(new QLabel(u"Varnelt"_s, this), u"lblAbout"_s);
     QFont big = lblAbout->font();
     big.setPointSizeF(big.pointSizeF() * 2.2);
     big.setBold(true);
     lblAbout->setFont(big);
-    lblVersion = namedLabel(u"lblVersion"_s, Version::text(), this);
-    lblBuild = namedLabel(u"lblBuild"_s, u"Build # "_s + QString::number(Version::revision).trimmed(), this);
+    lblVersion = named(new QLabel(Version::text(), this), u"lblVersion"_s);
+    lblBuild = named(new QLabel(u"Build # "_s + QString::number(Version::revision).trimmed(), this), u"lblBuild"_s);
 
-    lblDate = namedLabel(u"lblDate"_s, QString(), this);
+    lblDate = named(new QLabel(QString(), this), u"lblDate"_s);
     const QFileInfo program(QCoreApplication::applicationFilePath());
     // The date alone, in the user's short form. (Cutting a date-and-time text at its first
     // space would leave "8" of "8 Dec 2026 18:52" in locales whose dates hold spaces.)
     if (program.isFile())
         lblDate->setText(QLocale::system().toString(program.lastModified().date(), QLocale::ShortFormat));
 
-    lblIEversion = namedLabel(u"lblIEversion"_s, ieVersion, this);
-    lblWeb = namedLabel(u"lblWeb"_s, MakerSite::home(), this);
-    lblemail = namedLabel(u"lblemail"_s, MakerSite::contactAddress(), this);
+    lblIEversion = named(new QLabel(ieVersion, this), u"lblIEversion"_s);
+    lblWeb = named(new QLabel(MakerSite::home(), this), u"lblWeb"_s);
+    lblemail = named(new QLabel(MakerSite::contactAddress(), this), u"lblemail"_s);
     for (QLabel *link : {lblWeb, lblemail}) {
         link->setCursor(Qt::PointingHandCursor);
         link->setStyleSheet(u"color: #1a4fa0;"_s);

@@ -1,6 +1,7 @@
 // The directory page driven through the real window: scans of real MP3 folders, the totals
 // line, icons, the placeholder row, sorting, in-place renames, keys and the trash.
 #include "MainWindowFixture.h"
+#include "ui/main/UrlRecorder.h"
 
 #include "jobs/DirectoryListing.h"
 #include "ui/main/MainContext.h"
@@ -373,15 +374,6 @@ TEST_F(PageDirectoryTest, ContextMenuFollowsThePlayerAndRefreshes)
     menu->hide();
 }
 
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
-
 TEST_F(PageDirectoryTest, OpenHandsTheFileToTheDesktop)
 {
     writeSong(u"album/a.mp3"_s, 1.0, false, false);
@@ -421,7 +413,6 @@ TEST_F(PageDirectoryTest, DeleteAsksThenMovesTheSelectedFilesToTheTrash)
     EXPECT_EQ(answers->count(), 2);
 }
 
-#include "PageDirectoryTest.moc"
 
 TEST_F(PageDirectoryTest, AFolderThatVanishesIsNotReplacedByItsNeighbour)
 {

@@ -1,6 +1,7 @@
 // The page switch of the main window: the button bar of each page, what each page resets,
 // the banner view made on first use, the menus, and the browser check at start-up.
 #include "MainWindowFixture.h"
+#include "ui/main/UrlRecorder.h"
 
 #include "ui/main/BrowserCheck.h"
 #include "ui/main/MainContext.h"
@@ -40,15 +41,6 @@ QStringList shownButtons(frmMain &window)
     }
     return shown;
 }
-
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 } // namespace
 
@@ -303,5 +295,3 @@ TEST_F(frmMainPagesTest, YesAtTheBrowserCheckGoesOnWithStartUp)
     EXPECT_EQ(window.ieVersion(), u"N/A"_s);
     EXPECT_EQ(window.context().currentDirectory, homePath());
 }
-
-#include "frmMainPagesTest.moc"
