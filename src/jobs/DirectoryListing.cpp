@@ -94,6 +94,11 @@ QStringList findMp3Files(const QString &folder, ListingOrder order, bool *readab
 
 bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer &analyzer)
 {
+    return readAudioProperties(path, !tagV2.Picture().isNull(), analyzer);
+}
+
+bool readAudioProperties(const QString &path, bool tagHasPicture, clsXAnalyzer &analyzer)
+{
     // The analyzer reads files whose ID3v2 tag holds a picture (a large tag can hide the audio
     // from the built-in reader). When it fails, its members still hold the previous file's
     // values: those must never be shown, so the built-in reader answers instead.
@@ -105,7 +110,7 @@ bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer
         }
         return !analyzer.HadError();
     };
-    bool useAnalyzer = !tagV2.Picture().isNull() && analyze();
+    bool useAnalyzer = tagHasPicture && analyze();
     // The built-in reader knows only MPEG-1 Layer III near the start of the file; a valid
     // MPEG-2 file or one with a long lead-in still gets its values from the analyzer.
     if (!useAnalyzer && Mp3InfoVBR::readMpegInfo(path).sampleRate == 0)

@@ -124,6 +124,8 @@ using ListingCallback = std::function<void(const ListedFile &file, int index, co
 /// frame in is read by the analyzer, and a file the analyzer fails on by the built-in reader.
 /// Pass a fresh analyzer per file.
 bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer &analyzer);
+/// The same, told whether the file's ID3v2 tag holds a picture.
+bool readAudioProperties(const QString &path, bool tagHasPicture, clsXAnalyzer &analyzer);
 
 /// Scans a folder: every MP3 file's row in the chosen order, the callback (on the calling
 /// thread) after each file, and the totals line growing file by file.

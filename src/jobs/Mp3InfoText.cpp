@@ -18,8 +18,13 @@ QString tagVersionText(bool hasV1, bool hasV2)
 
 QStringList mp3InfoLines(const QString &path, const ID3Edit &tagV2)
 {
+    return mp3InfoLines(path, !tagV2.Picture().isNull(), tagV2.HasV1(), tagV2.HasV2());
+}
+
+QStringList mp3InfoLines(const QString &path, bool tagHasPicture, bool hasV1, bool hasV2)
+{
     clsXAnalyzer analyzer;
-    const bool useAnalyzer = readAudioProperties(path, tagV2, analyzer);
+    const bool useAnalyzer = readAudioProperties(path, tagHasPicture, analyzer);
     const Common::FileInfoSources sources = Common::FileInfoSources::current(analyzer);
     auto info = [&](const QString &keyword) { return Common::getFileInfo(keyword, useAnalyzer, sources); };
 
@@ -44,6 +49,6 @@ QStringList mp3InfoLines(const QString &path, const ID3Edit &tagV2)
         u"Private Bit: "_s + info(u"PrivateBit"_s).toString(),
         u"Emphasis: "_s + info(u"Emphasis"_s).toString(),
         QString(),
-        u"ID3 Tag version : "_s + tagVersionText(tagV2.HasV1(), tagV2.HasV2()),
+        u"ID3 Tag version : "_s + tagVersionText(hasV1, hasV2),
     };
 }

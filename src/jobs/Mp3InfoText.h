@@ -12,6 +12,8 @@ class ID3Edit;
 /// bit, emphasis, an empty line, then "ID3 Tag version : ..." by the tags present. The audio
 /// values come from the reader the file list uses for the file.
 [[nodiscard]] QStringList mp3InfoLines(const QString &path, const ID3Edit &tagV2);
+/// The same for a file whose tag state is already known.
+[[nodiscard]] QStringList mp3InfoLines(const QString &path, bool tagHasPicture, bool hasV1, bool hasV2);
 
 /// "ID3v1 + ID3v2", "ID3v1", "ID3v2" or "ID3 not found".
 [[nodiscard]] QString tagVersionText(bool hasV1, bool hasV2);

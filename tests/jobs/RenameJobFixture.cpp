@@ -107,13 +107,16 @@ except ID3NoHeaderError:
     print(json.dumps({"v2": False}))
     sys.exit(0)
 out = {"v2": True, "version": t.version[1]}
-for k in ["TIT2", "TPE1", "TALB", "TRCK", "TCON", "TYER", "TCOM"]:
+for k in ["TIT2", "TPE1", "TALB", "TRCK", "TCON", "TYER", "TCOM", "TBPM"]:
     if k in t:
         out[k] = str(t[k].text[0])
 comms = t.getall("COMM")
 if comms:
     out["COMM"] = str(comms[0].text[0])
 out["APIC"] = len(t.getall("APIC"))
+if out["APIC"]:
+    out["APICmime"] = t.getall("APIC")[0].mime
+    out["APICsize"] = len(t.getall("APIC")[0].data)
 print(json.dumps(out))
 )"_s;
     QProcess python;

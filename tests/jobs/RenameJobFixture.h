@@ -53,7 +53,8 @@ private:
 };
 
 /// The ID3v2 tag of a file as python3-mutagen reads it: {"v2": bool, "version": n, "TIT2": ...,
-/// "COMM": ..., "APIC": count}; frames are kept as stored (no translation between versions).
+/// "COMM": ..., "APIC": count, "APICmime" and "APICsize" of the first}; frames are kept as
+/// stored (no translation between versions).
 QJsonObject readV2WithMutagen(const QString &path);
 
 /// The ID3v1 trailer fields read straight from the last 128 bytes; empty when there is none.
