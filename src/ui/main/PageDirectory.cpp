@@ -1,5 +1,6 @@
 #include "PageDirectory.h"
 
+#include "ListFileCommands.h"
 #include "MainContext.h"
 #include "ui/lookup/WorkingListOf.h"
 #include "foundation/Common.h"
@@ -42,39 +43,6 @@ namespace {
 constexpr int KeyRole = Qt::UserRole + 1;
 // Repainting more often than this only slows a long scan down.
 constexpr int RepaintIntervalMs = 50;
-
-// The end of an in-place edit: the rename itself runs once the editor is closed, so its
-// message boxes cannot take the focus from an editor that is still committing.
-class FileNameDelegate : public QStyledItemDelegate
-{
-public:
-    FileNameDelegate(PageDirectory *page, QTreeWidget *list)
-        : QStyledItemDelegate(list)
-        , page_(page)
-        , list_(list)
-    {
-    }
-
-    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
-    {
-        auto *line = qobject_cast<QLineEdit *>(editor);
-        if (!line || index.column() != 0 || line->text() == index.data().toString())
-            return;
-        const QPersistentModelIndex target(index);
-        const QString newText = line->text();
-        QMetaObject::invokeMethod(
-            page_,
-            [page = page_, list = list_, target, newText] {
-                if (target.isValid())
-                    page->renameInPlace(list->itemFromIndex(target), newText);
-            },
-            Qt::QueuedConnection);
-    }
-
-private:
-    PageDirectory *page_;
-    QTreeWidget *list_;
-};
 
 QString rowKey(const QTreeWidgetItem *row)
 {
@@ -159,7 +127,8 @@ void PageDirectory::buildControls()
     lstFiles_->setUniformRowHeights(true);
     lstFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstFiles_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstFiles_->setItemDelegateForColumn(0, new FileNameDelegate(this, lstFiles_));
+    lstFiles_->setItemDelegateForColumn(0, new ListFileCommands::FileNameDelegate(lstFiles_,
+        [this](QTreeWidgetItem *row, const QString &newText) { renameInPlace(row, newText); }));
     lstFiles_->setSortingEnabled(true);
     lstFiles_->sortItems(0, Qt::AscendingOrder);
     lstFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -503,20 +472,9 @@ bool PageDirectory::renameInPlace(QTreeWidgetItem *row, const QString &newText)
 {
     if (!row || rowKey(row) == noFileKey())
         return false;
-    const QString folder = treeFolderWithSeparator();
-    const QString oldPath = folder + row->text(0);
-    const QString newPath = folder + newText;
-    const auto refuse = [](const QString &text) {
-        Msg::ask(text, u"Error"_s, Msg::Icon::Critical);
+    if (!ListFileCommands::renameFile(treeFolderWithSeparator(), row->text(0), newText,
+            ListFileCommands::ExtensionCase::Exact))
         return false;
-    };
-    if (!newPath.endsWith(u".mp3"_s))
-        return refuse(u"You can't change the extension of the file."_s);
-    // A separator would move the file into another folder, out of the list it is shown in.
-    if (newText.size() <= 4 || newText.contains(u'/') || newText.contains(u'\\'))
-        return refuse(u"This is not a valid filename."_s);
-    if (Common::moveFile(oldPath, newPath) != Common::MoveResult::Moved)
-        return refuse(u"File rename error. File name already exist, read-only media, not enough rights or file in use"_s);
     row->setText(0, newText);
     context_.selectedFileName = newText;
     return true;
@@ -526,9 +484,7 @@ void PageDirectory::openSelectedFile()
 {
     if (!hasFiles() || !lstFiles_->currentItem())
         return;
-    const QString path = treeFolderWithSeparator() + lstFiles_->currentItem()->text(0);
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        Msg::showError(u"No program could open the file "_s + path);
+    ListFileCommands::openFile(treeFolderWithSeparator() + lstFiles_->currentItem()->text(0));
 }
 
 void PageDirectory::deleteSelectedFiles()
@@ -539,19 +495,8 @@ void PageDirectory::deleteSelectedFiles()
     const QStringList names = fileNames(true);
     if (names.isEmpty())
         return;
-    const QString question = names.size() == 1
-        ? u"Are you sure you want to move \""_s + names.first() + u"\" to the trash ?"_s
-        : u"Are you sure you want to move these "_s + QString::number(names.size()) + u" files to the trash ?"_s;
-    if (Msg::ask(question, u"Confirm file delete"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo) != Msg::Answer::Yes)
-        return;
-    QStringList paths;
-    for (const QString &name : names)
-        paths << folder + name;
-    const int moved = Common::shellDeleteFiles(paths.join(QChar(0)), 64);
-    if (moved < paths.size())
-        Msg::showError(QString::number(paths.size() - moved) + u" of "_s + QString::number(paths.size())
-            + u" files could not be moved to the trash; they are still in "_s + folder);
-    selectDirectory(refreshFolder());
+    if (ListFileCommands::trashFiles(folder, names))
+        selectDirectory(refreshFolder());
 }
 
 QMenu *PageDirectory::prepareContextMenu()
@@ -580,9 +525,7 @@ bool PageDirectory::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     // While a name is being edited the editor passes these keys on; Enter only ends the edit
     // (the editor commits it itself) and must not also leave the page.
-    const QList<QLineEdit *> editors = lstFiles_->viewport()->findChildren<QLineEdit *>();
-    const bool editing = std::any_of(editors.begin(), editors.end(), [](QLineEdit *e) { return e->isVisible(); });
-    if (!hasFiles() || editing)
+    if (!hasFiles() || ListFileCommands::isEditing(lstFiles_))
         return true;
     switch (key) {
     case Qt::Key_F5:

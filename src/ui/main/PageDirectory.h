@@ -30,6 +30,8 @@ public:
     /// Creates the six columns of the file list.
     void addColumnsLstViewFiles();
 
+    /// Scans the tree's current folder again (the folder last listed when the tree has none).
+    void refresh() { selectDirectory(refreshFolder()); }
     /// Moves the folder tree to a folder and selects it (which scans it); false when the
     /// folder does not exist.
     bool navigateTo(const QString &path);

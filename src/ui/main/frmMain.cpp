@@ -13,6 +13,7 @@
 #include "foundation/MessageGateway.h"
 #include "foundation/Version.h"
 #include "jobs/AlbumFromTags.h"
+#include "jobs/TagQuestions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -196,6 +197,7 @@ void frmMain::connectPages()
     connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::openPlayer);
     connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
     connect(pageTag_, &PageTag::playRequested, this, &frmMain::openPlayer);
+
     connect(pageRename_, &PageRename::requestPage, this, &frmMain::affichePage);
     connect(pageRename_, &PageRename::busyChanged, this, &frmMain::setBusy);
     connect(pageRename_, &PageRename::playRequested, this, &frmMain::openPlayer);
@@ -341,17 +343,7 @@ void frmMain::workWithTagFromLaterPage(bool fromLog)
 QString frmMain::getId3ModeCaption() const
 {
     const std::optional<TagVersions> versions = pageTag_->chosenTagVersions();
-    if (!versions)
-        return {};
-    switch (*versions) {
-    case TagVersions::V1Only:
-        return u"ID3 Mode : ID3v1"_s;
-    case TagVersions::V2Only:
-        return u"ID3 Mode : ID3v2"_s;
-    case TagVersions::Both:
-        return u"ID3 Mode : ID3v1 + ID3v2"_s;
-    }
-    return {};
+    return versions ? id3ModeCaption(*versions) : QString();
 }
 
 void frmMain::notAvailableYet()

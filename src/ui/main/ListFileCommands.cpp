@@ -1,0 +1,86 @@
+#include "ListFileCommands.h"
+
+#include "foundation/Common.h"
+#include "foundation/MessageGateway.h"
+
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPersistentModelIndex>
+#include <QTreeWidget>
+#include <QUrl>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace ListFileCommands {
+
+FileNameDelegate::FileNameDelegate(QTreeWidget *list, Rename rename)
+    : QStyledItemDelegate(list)
+    , list_(list)
+    , rename_(std::move(rename))
+{
+}
+
+void FileNameDelegate::setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const
+{
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    if (!line || index.column() != 0 || line->text() == index.data().toString())
+        return;
+    const QPersistentModelIndex target(index);
+    const QString newText = line->text();
+    QMetaObject::invokeMethod(
+        list_,
+        [list = list_, rename = rename_, target, newText] {
+            if (target.isValid())
+                rename(list->itemFromIndex(target), newText);
+        },
+        Qt::QueuedConnection);
+}
+
+bool isEditing(const QTreeWidget *list)
+{
+    const QList<QLineEdit *> editors = list->viewport()->findChildren<QLineEdit *>();
+    return std::any_of(editors.begin(), editors.end(), [](QLineEdit *e) { return e->isVisible(); });
+}
+
+bool renameFile(const QString &folder, const QString &oldName, const QString &newText, ExtensionCase extension)
+{
+    const auto refuse = [](const QString &text) {
+        Msg::ask(text, u"Error"_s, Msg::Icon::Critical);
+        return false;
+    };
+    const Qt::CaseSensitivity cs = extension == ExtensionCase::Exact ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (!QString(folder + newText).endsWith(u".mp3"_s, cs))
+        return refuse(u"You can't change the extension of the file."_s);
+    // A separator would move the file into another folder, out of the list it is shown in.
+    if (newText.size() <= 4 || newText.contains(u'/') || newText.contains(u'\\'))
+        return refuse(u"This is not a valid filename."_s);
+    if (Common::moveFile(folder + oldName, folder + newText) != Common::MoveResult::Moved)
+        return refuse(u"File rename error. File name already exist, read-only media, not enough rights or file in use"_s);
+    return true;
+}
+
+void openFile(const QString &path)
+{
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        Msg::showError(u"No program could open the file "_s + path);
+}
+
+bool trashFiles(const QString &folder, const QStringList &names)
+{
+    const QString question = names.size() == 1
+        ? u"Are you sure you want to move \""_s + names.first() + u"\" to the trash ?"_s
+        : u"Are you sure you want to move these "_s + QString::number(names.size()) + u" files to the trash ?"_s;
+    if (Msg::ask(question, u"Confirm file delete"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo) != Msg::Answer::Yes)
+        return false;
+    QStringList paths;
+    for (const QString &name : names)
+        paths << folder + name;
+    const int moved = Common::shellDeleteFiles(paths.join(QChar(0)), 64);
+    if (moved < paths.size())
+        Msg::showError(QString::number(paths.size() - moved) + u" of "_s + QString::number(paths.size())
+            + u" files could not be moved to the trash; they are still in "_s + folder);
+    return true;
+}
+
+} // namespace ListFileCommands

@@ -1,0 +1,48 @@
+#pragma once
+// What the directory list and the tag list do alike to their files: the in-place rename (the
+// edit's end, the checks of the new name and the move), opening a file with the desktop's
+// program, and moving the selected files to the trash.
+
+#include <QString>
+#include <QStringList>
+#include <QStyledItemDelegate>
+#include <functional>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace ListFileCommands {
+
+/// Ends an in-place edit of the file name column: the rename runs once the editor is closed,
+/// so its message boxes cannot take the focus from an editor that is still committing.
+class FileNameDelegate : public QStyledItemDelegate
+{
+public:
+    using Rename = std::function<void(QTreeWidgetItem *row, const QString &newText)>;
+    FileNameDelegate(QTreeWidget *list, Rename rename);
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+
+private:
+    QTreeWidget *list_;
+    Rename rename_;
+};
+
+/// True while a row's name is being edited in the list.
+[[nodiscard]] bool isEditing(const QTreeWidget *list);
+
+/// How the ".mp3" ending of a new name is compared.
+enum class ExtensionCase { Exact, AnyCase };
+
+/// Renames `oldName` in `folder` (with a trailing separator) to `newText`, showing why when it
+/// refuses: a changed extension, a name of four characters or fewer or holding a folder
+/// separator, or a failed move. True when the file was renamed.
+bool renameFile(const QString &folder, const QString &oldName, const QString &newText, ExtensionCase extension);
+
+/// Opens a file with the desktop's default program; says so when none could.
+void openFile(const QString &path);
+
+/// Asks, then moves the named files of `folder` (with a trailing separator) to the trash and
+/// says how many could not be moved. False when the user answered No (nothing was moved).
+bool trashFiles(const QString &folder, const QStringList &names);
+
+} // namespace ListFileCommands
