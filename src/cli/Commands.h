@@ -10,6 +10,10 @@ int runListCommand(const QStringList &args);
 /// "tags FILE": the file's ID3v1 and ID3v2 fields and its file information, "label: value" a line.
 int runTagsCommand(const QStringList &args);
 
+/// "tag DIR [options]": a batch tag operation (fill, set, number, copy, remove) over the folder's
+/// MP3 files, one line per file.
+int runTagCommand(const QStringList &args);
+
 /// "masks": the mask drop-down's entries, "User" or "Default", a tab and the mask.
 int runMasksCommand(const QStringList &args);
 

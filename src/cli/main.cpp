@@ -23,6 +23,9 @@ const char *const kUsage =
     "                      (none, v1, v2, v1+v2); then the totals line\n"
     "  tags FILE           show a file's ID3v1 and ID3v2 fields and its file information,\n"
     "                      one \"label: value\" a line (line breaks in a value written as \\n)\n"
+    "  tag DIR [opts]      change the tags of the MP3 files of DIR (in file name order) as the\n"
+    "                      tag editor's commands do; one line per file: what was written, or\n"
+    "                      why not\n"
     "  masks               list the naming masks: User or Default, a tab, the mask\n"
     "  rename DIR [opts]   rename, move and tag the album in DIR, then print the result log\n"
     "                      (two spaces per level, each line starting with its kind in brackets)\n"
@@ -58,6 +61,21 @@ const char *const kUsage =
 
     "  --yes               answer Yes to questions (see below)\n"
     "\n"
+    "Options of tag (one operation: --fill, --set, --number, --copy or --remove):\n"
+    "  --mode N            tags written or removed: 1 ID3v1, 2 ID3v2, 3 both (default 3)\n"
+    "  --fill FIELD=VALUE  fill this field of every file (repeatable); FIELD is v1: or v2: and a\n"
+    "                      field of tags (v1:Album, v2:Composer, ...); v2:Picture=FILE fills the\n"
+    "                      picture (JPEG, PNG, GIF or BMP, up to 16 MiB; empty FILE clears it);\n"
+    "                      titles and lyrics have no fill\n"
+    "  --set FIELD=VALUE   save one file (exactly one --only) with these fields changed, titles\n"
+    "                      included (repeatable)\n"
+    "  --number            number the tracks 1, 2, ... in file order; --total adds \"/total\"\n"
+    "                      to the ID3v2 track\n"
+    "  --copy DIRECTION    v1-to-v2 or v2-to-v1: copy the fields between the tag versions\n"
+    "  --remove            remove the tags the mode names\n"
+    "  --only NAME         use only this file (repeatable), as \"&Use only selected files\"\n"
+    "  --yes               answer Yes to the operation's question (--set asks none)\n"
+    "\n"
     "Options of lookup:\n"
     "  --only NAME         use only this file (repeatable), as \"&Use only selected files\"\n"
     "  --auto-order        pair files and titles by their similarity before printing\n"
@@ -68,9 +86,10 @@ const char *const kUsage =
     "offered), so nothing happens that would need a user's consent; with --yes they are\n"
     "answered Yes. Without --titles, files of more than one album stop the rename unless --yes.\n"
     "\n"
-    "Exit status: 0 success, 1 the job logged errors (or was stopped) or a lookup recognised no\n"
-    "album page in time, 2 bad usage, a missing\n"
-    "folder or a rename of a folder without MP3 files (list shows an empty folder's zero totals).\n"
+    "Exit status: 0 success, 1 the job logged errors (or was stopped), a file of tag failed\n"
+    "(or its question was answered No) or a lookup recognised no album page in time, 2 bad\n"
+    "usage, a missing folder or a rename of a folder without MP3 files (list shows an empty\n"
+    "folder's zero totals).\n"
     "Settings and mask files are the desktop program's own.\n";
 } // namespace
 
@@ -116,6 +135,8 @@ int main(int argc, char **argv)
         return runListCommand(rest);
     if (command == u"tags")
         return runTagsCommand(rest);
+    if (command == u"tag")
+        return runTagCommand(rest);
     if (command == u"masks")
         return runMasksCommand(rest);
     if (command == u"rename")
