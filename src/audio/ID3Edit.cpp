@@ -136,6 +136,7 @@ struct ID3Edit::Private {
     }
 
     ID3Edit::Result saveV2(const QString &path);
+    ID3Edit::V2Space planSaveV2(const QString &path);
     ID3Edit::Result removeV2(const QString &path);
     ID3Edit::Result load(const QString &path);
 };
@@ -180,6 +181,27 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
     };
     const auto verify = [&path, oldSpace](const QString &copy) { return copyKeepsAudio(path, oldSpace, copy); };
     return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
+}
+
+ID3Edit::V2Space ID3Edit::Private::planSaveV2(const QString &path)
+{
+    // The same sums as saveV2, on the tag in memory only: the file is never saved.
+    V2Space space;
+    if (leadingTagState(path) == LeadingTag::Present) {
+        const NativeName name(path);
+        TagLib::MPEG::File file(name.name(), false);
+        if (file.isOpen()) {
+            space.before = tagSpace(file);
+            TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+            applyTo(*tag);
+            space.after = tag->isEmpty() ? 0 : qint64(tag->render(TagLib::ID3v2::v3).size());
+            return space;
+        }
+    }
+    TagLib::ID3v2::Tag tag;
+    applyTo(tag);
+    space.after = tag.isEmpty() ? 0 : qint64(tag.render(TagLib::ID3v2::v3).size());
+    return space;
 }
 
 ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
@@ -273,6 +295,15 @@ template <typename Operation> static ID3Edit::Result guarded(Operation &&operati
 ID3Edit::Result ID3Edit::SaveV2(const QString &path)
 {
     return guarded([&] { return d->saveV2(path); });
+}
+
+ID3Edit::V2Space ID3Edit::PlanSaveV2(const QString &path)
+{
+    try {
+        return d->planSaveV2(path);
+    } catch (...) {
+        return {};
+    }
 }
 
 ID3Edit::Result ID3Edit::SaveV1(const QString &path)

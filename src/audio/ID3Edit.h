@@ -62,6 +62,14 @@ public:
     /// Writes the version-1 fields as the file's ID3v1 trailer (replacing or appending it); a file
     /// without MPEG audio is refused.
     [[nodiscard]] Result SaveV1(const QString &path);
+    /// The space of the file's ID3v2 tag now and after a SaveV2 of the fields set so far (0 for
+    /// no tag), worked out without writing. When they differ, SaveV2 rewrites the whole file
+    /// through a copy beside it.
+    struct V2Space {
+        qint64 before = 0;
+        qint64 after = 0;
+    };
+    [[nodiscard]] V2Space PlanSaveV2(const QString &path);
     /// Checks that the file can take a version-2 tag (exists, writable, MPEG audio); changes nothing.
     Result PrepareV2(const QString &path, int flag = 0);
     /// Cuts the ID3v1 trailer off the file; Ok when there was none.

@@ -98,6 +98,21 @@ int runRenameCommand(const QStringList &args)
         return Cli::Success;
     }
 
+    // Nobody is there to weigh the problems: they stop the run before anything changes, unless
+    // --yes goes on anyway (the rows with problems then fail as the job logs them).
+    const QList<PreflightProblem> problems = preflightRenamePlan(plan);
+    if (options.preflight || !problems.isEmpty())
+        Cli::out() << preflightAsText(plan, problems, options.preflight);
+    if (options.preflight) {
+        Cli::out().flush();
+        return problems.isEmpty() ? Cli::Success : Cli::JobErrors;
+    }
+    if (!problems.isEmpty() && !options.yes) {
+        Cli::out().flush();
+        return Cli::fail(u"the pre-flight found problems; nothing was changed (--yes goes on anyway)"_s,
+                         Cli::JobErrors);
+    }
+
     const RenameList &rows = plan.input.rows;
     ResultLog log;
     Cli::Progress progress;

@@ -43,6 +43,31 @@ void appendNode(const ResultLog &log, int index, int depth, QString &text)
 }
 } // namespace
 
+QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProblem> &problems, bool withPlan)
+{
+    const auto line = [](ResultLog::Kind kind, const QString &text) -> QString {
+        return u"  "_s + logKindWord(kind) + u' ' + printableText(text) + u'\n';
+    };
+    const qsizetype count = problems.size();
+    QString text = u"[preflight] Pre-flight check of %1 file(s): %2\n"_s.arg(plan.rows.size())
+                       .arg(count == 0 ? u"no problem"_s : count == 1 ? u"1 problem"_s : u"%1 problems"_s.arg(count));
+    if (withPlan) {
+        QStringList folders;
+        for (const PlannedRename &row : plan.rows) {
+            text += line(ResultLog::Kind::Info,
+                         u"File %1 : %2 -> %3"_s.arg(row.fileNumber).arg(row.source, row.destination));
+            for (const QString &folder : row.foldersToCreate)
+                if (!folders.contains(folder))
+                    folders.append(folder);
+        }
+        for (const QString &folder : std::as_const(folders))
+            text += line(ResultLog::Kind::Info, u"Folder to create : "_s + folder);
+    }
+    for (const PreflightProblem &problem : problems)
+        text += line(ResultLog::Kind::Error, problem.text);
+    return text;
+}
+
 QString logAsText(const ResultLog &log)
 {
     QString text;

@@ -2,6 +2,7 @@
 // The result log as the rename command prints it: one node a line, two spaces per level, each
 // line starting with the node's kind in brackets.
 
+#include "jobs/RenamePreflight.h"
 #include "jobs/ResultLog.h"
 
 #include <QString>
@@ -12,3 +13,9 @@
 
 /// The whole tree, one line per node in tree order, each line ended by "\n".
 [[nodiscard]] QString logAsText(const ResultLog &log);
+
+/// The pre-flight as a node of its own: "[preflight]" with the count of files and problems, then
+/// (withPlan) one "[info]" line per file with its old and new path and one per folder to create,
+/// then one "[error]" line per problem.
+[[nodiscard]] QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProblem> &problems,
+                                      bool withPlan);

@@ -81,6 +81,7 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
         {u"--dry-run"_s, [&] { options.dryRun = true; }},
         {u"--auto-order"_s, [&] { options.autoOrder = true; }},
         {u"--yes"_s, [&] { options.yes = true; }},
+        {u"--preflight"_s, [&] { options.preflight = true; }},
     };
 
     bool coverDirGiven = false;

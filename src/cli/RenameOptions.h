@@ -48,6 +48,8 @@ struct RenameCommandOptions
     int lookupTimeout = 30;
     /// --dry-run: print the new paths, change nothing.
     bool dryRun = false;
+    /// --preflight: print the plan and the pre-flight's problems, change nothing.
+    bool preflight = false;
     /// --yes: answer Yes to the questions a run may ask.
     bool yes = false;
 };

@@ -39,6 +39,20 @@ QString versionTwoTrack(const QString &trackText, bool withTotal, const QString 
     return track;
 }
 
+void setRowV2Fields(ID3Edit &tagger, const RenameJobInput &in, const RenameRow &row)
+{
+    tagger.setTrack(versionTwoTrack(row.trackText, in.totalTracks, in.totalTrackText));
+    tagger.setTitle(row.title);
+    tagger.setArtist(in.album.artist);
+    tagger.setGenre(in.album.genre);
+    tagger.setAlbum(in.album.album);
+    tagger.setComment(in.album.comment);
+    // Most players read version 2 first: a year the user gave must be there too. An empty
+    // field leaves the file's own version-2 year as it is.
+    if (!Basic::trim(in.album.year).isEmpty())
+        tagger.setYear(in.album.year);
+}
+
 namespace {
 
 QString moveErrorText(MoveResult result)
@@ -297,16 +311,7 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
     // else the file carries (year, pictures, lyrics, other frames) is written back unchanged.
     tagger_.Load(path);
     if (usesV2(in_.tagVersions)) {
-        tagger_.setTrack(versionTwoTrack(row.trackText, in_.totalTracks, in_.totalTrackText));
-        tagger_.setTitle(row.title);
-        tagger_.setArtist(in_.album.artist);
-        tagger_.setGenre(in_.album.genre);
-        tagger_.setAlbum(in_.album.album);
-        tagger_.setComment(in_.album.comment);
-        // Most players read version 2 first: a year the user gave must be there too. An empty
-        // field leaves the file's own version-2 year as it is.
-        if (!Basic::trim(in_.album.year).isEmpty())
-            tagger_.setYear(in_.album.year);
+        setRowV2Fields(tagger_, in_, row);
         tagger_.PrepareV2(path);
         if (const ID3Edit::Result result = tagger_.SaveV2(path); result != ID3Edit::Ok)
             log_.error(nodes.warnings, tagWriteErrorText(result));

@@ -64,6 +64,10 @@ RenameJobOutcome executeRenamePlan(const AlbumRenamePlan &plan, ResultLog &log, 
 /// Plans the job over the input and carries the plan out.
 RenameJobOutcome runAlbumRenameJob(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress = {});
 
+class ID3Edit;
+/// Sets the version-2 fields the job writes for a row (the file's other fields stay as they are).
+void setRowV2Fields(ID3Edit &tagger, const RenameJobInput &input, const RenameRow &row);
+
 /// The version-1 genre byte of a genre text: 254 when empty, else the index of the standard
 /// genre whose name matches (spaces around it and letter case ignored), else that of "Other".
 [[nodiscard]] quint8 versionOneGenreByte(const QString &genreText);

@@ -89,6 +89,43 @@ TEST_F(CliRenameTest, DryRunPrintsEachNewPathAndChangesNothing)
     EXPECT_EQ(musicFiles(), before);
 }
 
+TEST_F(CliRenameTest, PreflightPrintsThePlanAndItsProblemsAndChangesNothing)
+{
+    const QString dir = makeAlbum(u"raw rip"_s, {u"Intro"_s, u"Two"_s, u"Outro"_s});
+    const QString target = music_ + u"/Foo - Bar"_s;
+    const CliRun clean = run({u"rename"_s, dir, u"--preflight"_s});
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_EQ(clean.err, QString());
+    EXPECT_EQ(clean.lines(), (QStringList {u"[preflight] Pre-flight check of 3 file(s): no problem"_s,
+                                           u"  [info] File 1 : "_s + dir + u"/track1.mp3 -> "_s + target + u"/01 - Intro.mp3"_s,
+                                           u"  [info] File 2 : "_s + dir + u"/track2.mp3 -> "_s + target + u"/02 - Two.mp3"_s,
+                                           u"  [info] File 3 : "_s + dir + u"/track3.mp3 -> "_s + target + u"/03 - Outro.mp3"_s,
+                                           u"  [info] Folder to create : "_s + target}));
+
+    // Another file under a new name, and a file its user cannot read.
+    QDir().mkpath(target);
+    Mp3Writer::save(target + u"/02 - Two.mp3"_s, Mp3Writer::song({.title = u"Other"_s, .seconds = 7.0}));
+    QFile::setPermissions(dir + u"/track3.mp3"_s, QFileDevice::Permissions());
+    QStringList before;
+    for (const QString &file : musicFiles())
+        before << QString::fromLatin1(readAll(music_ + u'/' + file).toHex());
+    bool possible = true;
+    const CliRun found = runUnprivileged({u"rename"_s, dir, u"--preflight"_s, u"--yes"_s}, &possible);
+    if (!possible)
+        GTEST_SKIP() << "no way to run as a user who cannot read every file";
+    EXPECT_EQ(found.exitCode, 1);
+    const QStringList lines = found.lines();
+    ASSERT_EQ(lines.size(), 6) << found.out.toStdString();
+    EXPECT_EQ(lines.first(), u"[preflight] Pre-flight check of 3 file(s): 2 problems"_s);
+    EXPECT_EQ(lines.at(4), u"  [error] File 2 (track2.mp3): another file already has its new name: "_s + target
+                               + u"/02 - Two.mp3"_s);
+    EXPECT_EQ(lines.at(5), u"  [error] File 3 (track3.mp3): the file cannot be read (no permission)"_s);
+    QStringList after;
+    for (const QString &file : musicFiles())
+        after << QString::fromLatin1(readAll(music_ + u'/' + file).toHex());
+    EXPECT_EQ(after, before) << "--preflight changes nothing, --yes or not";
+}
+
 TEST_F(CliRenameTest, RenameMovesAndTagsEveryFileAndPrintsTheLogTreeThenTheSummary)
 {
     const QString dir = makeAlbum(u"raw rip"_s, {u"Intro"_s, u"Outro"_s});
@@ -229,8 +266,24 @@ TEST_F(CliRenameTest, LoggedErrorsGiveExitStatusOne)
     const QString dir = music_ + u"/dup"_s;
     Mp3Writer::save(dir + u"/a.mp3"_s, Mp3Writer::song({.title = u"Same"_s, .album = u"X"_s, .track = 1, .seconds = 2.0}));
     Mp3Writer::save(dir + u"/b.mp3"_s, Mp3Writer::song({.title = u"Same"_s, .album = u"X"_s, .track = 1, .seconds = 9.0}));
-    const CliRun r = run({u"rename"_s, dir, u"--mask"_s, u"%title"_s, u"--dest"_s, u"MP3 directory"_s});
+    const QStringList args {u"rename"_s, dir, u"--mask"_s, u"%title"_s, u"--dest"_s, u"MP3 directory"_s};
+    // The pre-flight sees it coming and stops before anything changes.
+    const QByteArray a = readAll(dir + u"/a.mp3"_s);
+    const CliRun stopped = run(args);
+    EXPECT_EQ(stopped.exitCode, 1);
+    const QString preflight = u"[preflight] Pre-flight check of 2 file(s): 1 problem\n"
+                              u"  [error] File 2 (b.mp3): it would get the same new name as file 1 (a.mp3): "_s
+        + dir + u"/Same.mp3\n"_s;
+    EXPECT_EQ(stopped.out, preflight);
+    EXPECT_EQ(stopped.err,
+              u"varnelt-cli: the pre-flight found problems; nothing was changed (--yes goes on anyway)\n"_s);
+    EXPECT_EQ(musicFiles(), (QStringList{u"dup/a.mp3"_s, u"dup/b.mp3"_s}));
+    EXPECT_EQ(readAll(dir + u"/a.mp3"_s), a);
+
+    // --yes goes on: the collision is the job's error, as it always was.
+    const CliRun r = run(args + QStringList {u"--yes"_s});
     EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.startsWith(preflight + u"[file] Same\n"_s)) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(u"\n    [error] Destination file already exists. File size is different.\n"_s)) << r.out.toStdString();
     EXPECT_TRUE(r.out.endsWith(u"Files renamed : 1 / 2   -   0 warning   -   1 error\n"_s));
     EXPECT_EQ(musicFiles(), (QStringList{u"dup/Same.mp3"_s, u"dup/b.mp3"_s}));

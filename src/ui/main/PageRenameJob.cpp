@@ -6,6 +6,7 @@
 
 #include "foundation/MessageGateway.h"
 #include "jobs/RenamePlan.h"
+#include "jobs/RenamePreflight.h"
 #include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
 #include "ui/side/frmMask.h"
@@ -75,6 +76,10 @@ RenameJobInput PageRename::jobInput() const
 void PageRename::renameAndTag()
 {
     if (renaming_ || lstResult->topLevelItemCount() == 0 || !maskLengthAccepted())
+        return;
+    // Rows that are bound to fail are told before anything changes; going on is the user's choice.
+    const QList<PreflightProblem> problems = preflightRenamePlan(planAlbumRename(jobInput()));
+    if (!problems.isEmpty() && Msg::ask(preflightQuestion(problems)) != Msg::Answer::Yes)
         return;
     if (!albumWarningDisplay_) {
         const Msg::Answer answer = Msg::ask(

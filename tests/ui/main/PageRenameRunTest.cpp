@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QLineEdit>
 #include "ui/widgets/ButtonEx.h"
@@ -105,17 +106,57 @@ TEST_F(PageRenameRunTest, NoToTheQuestionTouchesNothingAndYesIsAskedOnlyOnce)
     EXPECT_EQ(answers->count(), 2);
     EXPECT_FALSE(QFileInfo::exists(folder + u"/a.mp3"_s));
 
-    // A second click goes ahead at once, with a fresh log: the rows still name the old files,
-    // which have gone, so each row reports its missing source.
+    // A second click asks no more than the pre-flight's question: the rows still name the old
+    // files, which have gone. Going on anyway, each row reports its missing source.
     showPage(WizardPage::Rename);
     answers->clear();
+    answers->answerNext(Msg::Answer::Yes);
     pageRename->renameAndTag();
-    EXPECT_EQ(answers->count(), 0);
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->messages().first().title, u"Rename and tag problems"_s);
     EXPECT_EQ(requestedPages, (QList<WizardPage>{WizardPage::Result, WizardPage::Result}));
     EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(),
               u"Files renamed : 0 / 3   -   0 warning   -   3 error(s)"_s);
     EXPECT_EQ(control<QTreeWidget>(u"trvLog"_s)->topLevelItemCount(), 3);
     EXPECT_TRUE(QFileInfo::exists(folder + u"/Foo - Bar/01 - One.mp3"_s));
+}
+
+TEST_F(PageRenameRunTest, ProblemsFoundBeforehandAreToldAndNoIsTheDefaultThatTouchesNothing)
+{
+    prepareAlbum();
+    const QString taken = writeFile(u"album/Foo - Bar/02 - Two.mp3"_s, "someone else's file");
+    const auto hashes = [this] {
+        QStringList all;
+        for (const QString &name : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s, u"Foo - Bar/02 - Two.mp3"_s})
+            all << QString::fromLatin1(QCryptographicHash::hash(readAll(folder + u'/' + name),
+                                                                QCryptographicHash::Sha256).toHex());
+        return all;
+    };
+    const QStringList before = hashes();
+    pageRename->renameAndTag(); // the recorder answers with the default button
+
+    ASSERT_EQ(answers->count(), 1);
+    const Msg::Message &question = answers->messages().first();
+    EXPECT_EQ(question.title, u"Rename and tag problems"_s);
+    EXPECT_EQ(question.buttons, Msg::Buttons::YesNo);
+    EXPECT_EQ(question.defaultButton, Msg::Answer::No);
+    EXPECT_EQ(question.text, u"Some files cannot be renamed as planned:\n\n"
+                             u"File 2 (b.mp3): another file already has its new name: "_s + taken
+                                 + u"\n\nGo on anyway? The files with problems are left as they are, the others are "
+                                   u"renamed and tagged."_s);
+    EXPECT_TRUE(requestedPages.isEmpty());
+    EXPECT_EQ(hashes(), before);
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/Foo - Bar/01 - One.mp3"_s));
+
+    // Yes goes on: the one-time warning follows, then the rows without problems are done.
+    answers->clear();
+    answers->answerNext(Msg::Answer::Yes);
+    answers->answerNext(Msg::Answer::Yes);
+    pageRename->renameAndTag();
+    EXPECT_EQ(answers->count(), 2);
+    EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(), u"Files renamed : 2 / 3   -   0 warning   -   1 error"_s);
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/b.mp3"_s));
+    EXPECT_EQ(readAll(taken), QByteArray("someone else's file"));
 }
 
 TEST_F(PageRenameRunTest, HoldsTheButtonsAndTheWindowWhileTheJobRuns)
@@ -145,6 +186,7 @@ TEST_F(PageRenameRunTest, AFileThatCannotMoveIsLoggedAndTheOthersGoOn)
 {
     prepareAlbum();
     QFile::remove(folder + u"/b.mp3"_s);
+    answers->answerNext(Msg::Answer::Yes); // the pre-flight's question: go on anyway
     answers->answerNext(Msg::Answer::Yes);
     pageRename->renameAndTag();
 

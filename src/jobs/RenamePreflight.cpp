@@ -1,0 +1,281 @@
+#include "jobs/RenamePreflight.h"
+
+#include "audio/ID3.h"
+#include "audio/ID3Edit.h"
+#include "foundation/Common.h"
+#include "foundation/TemporaryFiles.h"
+#include "jobs/RenameJobFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QSet>
+#include <QStorageInfo>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// Whether the user may do this to an existing path; the system's own answer where it has one,
+/// so a read-only mount or an immutable folder counts as well as the permission bits.
+bool mayAccess(const QString &path, bool write)
+{
+#ifdef Q_OS_WIN
+    const QFileInfo info(path);
+    return write ? info.isWritable() : info.isReadable();
+#else
+    const int mode = write ? (W_OK | X_OK) : R_OK;
+    return ::access(QFile::encodeName(path).constData(), mode) == 0;
+#endif
+}
+
+bool canWriteIn(const QString &folder)
+{
+    return QFileInfo(folder).isDir() && mayAccess(folder, true);
+}
+
+QString key(const QString &path)
+{
+    const QString clean = QDir::cleanPath(path);
+    return RenameJobFiles::fileNameCase() == Qt::CaseInsensitive ? clean.toCaseFolded() : clean;
+}
+
+/// The deepest level of a folder path that exists.
+QString nearestExisting(const QString &folder)
+{
+    QString level = QDir::cleanPath(folder);
+    while (!level.isEmpty() && !Common::folderExists(level)) {
+        const QString parent = QFileInfo(level).path();
+        if (parent == level)
+            break;
+        level = parent;
+    }
+    return level;
+}
+
+QString sizeText(qint64 bytes)
+{
+    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+/// What the rows and outputs will need on one file system.
+struct SpaceNeed
+{
+    QString folder; ///< the first existing folder met there, named in the message
+    qint64 lasting = 0; ///< bytes that stay: grown tags, files arriving from elsewhere, outputs
+    qint64 largestCopy = 0; ///< the largest file rewritten through a copy (one at a time)
+};
+
+class Preflight
+{
+public:
+    Preflight(const AlbumRenamePlan &plan, const FreeSpaceProbe &freeSpace) : plan_(plan), freeSpace_(freeSpace) {}
+
+    QList<PreflightProblem> run();
+
+private:
+    QString rowProblem(int index, PreflightProblem::Kind &kind) const;
+    QString folderProblem(const PlannedRename &planned) const;
+    void addSpaceOf(const PlannedRename &planned);
+    void addOutputs(const QList<int> &goodRows);
+    SpaceNeed &needAt(const QString &existingFolder);
+    QString volumeOf(const QString &existingFolder);
+
+    const AlbumRenamePlan &plan_;
+    const FreeSpaceProbe &freeSpace_;
+    QSet<QString> leaving_; ///< sources of earlier rows that will have moved away
+    QHash<QString, QString> volumes_; ///< existing folder -> the root of its file system
+    QHash<QString, SpaceNeed> needs_; ///< by file system root, in the order first met
+    QStringList volumeOrder_;
+    ID3Edit tagger_;
+};
+
+QString Preflight::volumeOf(const QString &existingFolder)
+{
+    auto it = volumes_.find(existingFolder);
+    if (it == volumes_.end())
+        it = volumes_.insert(existingFolder, QStorageInfo(existingFolder).rootPath());
+    return *it;
+}
+
+SpaceNeed &Preflight::needAt(const QString &existingFolder)
+{
+    const QString volume = volumeOf(existingFolder);
+    if (!needs_.contains(volume)) {
+        needs_.insert(volume, SpaceNeed {existingFolder, 0, 0});
+        volumeOrder_.append(volume);
+    }
+    return needs_[volume];
+}
+
+QString Preflight::folderProblem(const PlannedRename &planned) const
+{
+    // Moving a file out of a folder writes that folder too.
+    const QString sourceFolder = Common::getFolderPath(planned.source);
+    if (!RenameJobFiles::sameFolder(sourceFolder, Common::getFolderPath(planned.destination))
+        && !canWriteIn(sourceFolder))
+        return u"the file cannot be moved out of its folder (read-only or no permission): "_s + sourceFolder;
+    for (const QString &level : planned.foldersToCreate) {
+        if (QFileInfo::exists(level))
+            return u"the folder "_s + level + u" cannot be created: a file of that name is in the way"_s;
+    }
+    if (planned.foldersToCreate.isEmpty()) {
+        const QString folder = QDir::cleanPath(Common::getFolderPath(planned.destination));
+        if (!canWriteIn(folder))
+            return u"its new folder cannot be written (read-only or no permission): "_s + folder;
+        return {};
+    }
+    const QString top = planned.foldersToCreate.first();
+    const QString parent = QFileInfo(top).path();
+    if (!canWriteIn(parent))
+        return u"the folder "_s + top + u" cannot be created (read-only or no permission in "_s + parent + u')';
+    return {};
+}
+
+QString Preflight::rowProblem(int index, PreflightProblem::Kind &kind) const
+{
+    using Kind = PreflightProblem::Kind;
+    const PlannedRename &planned = plan_.rows.at(index);
+    const QString &name = planned.row.fileName;
+    // The names the job refuses as no file of the list, and files that are gone or locked.
+    kind = Kind::SourceUnusable;
+    if (name.isEmpty() || name == u"."_s || name == u".."_s || name.contains(u'/') || name.contains(Common::separator())
+        || !QFileInfo(planned.source).isFile())
+        return u"the file is not in the folder any more"_s;
+    if (!mayAccess(planned.source, false))
+        return u"the file cannot be read (no permission)"_s;
+
+    kind = Kind::NameTooLong;
+    if (const QString tooLong = TemporaryFiles::tooLongMessage(planned.destination); !tooLong.isEmpty())
+        return tooLong;
+
+    kind = Kind::SameDestination;
+    if (planned.sameDestinationAs >= 0) {
+        const PlannedRename &first = plan_.rows.at(planned.sameDestinationAs);
+        return u"it would get the same new name as file %1 (%2): %3"_s.arg(first.fileNumber)
+            .arg(first.row.fileName, planned.destination);
+    }
+
+    // The job's collision rule: an existing destination is only taken when it is this very file.
+    // A file an earlier row moves away is gone by then; a copy with the same size and time is
+    // the remains of an interrupted move, which the job finishes.
+    kind = Kind::DestinationTaken;
+    const QFileInfo destination(planned.destination);
+    if ((destination.exists() || destination.isSymLink()) && !leaving_.contains(key(planned.destination))
+        && !RenameJobFiles::sameObject(planned.source, planned.destination)) {
+        const QFileInfo source(planned.source);
+        if (!destination.isFile() || destination.size() != source.size()
+            || destination.lastModified() != source.lastModified())
+            return u"another file already has its new name: "_s + planned.destination;
+    }
+
+    kind = Kind::FolderNotWritable;
+    return folderProblem(planned);
+}
+
+void Preflight::addSpaceOf(const PlannedRename &planned)
+{
+    const RenameJobInput &in = plan_.input;
+    const QString target = nearestExisting(Common::getFolderPath(planned.destination));
+    SpaceNeed &need = needAt(target);
+    const qint64 size = QFileInfo(planned.source).size();
+    // A file from another file system is copied there whole.
+    if (volumeOf(nearestExisting(Common::getFolderPath(planned.source))) != volumeOf(target))
+        need.lasting += size;
+    if (usesV2(in.tagVersions)) {
+        setRowV2Fields(tagger_, in, planned.row);
+        const ID3Edit::V2Space space = tagger_.PlanSaveV2(planned.source);
+        // A tag that does not fit its old space is written into a whole new copy of the file,
+        // which replaces the file only once it is complete.
+        if (space.after != space.before) {
+            need.lasting += std::max<qint64>(0, space.after - space.before);
+            need.largestCopy = std::max(need.largestCopy, size - space.before + space.after);
+        }
+    }
+    if (usesV1(in.tagVersions) && !ID3::hasID3v1Tag(planned.source))
+        need.lasting += 128;
+}
+
+void Preflight::addOutputs(const QList<int> &goodRows)
+{
+    const AlbumOutputOptions &outputs = plan_.input.outputs;
+    // The outputs go beside the last row, as the job puts them; each is written whole before it
+    // replaces an earlier one.
+    const QString lastPath = plan_.rows.last().builtPath;
+    if (outputs.playlist) {
+        PlaylistBuilder playlist;
+        for (int index : goodRows)
+            playlist.addEntry(plan_.rows.at(index).fileNumber, plan_.rows.at(index).destination, outputs.playlistDir);
+        const QString folder = nearestExisting(albumOutputFolder(lastPath, outputs.playlistDir));
+        needAt(folder).lasting += playlist.finalText().toUtf8().size() + 2;
+    }
+    if (outputs.cover && outputs.coverShown) {
+        const QString folder = nearestExisting(albumOutputFolder(lastPath, outputs.coverDir));
+        needAt(folder).lasting += std::max<qint64>(0, QFileInfo(outputs.coverDownloadFileName).size());
+    }
+}
+
+QList<PreflightProblem> Preflight::run()
+{
+    QList<PreflightProblem> problems;
+    QList<int> goodRows;
+    for (int index = 0; index < plan_.rows.size(); ++index) {
+        const PlannedRename &planned = plan_.rows.at(index);
+        PreflightProblem::Kind kind {};
+        const QString problem = rowProblem(index, kind);
+        if (!problem.isEmpty()) {
+            problems.append({index, kind,
+                             u"File %1 (%2): %3"_s.arg(planned.fileNumber).arg(planned.row.fileName, problem)});
+            continue;
+        }
+        leaving_.insert(key(planned.source));
+        goodRows.append(index);
+        addSpaceOf(planned);
+    }
+    if (!plan_.rows.isEmpty())
+        addOutputs(goodRows);
+
+    for (const QString &volume : std::as_const(volumeOrder_)) {
+        const SpaceNeed &need = needs_.value(volume);
+        const qint64 needed = need.lasting + need.largestCopy;
+        if (needed == 0)
+            continue;
+        const std::optional<qint64> free = freeSpace_ ? freeSpace_(need.folder) : [&]() -> std::optional<qint64> {
+            const QStorageInfo storage(need.folder);
+            return storage.isValid() ? std::optional(storage.bytesAvailable()) : std::nullopt;
+        }();
+        if (free && *free < needed)
+            problems.append({-1, PreflightProblem::Kind::NotEnoughSpace,
+                             u"Not enough free space in %1: about %2 needed for the rewritten tags, the playlist "
+                             u"and the cover, %3 free"_s.arg(need.folder, sizeText(needed), sizeText(*free))});
+    }
+    return problems;
+}
+
+} // namespace
+
+QList<PreflightProblem> preflightRenamePlan(const AlbumRenamePlan &plan, const FreeSpaceProbe &freeSpace)
+{
+    return Preflight(plan, freeSpace).run();
+}
+
+Msg::Message preflightQuestion(const QList<PreflightProblem> &problems)
+{
+    // A box taller than the screen helps nobody: the first lines, then how many more.
+    constexpr int ShownLines = 15;
+    QStringList lines;
+    for (const PreflightProblem &problem : problems.first(std::min<qsizetype>(problems.size(), ShownLines)))
+        lines.append(problem.text);
+    if (problems.size() > ShownLines)
+        lines.append(u"... and %1 more"_s.arg(problems.size() - ShownLines));
+    const QString text = u"Some files cannot be renamed as planned:\n\n"_s + lines.join(u'\n')
+        + u"\n\nGo on anyway? The files with problems are left as they are, the others are renamed and tagged."_s;
+    return Msg::Message {text, u"Rename and tag problems"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo,
+                         Msg::Answer::No};
+}

@@ -1,0 +1,175 @@
+// The rename job's pre-flight on real folders: every kind of problem is found, one line per row,
+// without a byte changing; the rows it names are exactly the rows the job then fails.
+#include "RenameJobFixture.h"
+
+#include "audio/ID3Edit.h"
+#include "jobs/RenamePlan.h"
+#include "jobs/RenamePreflight.h"
+#include "support/SmallDisk.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMap>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// Every entry under a folder: a file's hash, or "folder".
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(path, it.fileInfo().isDir() ? QByteArray("folder")
+                                                    : QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256));
+    }
+    return entries;
+}
+
+QList<PreflightProblem::Kind> kindsOf(const QList<PreflightProblem> &problems)
+{
+    QList<PreflightProblem::Kind> kinds;
+    for (const PreflightProblem &p : problems)
+        kinds.append(p.kind);
+    return kinds;
+}
+
+} // namespace
+
+class RenamePreflightTest : public RenameJobFixture
+{
+};
+
+TEST_F(RenamePreflightTest, FindsEveryRowProblemChangesNothingAndNamesTheRowsTheJobFails)
+{
+    using Kind = PreflightProblem::Kind;
+    const QList<SourceFile> files {{u"a.mp3"_s, u"One"_s, 1.0},   {u"b.mp3"_s, u"Two"_s, 2.0},
+                                   {u"c.mp3"_s, u"Two"_s, 3.0},   {u"d.mp3"_s, u"Taken"_s, 4.0},
+                                   {u"e.mp3"_s, QString(300, u'x'), 5.0}, {u"f.mp3"_s, u"Blocked"_s, 6.0},
+                                   {u"g.mp3"_s, u"Locked"_s, 7.0}};
+    const QString folder = makeAlbum(u"in"_s, files);
+    const QString out = tempFile(u"out"_s);
+    RenameJobInput in = inputFor(folder, files, u"%title\\%track"_s, out);
+    in.rows[2].trackText = u"02"_s; // "Two" again with the same track: the same new path as b.mp3
+    in.rows.append({u"Gone"_s, u"gone.mp3"_s, u"08"_s});
+    writeFile(u"out/Taken/04.mp3"_s, "someone else's file");
+    writeFile(u"out/Blocked"_s, "a file where a folder should be made");
+    QDir().mkpath(out + u"/Locked"_s);
+    const bool locked = lockFolder(out + u"/Locked"_s);
+
+    const AlbumRenamePlan plan = planAlbumRename(in);
+    EXPECT_EQ(plan.rows.at(0).foldersToCreate, QStringList {out + u"/One"_s});
+    EXPECT_EQ(plan.rows.at(1).sameDestinationAs, -1);
+    EXPECT_EQ(plan.rows.at(2).sameDestinationAs, 1);
+    EXPECT_EQ(plan.rows.at(3).foldersToCreate, QStringList());
+
+    const QMap<QString, QByteArray> before = snapshot(tempPath());
+    const QList<PreflightProblem> problems = preflightRenamePlan(plan);
+    EXPECT_EQ(snapshot(tempPath()), before) << "the pre-flight changed something";
+
+    QList<Kind> expected {Kind::SameDestination, Kind::DestinationTaken, Kind::NameTooLong, Kind::FolderNotWritable};
+    if (locked)
+        expected.append(Kind::FolderNotWritable);
+    expected.append(Kind::SourceUnusable);
+    ASSERT_EQ(kindsOf(problems), expected);
+    QList<int> rows;
+    for (const PreflightProblem &p : problems)
+        rows.append(p.row);
+    EXPECT_EQ(rows, locked ? QList<int>({2, 3, 4, 5, 6, 7}) : QList<int>({2, 3, 4, 5, 7}));
+    EXPECT_EQ(problems.at(0).text,
+              u"File 3 (c.mp3): it would get the same new name as file 2 (b.mp3): "_s + out + u"/Two/02.mp3"_s);
+    EXPECT_EQ(problems.at(1).text, u"File 4 (d.mp3): another file already has its new name: "_s + out
+                                       + u"/Taken/04.mp3"_s);
+    EXPECT_EQ(problems.at(2).text, u"File 5 (e.mp3): File name too long for the destination: 300 bytes, at most 255"_s);
+    EXPECT_EQ(problems.at(3).text, u"File 6 (f.mp3): the folder "_s + out
+                                       + u"/Blocked cannot be created: a file of that name is in the way"_s);
+    if (locked) {
+        EXPECT_EQ(problems.at(4).text, u"File 7 (g.mp3): its new folder cannot be written (read-only or no "
+                                       u"permission): "_s + out + u"/Locked"_s);
+    }
+    EXPECT_EQ(problems.last().text, u"File 8 (gone.mp3): the file is not in the folder any more"_s);
+
+    // Going on anyway: exactly the rows named fail, the others are renamed.
+    const RenameJobOutcome outcome = executeRenamePlan(plan, log);
+    for (int row = 0; row < plan.rows.size(); ++row)
+        EXPECT_EQ(outcome.newPaths.at(row).isEmpty(), rows.contains(row)) << "row " << row;
+}
+
+TEST_F(RenamePreflightTest, NamesFreedByEarlierRowsAndTheRowsOwnFileAreNoCollision)
+{
+    // Every name shifted down by one, in place: each row takes the name the row before has
+    // just left, and 04.mp3 keeps its own name.
+    const QList<SourceFile> files {{u"01.mp3"_s, u"A"_s, 1.0}, {u"02.mp3"_s, u"B"_s, 2.0},
+                                   {u"03.mp3"_s, u"C"_s, 3.0}, {u"04.mp3"_s, u"D"_s, 4.0}};
+    const QString folder = makeAlbum(u"Foo - Bar"_s, files);
+    RenameJobInput in = inputFor(folder, files, u"%track"_s, u"MP3 directory"_s);
+    for (int i = 0; i < 3; ++i)
+        in.rows[i].trackText = u"0%1"_s.arg(i);
+    EXPECT_TRUE(preflightRenamePlan(planAlbumRename(in)).isEmpty());
+
+    // Swapped names: 01.mp3 -> 02.mp3 meets 02.mp3 still there, so it stays, and then so does
+    // 02.mp3 -> 01.mp3.
+    in.rows[0].trackText = u"02"_s;
+    in.rows[1].trackText = u"01"_s;
+    in.rows[2].trackText = u"03"_s;
+    const QList<PreflightProblem> problems = preflightRenamePlan(planAlbumRename(in));
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_EQ(problems.at(0).row, 0);
+    EXPECT_EQ(problems.at(1).row, 1);
+    EXPECT_EQ(kindsOf(problems), QList<PreflightProblem::Kind>(2, PreflightProblem::Kind::DestinationTaken));
+}
+
+TEST_F(RenamePreflightTest, TagsOutgrowingTheirPaddingNeedFreeSpaceForTheirCopies)
+{
+    SmallDisk disk(2 << 20);
+    const QString root = disk.isMounted() ? disk.path() : tempPath();
+    const QList<SourceFile> files {{u"a.mp3"_s, u"One"_s, 2.0}, {u"b.mp3"_s, u"Two"_s, 3.0}};
+    const QString folder = root + u"/in"_s;
+    QDir().mkpath(folder);
+    for (const SourceFile &f : files)
+        QFile::copy(makeAlbum(u"src"_s, {f}) + u'/' + f.fileName, folder + u'/' + f.fileName);
+    RenameJobInput in = inputFor(folder, files, u"%track"_s, u"MP3 directory"_s);
+    in.album.comment = QString(6000, u'c'); // far beyond any padding the files have
+    const AlbumRenamePlan plan = planAlbumRename(in);
+
+    // The estimate is what the tag writer really does: the file grows by exactly the difference.
+    const QString probe = tempFile(u"probe.mp3"_s);
+    QFile::copy(folder + u"/a.mp3"_s, probe);
+    ID3Edit tagger;
+    setRowV2Fields(tagger, in, in.rows.first());
+    const ID3Edit::V2Space space = tagger.PlanSaveV2(probe);
+    EXPECT_GT(space.after, space.before + 6000);
+    const qint64 oldSize = QFileInfo(probe).size();
+    ASSERT_EQ(tagger.SaveV2(probe), ID3Edit::Ok);
+    EXPECT_EQ(QFileInfo(probe).size(), oldSize - space.before + space.after);
+
+    // The copy of the larger file plus both files' growth and two trailers.
+    const qint64 sizeB = QFileInfo(folder + u"/b.mp3"_s).size();
+    const qint64 needed = 2 * (space.after - space.before) + sizeB + space.after - space.before + 256;
+    EXPECT_TRUE(preflightRenamePlan(plan).isEmpty()) << "a disk with room is no problem";
+    QList<PreflightProblem> problems;
+    if (disk.isMounted()) {
+        disk.fill(needed / 2);
+        const QMap<QString, QByteArray> before = snapshot(root);
+        problems = preflightRenamePlan(plan);
+        EXPECT_EQ(snapshot(root), before);
+    } else {
+        // Without a small disk the free space is given.
+        problems = preflightRenamePlan(plan, [](const QString &) { return std::optional<qint64>(1000); });
+    }
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems.first().row, -1);
+    EXPECT_EQ(problems.first().kind, PreflightProblem::Kind::NotEnoughSpace);
+    EXPECT_TRUE(problems.first().text.startsWith(u"Not enough free space in "_s + folder + u": about "_s))
+        << problems.first().text.toStdString();
+    // The figure named is the sum above, within the rounding of the message.
+    const QString figure = QLocale::c().formattedDataSize(needed, 1, QLocale::DataSizeTraditionalFormat);
+    EXPECT_TRUE(problems.first().text.contains(u"about "_s + figure + u" needed"_s)) << problems.first().text.toStdString();
+}
