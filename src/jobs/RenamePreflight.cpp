@@ -82,6 +82,7 @@ public:
 private:
     QString rowProblem(int index, PreflightProblem::Kind &kind) const;
     QString folderProblem(const PlannedRename &planned) const;
+    std::optional<PreflightProblem> firstFolderProblem() const;
     void addSpaceOf(const PlannedRename &planned);
     void addOutputs(const QList<int> &goodRows);
     SpaceNeed &needAt(const QString &existingFolder);
@@ -114,28 +115,53 @@ SpaceNeed &Preflight::needAt(const QString &existingFolder)
     return needs_[volume];
 }
 
-QString Preflight::folderProblem(const PlannedRename &planned) const
+/// Why a folder, of which the levels `toCreate` (top level first) are still missing, cannot be
+/// made or written; empty when it can.
+QString creationProblem(const QString &folder, const QStringList &toCreate)
 {
-    // Moving a file out of a folder writes that folder too.
-    const QString sourceFolder = Common::getFolderPath(planned.source);
-    if (!RenameJobFiles::sameFolder(sourceFolder, Common::getFolderPath(planned.destination))
-        && !canWriteIn(sourceFolder))
-        return u"the file cannot be moved out of its folder (read-only or no permission): "_s + sourceFolder;
-    for (const QString &level : planned.foldersToCreate) {
+    for (const QString &level : toCreate) {
         if (QFileInfo::exists(level))
             return u"the folder "_s + level + u" cannot be created: a file of that name is in the way"_s;
     }
-    if (planned.foldersToCreate.isEmpty()) {
-        const QString folder = QDir::cleanPath(Common::getFolderPath(planned.destination));
+    if (toCreate.isEmpty()) {
         if (!canWriteIn(folder))
             return u"its new folder cannot be written (read-only or no permission): "_s + folder;
         return {};
     }
-    const QString top = planned.foldersToCreate.first();
+    const QString top = toCreate.first();
     const QString parent = QFileInfo(top).path();
     if (!canWriteIn(parent))
         return u"the folder "_s + top + u" cannot be created (read-only or no permission in "_s + parent + u')';
     return {};
+}
+
+QString Preflight::folderProblem(const PlannedRename &planned) const
+{
+    // Moving a file out of a folder writes that folder too.
+    const QString sourceFolder = Common::getFolderPath(planned.source);
+    const QString folder = QDir::cleanPath(Common::getFolderPath(planned.destination));
+    if (!RenameJobFiles::sameFolder(sourceFolder, folder) && !canWriteIn(sourceFolder))
+        return u"the file cannot be moved out of its folder (read-only or no permission): "_s + sourceFolder;
+    return creationProblem(folder, planned.foldersToCreate);
+}
+
+std::optional<PreflightProblem> Preflight::firstFolderProblem() const
+{
+    // The job makes the first row's folder, built without the row's own values, before any file
+    // moves, and stops when it cannot. Where a row goes there, that row tells it already; a
+    // folder of the current one's name in another letter case is the current one renamed.
+    const QString first = QDir::cleanPath(plan_.firstDestinationFolder);
+    if (first.compare(QDir::cleanPath(plan_.sourceFolder), Qt::CaseInsensitive) == 0)
+        return std::nullopt;
+    for (const PlannedRename &planned : plan_.rows)
+        if (RenameJobFiles::sameFolder(Common::getFolderPath(planned.destination), first))
+            return std::nullopt;
+    const QStringList &missing = plan_.firstDestinationMissing;
+    const QString problem = creationProblem(first, QStringList(missing.crbegin(), missing.crend()));
+    if (problem.isEmpty())
+        return std::nullopt;
+    return PreflightProblem {-1, PreflightProblem::Kind::FolderNotWritable,
+                             u"No file can be renamed: "_s + problem};
 }
 
 QString Preflight::rowProblem(int index, PreflightProblem::Kind &kind) const
@@ -224,6 +250,10 @@ void Preflight::addOutputs(const QList<int> &goodRows)
 QList<PreflightProblem> Preflight::run()
 {
     QList<PreflightProblem> problems;
+    if (plan_.rows.isEmpty())
+        return problems;
+    if (const auto first = firstFolderProblem())
+        problems.append(*first);
     QList<int> goodRows;
     for (int index = 0; index < plan_.rows.size(); ++index) {
         const PlannedRename &planned = plan_.rows.at(index);
@@ -238,8 +268,7 @@ QList<PreflightProblem> Preflight::run()
         goodRows.append(index);
         addSpaceOf(planned);
     }
-    if (!plan_.rows.isEmpty())
-        addOutputs(goodRows);
+    addOutputs(goodRows);
 
     for (const QString &volume : std::as_const(volumeOrder_)) {
         const SpaceNeed &need = needs_.value(volume);

@@ -33,7 +33,8 @@ struct PreflightProblem
 /// system does not say. The default asks the system; tests give their own figure.
 using FreeSpaceProbe = std::function<std::optional<qint64>(const QString &folder)>;
 
-/// Checks the plan; at most one problem per row (the first found), in row order, then the album's.
+/// Checks the plan: a first destination folder the job cannot make (it would stop before any
+/// file), then at most one problem per row (the first found) in row order, then the free space.
 [[nodiscard]] QList<PreflightProblem> preflightRenamePlan(const AlbumRenamePlan &plan,
                                                           const FreeSpaceProbe &freeSpace = {});
 

@@ -126,6 +126,22 @@ TEST_F(RenamePreflightTest, NamesFreedByEarlierRowsAndTheRowsOwnFileAreNoCollisi
     EXPECT_EQ(kindsOf(problems), QList<PreflightProblem::Kind>(2, PreflightProblem::Kind::DestinationTaken));
 }
 
+TEST_F(RenamePreflightTest, AFirstFolderTheJobCannotMakeIsToldForTheWholeAlbum)
+{
+    // Built without a file number, the first folder keeps "%filenumber" as typed: no row goes
+    // there, but the job makes it first and stops when it cannot.
+    const QString folder = makeThreeSongAlbum(u"in"_s);
+    const QString out = tempFile(u"out"_s);
+    const QString blocker = writeFile(u"out/%filenumber"_s, "in the way");
+    const AlbumRenamePlan plan = planAlbumRename(inputFor(folder, threeSongs(), u"%filenumber\\%title"_s, out));
+    const QList<PreflightProblem> problems = preflightRenamePlan(plan);
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems.first().row, -1);
+    EXPECT_EQ(problems.first().text,
+              u"No file can be renamed: the folder "_s + blocker + u" cannot be created: a file of that name is in the way"_s);
+    EXPECT_FALSE(executeRenamePlan(plan, log).started);
+}
+
 TEST_F(RenamePreflightTest, TagsOutgrowingTheirPaddingNeedFreeSpaceForTheirCopies)
 {
     SmallDisk disk(2 << 20);
