@@ -3,6 +3,7 @@
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
 #include "foundation/Common.h"
+#include "foundation/PrintableText.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
 
@@ -300,7 +301,7 @@ Msg::Message preflightQuestion(const QList<PreflightProblem> &problems)
     constexpr int ShownLines = 15;
     QStringList lines;
     for (const PreflightProblem &problem : problems.first(std::min<qsizetype>(problems.size(), ShownLines)))
-        lines.append(problem.text);
+        lines.append(printableText(problem.text)); // a file name cannot break the list's lines
     if (problems.size() > ShownLines)
         lines.append(u"... and %1 more"_s.arg(problems.size() - ShownLines));
     const QString text = u"Some files cannot be renamed as planned:\n\n"_s + lines.join(u'\n')

@@ -58,7 +58,7 @@ TEST_F(RenamePreflightTest, FindsEveryRowProblemChangesNothingAndNamesTheRowsThe
     const QString out = tempFile(u"out"_s);
     RenameJobInput in = inputFor(folder, files, u"%title\\%track"_s, out);
     in.rows[2].trackText = u"02"_s; // "Two" again with the same track: the same new path as b.mp3
-    in.rows.append({u"Gone"_s, u"gone.mp3"_s, u"08"_s});
+    in.rows.append({u"Gone"_s, u"gone\nforged.mp3"_s, u"08"_s});
     writeFile(u"out/Taken/04.mp3"_s, "someone else's file");
     writeFile(u"out/Blocked"_s, "a file where a folder should be made");
     QDir().mkpath(out + u"/Locked"_s);
@@ -94,7 +94,10 @@ TEST_F(RenamePreflightTest, FindsEveryRowProblemChangesNothingAndNamesTheRowsThe
         EXPECT_EQ(problems.at(4).text, u"File 7 (g.mp3): its new folder cannot be written (read-only or no "
                                        u"permission): "_s + out + u"/Locked"_s);
     }
-    EXPECT_EQ(problems.last().text, u"File 8 (gone.mp3): the file is not in the folder any more"_s);
+    EXPECT_EQ(problems.last().text, u"File 8 (gone\nforged.mp3): the file is not in the folder any more"_s);
+    // In the question a name cannot start a line of its own.
+    EXPECT_TRUE(preflightQuestion(problems).text.contains(
+        u"\nFile 8 (gone\\nforged.mp3): the file is not in the folder any more\n"_s));
 
     // Going on anyway: exactly the rows named fail, the others are renamed.
     const RenameJobOutcome outcome = executeRenamePlan(plan, log);
