@@ -4,6 +4,7 @@
 #include "foundation/MessageGateway.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPersistentModelIndex>
 #include <QTreeWidget>
@@ -35,6 +36,32 @@ void FileNameDelegate::setModelData(QWidget *editor, QAbstractItemModel *, const
                 rename(list->itemFromIndex(target), newText);
         },
         Qt::QueuedConnection);
+}
+
+ListKey listKey(const QEvent *keyPress)
+{
+    if (keyPress->type() != QEvent::KeyPress)
+        return ListKey::None;
+    switch (static_cast<const QKeyEvent *>(keyPress)->key()) {
+    case Qt::Key_F5:
+        return ListKey::Refresh;
+    case Qt::Key_F2:
+        return ListKey::Rename;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return ListKey::Enter;
+    case Qt::Key_Menu:
+        return ListKey::Menu;
+    default:
+        return ListKey::None;
+    }
+}
+
+QPoint menuPosition(const QTreeWidget *list)
+{
+    const QTreeWidgetItem *row = list->currentItem();
+    const QRect cell = row ? list->visualItemRect(row) : QRect();
+    return list->viewport()->mapToGlobal(cell.bottomLeft());
 }
 
 bool isEditing(const QTreeWidget *list)

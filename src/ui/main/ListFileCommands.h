@@ -3,6 +3,8 @@
 // edit's end, the checks of the new name and the move), opening a file with the desktop's
 // program, and moving the selected files to the trash.
 
+#include <QAction>
+#include <QMenu>
 #include <QString>
 #include <QStringList>
 #include <QStyledItemDelegate>
@@ -26,6 +28,23 @@ private:
     QTreeWidget *list_;
     Rename rename_;
 };
+
+/// Adds a named entry to a list's pop-up menu, run by `slot` in `receiver`.
+template <typename Slot>
+QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption, QObject *receiver, Slot slot)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    QObject::connect(action, &QAction::triggered, receiver, slot);
+    return action;
+}
+
+/// The keys both file lists handle themselves.
+enum class ListKey { None, Refresh, Rename, Enter, Menu };
+/// What a key press in a file list stands for: F5, F2, Enter or the context-menu key.
+[[nodiscard]] ListKey listKey(const QEvent *keyPress);
+/// Where the context-menu key pops the menu up: under the current row.
+[[nodiscard]] QPoint menuPosition(const QTreeWidget *list);
 
 /// True while a row's name is being edited in the list.
 [[nodiscard]] bool isEditing(const QTreeWidget *list);

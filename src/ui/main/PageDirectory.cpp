@@ -162,10 +162,7 @@ void PageDirectory::buildControls()
     mnuContext3_ = new QMenu(this);
     mnuContext3_->setObjectName(u"mnuContext3"_s);
     auto addEntry = [this](const QString &name, const QString &caption, auto slot) {
-        QAction *action = mnuContext3_->addAction(caption);
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
+        return ListFileCommands::addMenuEntry(mnuContext3_, name, caption, this, slot);
     };
     addEntry(u"mnuEditTag"_s, u"&Edit Tag"_s, [this] { emit workWithTagRequested(); });
     mnuPlay_ = addEntry(u"mnuPlay3"_s, u"&Play MP3"_s, [this] { playCurrent(); });
@@ -516,31 +513,24 @@ void PageDirectory::showContextMenu(const QPoint &globalPos)
 
 bool PageDirectory::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != lstFiles_ || event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent *>(event)->key();
-    const bool ours = key == Qt::Key_F5 || key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter
-        || key == Qt::Key_Menu;
-    if (!ours)
+    const ListFileCommands::ListKey key = ListFileCommands::listKey(event);
+    if (watched != lstFiles_ || key == ListFileCommands::ListKey::None)
         return QWidget::eventFilter(watched, event);
     // While a name is being edited the editor passes these keys on; Enter only ends the edit
     // (the editor commits it itself) and must not also leave the page.
     if (!hasFiles() || ListFileCommands::isEditing(lstFiles_))
         return true;
     switch (key) {
-    case Qt::Key_F5:
+    case ListFileCommands::ListKey::Refresh:
         selectDirectory(refreshFolder());
         break;
-    case Qt::Key_F2:
+    case ListFileCommands::ListKey::Rename:
         startRenameInPlace();
         break;
-    case Qt::Key_Menu: {
+    case ListFileCommands::ListKey::Menu:
         rememberSelectedFile();
-        QTreeWidgetItem *row = lstFiles_->currentItem();
-        const QRect cell = row ? lstFiles_->visualItemRect(row) : QRect();
-        showContextMenu(lstFiles_->viewport()->mapToGlobal(cell.bottomLeft()));
+        showContextMenu(ListFileCommands::menuPosition(lstFiles_));
         break;
-    }
     default:
         rememberSelectedFile();
         emit workWithTagRequested();

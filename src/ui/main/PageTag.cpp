@@ -1,15 +1,18 @@
 #include "PageTag.h"
 
+#include "ListFileCommands.h"
 #include "MainContext.h"
 #include "ui/lookup/WorkingListOf.h"
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/StoredControls.h"
+#include "ui/widgets/TextSortedItem.h"
 
 #include "foundation/Common.h"
 #include "foundation/OrderedWork.h"
 #include "jobs/DirectoryListing.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +21,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QSplitter>
@@ -60,8 +65,24 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     lstFilesTag->setAllColumnsShowFocus(true);
     lstFilesTag->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstFilesTag->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstFilesTag->setItemDelegateForColumn(FileNameColumn, new ListFileCommands::FileNameDelegate(lstFilesTag,
+        [this](QTreeWidgetItem *row, const QString &newText) { renameInPlace(row, newText); }));
+    lstFilesTag->setContextMenuPolicy(Qt::CustomContextMenu);
     lstFilesTag->header()->setSectionsClickable(true);
     addColumnsLstViewFilesTag();
+
+    mnuContext1_ = new QMenu(this);
+    mnuContext1_->setObjectName(u"mnuContext1"_s);
+    auto addEntry = [this](const QString &name, const QString &caption, auto slot) {
+        return ListFileCommands::addMenuEntry(mnuContext1_, name, caption, this, slot);
+    };
+    mnuPlay_ = addEntry(u"mnuPlay1"_s, u"&Play MP3"_s, [this] { playCurrent(); });
+    mnuContext1_->addSeparator();
+    addEntry(u"mnuRename1"_s, u"&Rename"_s, [this] { startRenameInPlace(); });
+    addEntry(u"mnuOpen1"_s, u"&Open"_s, [this] { openSelectedFile(); });
+    addEntry(u"mnuDelete1"_s, u"&Delete"_s, [this] { deleteSelectedFiles(); });
+    mnuContext1_->addSeparator();
+    addEntry(u"mnuRefresh1"_s, u"&Refresh list"_s, [this] { refreshList(); });
 
     chkOnlySelectedFilesTag = new QCheckBox(u"&Use only selected files"_s, this);
     chkOnlySelectedFilesTag->setObjectName(u"chkOnlySelectedFilesTag"_s);
@@ -72,7 +93,8 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     cboID3Mode->addItem(u"Use ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
 
     auto *editorArea = new QWidget(this);
-    buildTagEditor(editorArea);
+    auto *commandArea = new QWidget(this);
+    buildTagEditor(editorArea, commandArea);
 
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(new QLabel(u"Directory :"_s, this));
@@ -96,13 +118,14 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     editorScroll->setWidget(editorArea);
     split->addWidget(editorScroll);
     split->setChildrenCollapsible(false);
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 1);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
     lstFilesTag->setMinimumHeight(150);
 
     auto *page = new QVBoxLayout(this);
     page->addLayout(folderRow);
     page->addWidget(split, 1);
+    page->addWidget(commandArea);
 
     txtDirectoryTag->setText(context_.currentDirectory.isEmpty() ? QString()
                                                                  : Common::addBackslash(context_.currentDirectory));
@@ -112,6 +135,9 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     connect(lstFilesTag->header(), &QHeaderView::sectionClicked, this, &PageTag::sortByHeader);
     connect(lstFilesTag, &QTreeWidget::itemSelectionChanged, this, &PageTag::updateOnlySelectedCheck);
     connect(lstFilesTag, &QTreeWidget::itemDoubleClicked, this, &PageTag::playCurrent);
+    connect(lstFilesTag, &QTreeWidget::currentItemChanged, this, &PageTag::onCurrentRowChanged);
+    connect(lstFilesTag, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { showContextMenu(lstFilesTag->viewport()->mapToGlobal(pos)); });
     lstFilesTag->installEventFilter(this);
     connect(cboID3Mode, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
     connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
@@ -135,7 +161,11 @@ void PageTag::addColumnsLstViewFilesTag()
 void PageTag::fillTagList(const QStringList &fileNames)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    const auto restore = qScopeGuard([this] {
+        movingRows_ = false;
+        QApplication::restoreOverrideCursor();
+    });
+    movingRows_ = true;
     lstFilesTag->clear();
     // The tags are read side by side; the rows are added in order on this thread.
     struct Read {
@@ -150,7 +180,8 @@ void PageTag::fillTagList(const QStringList &fileNames)
             return Read{readListedFile(folder, name, false).iconKey, readTagListRow(folder, name)};
         },
         [&](int i, Read &read) {
-            auto *item = new QTreeWidgetItem(lstFilesTag);
+            auto *item = new TextSortedItem(lstFilesTag);
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
             item->setText(FileNameColumn, fileNames.at(i));
             item->setIcon(FileNameColumn, iconForKey(read.iconKey));
             item->setData(FileNameColumn, IconKeyRole, read.iconKey);
@@ -289,12 +320,147 @@ void PageTag::playCurrent()
 
 bool PageTag::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == lstFilesTag && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            playCurrent();
-            return true;
-        }
+    if (watched == imgCoverArt && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        showCoverWindow();
+        return true;
     }
-    return QWidget::eventFilter(watched, event);
+    const ListFileCommands::ListKey key = ListFileCommands::listKey(event);
+    if (watched != lstFilesTag || key == ListFileCommands::ListKey::None)
+        return QWidget::eventFilter(watched, event);
+    // While a name is being edited the editor passes these keys on; Enter only ends the edit.
+    if (ListFileCommands::isEditing(lstFilesTag))
+        return true;
+    switch (key) {
+    case ListFileCommands::ListKey::Refresh:
+        refreshList();
+        break;
+    case ListFileCommands::ListKey::Rename:
+        startRenameInPlace();
+        break;
+    case ListFileCommands::ListKey::Menu:
+        showContextMenu(ListFileCommands::menuPosition(lstFilesTag));
+        break;
+    default:
+        playCurrent();
+        break;
+    }
+    return true;
+}
+
+void PageTag::onCurrentRowChanged(QTreeWidgetItem *current)
+{
+    // A click or a key that moves to another row shows that file; the page's own moves do not.
+    if (movingRows_ || !current)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    updateOnlySelectedCheck();
+    showTagInfo(current->text(FileNameColumn));
+    QApplication::restoreOverrideCursor();
+}
+
+void PageTag::onEditorTabChanged(int index)
+{
+    // Leaving the tags for the file facts shows the chosen file afresh.
+    const int left = editorTab_;
+    editorTab_ = index;
+    if (left != 0)
+        return;
+    QTreeWidgetItem *current = lstFilesTag->currentItem();
+    if (!current)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    updateOnlySelectedCheck();
+    showTagInfo(current->text(FileNameColumn));
+    QApplication::restoreOverrideCursor();
+}
+
+void PageTag::showContextMenu(const QPoint &globalPos)
+{
+    if (lstFilesTag->topLevelItemCount() == 0)
+        return;
+    updateOnlySelectedCheck();
+    prepareContextMenu()->popup(globalPos);
+}
+
+QMenu *PageTag::prepareContextMenu()
+{
+    mnuPlay_->setEnabled(playerAction_ && playerAction_->isEnabled());
+    return mnuContext1_;
+}
+
+void PageTag::startRenameInPlace()
+{
+    if (context_.activeWizardPage != WizardPage::Tag)
+        return;
+    if (QTreeWidgetItem *row = lstFilesTag->currentItem()) {
+        lstFilesTag->setFocus();
+        lstFilesTag->editItem(row, FileNameColumn);
+    }
+}
+
+bool PageTag::renameInPlace(QTreeWidgetItem *row, const QString &newText)
+{
+    if (!row)
+        return false;
+    // The scan lists ".MP3" and ".Mp3" files too: they can be renamed as long as the name
+    // still ends in ".mp3" in some letter case.
+    if (!ListFileCommands::renameFile(Common::addBackslash(context_.currentDirectory), row->text(FileNameColumn),
+                                      newText, ListFileCommands::ExtensionCase::AnyCase))
+        return false;
+    row->setText(FileNameColumn, newText);
+    showTagInfo(newText);
+    return true;
+}
+
+void PageTag::openSelectedFile()
+{
+    if (QTreeWidgetItem *row = lstFilesTag->currentItem())
+        ListFileCommands::openFile(pathOf(row->text(FileNameColumn)));
+}
+
+void PageTag::deleteSelectedFiles()
+{
+    QStringList names;
+    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
+        if (lstFilesTag->topLevelItem(i)->isSelected())
+            names << lstFilesTag->topLevelItem(i)->text(FileNameColumn);
+    }
+    if (names.isEmpty())
+        return;
+    if (ListFileCommands::trashFiles(Common::addBackslash(context_.currentDirectory), names))
+        refreshList();
+}
+
+void PageTag::refreshList()
+{
+    const QString current = lstFilesTag->currentItem() ? lstFilesTag->currentItem()->text(FileNameColumn) : QString();
+    emit rescanRequested();
+    chkOnlySelectedFilesTag->setChecked(false);
+    if (lstFilesTag->topLevelItemCount() == 0)
+        return;
+    // The list is made anew: the row of the file that was current, else the first.
+    QTreeWidgetItem *row = rowNamed(current);
+    if (!row)
+        row = lstFilesTag->topLevelItem(0);
+    movingRows_ = true;
+    lstFilesTag->setCurrentItem(row);
+    movingRows_ = false;
+    showTagInfo(row->text(FileNameColumn));
+    lstFilesTag->scrollToItem(row);
+    lstFilesTag->setFocus();
+}
+
+QTreeWidgetItem *PageTag::rowNamed(const QString &fileName) const
+{
+    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
+        if (lstFilesTag->topLevelItem(i)->text(FileNameColumn) == fileName)
+            return lstFilesTag->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+QString PageTag::pathOf(const QString &fileName) const
+{
+    return Common::addBackslash(context_.currentDirectory) + fileName;
 }

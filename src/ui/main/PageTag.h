@@ -2,25 +2,32 @@
 // Wizard page 1, the tag page: the tag list (lstFilesTag) of the files taken from the directory
 // page, the tag mode drop-down (cboID3Mode), the tag editor's fields of both tag versions, and
 // "&Use ID3 to rename files" (renameWithTag), which builds the rename list from the files' own
-// tags and hands it to the rename page.
-// The tag editor's fields are laid out and reset with the page but cannot be edited or saved
-// yet: they stay disabled until the editor's commands exist.
+// tags and hands it to the rename page. The editor shows the file last chosen in the list,
+// saves it, and runs the batch commands over all files or the selected ones; the per-file work
+// is the core's, the page gathers its fields, asks the questions and shows the progress.
 
 #include "WizardPage.h"
 
+#include "audio/ID3Edit.h"
 #include "audio/TagVersions.h"
 #include "jobs/AlbumFromTags.h"
 #include "jobs/RenameList.h"
+#include "jobs/TagEditing.h"
+#include "jobs/TagQuestions.h"
 #include "lookup/AlbumRecord.h"
 #include "naming/NamingInput.h"
 
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class MainContext;
+class QAction;
 class QCheckBox;
+class QMenu;
+class QProgressBar;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -72,12 +79,55 @@ public:
     /// Asks for the player on the tag list's current row (double click, Enter, the player menu).
     void playCurrent();
 
+    /// Shows a file of the list in the editor: both tag versions, its picture, its name, icon
+    /// and audio facts. Says so when the file is gone.
+    void showTagInfo(const QString &fileName);
+    /// The file the editor shows; empty before the first one.
+    [[nodiscard]] QString shownFile() const { return shownFile_; }
+
+    /// cmdWrite: writes the editor's fields into the current row's file in a tag mode (1, 2, 3).
+    void saveID3informations(int id3Mode);
+    /// cmdCopyTag: the ticked fields' values written into every file used.
+    void fillSelectedTags();
+    /// cmdAutoTrack, cmdAutoTrack2: the files used numbered 1, 2, ... in row order.
+    void autoFillTracks();
+    /// cmdCopyId3To, cmdCopyId3From: one version's fields copied into the other in the shown file.
+    void copyShownFile(TagCopy copy);
+    /// cmdCopyAllId3To, cmdCopyAllId3From: the same in every file used.
+    void copyFiles(TagCopy copy);
+    /// cmdDelete: the mode's tags removed from the shown file.
+    void removeShownTags();
+    /// cmdRemoveAllTag: the mode's tags removed from every file used.
+    void removeAllTags();
+    /// True while a batch command works through its files.
+    [[nodiscard]] bool isBatchRunning() const { return batchRunning_; }
+
+    /// Starts the label edit of the current row.
+    void startRenameInPlace();
+    /// Renames a row's file in the current folder, showing the reason of a refusal; the editor
+    /// then shows the file under its new name. True when the file was renamed.
+    bool renameInPlace(QTreeWidgetItem *row, const QString &newText);
+    /// Opens the current row's file with the desktop's default program.
+    void openSelectedFile();
+    /// Moves the selected files to the trash after asking, then refreshes the list.
+    void deleteSelectedFiles();
+    /// F5: the folder scanned again and listed here, the current row shown.
+    void refreshList();
+
+    /// The menu item whose enabled state the context menu's "&Play MP3" follows.
+    void setPlayerAction(QAction *action) { playerAction_ = action; }
+    /// Builds and enables the context menu as it is shown; the caller pops it up.
+    QMenu *prepareContextMenu();
+
 public slots:
     /// "&Use ID3 to rename files": checks the selection and the album, builds the rename list
     /// from the files' tags and asks for the rename page.
     void renameWithTag();
 
 signals:
+    /// F5 or a deletion in the list: the directory page is to scan its folder again; the tag
+    /// page lists the files it then gives.
+    void rescanRequested();
     /// Asks the main window to show a page.
     void requestPage(WizardPage page);
     /// The player is asked for: the list's file names top to bottom and the row it starts at.
@@ -87,11 +137,47 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildTagEditor(QWidget *area);
+    void buildTagEditor(QWidget *area, QWidget *commandArea);
     void updateOnlySelectedCheck();
     [[nodiscard]] int albumRowIndex() const;
+    void showContextMenu(const QPoint &globalPos);
+    void onCurrentRowChanged(QTreeWidgetItem *current);
+    void onEditorTabChanged(int index);
+    [[nodiscard]] QTreeWidgetItem *rowNamed(const QString &fileName) const;
+    [[nodiscard]] QString pathOf(const QString &fileName) const;
+    /// Reads a row's columns and icon again from its file.
+    void refreshRow(QTreeWidgetItem *row);
+    void setCoverArt(const ID3Picture &picture);
+    void changeCover();
+    void showCoverWindow();
+    [[nodiscard]] TagEditorValues editorValues() const;
+    void showValues(const TagEditorValues &values);
+    [[nodiscard]] TagVersions currentMode() const;
+    /// The rows a batch command covers (the selected ones or all) once its question was
+    /// answered Yes; none after saying that no file is selected, or after No.
+    [[nodiscard]] QList<QTreeWidgetItem *> batchRows(const std::function<Msg::Message(bool onlySelected)> &question);
+    /// The current row for a one-file command once its question (if any) was answered Yes; none
+    /// after saying that no file is selected, or after No.
+    [[nodiscard]] QTreeWidgetItem *oneFileRow(const std::function<Msg::Message(const QString &fileName)> &question);
+    /// Works through rows in order, one file at a time, with the busy pointer and the progress
+    /// line, each file's messages shown and its row read again; the last file is shown at the end.
+    void runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what,
+                  const std::function<TagFileResult(const QString &path, int k)> &work);
+    /// Shows a file again after a command, unless it vanished.
+    void showAgain(const QString &fileName);
+    /// Shows a file's messages and brings its row up to date.
+    void afterFile(QTreeWidgetItem *row, const TagFileResult &result);
 
     MainContext &context_;
+    QString shownFile_;
+    ID3Picture coverArt_;
+    QAction *playerAction_ = nullptr;
+    QMenu *mnuContext1_ = nullptr;
+    QAction *mnuPlay_ = nullptr;
+    int editorTab_ = 0;
+    /// Set while the page itself moves the current row (a batch, a refresh): no file is shown.
+    bool movingRows_ = false;
+    bool batchRunning_ = false;
     int lastSortColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 
@@ -101,10 +187,17 @@ private:
     QComboBox *cboID3Mode = nullptr;
     QTabWidget *tabTagEditor = nullptr;
     QTabWidget *tabTagEditor2 = nullptr;
-    QList<QLineEdit *> tagFields_;
+    /// The one-line edit fields with the value each shows, in the order they are laid out.
+    QList<std::pair<QString TagEditorValues::*, QLineEdit *>> edits_;
+    /// The fill switches by the field they fill.
+    QList<std::pair<FillField, QCheckBox *>> fillSwitches_;
     QComboBox *cboGenre = nullptr;
     QComboBox *cboGenre2 = nullptr;
     QPlainTextEdit *txtLyrics = nullptr;
     QPlainTextEdit *txtMp3Info = nullptr;
     QLineEdit *txtFileName = nullptr;
+    QLabel *imgCoverArt = nullptr;
+    QLabel *imgFile = nullptr;
+    QProgressBar *prgBatch = nullptr;
+    QLabel *lblBatch = nullptr;
 };

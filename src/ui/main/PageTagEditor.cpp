@@ -1,9 +1,9 @@
 // The tag editor part of the tag page: the fields of both tag versions, their fill switches,
-// the file facts and the editor's commands. They are laid out and reset with the page; editing
-// and saving are not available yet, so every one of them stays disabled.
+// the file facts and the editor's commands, laid out and reset with the page.
 #include "PageTag.h"
 
 #include "ui/widgets/GenreCombo.h"
+#include "jobs/TagEditing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include "ui/widgets/ButtonEx.h"
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -24,42 +25,59 @@ namespace {
 
 struct FieldSpec {
     const char16_t *label;
+    QString TagEditorValues::*value; // the field's value in the editor's values
     const char16_t *name;
     const char16_t *fill; // fill switch, or nullptr (titles have none)
+    FillField field;
 };
 
-QLineEdit *addField(QGridLayout *grid, int row, const FieldSpec &spec, QWidget *parent)
+using Switches = QList<std::pair<FillField, QCheckBox *>>;
+
+QCheckBox *addFillSwitch(const QString &name, FillField field, Switches &switches, QWidget *parent)
 {
-    grid->addWidget(new QLabel(QString::fromUtf16(spec.label), parent), row, 0);
+    auto *fill = new QCheckBox(parent);
+    fill->setObjectName(name);
+    fill->setToolTip(u"Fill this field in every file"_s);
+    switches.append({field, fill});
+    return fill;
+}
+
+QLineEdit *addField(QGridLayout *grid, int row, const FieldSpec &spec, Switches &switches, QWidget *parent)
+{
+    auto *label = new QLabel(QString::fromUtf16(spec.label), parent);
+    grid->addWidget(label, row, 0);
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromUtf16(spec.name));
+    label->setBuddy(edit);
     grid->addWidget(edit, row, 1);
     if (spec.fill) {
-        auto *fill = new QCheckBox(parent);
-        fill->setObjectName(QString::fromUtf16(spec.fill));
-        fill->setToolTip(u"Fill this field in every file"_s);
-        grid->addWidget(fill, row, 2);
+        grid->addWidget(addFillSwitch(QString::fromUtf16(spec.fill), spec.field, switches, parent), row, 2);
     }
     return edit;
 }
 
-QComboBox *addGenre(QGridLayout *grid, int row, const QString &name, const QString &fill, const QString &clear,
-                    QWidget *parent)
+// suffix: "" for version 1, "2" for version 2.
+QComboBox *addGenre(QGridLayout *grid, int row, const QString &suffix, Switches &switches, QWidget *parent)
 {
     grid->addWidget(new QLabel(u"Genre"_s, parent), row, 0);
     auto *combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setEditable(name == u"cboGenre2");
+    combo->setObjectName(u"cboGenre"_s + suffix);
+    // The version-2 genre is a name of the file's own choosing; version 1 holds a number only.
+    combo->setEditable(!suffix.isEmpty());
     fillGenreList(combo);
     auto *box = new QHBoxLayout;
     box->addWidget(combo, 1);
     auto *none = new ButtonEx(u"No genre"_s, parent);
-    none->setObjectName(clear);
+    none->setObjectName(u"cmdDelGenre"_s + suffix);
+    QObject::connect(none, &ButtonEx::clicked, combo, [combo] {
+        combo->setCurrentIndex(0);
+        combo->setEditText(QString());
+    });
     box->addWidget(none);
     grid->addLayout(box, row, 1);
-    auto *fillBox = new QCheckBox(parent);
-    fillBox->setObjectName(fill);
-    grid->addWidget(fillBox, row, 2);
+    grid->addWidget(addFillSwitch(u"chkFillGenre"_s + suffix, suffix.isEmpty() ? FillField::Genre : FillField::Genre2,
+                                  switches, parent),
+                    row, 2);
     return combo;
 }
 
@@ -72,7 +90,7 @@ ButtonEx *command(const QString &caption, const QString &name, QWidget *parent)
 
 } // namespace
 
-void PageTag::buildTagEditor(QWidget *area)
+void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
 {
     tabTagEditor = new QTabWidget(area);
     tabTagEditor->setObjectName(u"tabTagEditor"_s);
@@ -81,49 +99,52 @@ void PageTag::buildTagEditor(QWidget *area)
     auto *tagsTab = new QWidget(tabTagEditor);
     auto *v1 = new QGroupBox(u"ID3v1"_s, tagsTab);
     auto *v1Grid = new QGridLayout(v1);
-    const FieldSpec v1Fields[] = {{u"Title", u"txtTitle", nullptr},       {u"Artist", u"txtArtist", u"chkFillArtist"},
-                                  {u"Album", u"txtAlbum", u"chkFillAlbum"}, {u"Year", u"txtYear", u"chkFillYear"},
-                                  {u"Comment", u"txtComment", u"chkFillComment"}, {u"Track", u"txtTrack", u"chkFillTrack"}};
+    const FieldSpec v1Fields[] = {{u"Title", &TagEditorValues::v1Title, u"txtTitle", nullptr, FillField::Count},
+                                  {u"Artist", &TagEditorValues::v1Artist, u"txtArtist", u"chkFillArtist", FillField::Artist},
+                                  {u"Album", &TagEditorValues::v1Album, u"txtAlbum", u"chkFillAlbum", FillField::Album},
+                                  {u"Year", &TagEditorValues::v1Year, u"txtYear", u"chkFillYear", FillField::Year},
+                                  {u"Comment", &TagEditorValues::v1Comment, u"txtComment", u"chkFillComment", FillField::Comment},
+                                  {u"Track", &TagEditorValues::v1Track, u"txtTrack", u"chkFillTrack", FillField::Track}};
     int row = 0;
     for (const FieldSpec &f : v1Fields)
-        tagFields_.append(addField(v1Grid, row++, f, v1));
-    cboGenre = addGenre(v1Grid, row++, u"cboGenre"_s, u"chkFillGenre"_s, u"cmdDelGenre"_s, v1);
+        edits_.append({f.value, addField(v1Grid, row++, f, fillSwitches_, v1)});
+    cboGenre = addGenre(v1Grid, row++, QString(), fillSwitches_, v1);
     v1Grid->setRowStretch(row, 1);
 
     tabTagEditor2 = new QTabWidget(tagsTab);
     tabTagEditor2->setObjectName(u"tabTagEditor2"_s);
     auto *v2Main = new QWidget(tabTagEditor2);
     auto *v2Grid = new QGridLayout(v2Main);
-    const FieldSpec v2Fields[] = {{u"Title", u"txtTitle2", nullptr},
-                                  {u"Artist", u"txtArtist2", u"chkFillArtist2"},
-                                  {u"Album", u"txtAlbum2", u"chkFillAlbum2"},
-                                  {u"Year", u"txtYear2", u"chkFillYear2"},
-                                  {u"Comment", u"txtComment2", u"chkFillComment2"},
-                                  {u"Track", u"txtTrack2", u"chkFillTrack2"}};
+    const FieldSpec v2Fields[] = {{u"Title", &TagEditorValues::title, u"txtTitle2", nullptr, FillField::Count},
+                                  {u"Artist", &TagEditorValues::artist, u"txtArtist2", u"chkFillArtist2", FillField::Artist2},
+                                  {u"Album", &TagEditorValues::album, u"txtAlbum2", u"chkFillAlbum2", FillField::Album2},
+                                  {u"Year", &TagEditorValues::year, u"txtYear2", u"chkFillYear2", FillField::Year2},
+                                  {u"Comment", &TagEditorValues::comment, u"txtComment2", u"chkFillComment2", FillField::Comment2},
+                                  {u"Track", &TagEditorValues::track, u"txtTrack2", u"chkFillTrack2", FillField::Track2}};
     row = 0;
     for (const FieldSpec &f : v2Fields)
-        tagFields_.append(addField(v2Grid, row++, f, v2Main));
-    cboGenre2 = addGenre(v2Grid, row++, u"cboGenre2"_s, u"chkFillGenre2"_s, u"cmdDelGenre2"_s, v2Main);
+        edits_.append({f.value, addField(v2Grid, row++, f, fillSwitches_, v2Main)});
+    cboGenre2 = addGenre(v2Grid, row++, u"2"_s, fillSwitches_, v2Main);
     v2Grid->setRowStretch(row, 1);
     tabTagEditor2->addTab(v2Main, u"ID3v2"_s);
 
     auto *v2More = new QWidget(tabTagEditor2);
     auto *moreGrid = new QGridLayout(v2More);
-    const FieldSpec moreFields[] = {{u"Composer", u"txtComposer", u"chkFillComposer"},
-                                    {u"Original artist", u"txtOriginalArtist", u"chkFillOriginalArtist"},
-                                    {u"Encoded by", u"txtEncodedBy", u"chkFillEncodedBy"},
-                                    {u"User URL", u"txtUserUrl", u"chkFillUserUrl"},
-                                    {u"User text", u"txtUserText", u"chkFillUserText"},
-                                    {u"Artist URL", u"txtArtistUrl", u"chkFillArtistUrl"},
-                                    {u"Unique key", u"txtUniqueKey", nullptr},
-                                    {u"Preference", u"txtPreference", u"chkFillPreference"},
-                                    {u"Tempo", u"txtTempo", u"chkFillTempo"},
-                                    {u"Mood", u"txtMood", u"chkFillMood"},
-                                    {u"Situation", u"txtSituation", u"chkFillSituation"},
-                                    {u"Copyright", u"txtCopyright", u"chkFillCopyright"}};
+    const FieldSpec moreFields[] = {{u"Composer", &TagEditorValues::composer, u"txtComposer", u"chkFillComposer", FillField::Composer},
+                                    {u"Original artist", &TagEditorValues::originalArtist, u"txtOriginalArtist", u"chkFillOriginalArtist", FillField::OriginalArtist},
+                                    {u"Encoded by", &TagEditorValues::encodedBy, u"txtEncodedBy", u"chkFillEncodedBy", FillField::EncodedBy},
+                                    {u"User URL", &TagEditorValues::userUrl, u"txtUserUrl", u"chkFillUserUrl", FillField::UserUrl},
+                                    {u"User text", &TagEditorValues::userText, u"txtUserText", u"chkFillUserText", FillField::UserText},
+                                    {u"Artist URL", &TagEditorValues::artistUrl, u"txtArtistUrl", u"chkFillArtistUrl", FillField::ArtistUrl},
+                                    {u"Unique key", &TagEditorValues::uniqueKey, u"txtUniqueKey", nullptr, FillField::Count},
+                                    {u"Preference", &TagEditorValues::preference, u"txtPreference", u"chkFillPreference", FillField::Preference},
+                                    {u"Tempo", &TagEditorValues::tempo, u"txtTempo", u"chkFillTempo", FillField::Tempo},
+                                    {u"Mood", &TagEditorValues::mood, u"txtMood", u"chkFillMood", FillField::Mood},
+                                    {u"Situation", &TagEditorValues::situation, u"txtSituation", u"chkFillSituation", FillField::Situation},
+                                    {u"Copyright", &TagEditorValues::copyright, u"txtCopyright", u"chkFillCopyright", FillField::Copyright}};
     row = 0;
     for (const FieldSpec &f : moreFields)
-        addField(moreGrid, row++, f, v2More);
+        edits_.append({f.value, addField(moreGrid, row++, f, fillSwitches_, v2More)});
     tabTagEditor2->addTab(v2More, u"ID3v2 extended"_s);
 
     auto *lyricsTab = new QWidget(tabTagEditor2);
@@ -135,15 +156,22 @@ void PageTag::buildTagEditor(QWidget *area)
 
     auto *pictureTab = new QWidget(tabTagEditor2);
     auto *pictureGrid = new QGridLayout(pictureTab);
-    auto *imgCoverArt = new QLabel(pictureTab);
+    imgCoverArt = new QLabel(pictureTab);
     imgCoverArt->setObjectName(u"imgCoverArt"_s);
     imgCoverArt->setFixedSize(120, 120);
     imgCoverArt->setFrameShape(QFrame::StyledPanel);
+    imgCoverArt->setAlignment(Qt::AlignCenter);
+    imgCoverArt->setToolTip(u"Click to see the picture at full size"_s);
+    imgCoverArt->installEventFilter(this);
     pictureGrid->addWidget(imgCoverArt, 0, 0, 3, 1);
-    pictureGrid->addWidget(command(u"&Change picture"_s, u"cmdChangeCover"_s, pictureTab), 0, 1);
-    pictureGrid->addWidget(command(u"C&lear picture"_s, u"cmdClearPicture"_s, pictureTab), 1, 1);
-    auto *fillCover = new QCheckBox(u"Fill"_s, pictureTab);
-    fillCover->setObjectName(u"chkFillCoverArt"_s);
+    ButtonEx *change = command(u"&Change picture"_s, u"cmdChangeCover"_s, pictureTab);
+    connect(change, &ButtonEx::clicked, this, &PageTag::changeCover);
+    pictureGrid->addWidget(change, 0, 1);
+    ButtonEx *clear = command(u"C&lear picture"_s, u"cmdClearPicture"_s, pictureTab);
+    connect(clear, &ButtonEx::clicked, this, [this] { setCoverArt({}); });
+    pictureGrid->addWidget(clear, 1, 1);
+    QCheckBox *fillCover = addFillSwitch(u"chkFillCoverArt"_s, FillField::CoverArt, fillSwitches_, pictureTab);
+    fillCover->setText(u"Fill"_s);
     pictureGrid->addWidget(fillCover, 2, 1);
     pictureGrid->setColumnStretch(2, 1);
     tabTagEditor2->addTab(pictureTab, u"Picture"_s);
@@ -156,7 +184,7 @@ void PageTag::buildTagEditor(QWidget *area)
     // Second tab: the shown file and its audio facts.
     auto *infoTab = new QWidget(tabTagEditor);
     auto *infoGrid = new QGridLayout(infoTab);
-    auto *imgFile = new QLabel(infoTab);
+    imgFile = new QLabel(infoTab);
     imgFile->setObjectName(u"imgFile"_s);
     imgFile->setFixedSize(16, 16);
     txtFileName = new QLineEdit(infoTab);
@@ -171,31 +199,50 @@ void PageTag::buildTagEditor(QWidget *area)
     tabTagEditor->addTab(infoTab, u"File informations"_s);
 
     auto *commands = new QGridLayout;
-    const std::pair<QString, QString> buttons[] = {
-        {u"&Write ID3 tag"_s, u"cmdWrite"_s},         {u"&Delete ID3 tag"_s, u"cmdDelete"_s},
-        {u"&Fill selected tags"_s, u"cmdCopyTag"_s},  {u"Auto &track"_s, u"cmdAutoTrack"_s},
-        {u"Auto track v&2"_s, u"cmdAutoTrack2"_s},    {u"v1 -> v2"_s, u"cmdCopyId3To"_s},
-        {u"v2 -> v1"_s, u"cmdCopyId3From"_s},         {u"All v1 -> v2"_s, u"cmdCopyAllId3To"_s},
-        {u"All v2 -> v1"_s, u"cmdCopyAllId3From"_s},  {u"&Remove all tags"_s, u"cmdRemoveAllTag"_s}};
+    struct Command {
+        QString caption;
+        QString name;
+        std::function<void()> run;
+    };
+    const Command buttons[] = {
+        {u"&Write ID3 tag"_s, u"cmdWrite"_s, [this] { saveID3informations(cboID3Mode->currentData().toInt()); }},
+        {u"&Delete ID3 tag"_s, u"cmdDelete"_s, [this] { removeShownTags(); }},
+        {u"F&ill selected tags"_s, u"cmdCopyTag"_s, [this] { fillSelectedTags(); }},
+        {u"Auto &track"_s, u"cmdAutoTrack"_s, [this] { autoFillTracks(); }},
+        {u"Auto track v&2"_s, u"cmdAutoTrack2"_s, [this] { autoFillTracks(); }},
+        {u"v1 -> v2"_s, u"cmdCopyId3To"_s, [this] { copyShownFile(TagCopy::V1ToV2); }},
+        {u"v2 -> v1"_s, u"cmdCopyId3From"_s, [this] { copyShownFile(TagCopy::V2ToV1); }},
+        {u"All v1 -> v2"_s, u"cmdCopyAllId3To"_s, [this] { copyFiles(TagCopy::V1ToV2); }},
+        {u"All v2 -> v1"_s, u"cmdCopyAllId3From"_s, [this] { copyFiles(TagCopy::V2ToV1); }},
+        {u"&Remove all tags"_s, u"cmdRemoveAllTag"_s, [this] { removeAllTags(); }}};
     int i = 0;
-    for (const auto &[caption, name] : buttons) {
-        commands->addWidget(command(caption, name, area), i / 5, i % 5);
+    for (const Command &c : buttons) {
+        ButtonEx *button = command(c.caption, c.name, commandArea);
+        connect(button, &ButtonEx::clicked, this, c.run);
+        commands->addWidget(button, i / 5, i % 5);
         ++i;
     }
+    connect(tabTagEditor, &QTabWidget::currentChanged, this, &PageTag::onEditorTabChanged);
 
-    auto *notice = new QLabel(u"The tag editor is not available yet: the tags are shown in the list above."_s, area);
-    notice->setObjectName(u"lblTagEditorNotice"_s);
-    notice->setWordWrap(true);
+    // A batch over many files shows how far it got here.
+    lblBatch = new QLabel(commandArea);
+    lblBatch->setObjectName(u"lblBatch"_s);
+    prgBatch = new QProgressBar(commandArea);
+    prgBatch->setObjectName(u"prgBatch"_s);
+    auto *progress = new QHBoxLayout;
+    progress->addWidget(lblBatch);
+    progress->addWidget(prgBatch, 1);
+    lblBatch->hide();
+    prgBatch->hide();
 
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(notice);
     column->addWidget(tabTagEditor, 1);
-    column->addLayout(commands);
-
-    tabTagEditor->setEnabled(false);
-    for (ButtonEx *button : area->findChildren<ButtonEx *>())
-        button->setEnabled(false);
+    // The commands stay in sight however far the fields are scrolled.
+    auto *commandColumn = new QVBoxLayout(commandArea);
+    commandColumn->setContentsMargins(0, 0, 0, 0);
+    commandColumn->addLayout(commands);
+    commandColumn->addLayout(progress);
 }
 
 void PageTag::resetForShow()
@@ -206,8 +253,15 @@ void PageTag::resetForShow()
     lstFilesTag->header()->setSortIndicatorShown(false);
     tabTagEditor->setCurrentIndex(0);
     tabTagEditor2->setCurrentIndex(0);
-    for (QLineEdit *edit : std::as_const(tagFields_))
+    for (const auto &[value, edit] : std::as_const(edits_))
         edit->clear();
+    txtLyrics->clear();
     cboGenre->setCurrentIndex(0);
+    cboGenre2->setCurrentIndex(0);
     cboGenre2->setEditText(QString());
+    txtFileName->clear();
+    txtMp3Info->clear();
+    imgFile->clear();
+    setCoverArt({});
+    shownFile_.clear();
 }

@@ -184,6 +184,7 @@ void frmMain::buildMenus()
         context2->popup(pos);
     });
     pageDirectory_->setPlayerAction(mnuPlayer_);
+    pageTag_->setPlayerAction(mnuPlayer_);
 }
 
 void frmMain::connectPages()
@@ -197,7 +198,10 @@ void frmMain::connectPages()
     connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::openPlayer);
     connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
     connect(pageTag_, &PageTag::playRequested, this, &frmMain::openPlayer);
-
+    connect(pageTag_, &PageTag::rescanRequested, this, [this] {
+        pageDirectory_->refresh();
+        pageTag_->fillTagList(pageDirectory_->fileNames(pageDirectory_->onlySelectedFiles()));
+    });
     connect(pageRename_, &PageRename::requestPage, this, &frmMain::affichePage);
     connect(pageRename_, &PageRename::busyChanged, this, &frmMain::setBusy);
     connect(pageRename_, &PageRename::playRequested, this, &frmMain::openPlayer);

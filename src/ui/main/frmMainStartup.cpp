@@ -217,7 +217,7 @@ void frmMain::storeSettings()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // Closing the window mid-job would pull the pages out from under the running job.
-    if (pageRename_->isRenaming()) {
+    if (pageRename_->isRenaming() || pageTag_->isBatchRunning()) {
         event->ignore();
         return;
     }

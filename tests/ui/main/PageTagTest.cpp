@@ -6,7 +6,12 @@
 #include "ui/main/PageTag.h"
 #include "ui/main/RenameListView.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTreeWidget>
@@ -179,6 +184,67 @@ TEST_F(PageTagTest, AnEmptyListDoesNothingAndTheResetEmptiesTheEditor)
     EXPECT_TRUE(control<QLineEdit>(u"txtTrack2"_s)->text().isEmpty());
     EXPECT_EQ(control<QComboBox>(u"cboGenre"_s)->currentIndex(), 0);
     EXPECT_EQ(control<QComboBox>(u"cboGenre"_s)->itemData(0).toInt(), 254);
-    // Until the tag editor works, its fields cannot be edited.
-    EXPECT_FALSE(control<QLineEdit>(u"txtTitle"_s)->isEnabled());
+    EXPECT_TRUE(control<QLineEdit>(u"txtTitle"_s)->isEnabled());
+}
+
+TEST_F(PageTagTest, ListHandlersRenameInPlaceSortKeysAndMenu)
+{
+    makeAlbum(u"album"_s, {song(u"One"_s, u"Bar"_s, 1), song(u"Two"_s, u"Bar"_s, 2), song(u"Three"_s, u"Bar"_s, 3)},
+              {u"a.MP3"_s, u"b.mp3"_s, u"c.mp3"_s});
+    listFiles({u"a.MP3"_s, u"b.mp3"_s, u"c.mp3"_s});
+    QTreeWidgetItem *upper = tagList()->topLevelItem(0);
+
+    // Any letter case of ".mp3" is kept; the three refusals with their words.
+    const auto refused = [&](const QString &name, const QString &why) {
+        answers->clear();
+        EXPECT_FALSE(pageTag->renameInPlace(upper, name)) << name.toStdString();
+        ASSERT_EQ(answers->count(), 1);
+        EXPECT_EQ(answers->lastText(), why);
+        EXPECT_EQ(answers->messages().last().title, u"Error"_s);
+        EXPECT_EQ(answers->messages().last().icon, Msg::Icon::Critical);
+    };
+    refused(u"a.ogg"_s, u"You can't change the extension of the file."_s);
+    refused(u".Mp3"_s, u"This is not a valid filename."_s);
+    refused(u"sub/d.mp3"_s, u"This is not a valid filename."_s);
+    refused(u"b.mp3"_s, u"File rename error. File name already exist, read-only media, not enough rights or file in use"_s);
+    EXPECT_TRUE(QFile::exists(context->currentDirectory + u"/a.MP3"_s));
+    answers->clear();
+    EXPECT_TRUE(pageTag->renameInPlace(upper, u"First.Mp3"_s));
+    EXPECT_EQ(answers->count(), 0);
+    EXPECT_TRUE(QFile::exists(context->currentDirectory + u"/First.Mp3"_s));
+    EXPECT_EQ(upper->text(0), u"First.Mp3"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtFileName"_s)->text(), u"First.Mp3"_s);
+
+    // Sorting: a second click on the same column reverses; another column keeps the order.
+    pageTag->sortByHeader(PageTag::TitleColumn);
+    EXPECT_EQ(tagList()->topLevelItem(0)->text(1), u"One"_s);
+    pageTag->sortByHeader(PageTag::TitleColumn);
+    EXPECT_EQ(tagList()->topLevelItem(0)->text(1), u"Two"_s);
+    pageTag->sortByHeader(PageTag::TrackColumn);
+    EXPECT_EQ(tagList()->topLevelItem(0)->text(7), u"03"_s);
+
+    // F2 edits the current row's name; Enter asks for the player on it.
+    tagList()->setCurrentItem(tagList()->topLevelItem(0));
+    tagList()->setFocus();
+    QTest::keyClick(tagList(), Qt::Key_F2);
+    const QList<QLineEdit *> editors = tagList()->viewport()->findChildren<QLineEdit *>();
+    ASSERT_EQ(editors.size(), 1);
+    EXPECT_EQ(editors.first()->text(), tagList()->currentItem()->text(0));
+    QTest::keyClick(editors.first(), Qt::Key_Escape);
+    int playedRow = -1;
+    QObject::connect(pageTag, &PageTag::playRequested, [&](const QStringList &, int row) { playedRow = row; });
+    QTest::keyClick(tagList(), Qt::Key_Return);
+    EXPECT_EQ(playedRow, 0);
+
+    // The context menu: its entries in order, "&Play MP3" following the player menu item.
+    QAction player(u"&MP3 Player..."_s);
+    player.setEnabled(false);
+    pageTag->setPlayerAction(&player);
+    QStringList entries;
+    QMenu *menu = pageTag->prepareContextMenu();
+    for (QAction *action : menu->actions())
+        entries << (action->isSeparator() ? u"-"_s : action->text());
+    EXPECT_EQ(entries, (QStringList{u"&Play MP3"_s, u"-"_s, u"&Rename"_s, u"&Open"_s, u"&Delete"_s, u"-"_s,
+                                    u"&Refresh list"_s}));
+    EXPECT_FALSE(menu->actions().first()->isEnabled());
 }

@@ -104,6 +104,28 @@ TEST_F(frmMainPagesTest, PageSwitchResetsWhatEachPageStartsFrom)
     EXPECT_FALSE(window->findChild<QAction *>(u"mnuPlayer"_s)->isEnabled());
 }
 
+TEST_F(frmMainPagesTest, F5OnTheTagPageListsTheFolderAgainAndShowsTheCurrentFile)
+{
+    writeSong(u"album/a.mp3"_s, 1.0, false, true);
+    writeSong(u"album/b.mp3"_s, 1.0, false, true);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s)->click();
+    auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
+    ASSERT_EQ(tagList->topLevelItemCount(), 2);
+    tagList->setCurrentItem(tagList->topLevelItem(1));
+    tagList->topLevelItem(0)->setSelected(true);
+    writeSong(u"album/c.mp3"_s, 1.0, true, false);
+
+    tagList->setFocus();
+    QTest::keyClick(tagList, Qt::Key_F5);
+    EXPECT_EQ(columnTexts(tagList, 0), (QStringList{u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s}));
+    EXPECT_FALSE(window->findChild<QCheckBox *>(u"chkOnlySelectedFilesTag"_s)->isChecked());
+    EXPECT_EQ(tagList->currentItem()->text(0), u"b.mp3"_s);
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtFileName"_s)->text(), u"b.mp3"_s);
+    EXPECT_EQ(window->activeWizardPage(), WizardPage::Tag);
+}
+
 TEST_F(frmMainPagesTest, SelectADirectoryFromTheResultPageGoesToTheDestination)
 {
     writeSong(u"old/a.mp3"_s, 1.0, false, false);
