@@ -12,7 +12,9 @@
 #include <bitset>
 #include <new>
 
+#include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2header.h>
+#include <taglib/tbytevectorstream.h>
 #include <taglib/mpegfile.h>
 
 using namespace Qt::StringLiterals;
@@ -135,6 +137,7 @@ struct ID3Edit::Private {
             writePicture(tag, picture);
     }
 
+    void readTag(const TagLib::ID3v2::Tag &tag);
     ID3Edit::Result saveV2(const QString &path);
     ID3Edit::V2Space planSaveV2(const QString &path);
     ID3Edit::Result removeV2(const QString &path);
@@ -231,6 +234,14 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
     return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
 }
 
+void ID3Edit::Private::readTag(const TagLib::ID3v2::Tag &tag)
+{
+    hasV2 = true;
+    for (int field = 0; field < FieldCount; ++field)
+        fields[field] = readField(tag, Field(field));
+    picture = readPicture(tag);
+}
+
 ID3Edit::Result ID3Edit::Private::load(const QString &path)
 {
     reset();
@@ -264,13 +275,8 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
     TagLib::MPEG::File file(name.name(), false);
     if (!file.isOpen())
         return Result::Unreadable;
-    if (file.hasID3v2Tag()) {
-        hasV2 = true;
-        const TagLib::ID3v2::Tag &tag = *file.ID3v2Tag();
-        for (int field = 0; field < FieldCount; ++field)
-            fields[field] = readField(tag, Field(field));
-        picture = readPicture(tag);
-    }
+    if (file.hasID3v2Tag())
+        readTag(*file.ID3v2Tag());
     return mpeg ? Result::Ok : Result::NotMpeg;
 }
 
@@ -292,6 +298,23 @@ template <typename Operation> static ID3Edit::Result guarded(Operation &&operati
     }
 }
 
+void ID3Edit::loadStoredForm(const ID3Edit &source)
+{
+    d->reset();
+    (void)guarded([&] {
+        TagLib::ID3v2::Tag tag;
+        source.d->applyTo(tag);
+        if (tag.isEmpty())
+            return Result::Ok;
+        // The tag goes through the rendering SaveV2 uses and is read back by the file reader.
+        TagLib::ByteVectorStream stream(tag.render(TagLib::ID3v2::v3));
+        TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+        if (file.hasID3v2Tag())
+            d->readTag(*file.ID3v2Tag());
+        return Result::Ok;
+    });
+}
+
 ID3Edit::Result ID3Edit::SaveV2(const QString &path)
 {
     return guarded([&] { return d->saveV2(path); });
@@ -309,16 +332,7 @@ ID3Edit::V2Space ID3Edit::PlanSaveV2(const QString &path)
 ID3Edit::Result ID3Edit::SaveV1(const QString &path)
 {
     return guarded([&] {
-        ID3::ID3v1Record record;
-        record.exists = true;
-        record.title = d->v1Title;
-        record.artist = d->v1Artist;
-        record.album = d->v1Album;
-        record.year = d->v1Year;
-        record.comment = d->v1Comment;
-        record.track = d->v1Track == 0 ? qint16(-1) : qint16(d->v1Track);
-        // 254 is the genre lists' empty entry; in the trailer "no genre" is 255.
-        record.genre = d->v1Genre == 254 ? quint8(255) : d->v1Genre;
+        const ID3::ID3v1Record record = v1Record();
         if (!QFileInfo(path).isFile())
             return Result::FileNotFound;
         if (SafeFileRewrite::isReadOnlyFile(path))
@@ -339,6 +353,21 @@ ID3Edit::Result ID3Edit::SaveV1(const QString &path)
             return Result::WriteFailed;
         }
     });
+}
+
+ID3::ID3v1Record ID3Edit::v1Record() const
+{
+    ID3::ID3v1Record record;
+    record.exists = true;
+    record.title = d->v1Title;
+    record.artist = d->v1Artist;
+    record.album = d->v1Album;
+    record.year = d->v1Year;
+    record.comment = d->v1Comment;
+    record.track = d->v1Track == 0 ? qint16(-1) : qint16(d->v1Track);
+    // 254 is the genre lists' empty entry; in the trailer "no genre" is 255.
+    record.genre = d->v1Genre == 254 ? quint8(255) : d->v1Genre;
+    return record;
 }
 
 ID3Edit::Result ID3Edit::PrepareV2(const QString &path, int flag)

@@ -19,6 +19,8 @@
 // holds, so a job that sets only a few fields never erases the others (or copies the fields of
 // the file loaded before). The tag editor sets every field, so its save writes them all.
 
+#include "audio/ID3.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -70,6 +72,8 @@ public:
         qint64 after = 0;
     };
     [[nodiscard]] V2Space PlanSaveV2(const QString &path);
+    /// The trailer record SaveV1 writes from the version-1 fields.
+    [[nodiscard]] ID3::ID3v1Record v1Record() const;
     /// Checks that the file can take a version-2 tag (exists, writable, MPEG audio); changes nothing.
     Result PrepareV2(const QString &path, int flag = 0);
     /// Cuts the ID3v1 trailer off the file; Ok when there was none.
@@ -78,6 +82,12 @@ public:
     [[nodiscard]] Result RemoveV2(const QString &path);
     /// Empties every field, then reads both tags of the file.
     Result Load(const QString &path, int flag = 0);
+
+    /// Fills the object with the version-2 fields and picture set in `source` since its Load, as a
+    /// tag written from them reads them back: the forms the ID3v2.3 frames keep (a year cut to
+    /// four characters, a genre number read as its name). What a faithful SaveV2 of `source`
+    /// leaves in a file; no file is touched.
+    void loadStoredForm(const ID3Edit &source);
 
     /// True when the loaded file has a version-1 tag.
     [[nodiscard]] bool HasV1() const;

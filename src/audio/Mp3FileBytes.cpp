@@ -112,6 +112,22 @@ bool Mp3FileBytes::readHead(qint64 length)
     return got == want - have;
 }
 
+bool Mp3FileBytes::readRange(qint64 offset, qint64 end, const std::function<void(QByteArrayView)> &chunk)
+{
+    if (fd_ < 0 || offset < 0 || end > size_)
+        return false;
+    QByteArray piece(256 * 1024, Qt::Uninitialized);
+    while (offset < end) {
+        const qint64 want = std::min<qint64>(piece.size(), end - offset);
+        const qint64 got = readAt(offset, piece.data(), want);
+        if (got != want)
+            return false;
+        chunk(QByteArrayView(piece.constData(), got));
+        offset += got;
+    }
+    return true;
+}
+
 qint64 Mp3FileBytes::readAt(qint64 offset, char *into, qint64 count)
 {
     qint64 done = 0;

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 class Mp3FileBytes
 {
@@ -46,6 +47,10 @@ public:
     /// Makes head() hold at least `length` bytes, or all up to the end of the file; false when
     /// it cannot (a read error, or nothing more to read).
     bool readHead(qint64 length);
+
+    /// Hands the file's bytes from `offset` to `end` to `chunk` in pieces of a bounded size,
+    /// without keeping them; false when a read falls short.
+    bool readRange(qint64 offset, qint64 end, const std::function<void(QByteArrayView)> &chunk);
 
 private:
     // Reads count bytes at the offset; returns how many were read.

@@ -3,6 +3,7 @@
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
 #include "audio/TagAccess.h"
+#include "audio/TagWriteCheck.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/TemporaryFiles.h"
@@ -39,18 +40,28 @@ QString versionTwoTrack(const QString &trackText, bool withTotal, const QString 
     return track;
 }
 
-void setRowV2Fields(ID3Edit &tagger, const RenameJobInput &in, const RenameRow &row)
+QList<TagWriteCheck::V2Field> rowV2Fields(const RenameJobInput &in, const RenameRow &row)
 {
-    tagger.setTrack(versionTwoTrack(row.trackText, in.totalTracks, in.totalTrackText));
-    tagger.setTitle(row.title);
-    tagger.setArtist(in.album.artist);
-    tagger.setGenre(in.album.genre);
-    tagger.setAlbum(in.album.album);
-    tagger.setComment(in.album.comment);
+    QList<TagWriteCheck::V2Field> fields {
+        {u"Track"_s, versionTwoTrack(row.trackText, in.totalTracks, in.totalTrackText), &ID3Edit::setTrack,
+         &ID3Edit::Track},
+        {u"Title"_s, row.title, &ID3Edit::setTitle, &ID3Edit::Title},
+        {u"Artist"_s, in.album.artist, &ID3Edit::setArtist, &ID3Edit::Artist},
+        {u"Genre"_s, in.album.genre, &ID3Edit::setGenre, &ID3Edit::Genre},
+        {u"Album"_s, in.album.album, &ID3Edit::setAlbum, &ID3Edit::Album},
+        {u"Comment"_s, in.album.comment, &ID3Edit::setComment, &ID3Edit::Comment},
+    };
     // Most players read version 2 first: a year the user gave must be there too. An empty
     // field leaves the file's own version-2 year as it is.
     if (!Basic::trim(in.album.year).isEmpty())
-        tagger.setYear(in.album.year);
+        fields.append({u"Year"_s, in.album.year, &ID3Edit::setYear, &ID3Edit::Year});
+    return fields;
+}
+
+void setRowV2Fields(ID3Edit &tagger, const RenameJobInput &in, const RenameRow &row)
+{
+    for (const TagWriteCheck::V2Field &field : rowV2Fields(in, row))
+        (tagger.*field.write)(field.value);
 }
 
 namespace {
@@ -106,8 +117,8 @@ private:
     bool prepareDestination();
     void renameRow(const PlannedRename &planned);
     QString moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath);
-    void writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
-    void readBack(const ResultLog::FileNodes &nodes, const QString &path);
+    TagWriteCheck::WrittenTags writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
+    void readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written);
     void finish();
     void logFolderSteps(const QList<FolderStep> &steps);
 
@@ -239,8 +250,10 @@ void Run::renameRow(const PlannedRename &planned)
         return;
     }
     out_.newPaths[position - 1] = path;
-    writeTags(nodes, row, path);
-    readBack(nodes, path);
+    const TagWriteCheck::WrittenTags written = writeTags(nodes, row, path);
+    if (in_.afterTagWrite)
+        in_.afterTagWrite(path);
+    readBack(nodes, path, written);
     log_.makeVisible(nodes.entry);
     if (in_.outputs.playlist)
         playlist_.addEntry(position, path, in_.outputs.playlistDir);
@@ -304,17 +317,25 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
     return {};
 }
 
-void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path)
+TagWriteCheck::WrittenTags Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path)
 {
+    TagWriteCheck::WrittenTags written;
+    // The bytes the writes must not touch, taken before them.
+    written.audioHash = TagWriteCheck::audioHash(path);
     const qint64 track = qint64(Basic::val(row.trackText));
     // The file's own tags are loaded first: the fields set below replace theirs and everything
     // else the file carries (year, pictures, lyrics, other frames) is written back unchanged.
     tagger_.Load(path);
     if (usesV2(in_.tagVersions)) {
+        const QList<TagWriteCheck::V2Field> fields = rowV2Fields(in_, row);
         setRowV2Fields(tagger_, in_, row);
         tagger_.PrepareV2(path);
-        if (const ID3Edit::Result result = tagger_.SaveV2(path); result != ID3Edit::Ok)
+        if (const ID3Edit::Result result = tagger_.SaveV2(path); result != ID3Edit::Ok) {
             log_.error(nodes.warnings, tagWriteErrorText(result));
+        } else {
+            written.v2 = TagWriteCheck::storedForms(tagger_, fields);
+            written.picture = tagger_.Picture();
+        }
     }
     if (usesV1(in_.tagVersions)) {
         tagger_.setV1Title(row.title);
@@ -327,13 +348,21 @@ void Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, con
         tagger_.setV1Genre(genreByte_);
         if (const ID3Edit::Result result = tagger_.SaveV1(path); result != ID3Edit::Ok)
             log_.error(nodes.warnings, tagWriteErrorText(result));
+        else
+            written.v1 = tagger_.v1Record();
     }
+    return written;
 }
 
-void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path)
+void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written)
 {
+    // Read fresh from the disk: the check and the lines below see what the file really holds.
     tagger_.Load(path);
     theTag_.ReadFromFile(path);
+    if (const QStringList differences = TagWriteCheck::differences(written, path, tagger_, theTag_.record());
+        !differences.isEmpty()) {
+        log_.error(nodes.warnings, u"Verification failed: "_s + differences.join(u"; "_s));
+    }
     const Common::TagSources sources {theTag_, tagger_};
     for (const QString &key : {u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"Track"_s})
         log_.tag(nodes.tagInfo, key + u" : "_s + Common::getTagValue(key, u"v1v2"_s, sources));

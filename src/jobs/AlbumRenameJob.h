@@ -5,6 +5,7 @@
 // Runs synchronously; the per-row callback lets a window repaint and the CLI print progress.
 
 #include "audio/TagVersions.h"
+#include "audio/TagWriteCheck.h"
 #include "foundation/MessageGateway.h"
 #include "jobs/PlaylistCoverOutput.h"
 #include "jobs/RenameList.h"
@@ -33,6 +34,9 @@ struct RenameJobInput
     bool joliet = false;
     /// The playlist and cover options.
     AlbumOutputOptions outputs;
+    /// Called with a row's file after its tags are written and before the job checks them;
+    /// empty in normal runs. Tests damage the written file here to see the check catch it.
+    std::function<void(const QString &path)> afterTagWrite;
 };
 
 /// What a run leaves besides its log.
@@ -64,7 +68,8 @@ RenameJobOutcome executeRenamePlan(const AlbumRenamePlan &plan, ResultLog &log, 
 /// Plans the job over the input and carries the plan out.
 RenameJobOutcome runAlbumRenameJob(const RenameJobInput &input, ResultLog &log, const RenameProgress &progress = {});
 
-class ID3Edit;
+/// The version-2 fields the job writes for a row, with their values.
+[[nodiscard]] QList<TagWriteCheck::V2Field> rowV2Fields(const RenameJobInput &input, const RenameRow &row);
 /// Sets the version-2 fields the job writes for a row (the file's other fields stay as they are).
 void setRowV2Fields(ID3Edit &tagger, const RenameJobInput &input, const RenameRow &row);
 
