@@ -7,7 +7,12 @@
 #include "ui/main/PageDirectory.h"
 #include "ui/main/PageTag.h"
 
+#include "foundation/MessageGateway.h"
+
+#include <QAbstractButton>
 #include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -15,6 +20,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -76,6 +82,51 @@ void BM_TagListFill(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * FileCount);
 }
 BENCHMARK(BM_TagListFill)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The tag page's batch commands over every listed file, each from the button to the last file
+// shown: the fill of one version-2 field and the track numbering, each round writing other
+// values than the round before, so every file is written every time.
+bool addTotal = false;
+
+void tagPageBatch(benchmark::State &state, const QString &button, const std::function<void(PageTag &, int)> &prepare)
+{
+    const BenchFolder &folder = BenchFolder::of(FileCount);
+    MainContext context;
+    context.currentDirectory = folder.path();
+    context.activeWizardPage = WizardPage::Tag;
+    PageTag page(context);
+    page.resize(900, 700);
+    page.show();
+    page.fillTagList(folder.names());
+    const Msg::Presenter previous = Msg::setPresenter([](const Msg::Message &m) {
+        return m.title == u"Track auto fill" && !addTotal ? Msg::Answer::No : Msg::Answer::Yes;
+    });
+    auto *command = page.findChild<QAbstractButton *>(button);
+    int round = 0;
+    for (auto _ : state) {
+        prepare(page, ++round);
+        command->click();
+        if (page.shownFile() != folder.names().last())
+            state.SkipWithError("the batch did not reach the last file");
+    }
+    Msg::setPresenter(previous);
+    state.SetItemsProcessed(state.iterations() * FileCount);
+}
+
+void BM_TagPageFill(benchmark::State &state)
+{
+    tagPageBatch(state, u"cmdCopyTag"_s, [](PageTag &page, int round) {
+        page.findChild<QCheckBox *>(u"chkFillAlbum2"_s)->setChecked(true);
+        page.findChild<QLineEdit *>(u"txtAlbum2"_s)->setText(u"Album "_s + QString::number(round));
+    });
+}
+BENCHMARK(BM_TagPageFill)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_TagPageTrackNumbering(benchmark::State &state)
+{
+    tagPageBatch(state, u"cmdAutoTrack"_s, [](PageTag &, int round) { addTotal = round % 2 == 1; });
+}
+BENCHMARK(BM_TagPageTrackNumbering)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 
