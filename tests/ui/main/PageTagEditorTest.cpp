@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -131,6 +132,11 @@ TEST_F(PageTagEditorTest, ShowsTheClickedFileAndSavesItByMode)
     EXPECT_EQ(OnDisk(path(0)).tag.Album(), u"New"_s);
     EXPECT_EQ(lastBytes(path(0), 128), trailer);
     EXPECT_EQ(tagList()->topLevelItem(0)->text(PageTag::AlbumColumn), u"New"_s);
+    // Leaving the tags for the file facts shows the file afresh: an unsaved edit is gone.
+    edit(u"txtAlbum2"_s)->setText(u"Unsaved"_s);
+    control<QTabWidget>(u"tabTagEditor"_s)->setCurrentIndex(1);
+    EXPECT_EQ(edit(u"txtAlbum2"_s)->text(), u"New"_s);
+    control<QTabWidget>(u"tabTagEditor"_s)->setCurrentIndex(0);
 
     // ID3v1 only with every version-1 field empty: the version-1 tag goes.
     setMode(V1OnlyIndex);

@@ -247,4 +247,11 @@ TEST_F(PageTagTest, ListHandlersRenameInPlaceSortKeysAndMenu)
     EXPECT_EQ(entries, (QStringList{u"&Play MP3"_s, u"-"_s, u"&Rename"_s, u"&Open"_s, u"&Delete"_s, u"-"_s,
                                     u"&Refresh list"_s}));
     EXPECT_FALSE(menu->actions().first()->isEnabled());
+
+    // "&Delete" asks first; No leaves the selected file where it is.
+    tagList()->topLevelItem(0)->setSelected(true);
+    answers->answerNext(Msg::Answer::No);
+    menu->actions().at(4)->trigger();
+    EXPECT_EQ(answers->messages().last().title, u"Confirm file delete"_s);
+    EXPECT_TRUE(QFile::exists(context->currentDirectory + u'/' + tagList()->topLevelItem(0)->text(0)));
 }
