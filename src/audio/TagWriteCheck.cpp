@@ -1,8 +1,12 @@
 #include "audio/TagWriteCheck.h"
 
 #include "audio/Mp3FileBytes.h"
+#include "audio/SafeFileRewrite.h"
 
 #include <QCryptographicHash>
+#include <QFile>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -51,16 +55,53 @@ void compareV1(const ID3::ID3v1Record &record, const ID3::ID3v1Record &found, QS
 
 } // namespace
 
-QByteArray audioHash(const QString &path)
+FileBefore readBefore(const QString &path, qint64 keepAtMost)
 {
     Mp3FileBytes file(path);
     if (!file.isOpen())
         return {};
-    const qint64 end = std::max(file.audioStart(), file.size() - (file.hasV1() ? ID3::TrailerSize : 0));
+    const qint64 start = file.audioStart();
+    const qint64 end = std::max(start, file.size() - (file.hasV1() ? ID3::TrailerSize : 0));
+    const bool keep = file.size() <= keepAtMost;
+    QByteArray bytes;
+    if (keep)
+        bytes.reserve(file.size());
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (!file.readRange(file.audioStart(), end, [&hash](QByteArrayView bytes) { hash.addData(bytes); }))
+    qint64 at = keep ? 0 : start;
+    const bool read = file.readRange(at, keep ? file.size() : end, [&](QByteArrayView chunk) {
+        // The part of the chunk inside [start, end) is hashed.
+        const qint64 from = std::clamp(start - at, qint64(0), qint64(chunk.size()));
+        const qint64 to = std::clamp(end - at, qint64(0), qint64(chunk.size()));
+        hash.addData(chunk.sliced(from, to - from));
+        if (keep)
+            bytes.append(chunk);
+        at += chunk.size();
+    });
+    if (!read)
         return {};
-    return hash.result();
+    FileBefore before {hash.result(), std::nullopt};
+    if (keep)
+        before.bytes = std::move(bytes);
+    return before;
+}
+
+QByteArray audioHash(const QString &path)
+{
+    return readBefore(path, 0).audioHash;
+}
+
+bool putBack(const QString &path, const QByteArray &bytes)
+{
+    const auto write = [&bytes](const QString &copy) {
+        QFile file(copy);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
+            && file.flush();
+    };
+    const auto check = [&bytes](const QString &copy) {
+        QFile file(copy);
+        return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+    };
+    return SafeFileRewrite::replaceWithEditedCopy(path, write, check) == SafeFileRewrite::Outcome::Ok;
 }
 
 QList<V2Field> storedForms(const ID3Edit &tagger, QList<V2Field> fields)

@@ -20,6 +20,25 @@ namespace TagWriteCheck {
 /// an APE or Lyrics3 tag, trailing bytes). Empty when the file cannot be read.
 [[nodiscard]] QByteArray audioHash(const QString &path);
 
+/// A file as it was before a tag write.
+struct FileBefore
+{
+    /// audioHash() of the file; empty when it could not be read.
+    QByteArray audioHash;
+    /// All its bytes, when it is no larger than what readBefore() keeps.
+    std::optional<QByteArray> bytes;
+};
+
+/// Files up to this size are kept whole in memory while their tags are written.
+inline constexpr qint64 KeptBytes = 128 * 1024 * 1024;
+
+/// Reads the file once for its audio hash, keeping its bytes when it holds at most `keepAtMost`.
+[[nodiscard]] FileBefore readBefore(const QString &path, qint64 keepAtMost = KeptBytes);
+
+/// Gives the file back exactly these bytes, through a complete copy that replaces it only once
+/// it holds them; the file is left as it was when that fails.
+[[nodiscard]] bool putBack(const QString &path, const QByteArray &bytes);
+
 /// One version-2 field a write sets: its name for messages, the value, and the tag object's
 /// members that set it and read it back.
 struct V2Field

@@ -118,7 +118,9 @@ private:
     void renameRow(const PlannedRename &planned);
     QString moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath);
     TagWriteCheck::WrittenTags writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
-    void readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written);
+    void readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written,
+                  const TagWriteCheck::FileBefore &before);
+    void putBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::FileBefore &before);
     void finish();
     void logFolderSteps(const QList<FolderStep> &steps);
 
@@ -250,10 +252,14 @@ void Run::renameRow(const PlannedRename &planned)
         return;
     }
     out_.newPaths[position - 1] = path;
-    const TagWriteCheck::WrittenTags written = writeTags(nodes, row, path);
+    // One read before the write gives the audio hash the check compares with and the bytes
+    // that put the file back when the write went wrong.
+    const TagWriteCheck::FileBefore before = TagWriteCheck::readBefore(path);
+    TagWriteCheck::WrittenTags written = writeTags(nodes, row, path);
+    written.audioHash = before.audioHash;
     if (in_.afterTagWrite)
         in_.afterTagWrite(path);
-    readBack(nodes, path, written);
+    readBack(nodes, path, written, before);
     log_.makeVisible(nodes.entry);
     if (in_.outputs.playlist)
         playlist_.addEntry(position, path, in_.outputs.playlistDir);
@@ -320,8 +326,6 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
 TagWriteCheck::WrittenTags Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path)
 {
     TagWriteCheck::WrittenTags written;
-    // The bytes the writes must not touch, taken before them.
-    written.audioHash = TagWriteCheck::audioHash(path);
     const qint64 track = qint64(Basic::val(row.trackText));
     // The file's own tags are loaded first: the fields set below replace theirs and everything
     // else the file carries (year, pictures, lyrics, other frames) is written back unchanged.
@@ -354,7 +358,16 @@ TagWriteCheck::WrittenTags Run::writeTags(const ResultLog::FileNodes &nodes, con
     return written;
 }
 
-void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written)
+void Run::putBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::FileBefore &before)
+{
+    if (before.bytes && TagWriteCheck::putBack(path, *before.bytes))
+        log_.info(nodes.warnings, u"The file was put back as it was before the job."_s);
+    else
+        log_.error(nodes.warnings, u"The file could not be put back as it was before the job."_s);
+}
+
+void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written,
+                   const TagWriteCheck::FileBefore &before)
 {
     // Read fresh from the disk: the check and the lines below see what the file really holds.
     tagger_.Load(path);
@@ -362,6 +375,9 @@ void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path, const
     if (const QStringList differences = TagWriteCheck::differences(written, path, tagger_, theTag_.record());
         !differences.isEmpty()) {
         log_.error(nodes.warnings, u"Verification failed: "_s + differences.join(u"; "_s));
+        putBack(nodes, path, before);
+        tagger_.Load(path);
+        theTag_.ReadFromFile(path);
     }
     const Common::TagSources sources {theTag_, tagger_};
     for (const QString &key : {u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"Track"_s})

@@ -33,6 +33,11 @@ QStringList verificationErrors(const ResultLog &log)
     return found;
 }
 
+QByteArray sha1Of(const QString &path)
+{
+    return QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1);
+}
+
 void flipByte(const QString &path, qint64 at)
 {
     QFile file(path);
@@ -97,11 +102,24 @@ TEST_F(TagWriteVerificationTest, DamagedWritesAreCaughtAndNamed)
             break;
         }
     };
-    runAlbumRenameJob(in, log);
+    QList<QByteArray> hashesBefore;
+    for (const SourceFile &file : std::as_const(rows))
+        hashesBefore.append(sha1Of(folder + u'/' + file.fileName));
+    const RenameJobOutcome outcome = runAlbumRenameJob(in, log);
 
-    EXPECT_EQ(warningsOf(log, 0), QStringList {u"Verification failed: ID3v2 Title reads \"Wrong\" instead of \"One\""_s});
-    EXPECT_EQ(warningsOf(log, 1), QStringList {u"Verification failed: the audio data changed"_s});
-    EXPECT_EQ(warningsOf(log, 2), QStringList {u"Verification failed: ID3v1 Artist reads \"foo\" instead of \"Foo\""_s});
-    EXPECT_EQ(warningsOf(log, 3), QStringList {u"Verification failed: the ID3v2 picture is missing or changed"_s});
+    const QString putBack = u"The file was put back as it was before the job."_s;
+    EXPECT_EQ(warningsOf(log, 0),
+              (QStringList {u"Verification failed: ID3v2 Title reads \"Wrong\" instead of \"One\""_s, putBack}));
+    EXPECT_EQ(warningsOf(log, 1), (QStringList {u"Verification failed: the audio data changed"_s, putBack}));
+    EXPECT_EQ(warningsOf(log, 2),
+              (QStringList {u"Verification failed: ID3v1 Artist reads \"foo\" instead of \"Foo\""_s, putBack}));
+    EXPECT_EQ(warningsOf(log, 3),
+              (QStringList {u"Verification failed: the ID3v2 picture is missing or changed"_s, putBack}));
     EXPECT_EQ(log.errorCount(), 4);
+    // Each file is at its new name with every byte it had before the job, and its read-back
+    // lines show the old tags it has again.
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(sha1Of(outcome.newPaths.at(i)), hashesBefore.at(i)) << outcome.newPaths.at(i).toStdString();
+    EXPECT_EQ(log.childTexts(log.findChild(log.roots().at(0), u"ID3 Tag Info"_s)).first(), u"Title : One"_s);
+    EXPECT_TRUE(log.childTexts(log.findChild(log.roots().at(0), u"ID3 Tag Info"_s)).contains(u"Artist : Old Artist"_s));
 }
