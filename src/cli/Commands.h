@@ -20,6 +20,10 @@ int runMasksCommand(const QStringList &args);
 /// "rename DIR [options]": builds the rename list and runs the album rename job.
 int runRenameCommand(const QStringList &args);
 
+/// "undo [--list | ID]": undoes the last rename job (or the one with that id) from its journal,
+/// or lists the recorded jobs.
+int runUndoCommand(const QStringList &args);
+
 /// "lookup DIR URL [options]": opens the address in the embedded engine, lets the site readers
 /// fill the album record and prints it.
 int runLookupCommand(const QStringList &args);

@@ -35,6 +35,15 @@ const char *const kUsage =
     "                      site's search page and read the first album page recognised; print\n"
     "                      \"artist: \", \"album: \", \"genre: \", \"year: \", \"cover: \" lines, one line\n"
     "                      per track (row text, a tab, the paired file) and the album score\n"
+    "  undo                undo the last rename job from its journal: every file back at its old\n"
+    "                      path with its old bytes, written playlist and cover removed (an earlier\n"
+    "                      one put back), made folders removed, a removed old folder made again;\n"
+    "                      prints a \"[restored] \" or \"[left] \" line per item; a file changed since\n"
+    "                      the job is left; exit 0 all restored, 1 something left, 2 nothing to undo\n"
+    "  undo --list         list the recorded jobs (the last 20), newest first: id, date, folder,\n"
+    "                      file count, state (finished, interrupted, undone, partly undone),\n"
+    "                      separated by tabs\n"
+    "  undo ID             undo the job with that id\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
@@ -151,5 +160,7 @@ int main(int argc, char **argv)
         return runRenameCommand(rest);
     if (command == u"lookup")
         return runLookupCommand(rest);
+    if (command == u"undo")
+        return runUndoCommand(rest);
     return Cli::fail(u"unknown command '%1' (see varnelt-cli --help)"_s.arg(command));
 }

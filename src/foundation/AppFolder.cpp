@@ -12,11 +12,29 @@ QString &overrideSlot()
     static QString slot;
     return slot;
 }
+
+QString &userDataSlot()
+{
+    static QString slot;
+    return slot;
+}
 } // namespace
 
 void setOverride(const QString &folder)
 {
     overrideSlot() = folder;
+}
+
+void setUserDataOverride(const QString &folder)
+{
+    userDataSlot() = folder;
+}
+
+QString userDataPath()
+{
+    if (!userDataSlot().isEmpty())
+        return QDir::toNativeSeparators(QDir::cleanPath(userDataSlot()));
+    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
 }
 
 QString path()

@@ -12,4 +12,11 @@ namespace AppFolder {
 /// Makes path() answer the given folder (tests); an empty text restores the normal choice.
 void setOverride(const QString &folder);
 
+/// The per-user data folder (the undo journals live there), without a trailing separator; not
+/// created here.
+[[nodiscard]] QString userDataPath();
+
+/// Makes userDataPath() answer the given folder (tests); an empty text restores the normal one.
+void setUserDataOverride(const QString &folder);
+
 } // namespace AppFolder

@@ -109,6 +109,9 @@ int shellDeleteFiles(const QString &fileList, quint32 flags = 0);
 /// the description of the error (an existing file then stays as it was).
 [[nodiscard]] QString writeTextFile(const QString &fileName, const QString &text);
 
+/// The bytes writeTextFile writes for a text.
+[[nodiscard]] QByteArray textFileBytes(const QString &text);
+
 /// Creates a new empty file that must not exist yet; returns its handle, or -1 when it exists
 /// already or the name cannot be created. Close the handle with closeFileHandle.
 [[nodiscard]] int createNewFile(const QString &fileName);

@@ -251,7 +251,12 @@ QString writeTextFile(const QString &fileName, const QString &text)
     // A read-only file is refused as on any desktop, even where the user could replace it.
     if (fileExists(fileName) && !hasOwnerWriteBit(fileName))
         return u"Permission denied"_s;
-    return TemporaryFiles::writeInPlace(fileName, text.toUtf8() + "\r\n");
+    return TemporaryFiles::writeInPlace(fileName, textFileBytes(text));
+}
+
+QByteArray textFileBytes(const QString &text)
+{
+    return text.toUtf8() + "\r\n";
 }
 
 bool finishInterruptedMove(const QString &source, const QString &destination)

@@ -8,6 +8,7 @@
 #include "foundation/Common.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/CrashLeftovers.h"
+#include "jobs/JobJournal.h"
 #include "jobs/RenameJobFiles.h"
 #include "jobs/RenamePlan.h"
 #include "naming/NameBuilder.h"
@@ -102,6 +103,25 @@ QString folderWithOneSeparator(const QString &path)
     return folder;
 }
 
+/// The message of a job stopped because its undo journal cannot be written.
+Msg::Message journalFailure(const JobJournal &journal)
+{
+    return Msg::Message {u"Unable to write the undo journal. Disk full, read-only media or not enough rights."_s
+                             + u'\n' + JobJournal::folder() + u'\n' + journal.error() + u'\n'
+                             + u"Impossible to rename files."_s,
+                         u"Undo journal error"_s, Msg::Icon::Critical, Msg::Buttons::Ok, std::nullopt};
+}
+
+/// The levels of a folder that do not exist now, top level first, out of the planned ones.
+QStringList stillMissing(const QStringList &levels)
+{
+    QStringList missing;
+    for (const QString &level : levels)
+        if (!Common::folderExists(level))
+            missing.append(level);
+    return missing;
+}
+
 /// One run of the job: the state the rows share.
 class Run
 {
@@ -116,7 +136,9 @@ public:
 private:
     bool prepareDestination();
     void renameRow(const PlannedRename &planned);
-    QString moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath);
+    QString moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath);
+    /// Logs that the journal broke under the row and stops the job there.
+    void stopForJournal(int node);
     TagWriteCheck::WrittenTags writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
     void readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written,
                   const TagWriteCheck::FileBefore &before);
@@ -138,7 +160,19 @@ private:
     ID3Tag theTag_;
     quint8 genreByte_ = 254;
     int foldersNode_ = -1; ///< the "Folders" node, made with its first line
+    /// Written ahead of every change; when it cannot be, the job stops before that change.
+    JobJournal journal_;
+    bool journalBroken_ = false;
 };
+
+void Run::stopForJournal(int node)
+{
+    log_.error(node, u"Unable to write the undo journal: "_s + journal_.error()
+                         + u". The job stops here; this file is left as it was."_s);
+    log_.makeVisible(node);
+    journalBroken_ = true;
+    out_.failure = journalFailure(journal_);
+}
 
 void Run::logFolderSteps(const QList<FolderStep> &steps)
 {
@@ -164,6 +198,15 @@ RenameJobOutcome Run::execute()
         return out_;
     }
 
+    // The job never runs without its undo record: without a journal nothing is touched.
+    if (!journal_.begin(in_.currentDirectory, plan_.firstDestinationFolder, int(in_.rows.size()))) {
+        out_.failure = journalFailure(journal_);
+        log_.countError();
+        log_.refreshSummary();
+        return out_;
+    }
+    out_.journalId = journal_.id();
+
     // What an interrupted run left where this one works is put right first, so a file left
     // under a scratch name is there again for its row.
     const QString parent = Common::getParentFolder(in_.currentDirectory);
@@ -174,6 +217,7 @@ RenameJobOutcome Run::execute()
     if (!prepareDestination()) {
         log_.countError();
         log_.refreshSummary();
+        journal_.finish();
         return out_;
     }
     out_.started = true;
@@ -182,12 +226,15 @@ RenameJobOutcome Run::execute()
     genreByte_ = versionOneGenreByte(in_.album.genre);
 
     for (const PlannedRename &planned : plan_.rows) {
+        if (journalBroken_)
+            break;
         renameRow(planned);
         log_.refreshSummary();
         if (progress_)
             progress_(planned.fileNumber, int(plan_.rows.size()));
     }
     finish();
+    journal_.finish();
     return out_;
 }
 
@@ -206,12 +253,21 @@ bool Run::prepareDestination()
     const bool caseOnly = firstDest != sourceFolder_ && firstDest.compare(sourceFolder_, Qt::CaseInsensitive) == 0;
     if (caseOnly && Common::folderExists(sourceFolder_)
         && (!Common::folderExists(firstDest) || RenameJobFiles::sameObject(firstDest, sourceFolder_))) {
+        if (!journal_.recordCaseFolder(sourceFolder_, scratch, firstDest)) {
+            out_.failure = journalFailure(journal_);
+            return false;
+        }
         sourceFolder_ = RenameJobFiles::renameFolderCase(sourceFolder_, scratch, firstDest);
         return true;
     }
     if (Common::folderExists(firstDest))
         return true;
     createdLevels_ = plan_.firstDestinationMissing;
+    const QStringList levels = stillMissing(QStringList(createdLevels_.crbegin(), createdLevels_.crend()));
+    if (!journal_.recordMakeFolders(levels)) {
+        out_.failure = journalFailure(journal_);
+        return false;
+    }
     if (Common::createFolderPath(firstDest))
         return true;
     out_.failure = Msg::Message {u"Path creation error. Read-only media or not enough rights."_s + u'\n' + firstDest
@@ -243,7 +299,7 @@ void Run::renameRow(const PlannedRename &planned)
     log_.info(nodes.fileInfo, u"Old file name : "_s + oldPath);
     log_.info(nodes.fileInfo, u"New file name : "_s + newPath);
 
-    const QString path = moveRow(nodes, oldPath, newPath);
+    const QString path = moveRow(nodes, planned, oldPath);
     if (path.isEmpty())
         return;
 
@@ -252,6 +308,10 @@ void Run::renameRow(const PlannedRename &planned)
         return;
     }
     out_.newPaths[position - 1] = path;
+    if (!journal_.recordTagWrite(position)) {
+        stopForJournal(nodes.warnings);
+        return;
+    }
     // One read before the write gives the audio hash the check compares with and the bytes
     // that put the file back when the write went wrong.
     const TagWriteCheck::FileBefore before = TagWriteCheck::readBefore(path);
@@ -260,14 +320,16 @@ void Run::renameRow(const PlannedRename &planned)
     if (in_.afterTagWrite)
         in_.afterTagWrite(path);
     readBack(nodes, path, written, before);
+    journal_.noteTagged(position, path);
     log_.makeVisible(nodes.entry);
     if (in_.outputs.playlist)
         playlist_.addEntry(position, path, in_.outputs.playlistDir);
     log_.countRenamed();
 }
 
-QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, const QString &newPath)
+QString Run::moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath)
 {
+    const QString &newPath = planned.destination;
     // A row names a file inside the listed folder: a name that would reach outside it (or the
     // folder itself) is no file of the list.
     const QString name = oldPath.mid(sourceFolder_.size());
@@ -283,17 +345,29 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const QString &oldPath, 
     // Rows whose folder differs from the first destination (a mask with per-track folder
     // levels) get their folder here, but only for a file that is really there to move.
     const QString folder = Common::getFolderPath(newPath);
-    if (!Common::folderExists(folder) && Common::fileExists(oldPath))
+    if (!Common::folderExists(folder) && Common::fileExists(oldPath)) {
+        if (!journal_.recordMakeFolders(stillMissing(planned.foldersToCreate))) {
+            stopForJournal(nodes.warnings);
+            return {};
+        }
         (void)Common::createFolderPath(folder);
+    }
 
     // A copy that a crash stopped on its way to this destination goes, now that the file is
     // about to be copied there again.
     for (const FolderStep &step : dropCopiesMadeFor(newPath, oldPath))
         log_.info(nodes.warnings, step.text);
 
+    // A missing source changes nothing: the move below fails without a record.
+    if (Common::fileExists(oldPath) && !journal_.recordFile(planned.fileNumber, oldPath, newPath)) {
+        stopForJournal(nodes.warnings);
+        return {};
+    }
     const MoveResult result = Common::moveFile(oldPath, newPath);
-    if (result == MoveResult::Moved)
+    if (result == MoveResult::Moved) {
+        journal_.noteMoved(planned.fileNumber, newPath);
         return newPath;
+    }
     if (result != MoveResult::DestinationExists) {
         log_.error(nodes.warnings, moveErrorText(result));
         return {};
@@ -387,17 +461,37 @@ void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path, const
 void Run::finish()
 {
     const QString outputName = albumOutputName(in_.album, in_.naming);
-    if (in_.outputs.playlist) {
+    // Each output is journalled (with the file it replaces) just before it is written.
+    const auto journalled = [this](const QByteArray &newHash) {
+        return [this, newHash](const QString &path, int node) {
+            if (journal_.recordOutput(path, newHash))
+                return true;
+            stopForJournal(node);
+            return false;
+        };
+    };
+    if (in_.outputs.playlist && !journalBroken_) {
         const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.playlistDir);
-        outputsWritten_.append(writePlaylist(log_, playlist_, folder, outputName, in_.joliet));
+        const QByteArray hash = JobJournal::hashBytes(Common::textFileBytes(playlist_.finalText()));
+        outputsWritten_.append(writePlaylist(log_, playlist_, folder, outputName, in_.joliet, journalled(hash)));
     }
-    if (in_.outputs.cover && in_.outputs.coverShown) {
+    if (in_.outputs.cover && in_.outputs.coverShown && !journalBroken_) {
         const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.coverDir);
-        outputsWritten_.append(copyCover(log_, in_.outputs.coverDownloadFileName, folder, outputName, in_.joliet));
+        const QByteArray hash = JobJournal::hashFile(in_.outputs.coverDownloadFileName);
+        outputsWritten_.append(copyCover(log_, in_.outputs.coverDownloadFileName, folder, outputName, in_.joliet,
+                                         journalled(hash)));
     }
     // The old folder goes only when it really is another folder than the destination, as the
     // file system sees it (after a letter-case rename both spellings name one folder).
-    if (!RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_))
+    bool tidy = !RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_) && !journalBroken_
+        && Common::folderExists(sourceFolder_);
+    if (tidy && !journal_.recordOldFolder(sourceFolder_, log_.destinationFolder())) {
+        if (foldersNode_ < 0)
+            foldersNode_ = log_.addOutputNode(ResultLog::Kind::Folders);
+        stopForJournal(foldersNode_);
+        tidy = false;
+    }
+    if (tidy)
     {
         QStringList albumNames;
         for (int i = 0; i < in_.rows.size(); ++i)

@@ -54,6 +54,8 @@ struct RenameJobOutcome
     std::optional<Msg::Message> failure;
     /// True when the old folder was removed at the end.
     bool oldFolderRemoved = false;
+    /// The id of the job's undo journal ("varnelt-cli undo ID"); empty when none was written.
+    QString journalId;
 };
 
 /// Called after every row with the rows done so far and the row count.

@@ -92,7 +92,7 @@ bool replaceable(const QString &path)
 } // namespace
 
 QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QString &folder, const QString &name,
-                      bool joliet)
+                      bool joliet, const OutputGuard &beforeWrite)
 {
     const int node = log.addOutputNode(ResultLog::Kind::Playlist);
     const QString path = checkedOutputPath(log, node, folder, name, u".pls"_s, joliet, u"Playlist file name : "_s,
@@ -102,6 +102,8 @@ QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QSt
     const bool existed = Common::fileExists(path);
     if (existed && !replaceable(path)) {
         log.error(node, u"Unable to delete existing playlist file"_s);
+    } else if (beforeWrite && !beforeWrite(path, node)) {
+        // not written
     } else if (const QString failure = Common::writeTextFile(path, playlist.finalText()); !failure.isEmpty()) {
         log.error(node, u"Unable to write playlist. "_s + failure);
     } else if (existed) {
@@ -111,7 +113,8 @@ QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QSt
     return path;
 }
 
-QString copyCover(ResultLog &log, const QString &coverFile, const QString &folder, const QString &name, bool joliet)
+QString copyCover(ResultLog &log, const QString &coverFile, const QString &folder, const QString &name, bool joliet,
+                  const OutputGuard &beforeWrite)
 {
     const int node = log.addOutputNode(ResultLog::Kind::Cover);
     const QString path = checkedOutputPath(log, node, folder, name, u".jpg"_s, joliet, u"Cover file name : "_s,
@@ -124,6 +127,8 @@ QString copyCover(ResultLog &log, const QString &coverFile, const QString &folde
         log.error(node, u"Unable to copy downloaded cover file"_s);
     } else if (existed && !replaceable(path)) {
         log.error(node, u"Unable to delete existing cover file"_s);
+    } else if (beforeWrite && !beforeWrite(path, node)) {
+        // not copied
     } else if (!TemporaryFiles::copyInPlace(coverFile, path).isEmpty()) {
         // Copied beside the old cover first: on any failure the old one stays.
         log.error(node, u"Unable to copy downloaded cover file"_s);

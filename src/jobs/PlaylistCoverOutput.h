@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace Joliet {
 /// The longest file name (in characters) that a Joliet CD image holds.
 inline constexpr int MaxNameLength = 64;
@@ -58,11 +60,16 @@ private:
 /// dirChoice 0, the folder above it otherwise.
 [[nodiscard]] QString albumOutputFolder(const QString &lastNewPath, int dirChoice);
 
+/// Asked with an output's path and its log node right before the output is written; false
+/// means it must not be (the guard has logged why).
+using OutputGuard = std::function<bool(const QString &path, int node)>;
+
 /// Writes the playlist into `folder` under `name` + ".pls", replacing an earlier one, and logs
 /// every outcome under a new "Playlist" node. Returns the path it wrote (or meant to write).
 QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QString &folder, const QString &name,
-                      bool joliet);
+                      bool joliet, const OutputGuard &beforeWrite = {});
 
 /// Copies the downloaded cover into `folder` under `name` + ".jpg", replacing an earlier one, and
 /// logs every outcome under a new "Cover" node. Returns the path it wrote (or meant to write).
-QString copyCover(ResultLog &log, const QString &coverFile, const QString &folder, const QString &name, bool joliet);
+QString copyCover(ResultLog &log, const QString &coverFile, const QString &folder, const QString &name, bool joliet,
+                  const OutputGuard &beforeWrite = {});

@@ -12,7 +12,7 @@
 
 class RenameJobFixture : public VarneltTest
 {
-protected:
+public:
     /// One file of an album folder: its name and the tag/audio it starts with.
     struct SourceFile
     {
@@ -22,6 +22,8 @@ protected:
         bool withV2 = true;
         bool withV1 = false;
     };
+
+protected:
 
     /// Creates `relativeFolder` under the test folder holding the files; returns its path
     /// (without trailing separator). Each file gets a distinct length so no two are alike.

@@ -39,12 +39,12 @@ void SmallDisk::fill(qint64 leave) const
         filler.resize(qMax<qint64>(0, filler.size() - leave));
 }
 
-bool runUntilStep(const char *step, const std::function<void()> &operation)
+bool runUntilStep(const char *step, const std::function<void()> &operation, int occurrence)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        StopPoints::setHook([step](const char *reached) {
-            if (std::strcmp(reached, step) == 0)
+        StopPoints::setHook([step, occurrence, seen = 0](const char *reached) mutable {
+            if ((!step || std::strcmp(reached, step) == 0) && ++seen == occurrence)
                 ::_exit(42);
         });
         operation();

@@ -29,5 +29,6 @@ private:
 };
 
 /// Runs the operation in a child process that ends at once (as if killed) when it reaches the
-/// named step; true when it did stop there. The files it leaves are what a crash would leave.
-bool runUntilStep(const char *step, const std::function<void()> &operation);
+/// named step (any step when null) for the `occurrence`th time; true when it did stop there. The
+/// files it leaves are what a crash would leave.
+bool runUntilStep(const char *step, const std::function<void()> &operation, int occurrence = 1);

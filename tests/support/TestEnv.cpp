@@ -28,6 +28,7 @@ void VarneltTest::SetUp()
     QDir(dir_.path()).mkpath(QStringLiteral("app"));
     QDir(dir_.path()).mkpath(QStringLiteral("home"));
     AppFolder::setOverride(appFolder());
+    AppFolder::setUserDataOverride(dir_.filePath(QStringLiteral("userdata")));
     Settings::setFileOverride(dir_.filePath(QStringLiteral("settings/Varnelt.conf")));
     answers = new RecordingAnswerer;
 }
@@ -37,6 +38,7 @@ void VarneltTest::TearDown()
     delete answers;
     answers = nullptr;
     AppFolder::setOverride({});
+    AppFolder::setUserDataOverride({});
     Settings::setFileOverride({});
 }
 

@@ -49,6 +49,8 @@ protected:
     [[nodiscard]] QString tempFile(const QString &name) const { return dir_.filePath(name); }
     /// The folder that plays the application folder ("beside the program").
     [[nodiscard]] QString appFolder() const { return dir_.filePath(QStringLiteral("app")); }
+    /// The folder of the rename jobs' undo journals, inside the per-user data folder.
+    [[nodiscard]] QString journalFolder() const { return dir_.filePath(QStringLiteral("userdata/Journals")); }
     /// Writes bytes to a file under the test's folder (parents created) and returns its path.
     QString writeFile(const QString &name, const QByteArray &bytes) const;
     /// Copies a file from tests/data into the test's folder under the given name.

@@ -142,6 +142,7 @@ void frmMain::buildMenus()
     QMenu *file = menuBar()->addMenu(u"&File"_s);
     file->setObjectName(u"mnuFile"_s);
     mnuSelDir_ = addItem(file, u"mnuSelDir"_s, u"&Select a directory"_s, [this] { affichePage(WizardPage::Directory); });
+    mnuUndoRename_ = addItem(file, u"mnuUndoRename"_s, u"&Undo last rename"_s, [this] { undoLastRename(); });
     file->addSeparator();
     mnuPlayer_ = addItem(file, u"mnuPlayer"_s, u"&MP3 Player..."_s, [this] { playerCommand(); });
     mnuPlayer_->setEnabled(false);
@@ -215,6 +216,7 @@ void frmMain::setBusy(bool busy)
              cmdRename_, cmdWorkWithTagRename_, imgDir_})
         control->setEnabled(!busy);
     mnuSelDir_->setEnabled(!busy);
+    mnuUndoRename_->setEnabled(!busy);
 }
 
 WizardPage frmMain::activeWizardPage() const

@@ -83,6 +83,9 @@ public slots:
     /// "&Check for update..." and "&About...": the side windows, modally.
     void checkUpdateCommand();
     void aboutCommand();
+    /// "&Undo last rename": asks, undoes the last rename job from its journal and shows what was
+    /// restored and what was left.
+    void undoLastRename();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -132,6 +135,7 @@ private:
     QToolButton *imgDir_ = nullptr;
 
     QAction *mnuSelDir_ = nullptr;
+    QAction *mnuUndoRename_ = nullptr;
     QAction *mnuPlayer_ = nullptr;
 
     std::function<std::optional<QString>()> engineVersionSource_;

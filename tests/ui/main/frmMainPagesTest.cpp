@@ -219,7 +219,7 @@ TEST_F(frmMainPagesTest, MenusHoldTheirCommandsInOrder)
         bar << action->text();
     EXPECT_EQ(bar, QStringList({u"&File"_s, u"&Tools"_s, u"&?"_s}));
     EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuFile"_s)),
-        QStringList({u"&Select a directory"_s, u"-"_s, u"&MP3 Player..."_s, u"-"_s, u"&Exit"_s}));
+        QStringList({u"&Select a directory"_s, u"&Undo last rename"_s, u"-"_s, u"&MP3 Player..."_s, u"-"_s, u"&Exit"_s}));
     // The mask editor is a tool, not a file command.
     EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuTools"_s)), QStringList({u"&Mask editor..."_s}));
     EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuHelp"_s)),

@@ -1,0 +1,48 @@
+// varnelt-cli undo [--list | ID]
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "foundation/PrintableText.h"
+#include "jobs/JobJournal.h"
+#include "jobs/RenameUndo.h"
+
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int listJobs()
+{
+    const QList<JournalContents> jobs = JobJournal::list();
+    if (jobs.isEmpty())
+        return Cli::fail(u"nothing to undo: no rename job is recorded"_s);
+    for (const JournalContents &job : jobs) {
+        Cli::out() << job.id << '\t' << job.date.toString(u"yyyy-MM-dd HH:mm:ss"_s) << '\t'
+                   << printableText(job.folder) << '\t' << job.fileCount << '\t' << job.state() << '\n';
+    }
+    Cli::out().flush();
+    return Cli::Success;
+}
+
+} // namespace
+
+int runUndoCommand(const QStringList &args)
+{
+    static const QRegularExpression number(u"^[0-9]{1,9}$"_s);
+    if (args.size() > 1 || (args.size() == 1 && args.first() != u"--list" && !number.match(args.first()).hasMatch()))
+        return Cli::fail(u"undo takes nothing, --list or a job id: varnelt-cli undo [--list | ID]"_s);
+    if (args.size() == 1 && args.first() == u"--list")
+        return listJobs();
+
+    const QString id = args.isEmpty() ? QString() : args.first();
+    const UndoReport report = RenameUndo::undo(id);
+    if (report.nothingToUndo)
+        return Cli::fail(report.why);
+    for (const QString &line : report.restored)
+        Cli::out() << "[restored] " << printableText(line) << '\n';
+    for (const QString &line : report.left)
+        Cli::out() << "[left] " << printableText(line) << '\n';
+    Cli::out() << "Job " << report.id << (report.complete() ? ": undone" : ": partly undone, something was left")
+               << Qt::endl;
+    return report.complete() ? Cli::Success : Cli::JobErrors;
+}

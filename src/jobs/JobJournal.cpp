@@ -1,0 +1,426 @@
+#include "jobs/JobJournal.h"
+
+#include "audio/Mp3FileBytes.h"
+#include "foundation/AppFolder.h"
+#include "foundation/TemporaryFiles.h"
+#include "jobs/RenameJobFiles.h"
+#include "jobs/RenameUndo.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QRegularExpression &journalName()
+{
+    static const QRegularExpression re(u"^job-(\\d{1,9})\\.journal$"_s);
+    return re;
+}
+
+QByteArray checksum(const QByteArray &json)
+{
+    return QCryptographicHash::hash(json, QCryptographicHash::Sha1).left(4).toHex();
+}
+
+QString b64(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+QByteArray unb64(const QJsonValue &value)
+{
+    return QByteArray::fromBase64(value.toString().toLatin1());
+}
+
+QString latin(const QByteArray &hex)
+{
+    return QString::fromLatin1(hex);
+}
+
+// A journal holds each file's tags and the outputs' earlier bytes: a record beyond this size
+// is no record of ours.
+constexpr qsizetype MaxRecordBytes = 64 << 20;
+
+void takeFileRecord(JournalContents &c, const QJsonObject &o)
+{
+    JournalFile f;
+    f.fileNumber = o.value(u"n"_s).toInt();
+    f.from = o.value(u"from"_s).toString();
+    f.to = o.value(u"to"_s).toString();
+    f.inPlace = o.value(u"inPlace"_s).toBool();
+    f.destinationTaken = o.value(u"taken"_s).toBool();
+    f.size = qint64(o.value(u"size"_s).toDouble());
+    f.hashBefore = o.value(u"hash"_s).toString().toLatin1();
+    f.tagRegion = unb64(o.value(u"v2"_s));
+    f.trailer = unb64(o.value(u"v1"_s));
+    f.permissions = o.value(u"perm"_s).toInt();
+    c.steps.append({JournalStep::Kind::File, int(c.files.size())});
+    c.files.append(f);
+}
+
+JournalFile *fileOf(JournalContents &c, int fileNumber)
+{
+    for (auto it = c.files.rbegin(); it != c.files.rend(); ++it)
+        if (it->fileNumber == fileNumber)
+            return &*it;
+    return nullptr;
+}
+
+void takeRecord(JournalContents &c, const QJsonObject &o)
+{
+    const QString kind = o.value(u"k"_s).toString();
+    if (kind == u"job") {
+        c.valid = true;
+        c.id = o.value(u"id"_s).toString();
+        c.date = QDateTime::fromString(o.value(u"date"_s).toString(), Qt::ISODateWithMs);
+        c.folder = o.value(u"folder"_s).toString();
+        c.destination = o.value(u"dest"_s).toString();
+        c.fileCount = o.value(u"files"_s).toInt();
+    } else if (kind == u"case-folder") {
+        c.steps.append({JournalStep::Kind::CaseFolder, int(c.caseFolders.size())});
+        c.caseFolders.append({o.value(u"from"_s).toString(), o.value(u"via"_s).toString(), o.value(u"to"_s).toString()});
+    } else if (kind == u"mkdir") {
+        QStringList levels;
+        for (const QJsonValue &v : o.value(u"levels"_s).toArray())
+            levels.append(v.toString());
+        c.steps.append({JournalStep::Kind::MakeFolders, int(c.madeFolders.size())});
+        c.madeFolders.append(levels);
+    } else if (kind == u"file") {
+        takeFileRecord(c, o);
+    } else if (kind == u"moved" || kind == u"tag" || kind == u"tagged") {
+        if (JournalFile *f = fileOf(c, o.value(u"n"_s).toInt())) {
+            if (kind == u"moved")
+                f->moved = true;
+            else if (kind == u"tag")
+                f->tagStarted = true;
+            else
+                f->hashAfter = o.value(u"hash"_s).toString().toLatin1();
+        }
+    } else if (kind == u"output") {
+        JournalOutput out;
+        out.path = o.value(u"path"_s).toString();
+        out.existed = o.value(u"existed"_s).toBool();
+        out.oldBytes = unb64(o.value(u"old"_s));
+        out.oldHash = o.value(u"oldHash"_s).toString().toLatin1();
+        out.newHash = o.value(u"newHash"_s).toString().toLatin1();
+        c.steps.append({JournalStep::Kind::Output, int(c.outputs.size())});
+        c.outputs.append(out);
+    } else if (kind == u"old-folder") {
+        JournalOldFolder old;
+        old.folder = o.value(u"folder"_s).toString();
+        for (const QJsonValue &v : o.value(u"entries"_s).toArray()) {
+            const QJsonObject e = v.toObject();
+            old.entries.append({e.value(u"name"_s).toString(), unb64(e.value(u"data"_s)), e.value(u"movedTo"_s).toString()});
+        }
+        c.steps.append({JournalStep::Kind::OldFolder, int(c.oldFolders.size())});
+        c.oldFolders.append(old);
+    } else if (kind == u"end") {
+        c.finished = true;
+    } else if (kind == u"undo") {
+        c.undoState = o.value(u"state"_s).toString();
+    }
+}
+
+} // namespace
+
+QString JournalContents::state() const
+{
+    if (!undoState.isEmpty())
+        return undoState;
+    return finished ? u"finished"_s : u"interrupted"_s;
+}
+
+JobJournal::~JobJournal()
+{
+    file_.close();
+}
+
+QString JobJournal::folder()
+{
+    const QString path = QDir(AppFolder::userDataPath()).filePath(u"Journals"_s);
+    QDir().mkpath(path);
+    return QDir::toNativeSeparators(QDir::cleanPath(path));
+}
+
+QByteArray JobJournal::hashBytes(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
+}
+
+QByteArray JobJournal::hashFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!hash.addData(&file))
+        return {};
+    return hash.result().toHex();
+}
+
+bool JobJournal::append(const QJsonObject &record, bool flush)
+{
+    if (!file_.isOpen())
+        return false;
+    const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Compact);
+    const QByteArray line = checksum(json) + ' ' + json + '\n';
+    if (file_.write(line) != line.size() || !file_.flush()) {
+        error_ = file_.errorString();
+        // What is half written is a torn record; nothing more goes after it.
+        file_.close();
+        return false;
+    }
+    if (flush && !TemporaryFiles::syncToDisk(int(file_.handle()))) {
+        error_ = u"Unable to write the journal to the disk"_s;
+        file_.close();
+        return false;
+    }
+    StopPoints::reached("journal-record");
+    return true;
+}
+
+bool JobJournal::begin(const QString &listedFolder, const QString &destination, int fileCount)
+{
+    const QString dir = folder();
+    int next = 1;
+    for (const QString &name : QDir(dir).entryList({u"job-*.journal"_s}, QDir::Files)) {
+        const QRegularExpressionMatch m = journalName().match(name);
+        if (m.hasMatch())
+            next = std::max(next, m.captured(1).toInt() + 1);
+    }
+    // Another program may take the same number at the same moment: the next one is tried.
+    for (int attempt = 0; attempt < 16; ++attempt, ++next) {
+        file_.setFileName(QDir(dir).filePath(u"job-%1.journal"_s.arg(next, 6, 10, QChar(u'0'))));
+        if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            break;
+        if (!QFileInfo::exists(file_.fileName()))
+            break;
+    }
+    if (!file_.isOpen()) {
+        error_ = file_.errorString();
+        if (!QFileInfo(dir).isDir())
+            error_ = u"The folder cannot be created"_s;
+        return false;
+    }
+    id_ = QString::number(next);
+    QJsonObject job {{u"k"_s, u"job"_s}, {u"id"_s, id_},
+                     {u"date"_s, QDateTime::currentDateTime().toString(Qt::ISODateWithMs)},
+                     {u"folder"_s, listedFolder}, {u"dest"_s, destination}, {u"files"_s, fileCount}, {u"v"_s, 1}};
+    if (!append(job, true)) {
+        QFile::remove(file_.fileName());
+        return false;
+    }
+    prune();
+    return true;
+}
+
+void JobJournal::prune() const
+{
+    const QDir dir(folder());
+    QList<int> numbers;
+    for (const QString &name : dir.entryList({u"job-*.journal"_s}, QDir::Files)) {
+        const QRegularExpressionMatch m = journalName().match(name);
+        if (m.hasMatch())
+            numbers.append(m.captured(1).toInt());
+    }
+    std::sort(numbers.begin(), numbers.end(), std::greater<>());
+    for (qsizetype i = KeptJobs; i < numbers.size(); ++i)
+        QFile::remove(dir.filePath(u"job-%1.journal"_s.arg(numbers.at(i), 6, 10, QChar(u'0'))));
+}
+
+bool JobJournal::recordCaseFolder(const QString &from, const QString &via, const QString &to)
+{
+    changed_ = true;
+    return append({{u"k"_s, u"case-folder"_s}, {u"from"_s, from}, {u"via"_s, via}, {u"to"_s, to}}, true);
+}
+
+bool JobJournal::recordMakeFolders(const QStringList &levels)
+{
+    if (levels.isEmpty())
+        return file_.isOpen();
+    changed_ = true;
+    return append({{u"k"_s, u"mkdir"_s}, {u"levels"_s, QJsonArray::fromStringList(levels)}}, true);
+}
+
+bool JobJournal::recordFile(int fileNumber, const QString &from, const QString &to)
+{
+    JournalFile f;
+    f.fileNumber = fileNumber;
+    f.from = from;
+    f.to = to;
+    const QFileInfo target(to);
+    f.destinationTaken = target.exists() && !RenameJobFiles::sameObject(from, to);
+    f.inPlace = target.exists() && !f.destinationTaken;
+    {
+        const Mp3FileBytes bytes(from);
+        QFile file(from);
+        if (bytes.isOpen() && file.open(QIODevice::ReadOnly)) {
+            f.size = file.size();
+            f.tagRegion = file.read(bytes.audioStart());
+            if (bytes.hasV1() && file.seek(f.size - 128))
+                f.trailer = file.read(128);
+        }
+    }
+    f.hashBefore = hashFile(from);
+    f.permissions = int(QFile::permissions(from));
+    changed_ = true;
+    files_.append(f);
+    return append({{u"k"_s, u"file"_s}, {u"n"_s, fileNumber}, {u"from"_s, from}, {u"to"_s, to},
+                   {u"inPlace"_s, f.inPlace}, {u"taken"_s, f.destinationTaken}, {u"size"_s, double(f.size)},
+                   {u"hash"_s, latin(f.hashBefore)}, {u"v2"_s, b64(f.tagRegion)}, {u"v1"_s, b64(f.trailer)},
+                   {u"perm"_s, f.permissions}},
+                  true);
+}
+
+bool JobJournal::recordTagWrite(int fileNumber)
+{
+    return append({{u"k"_s, u"tag"_s}, {u"n"_s, fileNumber}}, true);
+}
+
+bool JobJournal::recordOutput(const QString &path, const QByteArray &newBytesHash)
+{
+    JournalOutput out;
+    out.existed = QFileInfo(path).isFile();
+    QJsonObject record {{u"k"_s, u"output"_s}, {u"path"_s, path}, {u"existed"_s, out.existed},
+                        {u"newHash"_s, latin(newBytesHash)}};
+    if (out.existed) {
+        QFile file(path);
+        if (file.size() > MaxRecordBytes / 2 || !file.open(QIODevice::ReadOnly)) {
+            error_ = u"Unable to read the earlier file "_s + path;
+            return false;
+        }
+        out.oldBytes = file.readAll();
+        record.insert(u"old"_s, b64(out.oldBytes));
+        record.insert(u"oldHash"_s, latin(hashBytes(out.oldBytes)));
+    }
+    changed_ = true;
+    return append(record, true);
+}
+
+bool JobJournal::recordOldFolder(const QString &oldFolder, const QString &albumFolder)
+{
+    // What the clean-up may take away: the files still in the folder (it leaves a folder that
+    // holds anything else), each with where it would move to.
+    const QDir dir(oldFolder);
+    const QString name = QFileInfo(QDir::cleanPath(oldFolder)).fileName();
+    const QString target = QDir::cleanPath(albumFolder);
+    const QString targetName = QFileInfo(target).fileName();
+    QJsonArray entries;
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile file(dir.filePath(entry));
+        if (file.size() > MaxRecordBytes / 2 || !file.open(QIODevice::ReadOnly))
+            continue; // too big for an output of ours: the clean-up keeps the folder for it
+        QString movedTo;
+        if (entry == name + u".jpg"_s || entry == name + u".htm"_s)
+            movedTo = target + u'/' + targetName + entry.mid(name.size());
+        entries.append(QJsonObject {{u"name"_s, entry}, {u"data"_s, b64(file.readAll())}, {u"movedTo"_s, movedTo}});
+    }
+    changed_ = true;
+    return append({{u"k"_s, u"old-folder"_s}, {u"folder"_s, QDir::cleanPath(oldFolder)}, {u"entries"_s, entries}},
+                  true);
+}
+
+void JobJournal::noteMoved(int fileNumber, const QString &path)
+{
+    append({{u"k"_s, u"moved"_s}, {u"n"_s, fileNumber}, {u"path"_s, path}}, false);
+    for (JournalFile &f : files_)
+        if (f.fileNumber == fileNumber)
+            f.moved = true;
+}
+
+void JobJournal::noteTagged(int fileNumber, const QString &path)
+{
+    const QByteArray hash = hashFile(path);
+    append({{u"k"_s, u"tagged"_s}, {u"n"_s, fileNumber}, {u"hash"_s, latin(hash)}}, false);
+    for (JournalFile &f : files_)
+        if (f.fileNumber == fileNumber)
+            f.hashAfter = hash;
+}
+
+void JobJournal::finish()
+{
+    if (!file_.isOpen())
+        return;
+    if (!changed_) {
+        file_.close();
+        QFile::remove(file_.fileName());
+        return;
+    }
+    append({{u"k"_s, u"end"_s}}, true);
+    file_.close();
+}
+
+FileRestore JobJournal::restoreFile(int fileNumber) const
+{
+    for (auto it = files_.crbegin(); it != files_.crend(); ++it) {
+        if (it->fileNumber == fileNumber)
+            return RenameUndo::restoreBytes(*it, it->inPlace ? it->from : it->to);
+    }
+    return {false, {}, u"The journal holds no record of this file"_s};
+}
+
+JournalContents JobJournal::read(const QString &path)
+{
+    JournalContents c;
+    c.path = path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return c;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine(MaxRecordBytes);
+        // The last line without its end is a record a kill tore apart. A whole line with a bad
+        // checksum is one that an undo's note was appended behind: only the note counts then.
+        if (!line.endsWith('\n'))
+            break;
+        const QByteArray json = line.mid(9, line.size() - 10);
+        if (line.size() < 10 || line.at(8) != ' ' || checksum(json) != line.left(8))
+            continue;
+        const QJsonDocument doc = QJsonDocument::fromJson(json);
+        if (doc.isObject())
+            takeRecord(c, doc.object());
+    }
+    return c;
+}
+
+QList<JournalContents> JobJournal::list()
+{
+    const QDir dir(folder());
+    QList<std::pair<int, QString>> found;
+    for (const QString &name : dir.entryList({u"job-*.journal"_s}, QDir::Files)) {
+        const QRegularExpressionMatch m = journalName().match(name);
+        if (m.hasMatch())
+            found.append({m.captured(1).toInt(), dir.filePath(name)});
+    }
+    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    QList<JournalContents> jobs;
+    for (const auto &[number, path] : std::as_const(found)) {
+        JournalContents c = read(path);
+        if (c.valid)
+            jobs.append(c);
+    }
+    return jobs;
+}
+
+bool JobJournal::noteUndo(const QString &path, bool complete)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    // A torn record at the end (a kill) is cut off first, or the note would hide behind it.
+    const QJsonObject record {{u"k"_s, u"undo"_s}, {u"state"_s, complete ? u"undone"_s : u"partly undone"_s},
+                              {u"date"_s, QDateTime::currentDateTime().toString(Qt::ISODateWithMs)}};
+    const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Compact);
+    QByteArray line = checksum(json) + ' ' + json + '\n';
+    if (file.size() > 0) {
+        QFile in(path);
+        if (in.open(QIODevice::ReadOnly) && in.seek(file.size() - 1) && in.read(1) != "\n")
+            line.prepend('\n');
+    }
+    return file.write(line) == line.size() && file.flush() && TemporaryFiles::syncToDisk(int(file.handle()));
+}

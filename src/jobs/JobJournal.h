@@ -1,0 +1,180 @@
+#pragma once
+// The undo journal of the album rename job: one file per job in the folder "Journals" of the
+// per-user data folder, written ahead of every change the job makes and flushed to the disk
+// before the change, so that even a job killed at any instant can be undone (RenameUndo).
+//
+// The file is append-only text, one record a line: 8 hex digits of the record's checksum, a
+// space, the record as compact JSON. A line without its line end or with a wrong checksum is a
+// record a kill tore apart; it and anything after it are ignored.
+//
+// What the job records, each before its change:
+//   "job"        the job: id, date, listed folder, destination folder, number of files
+//   "case-folder" the listed folder is renamed to another letter case (from, via scratch, to)
+//   "mkdir"      folder levels about to be created, top level first
+//   "file"       a file about to move: old and new path, its ID3v2 tag region and ID3v1 trailer
+//                as they were, its size, permissions and a hash of the whole file
+//   "tag"        the file's tags are about to be written
+//   "output"     a playlist or cover about to be written: the earlier file's bytes when there is one
+//   "old-folder" the old folder may be removed: what it still holds and where its picture goes
+// and after a change, unflushed (undo looks at the disk anyway): "moved" and "tagged" (with the
+// hash of the whole file once its tags are written), "end" when the job is through, "undo" when
+// an undo ran.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+/// One file of a job as its journal knows it.
+struct JournalFile
+{
+    int fileNumber = 0;
+    QString from; ///< where it was before the job
+    QString to;   ///< where the job moved it
+    /// The destination was this very file before the move (nothing moved, only tags written).
+    bool inPlace = false;
+    /// Another file stood at the destination: the move cannot have happened.
+    bool destinationTaken = false;
+    qint64 size = 0;
+    QByteArray hashBefore; ///< of the whole file, hex
+    QByteArray tagRegion;  ///< the ID3v2 tags at the start, as they were (may be empty)
+    QByteArray trailer;    ///< the 128-byte ID3v1 trailer as it was (empty without one)
+    int permissions = 0;
+    bool moved = false;     ///< the move was done
+    bool tagStarted = false; ///< the tag write began
+    QByteArray hashAfter;  ///< of the whole file once its tags were written; empty before
+};
+
+/// A playlist or cover the job wrote.
+struct JournalOutput
+{
+    QString path;
+    bool existed = false;
+    QByteArray oldBytes; ///< the earlier file's bytes when it existed
+    QByteArray oldHash, newHash;
+};
+
+/// The old folder as it was before the job tidied it away.
+struct JournalOldFolder
+{
+    QString folder;
+    struct Entry {
+        QString name;
+        QByteArray bytes;
+        QString movedTo; ///< where the clean-up moves it; empty for a file it deletes
+    };
+    QList<Entry> entries;
+};
+
+/// One record of the journal, in the order it was written.
+struct JournalStep
+{
+    enum class Kind { CaseFolder, MakeFolders, File, Output, OldFolder };
+    Kind kind = Kind::File;
+    int index = 0; ///< into the list of its kind in JournalContents
+};
+
+/// Everything a journal file says.
+struct JournalContents
+{
+    QString id;
+    QString path; ///< the journal file
+    QDateTime date;
+    QString folder;      ///< the listed folder
+    QString destination; ///< the first destination folder
+    int fileCount = 0;
+    bool valid = false;  ///< a job record was read
+    bool finished = false;
+    QString undoState; ///< empty, "undone" or "partly undone" (the last undo's result)
+
+    struct CaseFolder { QString from, via, to; };
+    QList<CaseFolder> caseFolders;
+    QList<QStringList> madeFolders; ///< each record's levels, top level first
+    QList<JournalFile> files;
+    QList<JournalOutput> outputs;
+    QList<JournalOldFolder> oldFolders;
+    QList<JournalStep> steps;
+
+    /// "finished", "interrupted", "undone" or "partly undone".
+    [[nodiscard]] QString state() const;
+};
+
+/// The outcome of putting one file back.
+struct FileRestore
+{
+    bool ok = false;
+    QString path;    ///< where the file is afterwards
+    QString message; ///< why it was left, when not ok
+};
+
+class JobJournal
+{
+public:
+    JobJournal() = default;
+    ~JobJournal();
+    JobJournal(const JobJournal &) = delete;
+    JobJournal &operator=(const JobJournal &) = delete;
+
+    /// The folder of the journals; made when missing.
+    [[nodiscard]] static QString folder();
+    /// How many journals are kept: older ones are deleted when a job starts.
+    static constexpr int KeptJobs = 20;
+
+    /// Starts the journal of a new job and writes its first record, flushed. False (with error())
+    /// when it cannot be written: the job must then change nothing.
+    bool begin(const QString &listedFolder, const QString &destination, int fileCount);
+    [[nodiscard]] bool isOpen() const { return file_.isOpen(); }
+    /// The reason the journal could not be written; empty while all is well.
+    [[nodiscard]] const QString &error() const { return error_; }
+    [[nodiscard]] const QString &id() const { return id_; }
+    [[nodiscard]] QString path() const { return file_.fileName(); }
+
+    /// Each recordX writes the record ahead of its change and flushes it; false (with error())
+    /// when it could not, and the change must then not be made.
+    bool recordCaseFolder(const QString &from, const QString &via, const QString &to);
+    bool recordMakeFolders(const QStringList &levels);
+    /// Reads the file at `from` (its tags and hash) and records the move to `to`.
+    bool recordFile(int fileNumber, const QString &from, const QString &to);
+    bool recordTagWrite(int fileNumber);
+    bool recordOutput(const QString &path, const QByteArray &newBytesHash);
+    bool recordOldFolder(const QString &folder, const QString &albumFolder);
+    /// After-the-change notes.
+    void noteMoved(int fileNumber, const QString &path);
+    /// Hashes the file at `path` as its tags left it.
+    void noteTagged(int fileNumber, const QString &path);
+    /// The job is through; a journal of a job that changed nothing is deleted.
+    void finish();
+
+    /// Restores the file of row `fileNumber` of this running job to its bytes from before the job,
+    /// where it is now (its new path): the ID3v2 tag region and the ID3v1 trailer recorded ahead
+    /// of the move are put around the file's audio, and the result must hash as the whole file
+    /// did; it is written through a temporary copy, so a failure leaves the file as it was. A
+    /// tag write that is found bad (verification) calls this right after it; the file stays at
+    /// its new path, and a later undo moves it back. Not ok (with the reason) when the row has
+    /// no record or its audio bytes differ from the original's.
+    [[nodiscard]] FileRestore restoreFile(int fileNumber) const;
+
+    /// The journals in the folder, newest first (read in full).
+    [[nodiscard]] static QList<JournalContents> list();
+    /// Reads a journal file; `valid` is false when it holds no job record.
+    [[nodiscard]] static JournalContents read(const QString &path);
+    /// Appends the result of an undo to a journal ("undone" or "partly undone").
+    static bool noteUndo(const QString &path, bool complete);
+
+    /// The hash the journal keeps of a file's bytes (hex), and of a whole file (empty when unreadable).
+    [[nodiscard]] static QByteArray hashBytes(const QByteArray &bytes);
+    [[nodiscard]] static QByteArray hashFile(const QString &path);
+
+private:
+    bool append(const QJsonObject &record, bool flush);
+    void prune() const;
+
+    QFile file_;
+    QString id_;
+    QString error_;
+    QList<JournalFile> files_;
+    bool changed_ = false;
+};

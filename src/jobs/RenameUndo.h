@@ -1,0 +1,44 @@
+#pragma once
+// Undo of an album rename job from its journal (JobJournal): the steps the journal records are
+// taken back newest first, each after a look at the disk, so an undo is right whether the job
+// finished or was killed at any instant, and running it again changes nothing more. A file that
+// was changed since the job (its hash is neither the one before nor the one after the job) is
+// left as it is and reported.
+
+#include "jobs/JobJournal.h"
+
+#include <QString>
+#include <QStringList>
+
+/// What an undo did.
+struct UndoReport
+{
+    /// The journal named no job, or the job was already undone.
+    bool nothingToUndo = false;
+    /// Why there is nothing to undo ("nothing to undo: job 3 was already undone").
+    QString why;
+    QString id;
+    /// One line per thing put back ("Restored: /music/a/01.mp3").
+    QStringList restored;
+    /// One line per thing left, naming it and why.
+    QStringList left;
+    [[nodiscard]] bool complete() const { return !nothingToUndo && left.isEmpty(); }
+};
+
+namespace RenameUndo {
+
+/// Gives the file at `path` the bytes the journal's entry says it had before the job: the ID3v2
+/// tag region and the ID3v1 trailer recorded ahead of the move around the file's present audio,
+/// checked against the hash of the whole file from before the job and written through a
+/// temporary copy. Nothing is written when the file already has those bytes; not ok (and
+/// nothing written) when the file was changed since its tags were written, or its audio is not
+/// the original's.
+[[nodiscard]] FileRestore restoreBytes(const JournalFile &entry, const QString &path);
+
+/// Undoes the job of a journal, notes the result in it and reports.
+[[nodiscard]] UndoReport undoJob(const JournalContents &job);
+
+/// Undoes the newest job (id empty) or the job with that id.
+[[nodiscard]] UndoReport undo(const QString &id = {});
+
+} // namespace RenameUndo

@@ -1,0 +1,98 @@
+// varnelt-cli undo, run as a separate program after real renames: the list of jobs, the undo of
+// the last one or a given one, and the exit status for each outcome.
+#include "CliRunner.h"
+
+#include "support/Mp3Writer.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class CliUndoTest : public CliTest
+{
+protected:
+    /// An album folder under music/ with one file per title (artist Foo, album Bar).
+    QString makeAlbum(const QString &folder, const QStringList &titles) const
+    {
+        const QString dir = tempFile(u"music/"_s + folder);
+        QDir().mkpath(dir);
+        for (int i = 0; i < titles.size(); ++i) {
+            Mp3Writer::Song song{.title = titles[i], .artist = u"Foo"_s, .album = u"Bar"_s, .track = i + 1,
+                                 .seconds = 1.0 + i};
+            Mp3Writer::save(dir + u"/track%1.mp3"_s.arg(i + 1), Mp3Writer::song(song));
+        }
+        return dir;
+    }
+
+    /// Every file under music/ with the hash of its bytes.
+    QMap<QString, QByteArray> musicState() const
+    {
+        QMap<QString, QByteArray> state;
+        const QString music = tempFile(u"music"_s);
+        QDirIterator it(music, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            state.insert(QDir(music).relativeFilePath(path),
+                         QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1));
+        }
+        return state;
+    }
+};
+
+TEST_F(CliUndoTest, ListsJobsUndoesTheLastOrAGivenOneAndReportsWhatWasLeft)
+{
+    EXPECT_EQ(run({u"undo"_s}).exitCode, 2) << "nothing recorded yet";
+    EXPECT_EQ(run({u"undo"_s, u"--list"_s}).exitCode, 2);
+
+    const QString first = makeAlbum(u"first rip"_s, {u"Intro"_s, u"Outro"_s});
+    const auto original = musicState();
+    ASSERT_EQ(run({u"rename"_s, first, u"--mask"_s, u"%artist - %album\\%track - %title"_s}).exitCode, 0);
+    const QString second = makeAlbum(u"second rip"_s, {u"Alpha"_s});
+    const auto renamed = musicState();
+    ASSERT_EQ(run({u"rename"_s, second, u"--mask"_s, u"%track %title"_s, u"--dest"_s, u"MP3 directory"_s}).exitCode, 0);
+
+    const CliRun list = run({u"undo"_s, u"--list"_s});
+    EXPECT_EQ(list.exitCode, 0);
+    ASSERT_EQ(list.lines().size(), 2);
+    const QStringList newest = list.lines().at(0).split(u'\t');
+    ASSERT_EQ(newest.size(), 5);
+    EXPECT_EQ(newest.at(0), u"2"_s);
+    EXPECT_TRUE(QDateTime::fromString(newest.at(1), u"yyyy-MM-dd HH:mm:ss"_s).isValid());
+    EXPECT_EQ(newest.mid(2), (QStringList {second, u"1"_s, u"finished"_s}));
+    EXPECT_EQ(list.lines().at(1).split(u'\t').mid(2), (QStringList {first, u"2"_s, u"finished"_s}));
+
+    // The last job: its one file comes back.
+    CliRun undo = run({u"undo"_s});
+    EXPECT_EQ(undo.exitCode, 0) << undo.err.toStdString();
+    EXPECT_EQ(undo.lines(), (QStringList {u"[restored] Restored: "_s + second + u"/track1.mp3"_s, u"Job 2: undone"_s}));
+    EXPECT_EQ(musicState(), renamed);
+    undo = run({u"undo"_s});
+    EXPECT_EQ(undo.exitCode, 2);
+    EXPECT_EQ(undo.err, u"varnelt-cli: nothing to undo: job 2 was already undone\n"_s);
+
+    // The earlier job, with one of its files changed since: that file is named and left.
+    const QString changed = tempFile(u"music/Foo - Bar/02 - Outro.mp3"_s);
+    QFile file(changed);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("edited");
+    file.close();
+    undo = run({u"undo"_s, u"1"_s});
+    EXPECT_EQ(undo.exitCode, 1);
+    EXPECT_TRUE(undo.lines().contains(u"[left] "_s + changed + u": left, it was changed since the job"_s)) << undo.out.toStdString();
+    EXPECT_TRUE(undo.lines().contains(u"[restored] Restored: "_s + first + u"/track1.mp3"_s)) << undo.out.toStdString();
+    EXPECT_EQ(undo.lines().last(), u"Job 1: partly undone, something was left"_s);
+    EXPECT_EQ(musicState().value(u"first rip/track1.mp3"_s), original.value(u"first rip/track1.mp3"_s));
+    EXPECT_EQ(run({u"undo"_s, u"--list"_s}).lines().at(1).split(u'\t').last(), u"partly undone"_s);
+
+    EXPECT_EQ(run({u"undo"_s, u"7"_s}).exitCode, 2);
+    EXPECT_EQ(run({u"undo"_s, u"--bogus"_s}).exitCode, 2);
+    EXPECT_EQ(run({u"undo"_s, u"1"_s, u"2"_s}).exitCode, 2);
+}
+
+} // namespace

@@ -1,0 +1,255 @@
+// The undo journal of the rename job on real album folders: a rename and its undo give back
+// every file byte for byte at its old path, whether the job finished or was killed after any
+// step; a journal that cannot be written stops the job before it changes anything.
+
+#include "RenameJobFixture.h"
+
+#include "audio/ID3Edit.h"
+#include "foundation/AppFolder.h"
+#include "foundation/TemporaryFiles.h"
+#include "jobs/JobJournal.h"
+#include "jobs/RenameUndo.h"
+#include "support/SmallDisk.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString albumMask = u"%artist - %album\\%track - %title"_s;
+
+/// Every file under a folder with the hash of its bytes, and every folder ("name/").
+QMap<QString, QByteArray> stateOf(const QString &root)
+{
+    QMap<QString, QByteArray> state;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(root).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            state.insert(name + u'/', {});
+        else
+            state.insert(name, QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1).toHex());
+    }
+    return state;
+}
+
+/// How one scenario sets up its album under a root folder and what the job is asked.
+struct Scenario
+{
+    const char *name;
+    QString folder; ///< the album's folder under the root
+    QList<RenameJobFixture::SourceFile> files;
+    QString mask;
+    QString destination; ///< "MP3 directory", "Parent directory" or a folder under the root
+    bool playlist = false;
+    int playlistDir = 0;
+    bool cover = false;
+    int coverDir = 0;
+    QStringList extraFiles; ///< files under the root made before the job (earlier outputs)
+};
+
+QList<Scenario> scenarios()
+{
+    const QList<RenameJobFixture::SourceFile> mixed {{u"a.mp3"_s, u"One"_s, 1.0, true, true},
+                                                     {u"b.mp3"_s, u"Two"_s, 2.0, false, true},
+                                                     {u"c.mp3"_s, u"Three"_s, 3.0, false, false}};
+    const QList<RenameJobFixture::SourceFile> lower {{u"01 - one.mp3"_s, u"One"_s, 1.0},
+                                                     {u"02 - two.mp3"_s, u"Two"_s, 2.0, true, true}};
+    return {
+        // A new album folder beside the old one; outputs in both places; the old folder, with its
+        // earlier playlist and picture, removed.
+        {"album folder", u"rips/incoming"_s, mixed, albumMask, u"Parent directory"_s, true, 0, true, 1,
+         {u"rips/incoming/incoming.pls"_s, u"rips/incoming/incoming.jpg"_s}},
+        // Renamed in place; an earlier playlist and cover replaced.
+        {"in place", u"Foo - Bar"_s, mixed, u"%track - %title"_s, u"MP3 directory"_s, true, 0, true, 0,
+         {u"Foo - Bar/Foo - Bar.pls"_s, u"Foo - Bar/Foo - Bar.jpg"_s}},
+        // Only the letter case of the folder changes.
+        {"folder case", u"mp3/foo - bar"_s, mixed, albumMask, u"Parent directory"_s, false, 0, false, 0, {}},
+        // Only the letter case of the file names changes.
+        {"file case", u"Foo - Bar"_s, lower, u"%track - %title"_s, u"MP3 directory"_s, true, 0, false, 0, {}},
+        // A typed destination with levels to create, per-row folder levels among them.
+        {"typed destination", u"in/album"_s, mixed, u"%artist\\%album\\%track\\%title"_s, u"out/deep"_s, false, 0,
+         true, 1, {}},
+    };
+}
+
+class RenameUndoTest : public RenameJobFixture
+{
+protected:
+    /// Makes the scenario's album under `root` and returns the job's input.
+    RenameJobInput prepare(const Scenario &s, const QString &root)
+    {
+        const QString folder = makeAlbum(QDir(tempPath()).relativeFilePath(root) + u'/' + s.folder, s.files);
+        for (const QString &extra : s.extraFiles) {
+            if (extra.endsWith(u".pls"_s))
+                writeFile(QDir(tempPath()).relativeFilePath(root + u'/' + extra),
+                          "[playlist]\r\nFile1=a.mp3\r\nNumberOfEntries=1\r\n");
+            else
+                writeFile(QDir(tempPath()).relativeFilePath(root + u'/' + extra), "old picture " + extra.toUtf8());
+        }
+        const QString destination =
+            s.destination.contains(u"directory"_s) ? s.destination : root + u'/' + s.destination;
+        RenameJobInput in = inputFor(folder, s.files, s.mask, destination);
+        in.outputs.playlist = s.playlist;
+        in.outputs.playlistDir = s.playlistDir;
+        if (s.cover) {
+            in.outputs.cover = in.outputs.coverShown = true;
+            in.outputs.coverDir = s.coverDir;
+            in.outputs.coverDownloadFileName = writeFile(u"download/cover.jpg"_s, "\xff\xd8 new cover");
+        }
+        return in;
+    }
+};
+
+TEST_F(RenameUndoTest, RenameThenUndoGivesBackEveryFileByteForByteAtItsOldPath)
+{
+    for (const Scenario &s : scenarios()) {
+        SCOPED_TRACE(s.name);
+        const QString root = tempFile(QString::fromLatin1(s.name));
+        const RenameJobInput in = prepare(s, root);
+        const auto before = stateOf(root);
+
+        const RenameJobOutcome out = runAlbumRenameJob(in, log);
+        ASSERT_EQ(log.errorCount(), 0);
+        ASSERT_FALSE(out.journalId.isEmpty());
+        ASSERT_NE(stateOf(root), before) << "the job changed nothing";
+
+        const UndoReport report = RenameUndo::undo();
+        EXPECT_EQ(report.id, out.journalId);
+        EXPECT_TRUE(report.complete()) << report.left.join(u'\n').toStdString();
+        EXPECT_EQ(stateOf(root), before);
+        EXPECT_EQ(JobJournal::list().first().state(), u"undone"_s);
+        EXPECT_TRUE(RenameUndo::undo().nothingToUndo) << "an undone job is not undone twice";
+    }
+    EXPECT_EQ(JobJournal::list().size(), qsizetype(scenarios().size()));
+}
+
+TEST_F(RenameUndoTest, FileChangedSinceTheJobIsLeftAndNamedTheOthersComeBack)
+{
+    const Scenario s = scenarios().first();
+    const QString root = tempFile(u"music"_s);
+    const RenameJobInput in = prepare(s, root);
+    const RenameJobOutcome out = runAlbumRenameJob(in, log);
+    const QString changed = out.newPaths.at(1);
+    QFile file(changed);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("x");
+    file.close();
+
+    const UndoReport report = RenameUndo::undo(out.journalId);
+    // The folder the job made keeps the file that stays.
+    EXPECT_EQ(report.left.join(u'\n'), changed + u": left, it was changed since the job\n"_s + root
+                                            + u"/rips/Foo - Bar: left, the folder the job made is not empty"_s);
+    EXPECT_TRUE(QFile::exists(in.currentDirectory + u"/a.mp3"_s));
+    EXPECT_TRUE(QFile::exists(in.currentDirectory + u"/c.mp3"_s));
+    EXPECT_TRUE(QFile::exists(changed));
+    EXPECT_EQ(JobJournal::list().first().state(), u"partly undone"_s);
+}
+
+TEST_F(RenameUndoTest, RestoreFileGivesARunningJobsFileItsOriginalBytesAndRefusesOtherAudio)
+{
+    const QString folder = makeThreeSongAlbum(u"music/album"_s);
+    const QString path = folder + u"/a.mp3"_s;
+    const QByteArray original = readAll(path);
+    JobJournal journal;
+    ASSERT_TRUE(journal.begin(folder, folder, 1));
+    ASSERT_TRUE(journal.recordFile(1, path, path));
+    ID3Edit tagger;
+    tagger.setTitle(u"A much longer title than the padding of the old tag can hold, surely"_s);
+    ASSERT_EQ(tagger.SaveV2(path), ID3Edit::Ok);
+    ASSERT_NE(readAll(path), original);
+
+    const FileRestore restored = journal.restoreFile(1);
+    EXPECT_TRUE(restored.ok) << restored.message.toStdString();
+    EXPECT_EQ(readAll(path), original);
+
+    QByteArray damaged = original;
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x55);
+    writeFile(u"music/album/a.mp3"_s, damaged);
+    const FileRestore refused = journal.restoreFile(1);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.message, u"its audio is not the original's"_s);
+    EXPECT_EQ(readAll(path), damaged) << "a refused restore writes nothing";
+    EXPECT_FALSE(journal.restoreFile(2).ok);
+}
+
+TEST_F(RenameUndoTest, JobKilledAfterAnyStepIsUndoneToTheStateBeforeIt)
+{
+    // Every step point (each journal record, and inside the moves and writes) is a kill point.
+    int stops = 0;
+    for (const Scenario &s : {scenarios().at(0), scenarios().at(3)}) {
+        for (int n = 1;; ++n) {
+            SCOPED_TRACE(std::string(s.name) + " step " + std::to_string(n));
+            const QString root = tempFile(u"kill/%1-%2"_s.arg(QString::fromLatin1(s.name)).arg(n));
+            const RenameJobInput in = prepare(s, root);
+            const auto before = stateOf(root);
+            ResultLog childLog;
+            const bool stopped = runUntilStep(nullptr, [&] { (void)runAlbumRenameJob(in, childLog); }, n);
+            const UndoReport report = RenameUndo::undo();
+            EXPECT_TRUE(report.complete() || report.nothingToUndo) << report.left.join(u'\n').toStdString();
+            EXPECT_EQ(stateOf(root), before);
+            if (!stopped)
+                break;
+            ++stops;
+            ASSERT_LT(n, 200);
+        }
+    }
+    EXPECT_GT(stops, 20);
+}
+
+TEST_F(RenameUndoTest, UnwritableJournalStopsTheJobBeforeAnyChange)
+{
+    const QString root = tempFile(u"music"_s);
+    const RenameJobInput in = prepare(scenarios().first(), root);
+    const auto before = stateOf(root);
+    QDir().mkpath(journalFolder());
+    if (!lockFolder(journalFolder()))
+        GTEST_SKIP() << "this system lets the test write into a locked folder";
+
+    const RenameJobOutcome out = runAlbumRenameJob(in, log);
+    ASSERT_TRUE(out.failure.has_value());
+    EXPECT_EQ(out.failure->title, u"Undo journal error"_s);
+    EXPECT_TRUE(out.failure->text.startsWith(
+        u"Unable to write the undo journal. Disk full, read-only media or not enough rights.\n"_s + journalFolder()));
+    EXPECT_TRUE(out.failure->text.endsWith(u"\nImpossible to rename files."_s));
+    EXPECT_FALSE(out.started);
+    EXPECT_EQ(log.errorCount(), 1);
+    EXPECT_EQ(stateOf(root), before);
+
+    // A full disk under the data folder: the same stop.
+    SmallDisk disk(64 * 1024);
+    if (!disk.isMounted())
+        return;
+    AppFolder::setUserDataOverride(disk.path());
+    disk.fill();
+    ResultLog second;
+    const RenameJobOutcome full = runAlbumRenameJob(in, second);
+    ASSERT_TRUE(full.failure.has_value());
+    EXPECT_EQ(full.failure->title, u"Undo journal error"_s);
+    EXPECT_EQ(stateOf(root), before);
+}
+
+TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKept)
+{
+    const QString folder = makeThreeSongAlbum(u"music/album"_s);
+    for (int i = 0; i < JobJournal::KeptJobs + 3; ++i) {
+        JobJournal journal;
+        ASSERT_TRUE(journal.begin(folder, folder, 3));
+        ASSERT_TRUE(journal.recordMakeFolders({folder + u"/x"_s}));
+        journal.finish();
+    }
+    const QList<JournalContents> jobs = JobJournal::list();
+    ASSERT_EQ(jobs.size(), JobJournal::KeptJobs);
+    EXPECT_EQ(jobs.first().id, u"23"_s);
+    EXPECT_EQ(jobs.last().id, u"4"_s);
+    EXPECT_EQ(jobs.first().state(), u"finished"_s);
+}
+
+} // namespace
