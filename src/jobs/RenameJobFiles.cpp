@@ -13,16 +13,12 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString withoutTrailingSeparator(QString path)
+QString RenameJobFiles::withoutTrailingSeparator(QString path)
 {
     while (path.size() > 1 && (path.endsWith(u'/') || path.endsWith(Common::separator())))
         path.chop(1);
     return path;
 }
-
-} // namespace
 
 bool RenameJobFiles::sameObject(const QString &a, const QString &b)
 {

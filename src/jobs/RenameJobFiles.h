@@ -11,6 +11,9 @@
 
 namespace RenameJobFiles {
 
+/// The path without trailing separators (a root stays as it is).
+[[nodiscard]] QString withoutTrailingSeparator(QString path);
+
 /// True when both paths exist and name the same file system object (the same file or folder
 /// reached by another spelling or a hard link); false when either is missing.
 [[nodiscard]] bool sameObject(const QString &a, const QString &b);

@@ -13,12 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString withoutTrailingSeparator(QString path)
-{
-    while (path.size() > 1 && (path.endsWith(u'/') || path.endsWith(Common::separator())))
-        path.chop(1);
-    return path;
-}
+using RenameJobFiles::withoutTrailingSeparator;
 
 /// Deletes the temporary copies a kill left that were made for a path (a move between file
 /// systems, a tag rewrite, an output written beside the one it replaces).
