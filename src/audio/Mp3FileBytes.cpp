@@ -114,18 +114,22 @@ bool Mp3FileBytes::readHead(qint64 length)
 
 bool Mp3FileBytes::readRange(qint64 offset, qint64 end, const std::function<void(QByteArrayView)> &chunk)
 {
-    if (fd_ < 0 || offset < 0 || end > size_)
+    if (offset < 0 || end > size_)
         return false;
-    QByteArray piece(256 * 1024, Qt::Uninitialized);
+    QByteArray piece(RangeChunk, Qt::Uninitialized);
     while (offset < end) {
-        const qint64 want = std::min<qint64>(piece.size(), end - offset);
-        const qint64 got = readAt(offset, piece.data(), want);
-        if (got != want)
+        const qint64 want = std::min(RangeChunk, end - offset);
+        if (!readExactly(offset, piece.data(), want))
             return false;
-        chunk(QByteArrayView(piece.constData(), got));
-        offset += got;
+        chunk(QByteArrayView(piece.constData(), want));
+        offset += want;
     }
     return true;
+}
+
+bool Mp3FileBytes::readExactly(qint64 offset, char *into, qint64 count)
+{
+    return fd_ >= 0 && offset >= 0 && readAt(offset, into, count) == count;
 }
 
 qint64 Mp3FileBytes::readAt(qint64 offset, char *into, qint64 count)

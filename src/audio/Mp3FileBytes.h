@@ -48,9 +48,13 @@ public:
     /// it cannot (a read error, or nothing more to read).
     bool readHead(qint64 length);
 
-    /// Hands the file's bytes from `offset` to `end` to `chunk` in pieces of a bounded size,
-    /// without keeping them; false when a read falls short.
+    /// Bytes readRange() hands over at a time.
+    static constexpr qint64 RangeChunk = 256 * 1024;
+    /// Hands the file's bytes from `offset` to `end` to `chunk` in pieces of RangeChunk bytes
+    /// (the last one shorter), without keeping them; false when a read falls short.
     bool readRange(qint64 offset, qint64 end, const std::function<void(QByteArrayView)> &chunk);
+    /// Reads `count` bytes at `offset` into `into`; false when fewer could be read.
+    bool readExactly(qint64 offset, char *into, qint64 count);
 
 private:
     // Reads count bytes at the offset; returns how many were read.

@@ -3,7 +3,7 @@
 #include "audio/Mp3FileBytes.h"
 #include "audio/SafeFileRewrite.h"
 
-#include <QCryptographicHash>
+#include <QHash>
 #include <QFile>
 
 #include <algorithm>
@@ -55,6 +55,26 @@ void compareV1(const ID3::ID3v1Record &record, const ID3::ID3v1Record &found, QS
 
 } // namespace
 
+// The hash of the audio bytes, fed in the chunks readRange() gives: a fast 64-bit hash (the check
+// looks for accidents, not for attacks) chained from chunk to chunk, seeded with the length.
+class AudioHasher
+{
+public:
+    explicit AudioHasher(qint64 length)
+        : value_(size_t(length))
+    {
+    }
+    void add(QByteArrayView chunk) { value_ = qHashBits(chunk.data(), size_t(chunk.size()), value_); }
+    [[nodiscard]] QByteArray result() const
+    {
+        const quint64 v = value_;
+        return QByteArray(reinterpret_cast<const char *>(&v), sizeof v);
+    }
+
+private:
+    size_t value_;
+};
+
 FileBefore readBefore(const QString &path, qint64 keepAtMost)
 {
     Mp3FileBytes file(path);
@@ -62,32 +82,23 @@ FileBefore readBefore(const QString &path, qint64 keepAtMost)
         return {};
     const qint64 start = file.audioStart();
     const qint64 end = std::max(start, file.size() - (file.hasV1() ? ID3::TrailerSize : 0));
-    const bool keep = file.size() <= keepAtMost;
-    QByteArray bytes;
-    if (keep)
-        bytes.reserve(file.size());
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    qint64 at = keep ? 0 : start;
-    const bool read = file.readRange(at, keep ? file.size() : end, [&](QByteArrayView chunk) {
-        // The part of the chunk inside [start, end) is hashed.
-        const qint64 from = std::clamp(start - at, qint64(0), qint64(chunk.size()));
-        const qint64 to = std::clamp(end - at, qint64(0), qint64(chunk.size()));
-        hash.addData(chunk.sliced(from, to - from));
-        if (keep)
-            bytes.append(chunk);
-        at += chunk.size();
-    });
-    if (!read)
+    AudioHasher hash(end - start);
+    if (file.size() > keepAtMost) {
+        if (!file.readRange(start, end, [&hash](QByteArrayView chunk) { hash.add(chunk); }))
+            return {};
+        return {hash.result(), std::nullopt};
+    }
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    if (!file.readExactly(0, bytes.data(), bytes.size()))
         return {};
-    FileBefore before {hash.result(), std::nullopt};
-    if (keep)
-        before.bytes = std::move(bytes);
-    return before;
+    for (qint64 at = start; at < end; at += Mp3FileBytes::RangeChunk)
+        hash.add(QByteArrayView(bytes).sliced(at, std::min(Mp3FileBytes::RangeChunk, end - at)));
+    return {hash.result(), std::move(bytes)};
 }
 
 QByteArray audioHash(const QString &path)
 {
-    return readBefore(path, 0).audioHash;
+    return readBefore(path, -1).audioHash;
 }
 
 bool putBack(const QString &path, const QByteArray &bytes)

@@ -15,7 +15,7 @@
 
 namespace TagWriteCheck {
 
-/// The SHA-1 of the bytes a tag write must leave as they are: everything after the ID3v2 tags
+/// A hash of the bytes a tag write must leave as they are: everything after the ID3v2 tags
 /// at the start of the file up to its ID3v1 trailer (the audio, and whatever else stands there:
 /// an APE or Lyrics3 tag, trailing bytes). Empty when the file cannot be read.
 [[nodiscard]] QByteArray audioHash(const QString &path);
