@@ -140,9 +140,10 @@ private:
     /// Logs that the journal broke under the row and stops the job there.
     void stopForJournal(int node);
     TagWriteCheck::WrittenTags writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
-    void readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written,
-                  const TagWriteCheck::FileBefore &before);
-    void putBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::FileBefore &before);
+    void readBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
+                  const TagWriteCheck::WrittenTags &written, const TagWriteCheck::FileBefore &before);
+    void putBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
+                 const TagWriteCheck::FileBefore &before);
     void finish();
     void logFolderSteps(const QList<FolderStep> &steps);
 
@@ -314,12 +315,12 @@ void Run::renameRow(const PlannedRename &planned)
     }
     // One read before the write gives the audio hash the check compares with and the bytes
     // that put the file back when the write went wrong.
-    const TagWriteCheck::FileBefore before = TagWriteCheck::readBefore(path);
+    const TagWriteCheck::FileBefore before = TagWriteCheck::readBefore(path, in_.keptBytes);
     TagWriteCheck::WrittenTags written = writeTags(nodes, row, path);
     written.audioHash = before.audioHash;
     if (in_.afterTagWrite)
         in_.afterTagWrite(path);
-    readBack(nodes, path, written, before);
+    readBack(nodes, position, path, written, before);
     journal_.noteTagged(position, path);
     log_.makeVisible(nodes.entry);
     if (in_.outputs.playlist)
@@ -432,16 +433,20 @@ TagWriteCheck::WrittenTags Run::writeTags(const ResultLog::FileNodes &nodes, con
     return written;
 }
 
-void Run::putBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::FileBefore &before)
+void Run::putBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
+                  const TagWriteCheck::FileBefore &before)
 {
-    if (before.bytes && TagWriteCheck::putBack(path, *before.bytes))
+    // The journal holds the file's tags from before the job; when the audio itself changed only
+    // the bytes read before the write can give it back.
+    const FileRestore restored = journal_.restoreFile(fileNumber);
+    if (restored.ok || (before.bytes && TagWriteCheck::putBack(path, *before.bytes)))
         log_.info(nodes.warnings, u"The file was put back as it was before the job."_s);
     else
-        log_.error(nodes.warnings, u"The file could not be put back as it was before the job."_s);
+        log_.error(nodes.warnings, u"The file could not be put back as it was before the job: "_s + restored.message);
 }
 
-void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path, const TagWriteCheck::WrittenTags &written,
-                   const TagWriteCheck::FileBefore &before)
+void Run::readBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
+                   const TagWriteCheck::WrittenTags &written, const TagWriteCheck::FileBefore &before)
 {
     // Read fresh from the disk: the check and the lines below see what the file really holds.
     tagger_.Load(path);
@@ -449,7 +454,7 @@ void Run::readBack(const ResultLog::FileNodes &nodes, const QString &path, const
     if (const QStringList differences = TagWriteCheck::differences(written, path, tagger_, theTag_.record());
         !differences.isEmpty()) {
         log_.error(nodes.warnings, u"Verification failed: "_s + differences.join(u"; "_s));
-        putBack(nodes, path, before);
+        putBack(nodes, fileNumber, path, before);
         tagger_.Load(path);
         theTag_.ReadFromFile(path);
     }

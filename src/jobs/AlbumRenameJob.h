@@ -34,6 +34,9 @@ struct RenameJobInput
     bool joliet = false;
     /// The playlist and cover options.
     AlbumOutputOptions outputs;
+    /// Files up to this size are held in memory while their tags are written, so that a write
+    /// found to have damaged the audio can be undone; the journal keeps only the tags.
+    qint64 keptBytes = TagWriteCheck::KeptBytes;
     /// Called with a row's file after its tags are written and before the job checks them;
     /// empty in normal runs. Tests damage the written file here to see the check catch it.
     std::function<void(const QString &path)> afterTagWrite;

@@ -74,7 +74,7 @@ TEST_F(TagWriteVerificationTest, HonestWritesPassSilentlyInEveryTagMode)
     }
 }
 
-TEST_F(TagWriteVerificationTest, DamagedWritesAreCaughtAndNamed)
+TEST_F(TagWriteVerificationTest, DamagedWritesAreCaughtNamedAndUndone)
 {
     const QString folder = makeThreeSongAlbum(u"in"_s);
     ASSERT_TRUE(Mp3Writer::save(folder + u"/d.mp3"_s, crowdedSong(u"Four"_s, 2.5)));
@@ -122,4 +122,23 @@ TEST_F(TagWriteVerificationTest, DamagedWritesAreCaughtAndNamed)
         EXPECT_EQ(sha1Of(outcome.newPaths.at(i)), hashesBefore.at(i)) << outcome.newPaths.at(i).toStdString();
     EXPECT_EQ(log.childTexts(log.findChild(log.roots().at(0), u"ID3 Tag Info"_s)).first(), u"Title : One"_s);
     EXPECT_TRUE(log.childTexts(log.findChild(log.roots().at(0), u"ID3 Tag Info"_s)).contains(u"Artist : Old Artist"_s));
+}
+
+TEST_F(TagWriteVerificationTest, WithoutTheBytesInMemoryTheJournalPutsTheTagsBackButNotTheAudio)
+{
+    const QString folder = makeThreeSongAlbum(u"in"_s);
+    RenameJobInput in = inputFor(folder, threeSongs(), u"%track - %title"_s, u"MP3 directory"_s);
+    in.tagVersions = TagVersions::V1Only;
+    in.keptBytes = 0;
+    int row = 0;
+    in.afterTagWrite = [&row](const QString &path) { flipByte(path, ++row == 1 ? -128 + 3 : 1000); };
+    const QByteArray before = sha1Of(folder + u"/a.mp3"_s);
+    const RenameJobOutcome outcome = runAlbumRenameJob(in, log);
+
+    EXPECT_EQ(warningsOf(log, 0), (QStringList {u"Verification failed: ID3v1 Title reads \"one\" instead of \"One\""_s,
+                                                u"The file was put back as it was before the job."_s}));
+    EXPECT_EQ(sha1Of(outcome.newPaths.at(0)), before);
+    EXPECT_EQ(warningsOf(log, 1), (QStringList {u"Verification failed: the audio data changed"_s,
+                                                u"The file could not be put back as it was before the job: "
+                                                u"its audio is not the original's"_s}));
 }
