@@ -6,12 +6,14 @@
 #include "ui/main/BrowserCheck.h"
 #include "ui/main/MainContext.h"
 #include "ui/main/PageDirectory.h"
+#include "jobs/AlbumRenameJob.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -316,4 +318,46 @@ TEST_F(frmMainPagesTest, YesAtTheBrowserCheckGoesOnWithStartUp)
     EXPECT_TRUE(window.startUp());
     EXPECT_EQ(window.ieVersion(), u"N/A"_s);
     EXPECT_EQ(window.context().currentDirectory, homePath());
+}
+
+TEST_F(frmMainPagesTest, UndoLastRenameAsksFirstThenPutsTheFilesBackAndSaysWhatItDid)
+{
+    const QString a = writeSong(u"rip/a.mp3"_s, 1.0, true, true);
+    const QString b = writeSong(u"rip/b.mp3"_s, 2.0, false, true);
+    const QByteArray aBytes = readAll(a), bBytes = readAll(b);
+    RenameJobInput in;
+    in.currentDirectory = tempFile(u"rip"_s);
+    in.rows = {{u"One"_s, u"a.mp3"_s, u"01"_s}, {u"Two"_s, u"b.mp3"_s, u"02"_s}};
+    in.album = {u"Foo"_s, u"Bar"_s, u"2001"_s, u"Rock"_s, {}};
+    in.naming = {u"%artist - %album\\%track - %title"_s, u"Parent directory"_s, {}, {}};
+    ResultLog log;
+    ASSERT_TRUE(runAlbumRenameJob(in, log).started);
+    ASSERT_FALSE(QFileInfo::exists(a));
+
+    auto window = openWindow();
+    auto *undo = window->findChild<QAction *>(u"mnuUndoRename"_s);
+    ASSERT_TRUE(undo);
+    answers->clear();
+    answers->answerNext(Msg::Answer::No);
+    undo->trigger();
+    ASSERT_EQ(answers->count(), 1);
+    const Msg::Message question = answers->messages().first();
+    EXPECT_EQ(question.title, u"Undo last rename"_s);
+    EXPECT_EQ(question.buttons, Msg::Buttons::YesNo);
+    EXPECT_EQ(question.defaultButton, Msg::Answer::No);
+    EXPECT_TRUE(question.text.contains(tempFile(u"rip"_s)));
+    EXPECT_FALSE(QFileInfo::exists(a)) << "No leaves the rename as it is";
+
+    answers->answerNext(Msg::Answer::Yes);
+    undo->trigger();
+    ASSERT_EQ(answers->count(), 3);
+    EXPECT_EQ(answers->messages().at(2).icon, Msg::Icon::Information);
+    EXPECT_TRUE(answers->lastText().startsWith(u"The rename was undone.\n\nRestored:\n"_s));
+    EXPECT_TRUE(answers->lastText().contains(u"Restored: "_s + a));
+    EXPECT_EQ(readAll(a), aBytes);
+    EXPECT_EQ(readAll(b), bBytes);
+    EXPECT_FALSE(QFileInfo::exists(tempFile(u"Foo - Bar"_s)));
+
+    undo->trigger();
+    EXPECT_EQ(answers->lastText(), u"Nothing to undo: no rename job is recorded since the last undo."_s);
 }
