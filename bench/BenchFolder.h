@@ -6,6 +6,7 @@
 
 #include "support/Mp3Writer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -72,3 +73,23 @@ private:
     QStringList files_;
     QStringList names_;
 };
+
+/// Runs `run` once per iteration on a fresh copy of the named files of `sourceFolder`, made in a
+/// folder "album" of a new temporary folder; copying and removing are not timed.
+template <typename Run>
+void timeOnFreshCopies(benchmark::State &state, const QString &sourceFolder, const QStringList &names, Run run)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("album"));
+        QDir().mkpath(folder);
+        for (const QString &name : names)
+            QFile::copy(sourceFolder + QLatin1Char('/') + name, folder + QLatin1Char('/') + name);
+        state.ResumeTiming();
+        run(folder);
+        state.PauseTiming();
+        dir.remove();
+        state.ResumeTiming();
+    }
+}

@@ -46,21 +46,10 @@ BENCHMARK(BM_Preflight)->Unit(benchmark::kMillisecond);
 void BM_RenameJob(benchmark::State &state)
 {
     const BenchFolder &source = BenchFolder::of(AlbumSize);
-    for (auto _ : state) {
-        state.PauseTiming();
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(u"album"_s);
-        QDir().mkpath(folder);
-        for (const QString &name : source.names())
-            QFile::copy(source.path() + u'/' + name, folder + u'/' + name);
-        const RenameJobInput in = albumInput(folder);
+    timeOnFreshCopies(state, source.path(), source.names(), [](const QString &folder) {
         ResultLog log;
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(runAlbumRenameJob(in, log).started);
-        state.PauseTiming();
-        dir.remove();
-        state.ResumeTiming();
-    }
+        benchmark::DoNotOptimize(runAlbumRenameJob(albumInput(folder), log).started);
+    });
     state.SetItemsProcessed(state.iterations() * AlbumSize);
 }
 BENCHMARK(BM_RenameJob)->Unit(benchmark::kMillisecond);

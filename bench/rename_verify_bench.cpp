@@ -3,6 +3,7 @@
 // on a fresh copy of the album each time, with the files in the system's cache, and the check's
 // own reads of one file (the read before the write, the audio hash after it).
 
+#include "BenchFolder.h"
 #include "audio/TagWriteCheck.h"
 #include "jobs/AlbumRenameJob.h"
 #include "support/Mp3Writer.h"
@@ -45,27 +46,17 @@ struct Album
 void BM_RenameJobFullSizeAlbum(benchmark::State &state)
 {
     const Album &source = Album::get();
-    for (auto _ : state) {
-        state.PauseTiming();
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(u"album"_s);
-        QDir().mkpath(folder);
+    timeOnFreshCopies(state, source.dir.path(), source.names, [&source](const QString &folder) {
         RenameJobInput in;
         in.currentDirectory = folder;
-        for (int i = 0; i < source.names.size(); ++i) {
-            QFile::copy(source.dir.filePath(source.names.at(i)), folder + u'/' + source.names.at(i));
+        for (int i = 0; i < source.names.size(); ++i)
             in.rows.append({u"Title %1"_s.arg(i), source.names.at(i), QString::asprintf("%02d", i + 1)});
-        }
         in.album = {u"Artist"_s, u"Album"_s, u"2001"_s, u"Rock"_s, u"Ripped"_s};
         in.naming.mask = u"%track - %title"_s;
         in.naming.destination = u"MP3 directory"_s;
         ResultLog log;
-        state.ResumeTiming();
         benchmark::DoNotOptimize(runAlbumRenameJob(in, log).started);
-        state.PauseTiming();
-        dir.remove();
-        state.ResumeTiming();
-    }
+    });
     state.SetItemsProcessed(state.iterations() * AlbumSize);
 }
 BENCHMARK(BM_RenameJobFullSizeAlbum)->Unit(benchmark::kMillisecond)->MinTime(3.0);

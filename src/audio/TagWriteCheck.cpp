@@ -143,11 +143,4 @@ QStringList differences(const WrittenTags &written, const QString &path, const I
     return out;
 }
 
-QStringList differences(const WrittenTags &written, const QString &path)
-{
-    ID3Edit v2;
-    v2.Load(path);
-    return differences(written, path, v2, ID3::readID3v1Tag(path));
-}
-
 } // namespace TagWriteCheck

@@ -63,16 +63,11 @@ struct WrittenTags
     std::optional<ID3Picture> picture;
     /// audioHash() before the write; empty = the audio is not checked.
     QByteArray audioHash;
-
-    [[nodiscard]] bool isEmpty() const { return !v1 && v2.isEmpty() && !picture && audioHash.isEmpty(); }
 };
 
 /// What differs between the write and the file, one short text each; empty when the file holds
 /// what was written. `v2` and `v1` are the file's tags just read from disk.
 [[nodiscard]] QStringList differences(const WrittenTags &written, const QString &path, const ID3Edit &v2,
                                       const ID3::ID3v1Record &v1);
-
-/// The same, reading the tags from the file.
-[[nodiscard]] QStringList differences(const WrittenTags &written, const QString &path);
 
 } // namespace TagWriteCheck
