@@ -4,6 +4,7 @@
 // tenth a VBR stream with a Xing header instead. Made once per count, then read once so the
 // system's cache holds it.
 
+#include "foundation/AppFolder.h"
 #include "support/Mp3Writer.h"
 
 #include <QDir>
@@ -86,6 +87,8 @@ void timeOnFreshCopies(benchmark::State &state, const QString &sourceFolder, con
         QDir().mkpath(folder);
         for (const QString &name : names)
             QFile::copy(sourceFolder + QLatin1Char('/') + name, folder + QLatin1Char('/') + name);
+        // A rename job's undo journal goes with the copy, not into the user's data folder.
+        AppFolder::setUserDataOverride(dir.filePath(QStringLiteral("data")));
         state.ResumeTiming();
         run(folder);
         state.PauseTiming();

@@ -4,6 +4,7 @@
 // size is reported as a counter. Files and journals live on the same disk (no tmpfs), so the
 // flushes to the disk are real.
 
+#include "AlbumRenameInput.h"
 #include "BenchFolder.h"
 #include "foundation/AppFolder.h"
 #include "foundation/Common.h"
@@ -61,20 +62,6 @@ struct AlbumCopy
     QTemporaryDir dir {QDir::currentPath() + u"/bench-journal-XXXXXX"_s};
 };
 
-RenameJobInput albumInput(const QString &folder)
-{
-    RenameJobInput in;
-    in.currentDirectory = folder;
-    const QStringList &names = BenchFolder::of(AlbumSize).names();
-    for (int i = 0; i < names.size(); ++i)
-        in.rows.append({u"Title %1"_s.arg(i), names.at(i), QString::asprintf("%02d", i + 1)});
-    in.album = {u"Artist"_s, u"Album"_s, u"2001"_s, u"Rock"_s, u"Ripped"_s};
-    in.naming.mask = u"%artist - %album\\%track - %title"_s;
-    in.naming.destination = u"Parent directory"_s;
-    in.outputs.playlist = true;
-    return in;
-}
-
 // Argument 0: the benchmark folder's short files (48 KB); 1: songs of 4 minutes (3.8 MB).
 void BM_RenameJobWithJournal(benchmark::State &state)
 {
@@ -82,7 +69,7 @@ void BM_RenameJobWithJournal(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto copy = std::make_unique<AlbumCopy>(state.range(0) == 1);
-        const RenameJobInput in = albumInput(copy->folder());
+        const RenameJobInput in = albumRenameInput(copy->folder(), AlbumSize);
         ResultLog log;
         state.ResumeTiming();
         benchmark::DoNotOptimize(runAlbumRenameJob(in, log).started);
@@ -132,7 +119,7 @@ void BM_UndoOfTheJob(benchmark::State &state)
         state.PauseTiming();
         auto copy = std::make_unique<AlbumCopy>();
         ResultLog log;
-        (void)runAlbumRenameJob(albumInput(copy->folder()), log);
+        (void)runAlbumRenameJob(albumRenameInput(copy->folder(), AlbumSize), log);
         state.ResumeTiming();
         const UndoReport report = RenameUndo::undo();
         if (!report.complete())

@@ -43,9 +43,9 @@ QString latin(const QByteArray &hex)
     return QString::fromLatin1(hex);
 }
 
-// A journal holds each file's tags and the outputs' earlier bytes: a record beyond this size
-// is no record of ours.
-constexpr qsizetype MaxRecordBytes = 64 << 20;
+// A journal holds each file's tags (an ID3v2 tag is at most 256 MB, a third more in base64) and
+// the outputs' earlier bytes: a record beyond this size is no record of ours.
+constexpr qsizetype MaxRecordBytes = qsizetype(512) << 20;
 
 void takeFileRecord(JournalContents &c, const QJsonObject &o)
 {

@@ -276,7 +276,7 @@ TEST_F(RenameUndoTest, JournalThatCannotBeWrittenMidJobStopsTheJobBeforeTheNextC
     EXPECT_EQ(stateOf(tempFile(u"music"_s)), before);
 }
 
-TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKept)
+TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKeptAndATornRecordIsIgnored)
 {
     const QString folder = makeThreeSongAlbum(u"music/album"_s);
     for (int i = 0; i < JobJournal::KeptJobs + 3; ++i) {
@@ -290,6 +290,17 @@ TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKept)
     EXPECT_EQ(jobs.first().id, u"23"_s);
     EXPECT_EQ(jobs.last().id, u"4"_s);
     EXPECT_EQ(jobs.first().state(), u"finished"_s);
+
+    // A record a kill tore apart is ignored, and an undo's note still counts behind it.
+    const QString newest = jobs.first().path;
+    QFile file(newest);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("1234abcd {\"k\":\"mkdir\",\"levels\":[\"/x");
+    file.close();
+    EXPECT_EQ(JobJournal::read(newest).madeFolders.size(), 1);
+    ASSERT_TRUE(JobJournal::noteUndo(newest, true));
+    EXPECT_EQ(JobJournal::read(newest).state(), u"undone"_s);
+    EXPECT_EQ(JobJournal::read(newest).madeFolders.size(), 1);
 }
 
 } // namespace
