@@ -5,6 +5,7 @@
 #include "RenameJobFixture.h"
 
 #include "audio/ID3Edit.h"
+#include "jobs/RenameUndo.h"
 #include "support/Mp3Writer.h"
 
 #include <QCryptographicHash>
@@ -122,6 +123,12 @@ TEST_F(TagWriteVerificationTest, DamagedWritesAreCaughtNamedAndUndone)
         EXPECT_EQ(sha1Of(outcome.newPaths.at(i)), hashesBefore.at(i)) << outcome.newPaths.at(i).toStdString();
     EXPECT_EQ(log.childTexts(log.findChild(log.roots().at(0), u"ID3 Tag Info"_s)).first(), u"Title : One"_s);
     EXPECT_TRUE(log.childTexts(log.findChild(log.roots().at(0), u"ID3 Tag Info"_s)).contains(u"Artist : Old Artist"_s));
+
+    // The journal sees the files as put back: an undo takes each to its old name unchanged.
+    const UndoReport undone = RenameUndo::undo();
+    EXPECT_TRUE(undone.complete()) << undone.left.join(u'\n').toStdString();
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(sha1Of(folder + u'/' + rows.at(i).fileName), hashesBefore.at(i)) << i;
 }
 
 TEST_F(TagWriteVerificationTest, WithoutTheBytesInMemoryTheJournalPutsTheTagsBackButNotTheAudio)
