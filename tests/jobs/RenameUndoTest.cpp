@@ -77,6 +77,9 @@ QList<Scenario> scenarios()
         {"folder case", u"mp3/foo - bar"_s, mixed, albumMask, u"Parent directory"_s, false, 0, false, 0, {}},
         // Only the letter case of the file names changes.
         {"file case", u"Foo - Bar"_s, lower, u"%track - %title"_s, u"MP3 directory"_s, true, 0, false, 0, {}},
+        // A second run over files that already carry their new names: tagged where they are.
+        {"second run", u"Foo - Bar"_s, {{u"01 - One.mp3"_s, u"One"_s, 1.0, true, true}, {u"02 - Two.mp3"_s, u"Two"_s, 2.0}},
+         u"%track - %title"_s, u"MP3 directory"_s, false, 0, false, 0, {}},
         // A typed destination with levels to create, per-row folder levels among them.
         {"typed destination", u"in/album"_s, mixed, u"%artist\\%album\\%track\\%title"_s, u"out/deep"_s, false, 0,
          true, 1, {}},
