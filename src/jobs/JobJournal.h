@@ -168,6 +168,22 @@ public:
     [[nodiscard]] static QByteArray hashBytes(const QByteArray &bytes);
     [[nodiscard]] static QByteArray hashFile(const QString &path);
 
+    /// The same hash, fed piece by piece.
+    class Hasher
+    {
+    public:
+        Hasher();
+        ~Hasher();
+        Hasher(const Hasher &) = delete;
+        Hasher &operator=(const Hasher &) = delete;
+        void add(QByteArrayView bytes);
+        /// The hash of everything added, hex.
+        [[nodiscard]] QByteArray result() const;
+
+    private:
+        void *state_;
+    };
+
 private:
     bool append(const QJsonObject &record, bool flush);
     void prune() const;

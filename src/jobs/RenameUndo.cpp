@@ -5,7 +5,6 @@
 #include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -189,10 +188,10 @@ FileRestore RenameUndo::restoreBytes(const JournalFile &entry, const QString &pa
     QFile copy;
     if (!TemporaryFiles::openNewFor(copy, path, QIODevice::WriteOnly))
         return {false, path, u"its old bytes cannot be written back: "_s + copy.errorString()};
-    QCryptographicHash rebuilt(QCryptographicHash::Sha1);
+    JobJournal::Hasher rebuilt;
     QString failure;
     const auto put = [&](const QByteArray &bytes) {
-        rebuilt.addData(bytes);
+        rebuilt.add(bytes);
         if (failure.isEmpty() && copy.write(bytes) != bytes.size())
             failure = u"its old bytes cannot be written back: "_s + copy.errorString();
     };
@@ -207,7 +206,7 @@ FileRestore RenameUndo::restoreBytes(const JournalFile &entry, const QString &pa
     put(entry.trailer);
     if (failure.isEmpty() && !copy.flush())
         failure = u"its old bytes cannot be written back: "_s + copy.errorString();
-    if (failure.isEmpty() && rebuilt.result().toHex() != entry.hashBefore)
+    if (failure.isEmpty() && rebuilt.result() != entry.hashBefore)
         failure = entry.hashAfter.isEmpty() ? u"its audio is not the original's"_s : u"it was changed since the job"_s;
     if (failure.isEmpty() && !TemporaryFiles::syncToDisk(int(copy.handle())))
         failure = u"its old bytes cannot be written back: Unable to write the file to the disk"_s;
