@@ -400,6 +400,23 @@ FileRestore JobJournal::restoreFile(int fileNumber) const
     return {false, {}, u"The journal holds no record of this file"_s};
 }
 
+namespace {
+
+/// Takes the record of one whole line (its line end included) when its checksum holds; a
+/// summary takes only the job, its end and undo notes.
+void takeLine(JournalContents &c, const QByteArray &line, bool summaryOnly)
+{
+    const QByteArray json = line.mid(9, line.size() - 10);
+    if (line.size() < 10 || line.at(8) != ' ' || checksum(json) != line.left(8))
+        return;
+    const QJsonObject record = QJsonDocument::fromJson(json).object();
+    const QString kind = record.value(u"k"_s).toString();
+    if (!summaryOnly || kind == u"job" || kind == u"end" || kind == u"undo")
+        takeRecord(c, record);
+}
+
+} // namespace
+
 JournalContents JobJournal::read(const QString &path)
 {
     JournalContents c;
@@ -413,13 +430,34 @@ JournalContents JobJournal::read(const QString &path)
         // checksum is one that an undo's note was appended behind: only the note counts then.
         if (!line.endsWith('\n'))
             break;
-        const QByteArray json = line.mid(9, line.size() - 10);
-        if (line.size() < 10 || line.at(8) != ' ' || checksum(json) != line.left(8))
-            continue;
-        const QJsonDocument doc = QJsonDocument::fromJson(json);
-        if (doc.isObject())
-            takeRecord(c, doc.object());
+        takeLine(c, line, false);
     }
+    return c;
+}
+
+JournalContents JobJournal::readSummary(const QString &path)
+{
+    // The job record opens the journal and the end and undo notes close it: a journal that
+    // holds the tags and pictures of a whole album is not read through for them.
+    constexpr qint64 Window = 64 * 1024;
+    JournalContents c;
+    c.path = path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return c;
+    const QByteArray first = file.readLine(Window);
+    if (!first.endsWith('\n'))
+        return c;
+    takeLine(c, first, true);
+    const qint64 from = std::max(file.pos(), file.size() - Window);
+    if (!file.seek(from))
+        return c;
+    QList<QByteArray> lines = file.read(Window).split('\n');
+    lines.removeLast(); // what follows the last line end: empty, or a torn record
+    if (from != first.size() && !lines.isEmpty())
+        lines.removeFirst(); // the window began inside a record
+    for (const QByteArray &line : std::as_const(lines))
+        takeLine(c, line + '\n', true);
     return c;
 }
 
@@ -435,7 +473,7 @@ QList<JournalContents> JobJournal::list()
     std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
     QList<JournalContents> jobs;
     for (const auto &[number, path] : std::as_const(found)) {
-        JournalContents c = read(path);
+        JournalContents c = readSummary(path);
         if (c.valid)
             jobs.append(c);
     }

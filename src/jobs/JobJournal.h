@@ -157,10 +157,12 @@ public:
     /// no record or its audio bytes differ from the original's.
     [[nodiscard]] FileRestore restoreFile(int fileNumber) const;
 
-    /// The journals in the folder, newest first (read in full).
+    /// The journals in the folder, newest first, each read as readSummary() reads it.
     [[nodiscard]] static QList<JournalContents> list();
     /// Reads a journal file; `valid` is false when it holds no job record.
     [[nodiscard]] static JournalContents read(const QString &path);
+    /// Reads only the job and its state (its first line and its last 64 KB): no steps.
+    [[nodiscard]] static JournalContents readSummary(const QString &path);
     /// Appends the result of an undo to a journal ("undone" or "partly undone").
     static bool noteUndo(const QString &path, bool complete);
 

@@ -250,7 +250,7 @@ UndoReport RenameUndo::undo(const QString &id)
     const QList<JournalContents> jobs = JobJournal::list();
     for (const JournalContents &job : jobs) {
         if (id.isEmpty() || job.id == id)
-            return undoJob(job);
+            return undoJob(JobJournal::read(job.path));
     }
     UndoReport none;
     none.nothingToUndo = true;

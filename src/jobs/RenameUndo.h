@@ -35,7 +35,7 @@ namespace RenameUndo {
 /// the original's.
 [[nodiscard]] FileRestore restoreBytes(const JournalFile &entry, const QString &path);
 
-/// Undoes the job of a journal, notes the result in it and reports.
+/// Undoes the job of a journal (read in full), notes the result in it and reports.
 [[nodiscard]] UndoReport undoJob(const JournalContents &job);
 
 /// Undoes the newest job (id empty) or the job with that id.

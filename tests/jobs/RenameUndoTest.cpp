@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 
 #include <cstring>
@@ -303,6 +304,20 @@ TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKeptAndATornRecordIsIgnored)
     EXPECT_EQ(JobJournal::read(newest).madeFolders.size(), 1);
     ASSERT_TRUE(JobJournal::noteUndo(newest, true));
     EXPECT_EQ(JobJournal::read(newest).state(), u"undone"_s);
+    EXPECT_EQ(JobJournal::readSummary(newest).state(), u"undone"_s);
+
+    // The list reads a journal's first line and its end only: a big record in between is skipped.
+    JobJournal big;
+    ASSERT_TRUE(big.begin(folder, folder, 3));
+    ASSERT_TRUE(big.recordOutput(writeFile(u"music/album/cover.jpg"_s, QByteArray(200000, 'c')), "00"));
+    big.finish();
+    const JournalContents summary = JobJournal::readSummary(big.path());
+    EXPECT_GT(QFileInfo(big.path()).size(), 200000);
+    EXPECT_EQ(summary.id, u"24"_s);
+    EXPECT_EQ(summary.folder, folder);
+    EXPECT_EQ(summary.state(), u"finished"_s);
+    EXPECT_TRUE(summary.outputs.isEmpty());
+    EXPECT_EQ(JobJournal::read(big.path()).outputs.size(), 1);
     EXPECT_EQ(JobJournal::read(newest).madeFolders.size(), 1);
 }
 

@@ -47,7 +47,7 @@ void frmMain::undoLastRename()
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const UndoReport report = RenameUndo::undoJob(job);
+    const UndoReport report = RenameUndo::undoJob(JobJournal::read(job.path));
     QApplication::restoreOverrideCursor();
 
     QString text = report.complete() ? u"The rename was undone."_s : u"The rename was undone in part."_s;
