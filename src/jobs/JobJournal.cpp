@@ -340,20 +340,26 @@ bool JobJournal::recordOutput(const QString &path, const QByteArray &newBytesHas
 
 bool JobJournal::recordOldFolder(const QString &oldFolder, const QString &albumFolder)
 {
-    // What the clean-up may take away: the files still in the folder (it leaves a folder that
-    // holds anything else), each with where it would move to.
+    // The clean-up takes the folder away only when all it holds is its playlist, picture and
+    // page (named after it): those are kept here, with where the picture and page move to.
+    // A folder that holds anything else stays as it is, and nothing needs recording.
     const QDir dir(oldFolder);
     const QString name = QFileInfo(QDir::cleanPath(oldFolder)).fileName();
+    const QStringList outputs {name + u".pls"_s, name + u".jpg"_s, name + u".htm"_s};
+    const QStringList present = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : present)
+        if (!outputs.contains(entry) || !QFileInfo(dir.filePath(entry)).isFile())
+            return file_.isOpen();
     const QString target = QDir::cleanPath(albumFolder);
     const QString targetName = QFileInfo(target).fileName();
     QJsonArray entries;
-    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString &entry : present) {
         QFile file(dir.filePath(entry));
-        if (file.size() > MaxRecordBytes / 2 || !file.open(QIODevice::ReadOnly))
-            continue; // too big for an output of ours: the clean-up keeps the folder for it
-        QString movedTo;
-        if (entry == name + u".jpg"_s || entry == name + u".htm"_s)
-            movedTo = target + u'/' + targetName + entry.mid(name.size());
+        if (file.size() > MaxRecordBytes / 2 || !file.open(QIODevice::ReadOnly)) {
+            error_ = u"Unable to keep "_s + file.fileName() + u" in the journal"_s;
+            return false;
+        }
+        const QString movedTo = entry == outputs.first() ? QString() : target + u'/' + targetName + entry.mid(name.size());
         entries.append(QJsonObject {{u"name"_s, entry}, {u"data"_s, b64(file.readAll())}, {u"movedTo"_s, movedTo}});
     }
     changed_ = true;
