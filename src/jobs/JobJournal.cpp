@@ -96,15 +96,11 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
         c.madeFolders.append(levels);
     } else if (kind == u"file") {
         takeFileRecord(c, o);
-    } else if (kind == u"moved" || kind == u"tag" || kind == u"tagged") {
-        if (JournalFile *f = fileOf(c, o.value(u"n"_s).toInt())) {
-            if (kind == u"moved")
-                f->moved = true;
-            else if (kind == u"tag")
-                f->tagStarted = true;
-            else
-                f->hashAfter = o.value(u"hash"_s).toString().toLatin1();
-        }
+    } else if (kind == u"tagged") {
+        // "moved" and "tag" tell a reader of the journal how far a row got; the undo looks at
+        // the disk for that, and needs only the hash the file had once tagged.
+        if (JournalFile *f = fileOf(c, o.value(u"n"_s).toInt()))
+            f->hashAfter = o.value(u"hash"_s).toString().toLatin1();
     } else if (kind == u"output") {
         JournalOutput out;
         out.path = o.value(u"path"_s).toString();
@@ -370,9 +366,6 @@ bool JobJournal::recordOldFolder(const QString &oldFolder, const QString &albumF
 void JobJournal::noteMoved(int fileNumber, const QString &path)
 {
     append({{u"k"_s, u"moved"_s}, {u"n"_s, fileNumber}, {u"path"_s, path}}, false);
-    for (JournalFile &f : files_)
-        if (f.fileNumber == fileNumber)
-            f.moved = true;
 }
 
 void JobJournal::noteTagged(int fileNumber, const QString &path)

@@ -43,8 +43,6 @@ struct JournalFile
     QByteArray tagRegion;  ///< the ID3v2 tags at the start, as they were (may be empty)
     QByteArray trailer;    ///< the 128-byte ID3v1 trailer as it was (empty without one)
     int permissions = 0;
-    bool moved = false;     ///< the move was done
-    bool tagStarted = false; ///< the tag write began
     QByteArray hashAfter;  ///< of the whole file once its tags were written; empty before
 };
 
