@@ -330,6 +330,8 @@ void frmMain::workWithTagCommand()
     }
     affichePage(WizardPage::Tag);
     pageTag_->fillTagList(pageDirectory_->fileNames(onlySelected));
+    // An editor left empty would invite a save with nothing loaded; the first file is shown.
+    pageTag_->focusFirstRow();
 }
 
 void frmMain::workWithTagFromLaterPage(bool fromLog)

@@ -44,7 +44,9 @@ TEST_F(MainRoadTest, FromTheFolderToRenamedAndTaggedFiles)
     ASSERT_EQ(window->activeWizardPage(), WizardPage::Tag);
     auto *tagList = window->findChild<QTreeWidget *>(u"lstFilesTag"_s);
     ASSERT_EQ(tagList->topLevelItemCount(), 3);
-    tagList->setCurrentItem(tagList->topLevelItem(0));
+    // The page opens on its first file, shown in the editor.
+    EXPECT_EQ(tagList->currentItem(), tagList->topLevelItem(0));
+    EXPECT_EQ(window->findChild<QLineEdit *>(u"txtFileName"_s)->text(), u"track1.mp3"_s);
 
     QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
     ASSERT_EQ(window->activeWizardPage(), WizardPage::Rename);
