@@ -30,19 +30,8 @@ protected:
         return dir;
     }
 
-    /// Every file under music/ with the hash of its bytes.
-    QMap<QString, QByteArray> musicState() const
-    {
-        QMap<QString, QByteArray> state;
-        const QString music = tempFile(u"music"_s);
-        QDirIterator it(music, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            state.insert(QDir(music).relativeFilePath(path),
-                         QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1));
-        }
-        return state;
-    }
+    /// Everything under music/ with the hashes of its files.
+    QMap<QString, QByteArray> musicState() const { return folderState(tempFile(u"music"_s)); }
 };
 
 TEST_F(CliUndoTest, ListsJobsUndoesTheLastOrAGivenOneAndReportsWhatWasLeft)

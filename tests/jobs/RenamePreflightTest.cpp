@@ -19,20 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// Every entry under a folder: a file's hash, or "folder".
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        entries.insert(path, it.fileInfo().isDir() ? QByteArray("folder")
-                                                    : QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256));
-    }
-    return entries;
-}
-
 QList<PreflightProblem::Kind> kindsOf(const QList<PreflightProblem> &problems)
 {
     QList<PreflightProblem::Kind> kinds;
@@ -70,9 +56,9 @@ TEST_F(RenamePreflightTest, FindsEveryRowProblemChangesNothingAndNamesTheRowsThe
     EXPECT_EQ(plan.rows.at(2).sameDestinationAs, 1);
     EXPECT_EQ(plan.rows.at(3).foldersToCreate, QStringList());
 
-    const QMap<QString, QByteArray> before = snapshot(tempPath());
+    const QMap<QString, QByteArray> before = folderState(tempPath());
     const QList<PreflightProblem> problems = preflightRenamePlan(plan);
-    EXPECT_EQ(snapshot(tempPath()), before) << "the pre-flight changed something";
+    EXPECT_EQ(folderState(tempPath()), before) << "the pre-flight changed something";
 
     QList<Kind> expected {Kind::SameDestination, Kind::DestinationTaken, Kind::NameTooLong, Kind::FolderNotWritable};
     if (locked)
@@ -176,9 +162,9 @@ TEST_F(RenamePreflightTest, TagsOutgrowingTheirPaddingNeedFreeSpaceForTheirCopie
     QList<PreflightProblem> problems;
     if (disk.isMounted()) {
         disk.fill(needed / 2);
-        const QMap<QString, QByteArray> before = snapshot(root);
+        const QMap<QString, QByteArray> before = folderState(root);
         problems = preflightRenamePlan(plan);
-        EXPECT_EQ(snapshot(root), before);
+        EXPECT_EQ(folderState(root), before);
     } else {
         // Without a small disk the free space is given.
         problems = preflightRenamePlan(plan, [](const QString &) { return std::optional<qint64>(1000); });

@@ -27,23 +27,6 @@ namespace {
 
 const QString albumMask = u"%artist - %album\\%track - %title"_s;
 
-/// Every file under a folder with the hash of its bytes, and every folder ("name/").
-QMap<QString, QByteArray> stateOf(const QString &root)
-{
-    QMap<QString, QByteArray> state;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = QDir(root).relativeFilePath(path);
-        if (it.fileInfo().isDir())
-            state.insert(name + u'/', {});
-        else
-            state.insert(name, QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1).toHex());
-    }
-    return state;
-}
-
 /// How one scenario sets up its album under a root folder and what the job is asked.
 struct Scenario
 {
@@ -121,17 +104,17 @@ TEST_F(RenameUndoTest, RenameThenUndoGivesBackEveryFileByteForByteAtItsOldPath)
         SCOPED_TRACE(s.name);
         const QString root = tempFile(QString::fromLatin1(s.name));
         const RenameJobInput in = prepare(s, root);
-        const auto before = stateOf(root);
+        const auto before = folderState(root);
 
         const RenameJobOutcome out = runAlbumRenameJob(in, log);
         ASSERT_EQ(log.errorCount(), 0);
         ASSERT_FALSE(out.journalId.isEmpty());
-        ASSERT_NE(stateOf(root), before) << "the job changed nothing";
+        ASSERT_NE(folderState(root), before) << "the job changed nothing";
 
         const UndoReport report = RenameUndo::undo();
         EXPECT_EQ(report.id, out.journalId);
         EXPECT_TRUE(report.complete()) << report.left.join(u'\n').toStdString();
-        EXPECT_EQ(stateOf(root), before);
+        EXPECT_EQ(folderState(root), before);
         EXPECT_EQ(JobJournal::list().first().state(), u"undone"_s);
         EXPECT_TRUE(RenameUndo::undo().nothingToUndo) << "an undone job is not undone twice";
     }
@@ -196,12 +179,12 @@ TEST_F(RenameUndoTest, JobKilledAfterAnyStepIsUndoneToTheStateBeforeIt)
             SCOPED_TRACE(std::string(s.name) + " step " + std::to_string(n));
             const QString root = tempFile(u"kill/%1-%2"_s.arg(QString::fromLatin1(s.name)).arg(n));
             const RenameJobInput in = prepare(s, root);
-            const auto before = stateOf(root);
+            const auto before = folderState(root);
             ResultLog childLog;
             const bool stopped = runUntilStep(nullptr, [&] { (void)runAlbumRenameJob(in, childLog); }, n);
             const UndoReport report = RenameUndo::undo();
             EXPECT_TRUE(report.complete() || report.nothingToUndo) << report.left.join(u'\n').toStdString();
-            EXPECT_EQ(stateOf(root), before);
+            EXPECT_EQ(folderState(root), before);
             if (!stopped)
                 break;
             ++stops;
@@ -215,7 +198,7 @@ TEST_F(RenameUndoTest, UnwritableJournalStopsTheJobBeforeAnyChange)
 {
     const QString root = tempFile(u"music"_s);
     const RenameJobInput in = prepare(scenarios().first(), root);
-    const auto before = stateOf(root);
+    const auto before = folderState(root);
     QDir().mkpath(journalFolder());
     if (!lockFolder(journalFolder()))
         GTEST_SKIP() << "this system lets the test write into a locked folder";
@@ -228,7 +211,7 @@ TEST_F(RenameUndoTest, UnwritableJournalStopsTheJobBeforeAnyChange)
     EXPECT_TRUE(out.failure->text.endsWith(u"\nImpossible to rename files."_s));
     EXPECT_FALSE(out.started);
     EXPECT_EQ(log.errorCount(), 1);
-    EXPECT_EQ(stateOf(root), before);
+    EXPECT_EQ(folderState(root), before);
 
     // A full disk under the data folder: the same stop.
     SmallDisk disk(64 * 1024);
@@ -240,7 +223,7 @@ TEST_F(RenameUndoTest, UnwritableJournalStopsTheJobBeforeAnyChange)
     const RenameJobOutcome full = runAlbumRenameJob(in, second);
     ASSERT_TRUE(full.failure.has_value());
     EXPECT_EQ(full.failure->title, u"Undo journal error"_s);
-    EXPECT_EQ(stateOf(root), before);
+    EXPECT_EQ(folderState(root), before);
 }
 
 TEST_F(RenameUndoTest, JournalThatCannotBeWrittenMidJobStopsTheJobBeforeTheNextChange)
@@ -256,7 +239,7 @@ TEST_F(RenameUndoTest, JournalThatCannotBeWrittenMidJobStopsTheJobBeforeTheNextC
         Mp3Writer::Song song {.title = f.title, .seconds = f.seconds, .pictureBytes = 16000};
         ASSERT_TRUE(Mp3Writer::save(folder + u'/' + f.fileName, Mp3Writer::song(song)));
     }
-    const auto before = stateOf(tempFile(u"music"_s));
+    const auto before = folderState(tempFile(u"music"_s));
     int records = 0;
     StopPoints::setHook([&](const char *step) {
         if (std::strcmp(step, "journal-record") == 0 && ++records == 2)
@@ -277,7 +260,7 @@ TEST_F(RenameUndoTest, JournalThatCannotBeWrittenMidJobStopsTheJobBeforeTheNextC
     QFile::remove(disk.filePath(u"filler.bin"_s));
     const UndoReport report = RenameUndo::undo();
     EXPECT_TRUE(report.complete()) << report.left.join(u'\n').toStdString();
-    EXPECT_EQ(stateOf(tempFile(u"music"_s)), before);
+    EXPECT_EQ(folderState(tempFile(u"music"_s)), before);
 }
 
 TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKeptAndATornRecordIsIgnored)

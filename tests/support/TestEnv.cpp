@@ -3,7 +3,9 @@
 #include "foundation/AppFolder.h"
 #include "foundation/Settings.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -71,4 +73,20 @@ QByteArray readAll(const QString &path)
 QString fixturePath(const QString &name)
 {
     return QStringLiteral(VARNELT_TEST_DATA) + u'/' + name;
+}
+
+QMap<QString, QByteArray> folderState(const QString &root)
+{
+    QMap<QString, QByteArray> state;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(root).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            state.insert(name + u'/', {});
+        else
+            state.insert(name, QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1).toHex());
+    }
+    return state;
 }

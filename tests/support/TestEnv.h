@@ -5,6 +5,7 @@
 #include "foundation/MessageGateway.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -64,6 +65,10 @@ private:
 
 /// Reads a whole file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
+
+/// Everything under a folder, by path relative to it: each file with the hash of its bytes,
+/// each folder as "name/" with an empty value. Two equal states mean nothing changed.
+QMap<QString, QByteArray> folderState(const QString &root);
 
 /// Path of a file in tests/data.
 QString fixturePath(const QString &name);
