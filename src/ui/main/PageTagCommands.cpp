@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -122,7 +123,11 @@ void PageTag::changeCover()
                                                u"JPEG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|Bitmap Files (*.bmp)|*.bmp|"_s);
     if (file.isEmpty())
         return;
-    const PictureFile picture = readPictureFile(file);
+    PictureFile picture = readPictureFile(file);
+    // The core knows pictures by their first bytes; here the picture is decoded too, so a
+    // damaged file is refused before it can reach a tag.
+    if (picture.problem.isEmpty() && QImage::fromData(picture.picture.data).isNull())
+        picture.problem = u"The picture is damaged or incomplete: it cannot be read."_s;
     if (!picture.problem.isEmpty()) {
         Msg::ask(picture.problem, u"Error"_s, Msg::Icon::Critical);
         return;

@@ -349,11 +349,18 @@ TEST_F(PageTagEditorTest, ThePictureIsChosenShownSavedAndCleared)
     QTest::mouseClick(control<QLabel>(u"imgCoverArt"_s), Qt::LeftButton);
     EXPECT_EQ(caption, u"ID3v2 Picture"_s);
 
-    // A file that is no picture is refused and the shown picture stays.
-    chosen = notPicture;
-    press(u"cmdChangeCover"_s);
-    EXPECT_EQ(answers->messages().last().icon, Msg::Icon::Critical);
-    EXPECT_FALSE(control<QLabel>(u"imgCoverArt"_s)->pixmap().isNull());
+    // A file that is no picture, or a damaged one that only starts like a JPEG, is refused and
+    // the shown picture stays.
+    for (const QString &refused : {notPicture, writeFile(u"damaged.jpg"_s, "\xFF\xD8\xFF\xE0 not a JPEG")}) {
+        const int before = answers->count();
+        chosen = refused;
+        press(u"cmdChangeCover"_s);
+        ASSERT_EQ(answers->count(), before + 1) << refused.toStdString();
+        EXPECT_EQ(answers->messages().last().icon, Msg::Icon::Critical);
+        EXPECT_FALSE(control<QLabel>(u"imgCoverArt"_s)->pixmap().isNull());
+    }
+    press(u"cmdWrite"_s);
+    EXPECT_EQ(OnDisk(path(0)).tag.Picture().data, readAll(png)) << "the refused files never reach the tag";
     Dialogs::setChooser(previous);
 
     press(u"cmdClearPicture"_s);
