@@ -3,6 +3,8 @@
 #include "foundation/Basic.h"
 #include "foundation/PrintableText.h"
 
+#include <QImage>
+
 #include <algorithm>
 #include <optional>
 
@@ -89,7 +91,10 @@ QString storeField(const QString &option, const QString &assignment, bool fill, 
             options.values.v1Genre = int(match - names.begin());
         }
     } else if (!value.isEmpty()) {
-        const PictureFile picture = readPictureFile(value);
+        PictureFile picture = readPictureFile(value);
+        // Decoded too, so a damaged file that only starts like a picture never reaches a tag.
+        if (picture.problem.isEmpty() && QImage::fromData(picture.picture.data).isNull())
+            picture.problem = damagedPictureText();
         if (!picture.problem.isEmpty())
             return u"%1 v2:Picture: %2: %3"_s.arg(option, printableText(value), picture.problem);
         options.values.picture = picture.picture;

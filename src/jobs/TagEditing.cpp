@@ -416,6 +416,11 @@ TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture)
     return result;
 }
 
+QString damagedPictureText()
+{
+    return u"The picture is damaged or incomplete: it cannot be read."_s;
+}
+
 QString pictureProblem(const QByteArray &bytes)
 {
     if (bytes.size() > MaxPictureBytes)

@@ -171,6 +171,10 @@ inline constexpr qint64 MaxPictureBytes = 16 * 1024 * 1024;
 /// or BMP picture, or over MaxPictureBytes.
 [[nodiscard]] QString pictureProblem(const QByteArray &bytes);
 
+/// The words for a picture file that starts like a picture but cannot be decoded. The core knows
+/// pictures by their first bytes only; the window and the CLI, which can decode, refuse with it.
+[[nodiscard]] QString damagedPictureText();
+
 /// A picture file read for the tag, or why it cannot be used.
 struct PictureFile
 {

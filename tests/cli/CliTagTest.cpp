@@ -42,7 +42,11 @@ TEST_F(CliTagTest, FillAsksFirstAndWritesOnlyTheNamedFields)
     const QString dir = makeAlbum();
     const QString a = dir + u"/a.mp3"_s;
     const QByteArray before = readAll(a);
-    const QString picture = writeFile(u"cover.gif"_s, QByteArray("GIF89a") + QByteArray(64, 'g'));
+    // A whole 1x1 GIF: the CLI decodes a picture before taking it.
+    static const char gif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF\x21\xF9\x04\x01\x00"
+                              "\x00\x00\x00\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3B";
+    const QString picture = writeFile(u"cover.gif"_s, QByteArray(gif, sizeof gif - 1));
+    const QString damaged = writeFile(u"damaged.jpg"_s, "\xFF\xD8\xFF\xE0 only the start of a JPEG");
     const QStringList fill{u"tag"_s, dir, u"--fill"_s, u"v2:Album=Live"_s, u"--fill"_s, u"v1:Genre=jazz"_s,
                            u"--fill"_s, u"v2:Picture="_s + picture};
 
@@ -51,7 +55,7 @@ TEST_F(CliTagTest, FillAsksFirstAndWritesOnlyTheNamedFields)
     EXPECT_TRUE(run.err.contains(u"Fill all selected tags of all files ?"_s)) << run.err.toStdString();
     EXPECT_EQ(readAll(a), before);
 
-    for (const QString &bad : QStringList{u"v2:Title=x"_s, u"v1:Nope=x"_s, u"v2:Picture="_s + a}) {
+    for (const QString &bad : QStringList{u"v2:Title=x"_s, u"v1:Nope=x"_s, u"v2:Picture="_s + a, u"v2:Picture="_s + damaged}) {
         run = this->run({u"tag"_s, dir, u"--fill"_s, bad, u"--yes"_s});
         EXPECT_EQ(run.exitCode, 2) << bad.toStdString();
     }

@@ -124,10 +124,9 @@ void PageTag::changeCover()
     if (file.isEmpty())
         return;
     PictureFile picture = readPictureFile(file);
-    // The core knows pictures by their first bytes; here the picture is decoded too, so a
-    // damaged file is refused before it can reach a tag.
+    // Decoded here too, so a damaged file is refused before it can reach a tag.
     if (picture.problem.isEmpty() && QImage::fromData(picture.picture.data).isNull())
-        picture.problem = u"The picture is damaged or incomplete: it cannot be read."_s;
+        picture.problem = damagedPictureText();
     if (!picture.problem.isEmpty()) {
         Msg::ask(picture.problem, u"Error"_s, Msg::Icon::Critical);
         return;
