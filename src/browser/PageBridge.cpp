@@ -14,7 +14,7 @@ namespace {
 /// The snapshot script. Outer HTML is written as the older document model wrote it (upper-case
 /// tag, bare attribute values) because the site readers look for marks such as "name=words".
 const char *const SnapshotScript = R"JS(
-(function (textTags, outerTags, maxElements, maxValue, maxBody) {
+(function (textTags, outerTags, maxElements, maxValue, maxBody, shape) {
   const crlf = (s) => s.replace(/\r?\n/g, '\r\n');
   const bare = (v) => v !== '' && !/[\s"'<>=`]/.test(v);
   const startTag = (el) => {
@@ -31,6 +31,7 @@ const char *const SnapshotScript = R"JS(
   const links = new Set(Array.from(document.links));
   const images = new Set(Array.from(document.images));
   const els = [], linkIndex = [], imageIndex = [];
+  const indexOf = new Map();
   for (let i = 0; i < count; ++i) {
     const el = all[i];
     const tag = el.tagName.toUpperCase();
@@ -40,6 +41,15 @@ const char *const SnapshotScript = R"JS(
       e.x = crlf((el.innerText || '').substring(0, maxValue));
     if (outerTags.includes(tag))
       e.o = startTag(el).substring(0, 4 * maxValue);
+    if (shape) {
+      indexOf.set(el, i);
+      const p = indexOf.get(el.parentElement);
+      if (p !== undefined)
+        e.p = p;
+      const c = el.getAttribute('class');
+      if (c)
+        e.c = c.substring(0, maxValue);
+    }
     if (links.has(el)) {
       e.a = String(el.href).substring(0, 4 * maxValue);
       linkIndex.push(i);
@@ -51,10 +61,11 @@ const char *const SnapshotScript = R"JS(
   }
   const body = document.body;
   const text = body ? body.innerText : '';
+  const selection = shape ? String(window.getSelection() || '').substring(0, maxBody) : '';
   return JSON.stringify({url: location.href, title: document.title, els: els, links: linkIndex, images: imageIndex,
-                         body: crlf(text.substring(0, maxBody)), hasBody: !!body,
+                         body: crlf(text.substring(0, maxBody)), hasBody: !!body, sel: selection,
                          truncated: all.length > count || text.length > maxBody});
-})(%1, %2, %3, %4, %5)
+})(%1, %2, %3, %4, %5, %6)
 )JS";
 
 const char *const ActionScript = R"JS(
@@ -120,24 +131,32 @@ HtmlDocument documentFromJson(const QByteArray &json)
         e.textEditing = o.value(u"e"_s).toBool();
         e.address = limited(o.value(u"a"_s), 4 * max);
         e.outerHtml = limited(o.value(u"o"_s), 4 * max);
+        // A parent comes before its child in document order: any other index is dropped.
+        const int parent = o.value(u"p"_s).toInt(-1);
+        e.parent = parent >= 0 && parent < i ? parent : -1;
+        e.className = limited(o.value(u"c"_s), max);
         doc.elements.append(e);
     }
     doc.links = indexes(root.value(u"links"_s).toArray(), doc.elements);
     doc.images = indexes(root.value(u"images"_s).toArray(), doc.elements);
     doc.bodyText = limited(root.value(u"body"_s), HtmlDocument::MaxBodyText);
     doc.hasBody = root.value(u"hasBody"_s).toBool();
+    doc.selection = limited(root.value(u"sel"_s), HtmlDocument::MaxBodyText);
     doc.truncated = root.value(u"truncated"_s).toBool() || els.size() > HtmlDocument::MaxElements;
     return doc;
 }
 
-void takeSnapshot(QWebEnginePage *page, std::function<void(const HtmlDocument &)> done)
+void takeSnapshot(QWebEnginePage *page, std::function<void(const HtmlDocument &)> done, SnapshotKind kind)
 {
+    const bool trackList = kind == SnapshotKind::TrackList;
+    const QStringList textTags = trackList ? HtmlDocument::trackListTextTags() : HtmlDocument::textTags();
     const QString script = QString::fromUtf8(SnapshotScript)
-                               .arg(jsonText(QJsonArray::fromStringList(HtmlDocument::textTags())),
+                               .arg(jsonText(QJsonArray::fromStringList(textTags)),
                                     jsonText(QJsonArray::fromStringList(HtmlDocument::outerHtmlTags())))
                                .arg(HtmlDocument::MaxElements)
                                .arg(HtmlDocument::MaxValueLength)
-                               .arg(HtmlDocument::MaxBodyText);
+                               .arg(HtmlDocument::MaxBodyText)
+                               .arg(trackList ? u"true"_s : u"false"_s);
     QPointer<QWebEnginePage> guard(page);
     page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
                         [guard, done = std::move(done)](const QVariant &result) {

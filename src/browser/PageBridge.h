@@ -12,9 +12,15 @@ class QWebEnginePage;
 
 namespace PageBridge {
 
+/// What a snapshot takes: what the site readers read, or also what the track-list reader
+/// reads (the texts of tables, lists and headings, each element's parent and class, the
+/// user's selection). The site readers' snapshot is taken at every poll and stays small.
+enum class SnapshotKind { SiteReaders, TrackList };
+
 /// Takes the snapshot of the page's current document and calls done with it (from the event
 /// loop; never when the page is gone first).
-void takeSnapshot(QWebEnginePage *page, std::function<void(const HtmlDocument &)> done);
+void takeSnapshot(QWebEnginePage *page, std::function<void(const HtmlDocument &)> done,
+                  SnapshotKind kind = SnapshotKind::SiteReaders);
 
 /// Carries the actions out in order; an action whose element no longer has the tag name it
 /// had in the snapshot is skipped.

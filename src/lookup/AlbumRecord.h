@@ -15,6 +15,9 @@ struct TrackRow
     QString fileName;
     /// "FileIcon" for a found track, "TrackError" for a file without track.
     QString iconKey;
+    /// The track's length in milliseconds when the source gave one, else 0. It belongs to the
+    /// title: moving files between rows leaves it where it is.
+    int lengthMs = 0;
 
     friend bool operator==(const TrackRow &, const TrackRow &) = default;
 };

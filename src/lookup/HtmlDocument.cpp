@@ -10,6 +10,12 @@ QStringList HtmlDocument::textTags()
     return {u"A"_s, u"B"_s, u"H2"_s};
 }
 
+QStringList HtmlDocument::trackListTextTags()
+{
+    return textTags() + QStringList{u"H1"_s, u"H3"_s, u"H4"_s, u"H5"_s, u"H6"_s, u"TD"_s, u"TH"_s,
+                                    u"LI"_s, u"CAPTION"_s, u"DT"_s, u"DD"_s};
+}
+
 QStringList HtmlDocument::outerHtmlTags()
 {
     // Outer HTML of every element can be many times the page's size: only fields are needed.

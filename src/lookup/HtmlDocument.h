@@ -26,6 +26,10 @@ struct HtmlElement
     /// attribute values bare unless they hold blanks, quotes or "<>"), e.g.
     /// `<INPUT type=text name=words>`; taken only for form fields (HtmlDocument::outerHtmlTags()).
     QString outerHtml;
+    /// The index of the parent element (-1 for the root, or when the snapshot did not take it)
+    /// and the attribute "class": taken by the track-list snapshot only.
+    int parent = -1;
+    QString className;
 };
 
 /// The page: its address, title, elements, links, images and body text.
@@ -44,6 +48,8 @@ struct HtmlDocument
     QString bodyText;
     /// False when the page has no body (no text range can be made over it).
     bool hasBody = false;
+    /// The text the user selected on the page, line breaks as LF (track-list snapshot only).
+    QString selection;
     /// True when the page held more than MaxElements elements or a longer body text than
     /// MaxBodyText: only the first ones were taken.
     bool truncated = false;
@@ -55,6 +61,9 @@ struct HtmlDocument
 
     /// The tags whose inner text the snapshot takes (the readers read no other).
     [[nodiscard]] static QStringList textTags();
+    /// The tags whose inner text the track-list snapshot takes: the site readers' tags and those
+    /// of tables, lists and headings.
+    [[nodiscard]] static QStringList trackListTextTags();
     /// The tags whose outer HTML the snapshot takes.
     [[nodiscard]] static QStringList outerHtmlTags();
 
