@@ -36,6 +36,10 @@ int chooseMask(const RenameCommandOptions &options, QString &mask)
     mask = choice.text;
     if (mask.isEmpty())
         return Cli::fail(u"no mask: give one with --mask"_s);
+    // A remembered mask is refused as the rename page refuses it, before a name is built from it:
+    // a setting of megabytes would otherwise be expanded for every file.
+    if (const QString tooLong = maskLengthProblem(mask); !tooLong.isEmpty())
+        return Cli::fail(u"Last Mask: %1"_s.arg(tooLong));
     return Cli::Success;
 }
 

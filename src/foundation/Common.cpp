@@ -102,13 +102,22 @@ QString replaceText(const QString &text, const QString &find, const QString &rep
 {
     if (text.isEmpty() || find.isEmpty())
         return text;
-    QString result = text;
-    qsizetype at = result.indexOf(find, 0, mode);
+    // One pass over the text into a new one: replacing in place would move the rest of the text
+    // at every occurrence, which grows with the square of a long text. The search goes on in the
+    // original text, so inserted text is never searched again.
+    qsizetype at = text.indexOf(find, 0, mode);
+    if (at < 0)
+        return text;
+    QString result;
+    result.reserve(text.size());
+    qsizetype from = 0;
     while (at >= 0) {
-        result.replace(at, find.size(), replacement);
-        // Resume behind the inserted text so a replacement holding find never loops.
-        at = result.indexOf(find, at + replacement.size(), mode);
+        result.append(QStringView(text).mid(from, at - from));
+        result.append(replacement);
+        from = at + find.size();
+        at = text.indexOf(find, from, mode);
     }
+    result.append(QStringView(text).mid(from));
     return result;
 }
 

@@ -25,14 +25,21 @@ struct IniLines
 IniLines load(const QString &path)
 {
     IniLines ini;
-    QFile file(path);
-    if (!file.exists())
+    // The check follows links: a link to /dev/zero or to a pipe would never end a read.
+    const QFileInfo info(path);
+    if (!info.exists())
         return ini;
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file(path);
+    if (!info.isFile() || info.size() > cIniFile::MaxFileSize || !file.open(QIODevice::ReadOnly)) {
         ini.readable = false;
         return ini;
     }
-    QByteArray bytes = file.readAll();
+    // The file may have grown since it was looked at: one byte more than the limit says so.
+    QByteArray bytes = file.read(cIniFile::MaxFileSize + 1);
+    if (bytes.size() > cIniFile::MaxFileSize) {
+        ini.readable = false;
+        return ini;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     // Files written by older tools are in a single-byte code page; keep them readable.
@@ -250,6 +257,21 @@ QString cIniFile::INISection() const
             names += *name + QChar(u'\0');
     }
     return cut(names);
+}
+
+QHash<QString, QString> cIniFile::SectionValues() const
+{
+    const IniLines ini = load(path_);
+    const Span span = findSection(ini.lines, section_);
+    QHash<QString, QString> values;
+    if (span.header < 0)
+        return values;
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        const auto name = keyName(ini.lines.at(i));
+        if (name && !values.contains(name->toCaseFolded()))
+            values.insert(name->toCaseFolded(), cut(valueOf(ini.lines.at(i))));
+    }
+    return values;
 }
 
 void cIniFile::setINISection(const QString &sValue)

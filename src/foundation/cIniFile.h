@@ -6,7 +6,12 @@
 // line ends and are replaced in one step (written beside and renamed), so a crash never leaves a
 // half-written file. No operation throws: reads fall back to Default, writes report through
 // LastReturnCode (non-zero for success, 0 for failure).
+//
+// Every operation reads the file once, and only a regular file of at most MaxFileSize bytes:
+// a link to a device, a pipe, a folder or a larger file reads as missing and is never written,
+// so a hostile mask file can neither hang the program nor be cut short by a write.
 
+#include <QHash>
 #include <QString>
 
 class cIniFile
@@ -14,6 +19,8 @@ class cIniFile
 public:
     /// The longest value a read returns; longer values come back cut to this length.
     static constexpr int MaxReadLength = 254;
+    /// The largest INI file read or rewritten (4 MiB).
+    static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
     cIniFile() = default;
 
@@ -54,6 +61,11 @@ public:
     /// Returns the names of all keys of Section, each followed by a NUL, cut to MaxReadLength;
     /// Default when the section is missing.
     [[nodiscard]] QString INISection() const;
+
+    /// Every key of Section with its value as Value() would read it, from one read of the file;
+    /// keyed by the key's case-folded name (the first of two spellings of one key counts, as for
+    /// Value()). Empty when the file or section is missing.
+    [[nodiscard]] QHash<QString, QString> SectionValues() const;
 
     /// Replaces the keys of Section with the "key=value" lines of the text (separated by NUL or
     /// line breaks); an empty text removes the section. Sets LastReturnCode.

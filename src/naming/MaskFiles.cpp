@@ -87,10 +87,16 @@ bool fileWritable(const QString &file, bool createWhenMissing)
     return true;
 }
 
+// The masks of one file, read in one go: a file of many thousand masks is read once, not once
+// per key.
 void appendMasks(QList<MaskEntry> &entries, const QString &file, const QString &section, bool user)
 {
+    cIniFile ini;
+    ini.setPath(file);
+    ini.setSection(section);
+    const QHash<QString, QString> values = ini.SectionValues();
     for (int i = 1;; ++i) {
-        const QString value = readKey(file, section, i);
+        const QString value = values.value(keyName(i).toCaseFolded());
         if (value.isEmpty())
             break;
         if (value != u"0"_s)
@@ -195,7 +201,11 @@ void saveMasks(const QList<EditorMask> &entries)
     }
 
     if (writeUser) {
-        for (int k = u + 1; !readKey(userIni, userMasksSection(), k).isEmpty(); ++k) {
+        cIniFile ini;
+        ini.setPath(userIni);
+        ini.setSection(userMasksSection());
+        const QHash<QString, QString> left = ini.SectionValues();
+        for (int k = u + 1; !left.value(keyName(k).toCaseFolded()).isEmpty(); ++k) {
             user.remove(k);
             if (!readKey(userIni, userMasksSection(), k).isEmpty())
                 break; // the key would not go away: stop rather than loop

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -258,4 +260,35 @@ TEST_F(CliTest, HugeUnreadableAndHostileFilesAreToldAsWhatTheyAre)
 
     const CliRun evil = run({u"tags"_s, hostile});
     EXPECT_TRUE(evil.lines().contains(u"ID3v2 Title: Evil\\n[error] forged\\x1b[2J"_s)) << evil.out.toStdString();
+}
+
+TEST_F(CliTest, MaskFilesAreReadOnceAndOnlyWhenTheyAreRegularFiles)
+{
+    // 20,000 masks: read key by key, each key re-read the whole file, past the run's 60 s limit.
+    ASSERT_EQ(run({u"masks"_s}).exitCode, 0);
+    const QString userIni = programFolder() + u"/Masks/User.ini"_s;
+    QByteArray many = "[User masks]\r\n";
+    for (int i = 1; i <= 20000; ++i)
+        many += "Mask" + QByteArray::number(i) + "=%track - %title " + QByteArray::number(i) + "\r\n";
+    writeFile(u"bin/Masks/User.ini"_s, many);
+    const QStringList lines = run({u"masks"_s}).lines();
+    ASSERT_EQ(lines.size(), 20012);
+    EXPECT_EQ(lines[0], u"User\t%track - %title 1"_s);
+    EXPECT_EQ(lines[19999], u"User\t%track - %title 20000"_s);
+    EXPECT_EQ(lines[20000], u"Default\t%artist - %album\\%track - %title"_s);
+
+    // A link to a device that never ends, and a pipe nobody writes to, read as no user masks.
+    for (const char *target : {"/dev/zero", "fifo"}) {
+        QFile::remove(userIni);
+        if (QByteArray(target) == "fifo") {
+            if (::mkfifo(QFile::encodeName(userIni).constData(), 0600) != 0)
+                continue;
+        } else {
+            ASSERT_TRUE(QFile::link(QString::fromLatin1(target), userIni));
+        }
+        const CliRun r = run({u"masks"_s});
+        EXPECT_EQ(r.exitCode, 0) << target;
+        EXPECT_EQ(r.lines().size(), 12) << target;
+        EXPECT_EQ(r.lines().value(0), u"Default\t%artist - %album\\%track - %title"_s) << target;
+    }
 }

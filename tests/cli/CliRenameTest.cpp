@@ -414,3 +414,16 @@ TEST_F(CliRenameTest, BadOptionsAndFoldersAreRefusedWithStatusTwo)
     EXPECT_TRUE(tooLong.err.contains(u"The mask is too long (255 characters, at most 254)."_s)) << tooLong.err.toStdString();
     EXPECT_EQ(musicFiles(), QStringList{u"rip/track1.mp3"_s});
 }
+
+TEST_F(CliRenameTest, AnOverlongRememberedMaskIsRefusedBeforeANameIsBuilt)
+{
+    // 18 MB: expanded, it took minutes per file; the rename page refuses any mask over 254.
+    const QString dir = makeAlbum(u"rip"_s, {u"Alpha"_s, u"Beta"_s});
+    storeSetting(u"Last Mask"_s, u"%track %title "_s.repeated(1'300'000));
+    const CliRun r = run({u"rename"_s, dir, u"--dry-run"_s});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(u"Last Mask: The mask is too long (18200000 characters, at most 254)."_s)) << qPrintable(r.err.left(300));
+    storeSetting(u"Last Mask"_s, u"%track %title"_s.leftJustified(254, u'x'));
+    EXPECT_EQ(run({u"rename"_s, dir, u"--dry-run"_s}).exitCode, 0);
+}

@@ -217,3 +217,31 @@ TEST_F(IniFile, AWriteKeepsPermissionsAndFollowsALink)
     EXPECT_EQ(QFileInfo(real).permissions() & 0x7777,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
 }
+
+TEST_F(IniFile, OnlyARegularFileOfBoundedSizeIsReadOrWritten)
+{
+    writeFile(u"masks.ini"_s, "[S]\r\nk=1\r\nK=2\r\nMask2=\"two\"\r\n[T]\r\nx=3\r\n");
+    const QHash<QString, QString> values = ini(u"s"_s, QString()).SectionValues();
+    EXPECT_EQ(values, (QHash<QString, QString>{{u"k"_s, u"1"_s}, {u"mask2"_s, u"two"_s}}));
+    EXPECT_TRUE(ini(u"none"_s, QString()).SectionValues().isEmpty());
+
+    // Past the limit the file reads as missing, and a write would lose what was not read.
+    QByteArray big = "[S]\r\nK=1\r\n;" + QByteArray(cIniFile::MaxFileSize, 'x') + "\r\n";
+    writeFile(u"big.ini"_s, big);
+    cIniFile f = ini(u"S"_s, u"K"_s, u"big.ini"_s);
+    f.setDefault(u"none"_s);
+    EXPECT_EQ(f.Value(), u"none"_s);
+    f.setValue(u"2"_s);
+    EXPECT_EQ(f.LastReturnCode(), 0);
+    EXPECT_EQ(QFileInfo(f.Path()).size(), big.size());
+
+    // A link to a device never ends a read; it is not a file to rewrite either.
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, tempFile(u"zero.ini"_s)));
+    cIniFile zero = ini(u"S"_s, u"K"_s, u"zero.ini"_s);
+    zero.setDefault(u"none"_s);
+    EXPECT_EQ(zero.Value(), u"none"_s);
+    EXPECT_EQ(zero.INISection(), u"none"_s);
+    zero.setValue(u"2"_s);
+    EXPECT_EQ(zero.LastReturnCode(), 0);
+    EXPECT_TRUE(QFileInfo(zero.Path()).isSymLink());
+}

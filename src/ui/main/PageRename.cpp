@@ -14,6 +14,7 @@
 #include "foundation/Settings.h"
 #include "jobs/LookupHandOver.h"
 #include "jobs/RenamePlan.h"
+#include "naming/MaskLanguage.h"
 #include "naming/NameBuilder.h"
 #include "naming/TextEffects.h"
 
@@ -431,6 +432,9 @@ RenameList PageRename::renameRows() const
 
 QString PageRename::newFileNameOf(int row) const
 {
+    // A mask the job would refuse is not expanded for the preview either.
+    if (!maskLengthProblem(cboMask->currentText()).isEmpty())
+        return {};
     // The job's own plan, so the preview shows exactly where the job will put the file.
     const AlbumRenamePlan plan = planAlbumRename(jobInput());
     return row >= 0 && row < plan.rows.size() ? plan.rows.at(row).destination : QString();
