@@ -1,4 +1,5 @@
-// varnelt-cli lookup DIR URL [--only NAME]... [--auto-order] [--timeout S]
+// varnelt-cli lookup DIR URL [--capture] | lookup DIR --from-text FILE|-, [--only NAME]... [--auto-order]
+// [--timeout S]
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/LookupRun.h"
@@ -23,10 +24,14 @@ int runLookupCommand(const QStringList &args)
             positional << args.at(i);
         }
     }
-    if (positional.size() != 2)
+    if (!options.fromText.isEmpty()) {
+        if (positional.size() != 1 || options.capture)
+            return Cli::fail(u"lookup --from-text takes a folder and no address: varnelt-cli lookup DIR --from-text FILE"_s);
+    } else if (positional.size() != 2) {
         return Cli::fail(u"lookup takes a folder and an address: varnelt-cli lookup DIR URL"_s);
+    }
     options.folder = positional.at(0);
-    options.url = positional.at(1);
+    options.url = positional.value(1);
     if (!QFileInfo(options.folder).isDir())
         return Cli::fail(u"no such folder: %1"_s.arg(options.folder));
     Cli::installPresenter();
@@ -35,9 +40,9 @@ int runLookupCommand(const QStringList &args)
     if (const QString problem = workingListFor(options, lookup.files); !problem.isEmpty())
         return Cli::fail(problem);
     int score = 0;
-    if (!runLookup(options, lookup, score)) {
-        Cli::err() << "varnelt-cli: no album page was recognised within " << options.timeoutSeconds << " s"
-                   << Qt::endl;
+    QString failure;
+    if (!runLookup(options, lookup, score, failure)) {
+        Cli::err() << "varnelt-cli: " << failure << Qt::endl;
         return Cli::JobErrors;
     }
     const AlbumRecord &r = lookup.record;

@@ -89,8 +89,8 @@ int runRenameCommand(const QStringList &args)
     RenameRequest request;
     QString error;
     QString coverFile = options.coverFile;
-    const int status = options.lookupUrl.isEmpty() ? buildRenameRequest(options, request, error)
-                                                   : buildLookupRequest(options, request, coverFile, error);
+    const int status = !options.fromLookup() ? buildRenameRequest(options, request, error)
+                                             : buildLookupRequest(options, request, coverFile, error);
     if (status != Cli::Success)
         return Cli::fail(error, status);
 

@@ -36,7 +36,9 @@ int buildLookupRequest(const RenameCommandOptions &options, RenameRequest &reque
 {
     LookupRunOptions run;
     run.folder = options.folder;
-    run.url = options.lookupUrl;
+    run.url = options.captureUrl.isEmpty() ? options.lookupUrl : options.captureUrl;
+    run.capture = !options.captureUrl.isEmpty();
+    run.fromText = options.fromTextFile;
     run.only = options.only;
     run.autoOrder = options.autoOrder;
     run.timeoutSeconds = options.lookupTimeout;
@@ -48,8 +50,8 @@ int buildLookupRequest(const RenameCommandOptions &options, RenameRequest &reque
         return Cli::Usage;
     }
     int score = 0;
-    if (!runLookup(run, lookup, score)) {
-        error = u"no album page was recognised within %1 s: nothing renamed"_s.arg(run.timeoutSeconds);
+    if (!runLookup(run, lookup, score, error)) {
+        error += error.endsWith(u'.') ? u" Nothing renamed."_s : u": nothing renamed"_s;
         return Cli::JobErrors;
     }
     const AlbumRecord &record = lookup.record;

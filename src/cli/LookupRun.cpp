@@ -5,7 +5,10 @@
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
 #include "jobs/DirectoryListing.h"
+#include "lookup/TrackListReader.h"
 #include "lookup/TrackOrdering.h"
+
+#include <QFile>
 
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -20,7 +23,11 @@ bool parseLookupOption(const QStringList &args, int &i, LookupRunOptions &option
         options.autoOrder = true;
         return true;
     }
-    if (arg != u"--only" && arg != u"--timeout")
+    if (arg == u"--capture") {
+        options.capture = true;
+        return true;
+    }
+    if (arg != u"--only" && arg != u"--timeout" && arg != u"--from-text")
         return false;
     if (i + 1 >= args.size()) {
         error = u"%1 needs a value"_s.arg(arg);
@@ -29,6 +36,10 @@ bool parseLookupOption(const QStringList &args, int &i, LookupRunOptions &option
     const QString value = args.at(++i);
     if (arg == u"--only") {
         options.only << value;
+    } else if (arg == u"--from-text") {
+        options.fromText = value;
+        if (value.isEmpty())
+            error = u"--from-text needs a file, or - for standard input"_s;
     } else {
         bool ok = false;
         options.timeoutSeconds = value.toInt(&ok);
@@ -67,19 +78,48 @@ void prepareEngineEnvironment()
 }
 
 
-bool runLookup(const LookupRunOptions &options, LookupContext &lookup, int &score)
+bool readPastedText(const QString &file, QString &text, QString &error)
+{
+    QFile in;
+    const bool opened = file == u"-" ? in.open(stdin, QIODevice::ReadOnly) : (in.setFileName(file), in.open(QIODevice::ReadOnly));
+    if (!opened) {
+        error = u"cannot read %1: %2"_s.arg(file, in.errorString());
+        return false;
+    }
+    // Bounded: the reader looks at no more characters than this anyway.
+    const QByteArray bytes = in.read(qint64(TrackList::MaxTextLength) * 4);
+    text = TrackList::textFromBytes(bytes);
+    return true;
+}
+
+bool runLookup(const LookupRunOptions &options, LookupContext &lookup, int &score, QString &failure)
 {
     lookup.sites = SiteTable::fromSettings();
     lookup.search = SearchInput::forSelectedFile(Common::addBackslash(QFileInfo(options.folder).absoluteFilePath()),
                                                  lookup.files);
-    QString error;
-    const auto drive = reinterpret_cast<EngineModule::DriveLookup>(EngineModule::resolve("varneltDriveLookup", &error));
-    if (!drive) {
-        Cli::err() << "varnelt-cli: " << error << Qt::endl;
-        return false;
+    if (!options.fromText.isEmpty()) {
+        QString text;
+        if (!readPastedText(options.fromText, text, failure))
+            return false;
+        if (!TrackList::captureText(text, lookup)) {
+            failure = TrackList::noTrackListInText();
+            return false;
+        }
+    } else if (options.capture) {
+        const auto capture = reinterpret_cast<EngineModule::CaptureTrackList>(
+            EngineModule::resolve("varneltCaptureTrackList", &failure));
+        if (!capture || !capture(lookup, options.url, options.timeoutSeconds, failure))
+            return false;
+    } else {
+        const auto drive = reinterpret_cast<EngineModule::DriveLookup>(
+            EngineModule::resolve("varneltDriveLookup", &failure));
+        if (!drive)
+            return false;
+        if (!drive(lookup, options.url, options.timeoutSeconds)) {
+            failure = u"no album page was recognised within %1 s"_s.arg(options.timeoutSeconds);
+            return false;
+        }
     }
-    if (!drive(lookup, options.url, options.timeoutSeconds))
-        return false;
     for (const QString &note : lookup.record.notes)
         Cli::err() << "varnelt-cli: " << note << Qt::endl;
     score = orderTracks(lookup.record.rows, !options.autoOrder);

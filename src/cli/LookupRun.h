@@ -20,10 +20,14 @@ struct LookupRunOptions
     bool autoOrder = false;
     /// --timeout S.
     int timeoutSeconds = 30;
+    /// --capture: read the page's track list instead of waiting for a known site's album page.
+    bool capture = false;
+    /// --from-text FILE ("-": standard input): read the track list from pasted text; no page.
+    QString fromText;
 };
 
-/// Parses one lookup option at args[i] (--only, --auto-order, --timeout) and moves i past its
-/// value. Returns false when args[i] is none of them; sets error for a bad value.
+/// Parses one lookup option at args[i] (--only, --auto-order, --timeout, --capture,
+/// --from-text) and moves i past its value. Returns false when args[i] is none of them; sets error for a bad value.
 bool parseLookupOption(const QStringList &args, int &i, LookupRunOptions &options, QString &error);
 
 /// Builds the working list of the folder (as the directory page lists it) with the --only
@@ -35,5 +39,10 @@ bool parseLookupOption(const QStringList &args, int &i, LookupRunOptions &option
 void prepareEngineEnvironment();
 
 /// Runs the lookup. Returns true when a record with at least one track was read; the context
-/// then holds it (not-found rows added, ordered when asked) and score the album score.
-bool runLookup(const LookupRunOptions &options, LookupContext &lookup, int &score);
+/// then holds it (not-found rows added, ordered when asked) and score the album score. Else
+/// failure says why in one line.
+bool runLookup(const LookupRunOptions &options, LookupContext &lookup, int &score, QString &failure);
+
+/// Reads pasted text from a file, or standard input for "-": bounded, UTF-8 or else Latin-1.
+/// Returns false with an error text when the file cannot be read.
+bool readPastedText(const QString &file, QString &text, QString &error);

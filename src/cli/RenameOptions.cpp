@@ -74,6 +74,14 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
              return QString();
          })},
         {u"--timeout"_s, number(u"--timeout"_s, 1, 3600, [&](int n) { options.lookupTimeout = n; })},
+        {u"--capture"_s, Setter([&](const QString &v) {
+             options.captureUrl = v;
+             return QString();
+         })},
+        {u"--from-text"_s, Setter([&](const QString &v) {
+             options.fromTextFile = v;
+             return v.isEmpty() ? u"--from-text needs a file, or - for standard input"_s : QString();
+         })},
     };
     const std::map<QString, std::function<void()>> flags = {
         {u"--no-total-tracks"_s, [&] { options.totalTracks = false; }},
@@ -127,9 +135,11 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
     }
     if (options.folder.isEmpty())
         return u"rename needs a folder: varnelt-cli rename DIR [options]"_s;
-    if (coverDirGiven && options.coverFile.isEmpty() && options.lookupUrl.isEmpty())
+    if (coverDirGiven && options.coverFile.isEmpty() && !options.fromLookup())
         return u"--cover-dir needs --cover FILE"_s;
-    if (!options.lookupUrl.isEmpty() && !options.titlesFile.isEmpty())
-        return u"--lookup and --titles both give the titles: choose one"_s;
+    const int sources = int(!options.lookupUrl.isEmpty()) + int(!options.captureUrl.isEmpty())
+                        + int(!options.fromTextFile.isEmpty()) + int(!options.titlesFile.isEmpty());
+    if (sources > 1)
+        return u"--lookup, --capture, --from-text and --titles all give the titles: choose one"_s;
     return {};
 }

@@ -46,6 +46,16 @@ struct RenameCommandOptions
     QString lookupUrl;
     bool autoOrder = false;
     int lookupTimeout = 30;
+    /// --capture URL: the album from the track list on the page at URL; --from-text FILE: from
+    /// pasted text ("-": standard input). Each as "varnelt-cli lookup" reads them.
+    QString captureUrl;
+    QString fromTextFile;
+
+    /// True when the album comes from a lookup (--lookup, --capture or --from-text).
+    [[nodiscard]] bool fromLookup() const
+    {
+        return !lookupUrl.isEmpty() || !captureUrl.isEmpty() || !fromTextFile.isEmpty();
+    }
     /// --dry-run: print the new paths, change nothing.
     bool dryRun = false;
     /// --preflight: print the plan and the pre-flight's problems, change nothing.

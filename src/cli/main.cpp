@@ -35,6 +35,12 @@ const char *const kUsage =
     "                      site's search page and read the first album page recognised; print\n"
     "                      \"artist: \", \"album: \", \"genre: \", \"year: \", \"cover: \" lines, one line\n"
     "                      per track (row text, a tab, the paired file) and the album score\n"
+    "  lookup DIR URL --capture [opts]\n"
+    "                      open URL and read the track list the page shows (any page; on a\n"
+    "                      site's search page after the search is submitted); printed as above\n"
+    "  lookup DIR --from-text FILE [opts]\n"
+    "                      read a pasted track list from FILE (- for standard input), one track a\n"
+    "                      line; printed as above. No track list found: exit status 1\n"
     "  undo                undo the last rename job from its journal: every file back at its old\n"
     "                      path with its old bytes, written playlist and cover removed (an earlier\n"
     "                      one put back), made folders removed, a removed old folder made again;\n"
@@ -70,6 +76,9 @@ const char *const kUsage =
     "                      as the track list's OK hands it over (its cover is downloaded into\n"
     "                      \"Download\" and copied); --only, --auto-order and --timeout S as for\n"
     "                      lookup; not with --titles\n"
+    "  --capture URL       take the album from the track list on the page at URL, as\n"
+    "                      \"lookup DIR URL --capture\" reads it\n"
+    "  --from-text FILE    take the album from a pasted track list (- for standard input)\n"
 
     "  --yes               answer Yes to questions (see below)\n"
     "\n"
@@ -114,8 +123,15 @@ int main(int argc, char **argv)
 {
     // Only the commands that look an album up start the embedded engine, which needs a GUI
     // application (on the offscreen platform when there is no display).
-    const bool engine = argc > 1 && (qstrcmp(argv[1], "lookup") == 0 || (qstrcmp(argv[1], "rename") == 0
-        && std::any_of(argv + 2, argv + argc, [](const char *a) { return qstrcmp(a, "--lookup") == 0; })));
+    // Pasted text needs no page.
+    const auto given = [argc, argv](const char *option) {
+        const qsizetype length = qstrlen(option);
+        return std::any_of(argv + 2, argv + argc, [option, length](const char *a) {
+            return qstrncmp(a, option, length) == 0 && (a[length] == 0 || a[length] == '=');
+        });
+    };
+    const bool engine = argc > 1 && ((qstrcmp(argv[1], "lookup") == 0 && !given("--from-text"))
+                                     || (qstrcmp(argv[1], "rename") == 0 && (given("--lookup") || given("--capture"))));
     std::unique_ptr<QCoreApplication> application;
     if (engine) {
         prepareEngineEnvironment();

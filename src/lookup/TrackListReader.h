@@ -95,3 +95,19 @@ void readAlbumFields(const HtmlDocument &doc, CapturedAlbum &album);
 bool fillRecord(const CapturedAlbum &album, LookupContext &lookup, const QString &address);
 
 } // namespace TrackList
+
+namespace TrackList {
+
+/// On a page of a known site whose search has not been submitted during this visit: runs the
+/// site's filler (its element actions are left in lookup.actions). True when a search was
+/// submitted, so that the result page is the one to read.
+bool submitSiteSearch(const HtmlDocument &doc, LookupContext &lookup);
+
+/// "Capture track list" on a snapshot: the selection when the user made one, else the page's
+/// best candidate, into the lookup's record (see fillRecord). False when no track was found.
+bool capture(const HtmlDocument &doc, LookupContext &lookup);
+
+/// Pasted text into the lookup's record; false when the text holds no track.
+bool captureText(const QString &text, LookupContext &lookup);
+
+} // namespace TrackList

@@ -2,7 +2,9 @@
 // only for the commands that look an album up: every other command starts without loading the
 // engine's libraries, which take longer to load than a whole folder takes to list.
 #include "browser/LookupPoller.h"
+#include "browser/PageBridge.h"
 #include "foundation/MessageGateway.h"
+#include "lookup/TrackListReader.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -59,6 +61,82 @@ private:
     bool found_ = false;
 };
 
+/// Opens a page and reads its track list once it has loaded; on a known site's search page the
+/// site's filler submits the search first and the result page is read.
+class CaptureDriver
+{
+public:
+    explicit CaptureDriver(LookupContext &lookup)
+        : lookup_(lookup), profile_(std::make_unique<QWebEngineProfile>()),
+          page_(std::make_unique<QWebEnginePage>(profile_.get()))
+    {
+        QObject::connect(page_.get(), &QWebEnginePage::loadFinished, &loop_, [this](bool ok) { loaded(ok); });
+    }
+
+    bool run(const QString &url, int timeoutSeconds, QString &problem)
+    {
+        QTimer::singleShot(timeoutSeconds * 1000, &loop_, [this, timeoutSeconds] {
+            finish(false, u"the page did not load within %1 s"_s.arg(timeoutSeconds));
+        });
+        page_->load(QUrl::fromUserInput(url));
+        loop_.exec();
+        problem = problem_;
+        return found_;
+    }
+
+private:
+    void loaded(bool ok)
+    {
+        if (done_)
+            return;
+        // A submitted search ends the search page's load early; the result page follows.
+        if (!ok && !submitted_) {
+            finish(false, u"The page could not be opened."_s);
+            return;
+        }
+        if (!ok)
+            return;
+        // The page's own scripts may still be building the list: read it a moment later.
+        QTimer::singleShot(300, &loop_, [this] {
+            PageBridge::takeSnapshot(page_.get(), [this](const HtmlDocument &doc) { read(doc); },
+                                     PageBridge::SnapshotKind::TrackList);
+        });
+    }
+
+    void read(const HtmlDocument &doc)
+    {
+        if (done_)
+            return;
+        if (TrackList::submitSiteSearch(doc, lookup_)) {
+            submitted_ = true;
+            PageBridge::carryOut(page_.get(), lookup_.actions);
+            return;
+        }
+        const bool found = TrackList::capture(doc, lookup_);
+        finish(found, found ? QString() : TrackList::noTrackListOnPage());
+    }
+
+    void finish(bool found, const QString &problem)
+    {
+        if (done_)
+            return;
+        done_ = true;
+        found_ = found;
+        problem_ = problem;
+        page_->triggerAction(QWebEnginePage::Stop);
+        loop_.quit();
+    }
+
+    LookupContext &lookup_;
+    std::unique_ptr<QWebEngineProfile> profile_;
+    std::unique_ptr<QWebEnginePage> page_;
+    QEventLoop loop_;
+    QString problem_;
+    bool found_ = false;
+    bool done_ = false;
+    bool submitted_ = false;
+};
+
 } // namespace
 
 /// The application the engine needs: a GUI application (offscreen without a display).
@@ -74,4 +152,13 @@ extern "C" Q_DECL_EXPORT bool varneltDriveLookup(LookupContext &lookup, const QS
 {
     LookupDriver driver(lookup);
     return driver.run(url, timeoutSeconds);
+}
+
+/// Opens the address and captures its track list once it has loaded (after the search a
+/// known site's filler submits); true when tracks were read, else problem says why.
+extern "C" Q_DECL_EXPORT bool varneltCaptureTrackList(LookupContext &lookup, const QString &url, int timeoutSeconds,
+                                                      QString &problem)
+{
+    CaptureDriver driver(lookup);
+    return driver.run(url, timeoutSeconds, problem);
 }
