@@ -36,6 +36,9 @@ struct AlbumRecord
     bool columnsCreated = false;
     /// What a reader left out of a hostile page (too many tracks, too long values).
     QStringList notes;
+    /// The length in whole seconds of each found track, in track order, where the site gives
+    /// lengths (-1 for a track without one); empty when it gives none.
+    QList<int> trackLengths;
 
     /// The marker of a track without file and of a file without track.
     [[nodiscard]] static QString notFound();
