@@ -17,6 +17,9 @@ namespace {
 constexpr double TitleWeight = 0.60;
 constexpr double LengthWeight = 0.25;
 constexpr double NumberWeight = 0.15;
+// A number that differs weighs more than one that agrees: a length alike by chance must not
+// pair a file numbered 2 with track 7, while a matching title still outweighs it.
+constexpr double NumberMismatchWeight = 0.35;
 // Lengths this close are the same recording; this far apart, nothing alike.
 constexpr int LengthSameSeconds = 3;
 constexpr int LengthOtherSeconds = 30;
@@ -333,7 +336,7 @@ int EvidenceScorer::score(int file, int track) const
     }
     if (f.number > 0 && t.number > 0) {
         points += f.number == t.number ? NumberWeight : 0;
-        weight += NumberWeight;
+        weight += f.number == t.number ? NumberWeight : NumberMismatchWeight;
     }
     return weight > 0 ? int(std::lround(100.0 * points / weight)) : 0;
 }

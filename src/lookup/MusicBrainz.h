@@ -38,11 +38,16 @@ public:
     using Done = std::function<void(const QByteArray &body, const QString &error)>;
     void fetchRelease(const QString &service, const QString &mbid, Done done);
 
+    /// Any request of the web service, through the same pace: done gets the body, the HTTP
+    /// status (0 when none came) and a one-line message when there is no usable body.
+    using Answer = std::function<void(const QByteArray &body, int status, const QString &error)>;
+    void fetch(const QUrl &url, Answer done);
+
     /// The largest answer taken; a longer one is refused.
     static constexpr qint64 MaxAnswerBytes = 8 * 1024 * 1024;
 
 private:
-    void send(const QUrl &url, Done done);
+    void send(const QUrl &url, Answer done);
 
     QNetworkAccessManager *network_;
 };
