@@ -1,5 +1,5 @@
-// varnelt-cli lookup DIR URL [--capture] | lookup DIR --from-text FILE|-, [--only NAME]... [--auto-order]
-// [--timeout S]
+// varnelt-cli lookup DIR URL [--capture] | lookup DIR --from-text FILE|- | lookup DIR --search [--best],
+// [--only NAME]... [--auto-order | --pairing position|auto|best] [--timeout S]
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/LookupRun.h"
@@ -24,6 +24,17 @@ int runLookupCommand(const QStringList &args)
             positional << args.at(i);
         }
     }
+    if (options.search) {
+        if (positional.size() != 1 || options.capture || !options.fromText.isEmpty())
+            return Cli::fail(u"lookup --search takes a folder and no address: varnelt-cli lookup DIR --search"_s);
+        options.folder = positional.at(0);
+        if (!QFileInfo(options.folder).isDir())
+            return Cli::fail(u"no such folder: %1"_s.arg(options.folder));
+        Cli::installPresenter();
+        return runSearchCommand(options);
+    }
+    if (options.best || !options.searchArtist.isEmpty() || !options.searchAlbum.isEmpty())
+        return Cli::fail(u"--best, --artist and --album go with --search"_s);
     if (!options.fromText.isEmpty()) {
         if (positional.size() != 1 || options.capture)
             return Cli::fail(u"lookup --from-text takes a folder and no address: varnelt-cli lookup DIR --from-text FILE"_s);
@@ -45,12 +56,9 @@ int runLookupCommand(const QStringList &args)
         Cli::err() << "varnelt-cli: " << failure << Qt::endl;
         return Cli::JobErrors;
     }
-    const AlbumRecord &r = lookup.record;
-    QTextStream &out = Cli::out();
-    out << "artist: " << r.artist << '\n' << "album: " << r.album << '\n' << "genre: " << r.genre << '\n'
-        << "year: " << r.year << '\n' << "cover: " << r.coverUrl << '\n';
-    for (const TrackRow &row : r.rows)
-        out << row.text << '\t' << row.fileName << '\n';
-    out << albumScoreText(score) << Qt::endl;
+    QList<PairScore> scores;
+    if (options.pairing == PairingChoice::Best)
+        score = pairLookupByBestMatch(options.folder, lookup, scores);
+    printLookupRecord(lookup.record, score, scores);
     return Cli::Success;
 }

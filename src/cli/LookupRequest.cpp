@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/LookupRun.h"
+#include "cli/SearchLookup.h"
 #include "foundation/Common.h"
 #include "jobs/LookupHandOver.h"
 #include "lookup/CoverDownload.h"
@@ -40,7 +41,7 @@ int buildLookupRequest(const RenameCommandOptions &options, RenameRequest &reque
     run.capture = !options.captureUrl.isEmpty();
     run.fromText = options.fromTextFile;
     run.only = options.only;
-    run.autoOrder = options.autoOrder;
+    run.autoOrder = options.pairing.isEmpty() ? options.autoOrder : options.pairing == u"auto";
     run.timeoutSeconds = options.lookupTimeout;
     LookupContext lookup;
     if (error = workingListFor(run, lookup.files); !error.isEmpty())
@@ -50,9 +51,26 @@ int buildLookupRequest(const RenameCommandOptions &options, RenameRequest &reque
         return Cli::Usage;
     }
     int score = 0;
-    if (!runLookup(run, lookup, score, error)) {
-        error += error.endsWith(u'.') ? u" Nothing renamed."_s : u": nothing renamed"_s;
-        return Cli::JobErrors;
+    QList<PairScore> scores;
+    if (options.search) {
+        FolderEvidence evidence;
+        QList<Candidate> candidates;
+        if (!searchCandidates(options.folder, lookup.files, options.artist.value_or(QString()),
+                              options.album.value_or(QString()), run.timeoutSeconds, evidence, candidates, error)) {
+            error += u" Nothing renamed."_s;
+            return Cli::JobErrors;
+        }
+        const PairingChoice pairing = options.pairing == u"position" ? PairingChoice::Position
+                                      : options.pairing == u"auto"   ? PairingChoice::Auto
+                                                                     : PairingChoice::Best;
+        score = bestCandidateRecord(candidates.first(), evidence, pairing, lookup, scores);
+    } else {
+        if (!runLookup(run, lookup, score, error)) {
+            error += error.endsWith(u'.') ? u" Nothing renamed."_s : u": nothing renamed"_s;
+            return Cli::JobErrors;
+        }
+        if (options.pairing == u"best")
+            score = pairLookupByBestMatch(options.folder, lookup, scores);
     }
     const AlbumRecord &record = lookup.record;
     const QString coverPath = record.coverUrl.isEmpty() ? QString() : coverDownloadPath(record.coverUrl);

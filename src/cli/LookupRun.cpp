@@ -18,9 +18,12 @@ using namespace Qt::StringLiterals;
 
 bool parseLookupOption(const QStringList &args, int &i, LookupRunOptions &options, QString &error)
 {
+    if (parseSearchOption(args, i, options, error))
+        return true;
     const QString &arg = args.at(i);
     if (arg == u"--auto-order") {
         options.autoOrder = true;
+        options.pairing = PairingChoice::Auto;
         return true;
     }
     if (arg == u"--capture") {

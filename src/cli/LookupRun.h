@@ -4,7 +4,10 @@
 // loaded page) until a reader has filled the record or the time is up. Only commands that
 // look an album up start the engine.
 
+#include "cli/SearchLookup.h"
 #include "lookup/SiteReaders.h"
+
+#include <optional>
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +27,15 @@ struct LookupRunOptions
     bool capture = false;
     /// --from-text FILE ("-": standard input): read the track list from pasted text; no page.
     QString fromText;
+    /// --search: the album search without browsing; --best: the best candidate's record;
+    /// --artist, --album: what to search for instead of what the files and folder say.
+    bool search = false;
+    bool best = false;
+    QString searchArtist;
+    QString searchAlbum;
+    /// --pairing position|auto|best (--auto-order is auto); absent: position, or best for a
+    /// record from the search.
+    std::optional<PairingChoice> pairing;
 };
 
 /// Parses one lookup option at args[i] (--only, --auto-order, --timeout, --capture,

@@ -73,6 +73,12 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
              options.lookupUrl = v;
              return QString();
          })},
+        {u"--pairing"_s, Setter([&](const QString &v) {
+             if (v != u"position" && v != u"auto" && v != u"best")
+                 return u"--pairing takes position, auto or best, not '%1'"_s.arg(v);
+             options.pairing = v;
+             return QString();
+         })},
         {u"--timeout"_s, number(u"--timeout"_s, 1, 3600, [&](int n) { options.lookupTimeout = n; })},
         {u"--capture"_s, Setter([&](const QString &v) {
              options.captureUrl = v;
@@ -88,6 +94,8 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
         {u"--joliet"_s, [&] { options.joliet = true; }},
         {u"--dry-run"_s, [&] { options.dryRun = true; }},
         {u"--auto-order"_s, [&] { options.autoOrder = true; }},
+        {u"--search"_s, [&] { options.search = true; }},
+        {u"--best"_s, [&] { options.best = true; }},
         {u"--yes"_s, [&] { options.yes = true; }},
         {u"--preflight"_s, [&] { options.preflight = true; }},
     };
@@ -138,8 +146,12 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
     if (coverDirGiven && options.coverFile.isEmpty() && !options.fromLookup())
         return u"--cover-dir needs --cover FILE"_s;
     const int sources = int(!options.lookupUrl.isEmpty()) + int(!options.captureUrl.isEmpty())
-                        + int(!options.fromTextFile.isEmpty()) + int(!options.titlesFile.isEmpty());
+                        + int(!options.fromTextFile.isEmpty()) + int(!options.titlesFile.isEmpty()) + int(options.search);
     if (sources > 1)
-        return u"--lookup, --capture, --from-text and --titles all give the titles: choose one"_s;
+        return u"--lookup, --capture, --from-text, --search and --titles all give the titles: choose one"_s;
+    if (options.search != options.best)
+        return u"rename takes --search with --best: it renames with the best candidate"_s;
+    if (!options.pairing.isEmpty() && !options.fromLookup())
+        return u"--pairing goes with a lookup (--lookup, --capture, --from-text or --search)"_s;
     return {};
 }

@@ -51,10 +51,16 @@ struct RenameCommandOptions
     QString captureUrl;
     QString fromTextFile;
 
-    /// True when the album comes from a lookup (--lookup, --capture or --from-text).
+    /// --search --best: the album of the best candidate of the album search; --pairing
+    /// position|auto|best for any lookup (--auto-order is auto).
+    bool search = false;
+    bool best = false;
+    QString pairing;
+
+    /// True when the album comes from a lookup (--lookup, --capture, --from-text or --search).
     [[nodiscard]] bool fromLookup() const
     {
-        return !lookupUrl.isEmpty() || !captureUrl.isEmpty() || !fromTextFile.isEmpty();
+        return !lookupUrl.isEmpty() || !captureUrl.isEmpty() || !fromTextFile.isEmpty() || search;
     }
     /// --dry-run: print the new paths, change nothing.
     bool dryRun = false;

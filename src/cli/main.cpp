@@ -41,6 +41,17 @@ const char *const kUsage =
     "  lookup DIR --from-text FILE [opts]\n"
     "                      read a pasted track list from FILE (- for standard input), one track a\n"
     "                      line; printed as above. No track list found: exit status 1\n"
+    "  lookup DIR --search [--artist TEXT] [--album TEXT] [--timeout S] [--only NAME]\n"
+    "                      search MusicBrainz for the folder's album (no browser) and print the\n"
+    "                      candidates best first, one a line: score (0-1000), MBID, artist,\n"
+    "                      album, year, track count, separated by tabs; none found: exit 1\n"
+    "  lookup DIR --search --best\n"
+    "                      read the best candidate and print its record as above, paired by\n"
+    "                      best match\n"
+    "  --pairing position|auto|best (every lookup; --auto-order is auto)\n"
+    "                      best pairs every file by title, track number and length; each\n"
+    "                      paired row then ends with a tab, the pair's score (0-100), a tab and\n"
+    "                      its reason\n"
     "  undo                undo the last rename job from its journal: every file back at its old\n"
     "                      path with its old bytes, written playlist and cover removed (an earlier\n"
     "                      one put back), made folders removed, a removed old folder made again;\n"
@@ -79,6 +90,8 @@ const char *const kUsage =
     "  --capture URL       take the album from the track list on the page at URL, as\n"
     "                      \"lookup DIR URL --capture\" reads it\n"
     "  --from-text FILE    take the album from a pasted track list (- for standard input)\n"
+    "  --search --best     take the album of the best candidate of \"lookup DIR --search\"\n"
+    "                      (paired by best match); --pairing as for lookup\n"
 
     "  --yes               answer Yes to questions (see below)\n"
     "\n"
@@ -130,7 +143,7 @@ int main(int argc, char **argv)
             return qstrncmp(a, option, length) == 0 && (a[length] == 0 || a[length] == '=');
         });
     };
-    const bool engine = argc > 1 && ((qstrcmp(argv[1], "lookup") == 0 && !given("--from-text"))
+    const bool engine = argc > 1 && ((qstrcmp(argv[1], "lookup") == 0 && !given("--from-text") && !given("--search"))
                                      || (qstrcmp(argv[1], "rename") == 0 && (given("--lookup") || given("--capture"))));
     std::unique_ptr<QCoreApplication> application;
     if (engine) {
