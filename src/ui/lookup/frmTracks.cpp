@@ -5,6 +5,7 @@
 #include "lookup/TrackOrdering.h"
 #include "ui/lookup/frmCover.h"
 #include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/Named.h"
 
@@ -155,6 +156,16 @@ void frmTracks::fitToRows()
                        + 2 * lstTracks->frameWidth() + 4;
     lstTracks->setFixedHeight(qMin(wanted, int(maxHeight / tpp)));
     adjustSize();
+    // The fields and buttons around the list take more room than the twips above allow for:
+    // the list gives up what the dialog, title bar included, would need beyond the screen.
+    if (display) {
+        const int room = display->availableGeometry().height() - frameMargins(this).top() - frameMargins(this).bottom();
+        const int excess = sizeHint().height() - room;
+        if (excess > 0) {
+            lstTracks->setFixedHeight(std::max(lstTracks->height() - excess, rowHeight * 3));
+            adjustSize();
+        }
+    }
 }
 
 AlbumRecord frmTracks::record() const

@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QPersistentModelIndex>
 #include <QSplitter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
@@ -208,18 +209,35 @@ void PageDirectory::addColumnsLstViewFiles()
         header->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     // The five value columns share a fixed width; the name column takes what is left, less
     // the scroll bar when it shows.
+    TextSortedItem::setValueColumns(lstFiles_, {1, 2, 3, 4});
     QHeaderView *view = lstFiles_->header();
     view->setStretchLastSection(false);
     view->setSectionResizeMode(0, QHeaderView::Stretch);
-    // Each value column is as wide as its header or its widest usual value, whichever is wider.
-    const QStringList widest{{}, u"99,999"_s, u"99:59"_s, u"320"_s, u"44100"_s, u"Joint Stereo"_s};
-    const int padding = fontMetrics().horizontalAdvance(u"MM"_s);
     for (int column = 1; column <= 5; ++column) {
         view->setSectionResizeMode(column, QHeaderView::Interactive);
-        const int text = std::max(fontMetrics().horizontalAdvance(widest[column]),
-            fontMetrics().horizontalAdvance(header->text(column)));
-        lstFiles_->setColumnWidth(column, text + padding);
+        lstFiles_->setColumnWidth(column, valueColumnWidth(column));
     }
+}
+
+int PageDirectory::valueColumnWidth(int column) const
+{
+    // Each value column is as wide as its header or its widest usual value, whichever is wider.
+    static const QStringList headers{{}, u"Size"_s, u"Length"_s, u"Bitrate"_s, u"Frequency"_s, u"Mode"_s};
+    static const QStringList widest{{}, u"99,999"_s, u"99:59"_s, u"320"_s, u"44100"_s, u"Joint Stereo"_s};
+    const int padding = fontMetrics().horizontalAdvance(u"MM"_s);
+    return std::max(fontMetrics().horizontalAdvance(widest.value(column)),
+               fontMetrics().horizontalAdvance(headers.value(column)))
+        + padding;
+}
+
+int PageDirectory::preferredWidth(int nameChars) const
+{
+    int files = lstFiles_->iconSize().width() + 24 + fontMetrics().averageCharWidth() * nameChars
+        + lstFiles_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * lstFiles_->frameWidth();
+    for (int column = 1; column <= 5; ++column)
+        files += valueColumnWidth(column);
+    // The folder tree keeps about a quarter of the page.
+    return files * 4 / 3 + 2 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
 }
 
 bool PageDirectory::navigateTo(const QString &path)

@@ -29,6 +29,9 @@ public:
     void listDirectory(const QString &path);
     /// Creates the six columns of the file list.
     void addColumnsLstViewFiles();
+    /// The page width at which the file list shows a name of `nameChars` average characters
+    /// whole beside its value columns and the folder tree.
+    [[nodiscard]] int preferredWidth(int nameChars) const;
 
     /// Scans the tree's current folder again (the folder last listed when the tree has none).
     void refresh() { selectDirectory(refreshFolder()); }
@@ -91,6 +94,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    [[nodiscard]] int valueColumnWidth(int column) const;
     void buildControls();
     void onTreeSelection();
     void onHeaderClicked(int column);

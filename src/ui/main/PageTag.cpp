@@ -84,7 +84,8 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     mnuContext1_->addSeparator();
     addEntry(u"mnuRefresh1"_s, u"&Refresh list"_s, [this] { refreshList(); });
 
-    chkOnlySelectedFilesTag = new QCheckBox(u"&Use only selected files"_s, this);
+    // Alt+U is "&Use ID3 to rename files" on this page.
+    chkOnlySelectedFilesTag = new QCheckBox(u"Use o&nly selected files"_s, this);
     chkOnlySelectedFilesTag->setObjectName(u"chkOnlySelectedFilesTag"_s);
     cboID3Mode = new QComboBox(this);
     cboID3Mode->setObjectName(u"cboID3Mode"_s);
@@ -153,9 +154,13 @@ void PageTag::addColumnsLstViewFilesTag()
     lstFilesTag->setColumnCount(ColumnCount);
     lstFilesTag->setHeaderLabels(
         {u"File Name"_s, u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"T."_s});
+    TextSortedItem::setValueColumns(lstFilesTag, {YearColumn, TrackColumn});
     // 100 twips each to start with; the file name column gets the room that is left.
+    QHeaderView *header = lstFilesTag->header();
+    header->setStretchLastSection(false);
     for (int c = 0; c < ColumnCount; ++c)
-        lstFilesTag->header()->resizeSection(c, c == FileNameColumn ? 200 : (c == TrackColumn ? 36 : 100));
+        header->resizeSection(c, c == FileNameColumn ? 200 : (c == TrackColumn ? 36 : 100));
+    header->setSectionResizeMode(FileNameColumn, QHeaderView::Stretch);
 }
 
 void PageTag::fillTagList(const QStringList &fileNames)

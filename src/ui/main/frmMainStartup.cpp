@@ -14,11 +14,13 @@
 #include "foundation/Version.h"
 #include "ui/widgets/StoredControls.h"
 #include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QScreen>
+#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
@@ -133,12 +135,17 @@ void frmMain::restorePlacement()
         width = *value;
     if (const auto value = storedNumber(settings, SettingsKeys::AppHeight))
         height = *value;
-    // The first run gives every page the room it asks for, as far as the screen allows: the
-    // default size is too small for the tag and rename pages. A stored size is used as it is.
+    // The first run opens large enough for the lists to show whole names and every page the
+    // room it asks for, as far as the screen allows: the default size is far too small for a
+    // folder of long file names. A stored size is used as it is, unless the screen is smaller.
     const QRect room = display ? display->availableGeometry() : screenArea;
     const bool firstRun = !settings.contains(SettingsKeys::AppWidth.name) && !settings.contains(SettingsKeys::AppHeight.name);
     if (firstRun) {
-        const QSize wanted = sizeHint().boundedTo(room.size());
+        // Names of about 60 characters ("07 - Artist - Title (Live at ...).mp3") show whole.
+        constexpr int NameChars = 60;
+        const QSize roomy(pageDirectory_->preferredWidth(NameChars) + 2 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin),
+                          room.height() * 9 / 10);
+        const QSize wanted = sizeHint().expandedTo(roomy).boundedTo(room.size());
         width = std::max(width, wanted.width() * tpp);
         height = std::max(height, wanted.height() * tpp);
     }
@@ -153,15 +160,12 @@ void frmMain::restorePlacement()
         left = *value;
 
     const QSize size(int(Basic::roundEven(width / tpp)), int(Basic::roundEven(height / tpp)));
-    QPoint position(int(Basic::roundEven(left / tpp)), int(Basic::roundEven(top / tpp)));
-    // A place on a screen that is no longer there would leave the window out of reach.
-    const QRect everyScreen = display ? display->virtualGeometry() : screenArea;
-    if (!everyScreen.intersects(QRect(position, size)))
-        position = QPoint(screenArea.center().x() - size.width() / 2, screenArea.center().y() - size.height() / 2);
-    if (firstRun) // a window as large as the screen starts at its top left, not above it
-        position = QPoint(std::max(position.x(), room.left()), std::max(position.y(), room.top()));
+    const QPoint position(int(Basic::roundEven(left / tpp)), int(Basic::roundEven(top / tpp)));
     resize(size.expandedTo(minimumSizeHint()));
     move(position);
+    // A place on a screen that is no longer there, or a size stored on a larger screen or at
+    // another scale, would leave the window (its bottom buttons first) out of reach.
+    fitOnScreen(this);
     if (state == 2)
         setWindowState(Qt::WindowMaximized);
     else if (state == 1)

@@ -99,7 +99,7 @@ TEST_F(LookupWindowTest, OpensTheLastSiteCopiesRefusesPopUpsAndKeepsItsPlace)
 
     // The next opening: the site and a normal placement come back; closing stores it.
     presetSetting(u"BrowserWindowState"_s, u"0"_s);
-    presetSetting(u"BrowserWidth"_s, u"12000"_s);
+    presetSetting(u"BrowserWidth"_s, u"11400"_s);
     presetSetting(u"BrowserHeight"_s, u"6000"_s);
     presetSetting(u"BrowserTop"_s, u"300"_s);
     presetSetting(u"BrowserLeft"_s, u"450"_s);
@@ -107,10 +107,10 @@ TEST_F(LookupWindowTest, OpensTheLastSiteCopiesRefusesPopUpsAndKeepsItsPlace)
     internet->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return internet->view()->title() == u"Brainz"_s; }, 10000));
     EXPECT_FALSE(internet->isMaximized());
-    EXPECT_EQ(internet->size(), QSize(800, 400));
+    EXPECT_EQ(internet->size(), QSize(760, 400));
     EXPECT_EQ(internet->pos(), QPoint(30, 20));
     internet->close();
     EXPECT_EQ(storedSetting(u"BrowserWindowState"_s), u"0"_s);
-    EXPECT_EQ(storedSetting(u"BrowserWidth"_s), u"12000"_s);
+    EXPECT_EQ(storedSetting(u"BrowserWidth"_s), u"11400"_s);
     EXPECT_EQ(storedSetting(u"BrowserLeft"_s), u"450"_s);
 }

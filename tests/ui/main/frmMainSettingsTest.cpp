@@ -52,8 +52,8 @@ TEST_F(frmMainSettingsTest, FirstRunUsesEveryDefault)
     // 9750 x 8000 twips at least, more when the pages need more room than that.
     EXPECT_GE(size.width(), qRound(9750 / tpp));
     EXPECT_GE(size.height(), qRound(8000 / tpp));
-    // Centred, 200 twips above the middle.
-    EXPECT_NEAR(window->pos().x(), (screen.width() * tpp / 2 - size.width() * tpp / 2) / tpp, 1);
+    // Centred, 200 twips above the middle (a window as wide as the screen moves over by its frame).
+    EXPECT_NEAR(window->pos().x(), (screen.width() * tpp / 2 - size.width() * tpp / 2) / tpp, 3);
     EXPECT_NEAR(window->pos().y(), (screen.height() * tpp / 2 - size.height() * tpp / 2 - 200) / tpp, 1);
     EXPECT_FALSE(window->isMaximized());
 
@@ -146,7 +146,7 @@ TEST_F(frmMainSettingsTest, SettingsStoredAtExitComeBackAtTheNextStart)
         window->findChild<QCheckBox *>(u"chkJoliet"_s)->setChecked(true);
         window->findChild<QCheckBox *>(u"chkPlayList"_s)->setChecked(false);
         window->move(40, 50);
-        window->resize(1400, 900);
+        window->resize(700, 600);
         window->close();
     }
     const double tpp = 1440.0 / 96.0;
@@ -157,11 +157,11 @@ TEST_F(frmMainSettingsTest, SettingsStoredAtExitComeBackAtTheNextStart)
     EXPECT_EQ(storedSetting(u"Check Joliet"_s), u"1"_s);
     EXPECT_EQ(storedSetting(u"Check Playlist"_s), u"0"_s);
     EXPECT_EQ(storedSetting(u"Last Directory"_s), tempFile(u"album"_s));
-    EXPECT_EQ(storedSetting(u"AppWidth"_s).toDouble(), 1400 * tpp);
-    EXPECT_EQ(storedSetting(u"AppHeight"_s).toDouble(), 900 * tpp);
+    EXPECT_EQ(storedSetting(u"AppWidth"_s).toDouble(), 700 * tpp);
+    EXPECT_EQ(storedSetting(u"AppHeight"_s).toDouble(), 600 * tpp);
 
     auto again = openWindow();
-    EXPECT_EQ(again->size(), QSize(1400, 900));
+    EXPECT_EQ(again->size(), QSize(700, 600));
     EXPECT_EQ(again->pos(), QPoint(40, 50));
     EXPECT_EQ(combo(*again, u"cboTextEffect"_s)->currentIndex(), 2);
     EXPECT_EQ(combo(*again, u"cboReplaceSpaces"_s)->currentIndex(), 1);
@@ -176,8 +176,8 @@ TEST_F(frmMainSettingsTest, SettingsStoredAtExitComeBackAtTheNextStart)
 
 TEST_F(frmMainSettingsTest, MaximisedStoresOnlyTheStateAndMinimisedStoresNoPlacement)
 {
-    presetSetting(u"AppWidth"_s, u"16500"_s);
-    presetSetting(u"AppHeight"_s, u"12000"_s);
+    presetSetting(u"AppWidth"_s, u"10500"_s);
+    presetSetting(u"AppHeight"_s, u"9000"_s);
     presetSetting(u"AppTop"_s, u"900"_s);
     presetSetting(u"AppLeft"_s, u"1500"_s);
     {
@@ -186,19 +186,19 @@ TEST_F(frmMainSettingsTest, MaximisedStoresOnlyTheStateAndMinimisedStoresNoPlace
         window->close();
     }
     EXPECT_EQ(storedSetting(u"AppWindowState"_s), u"2"_s);
-    EXPECT_EQ(storedSetting(u"AppWidth"_s), u"16500"_s);
+    EXPECT_EQ(storedSetting(u"AppWidth"_s), u"10500"_s);
     EXPECT_EQ(storedSetting(u"AppTop"_s), u"900"_s);
     {
         // The next start is maximised with the old normal size behind it.
         auto window = openWindow();
         EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
         window->showNormal();
-        EXPECT_EQ(window->size(), QSize(1100, 800));
+        EXPECT_EQ(window->size(), QSize(700, 600));
         window->setWindowState(Qt::WindowMinimized);
         window->close();
     }
     EXPECT_EQ(storedSetting(u"AppWindowState"_s), u"2"_s);
-    EXPECT_EQ(storedSetting(u"AppWidth"_s), u"16500"_s);
+    EXPECT_EQ(storedSetting(u"AppWidth"_s), u"10500"_s);
     EXPECT_EQ(storedSetting(u"AppLeft"_s), u"1500"_s);
 }
 
@@ -305,4 +305,34 @@ TEST_F(frmMainSettingsTest, ExitEmptiesAndRemovesTheDownloadFolder)
     EXPECT_TRUE(QFileInfo::exists(tempFile(u"app/Download/sub"_s)));
     ASSERT_EQ(answers->count(), 1);
     EXPECT_EQ(answers->messages().first().title, u"Error"_s);
+}
+
+TEST_F(frmMainSettingsTest, FirstStartShowsWholeNamesAndAStoredPlaceBeyondTheScreenComesBack)
+{
+    const QString name = u"07 - The Artist - A Title of Some Length.mp3"_s;
+    writeSong(u"home/"_s + name, 1.0, true, true);
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        auto window = openWindow();
+        QApplication::processEvents();
+        QTreeWidget *files = fileList(*window);
+        ASSERT_EQ(columnTexts(files, 0), QStringList{name});
+        // The name column takes what the value columns leave: enough for a whole usual name,
+        // or, on a screen too small for that, as much as the whole width of the screen leaves.
+        const int wanted = files->fontMetrics().horizontalAdvance(name) + files->iconSize().width() + 16;
+        EXPECT_TRUE(files->columnWidth(0) >= wanted || window->frameGeometry().width() >= room.width() - 2)
+            << files->columnWidth(0) << " of " << wanted << ", window " << window->frameGeometry().width();
+        EXPECT_TRUE(room.contains(window->frameGeometry()));
+    }
+    // Stored on a larger screen or at another scale: the window and its bottom buttons come
+    // back onto this one.
+    presetSetting(u"AppWidth"_s, QString::number(1800 * 15));
+    presetSetting(u"AppHeight"_s, QString::number(1274 * 15));
+    presetSetting(u"AppTop"_s, QString::number(300 * 15));
+    presetSetting(u"AppLeft"_s, QString::number(900 * 15));
+    auto window = openWindow();
+    QApplication::processEvents();
+    EXPECT_TRUE(room.contains(window->frameGeometry()));
+    auto *exit = window->findChild<QWidget *>(u"cmdEnd"_s);
+    EXPECT_TRUE(room.contains(QRect(exit->mapToGlobal(QPoint(0, 0)), exit->size())));
 }
