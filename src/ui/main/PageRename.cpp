@@ -102,7 +102,7 @@ void PageRename::buildControls()
     albumGrid->setColumnStretch(3, 1);
 
     lstResult = new RenameListView(this);
-    cmdEditTrack = named(new ButtonEx(u"&Edit selected track"_s, this), u"cmdEditTrack"_s);
+    cmdEditTrack = named(new ButtonEx(u"E&dit selected track"_s, this), u"cmdEditTrack"_s);
 
     auto *naming = named(new QGroupBox(u"New file names"_s, this), u"fraNaming"_s);
     cboMask = named(new QComboBox(naming), u"cboMask"_s);

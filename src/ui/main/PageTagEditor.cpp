@@ -208,7 +208,7 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
         {u"&Write ID3 tag"_s, u"cmdWrite"_s, [this] { saveID3informations(cboID3Mode->currentData().toInt()); }},
         {u"&Delete ID3 tag"_s, u"cmdDelete"_s, [this] { removeShownTags(); }},
         {u"F&ill selected tags"_s, u"cmdCopyTag"_s, [this] { fillSelectedTags(); }},
-        {u"Auto &track"_s, u"cmdAutoTrack"_s, [this] { autoFillTracks(); }},
+        {u"Auto trac&k"_s, u"cmdAutoTrack"_s, [this] { autoFillTracks(); }},
         {u"Auto track v&2"_s, u"cmdAutoTrack2"_s, [this] { autoFillTracks(); }},
         {u"v1 -> v2"_s, u"cmdCopyId3To"_s, [this] { copyShownFile(TagCopy::V1ToV2); }},
         {u"v2 -> v1"_s, u"cmdCopyId3From"_s, [this] { copyShownFile(TagCopy::V2ToV1); }},

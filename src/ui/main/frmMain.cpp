@@ -90,9 +90,10 @@ void frmMain::buildPages()
 void frmMain::buildButtonBar(QWidget *host)
 {
     auto *bar = new QHBoxLayout;
-    cmdFindInternet_ = barButton(u"cmdFindInternet"_s, u"&Find album informations on Internet"_s, host);
+    // The File menu has Alt+F: the lookup buttons answer to Alt+A.
+    cmdFindInternet_ = barButton(u"cmdFindInternet"_s, u"Find &album informations on Internet"_s, host);
     cmdWorkWithTag_ = barButton(u"cmdWorkWithTag"_s, u"&Work with ID3 tag"_s, host);
-    cmdFindInternetTag_ = barButton(u"cmdFindInternetTag"_s, u"&Find album informations on Internet"_s, host);
+    cmdFindInternetTag_ = barButton(u"cmdFindInternetTag"_s, u"Find &album informations on Internet"_s, host);
     cmdRenameWithTag_ = barButton(u"cmdRenameWithTag"_s, u"&Use ID3 to rename files"_s, host);
     cmdRename_ = barButton(u"cmdRename"_s, u"&Rename and tag"_s, host);
     cmdWorkWithTagRename_ = barButton(u"cmdWorkWithTagRename"_s, u"&Work with ID3 tag"_s, host);

@@ -274,6 +274,15 @@ void ButtonEx::mouseReleaseEvent(QMouseEvent *event)
 
 void ButtonEx::keyPressEvent(QKeyEvent *event)
 {
+    // Enter on a focused button presses it, as Space does; it does not reach the dialog, whose
+    // default button would otherwise take it.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
     QAbstractButton::keyPressEvent(event);
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && isDown()) {
         keyDown_ = true;
@@ -362,9 +371,9 @@ void ButtonEx::paintPlainFace(QPainter &p, State s)
             else
                 drawEdge(false);
         } else if (appearance_ == 0 && borderStyle_ == 4) {
+            // The grey frame still shows the focus inside it.
             p.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
             p.drawRect(rect().adjusted(0, 0, -1, -1));
-            focusRect = false;
         } else {
             focusRect = false;
         }
@@ -377,9 +386,10 @@ void ButtonEx::paintPlainFace(QPainter &p, State s)
             drawEdge(false);
         break;
     case State::Down:
+        // Without a border a pressed button draws no edge, but its focus rectangle stays.
         if (borderStyle_ == 0)
-            focusRect = false;
-        else if (borderStyle_ == 1)
+            break;
+        if (borderStyle_ == 1)
             nativeBevel(QStyle::State_Sunken);
         else
             drawEdge(true);
@@ -389,6 +399,8 @@ void ButtonEx::paintPlainFace(QPainter &p, State s)
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = rect().adjusted(4, 4, -4, -4);
+        // Drawn whenever the button has the focus, not only after the keyboard moved it.
+        focus.state |= QStyle::State_KeyboardFocusChange;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
     }
 }
@@ -421,8 +433,8 @@ void ButtonEx::paintEvent(QPaintEvent *)
         textColor = pal.color(QPalette::Disabled, QPalette::ButtonText);
     pal.setColor(QPalette::ButtonText, textColor);
     int flags = (rightToLeft_ ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter;
-    flags |= style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this) ? Qt::TextShowMnemonic
-                                                                                : Qt::TextHideMnemonic;
+    // The access key is always underlined, whatever the platform hints.
+    flags |= Qt::TextShowMnemonic;
     textRect.translate(captionOffsetX_ + shift, captionOffsetY_ + shift);
     style()->drawItemText(&p, textRect, flags, pal, isEnabled(), text(), QPalette::ButtonText);
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -178,4 +179,62 @@ TEST_F(ButtonExTest, KeyboardAndTheDefaultButtonOfADialog)
     QTest::keyRelease(other, Qt::Key_Space);
     EXPECT_EQ(otherClicks.count(), 1);
     EXPECT_EQ(okClicks.count(), 1);
+
+    // Enter on a focused button presses that button, not the dialog's default one.
+    QTest::keyClick(other, Qt::Key_Return);
+    QTest::keyClick(other, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::qWait(400);
+    EXPECT_EQ(otherClicks.count(), 3);
+    EXPECT_EQ(okClicks.count(), 1);
+}
+
+TEST_F(ButtonExTest, FocusRectangleInEveryFramedCaseAndTheAccessKeyAlwaysUnderlined)
+{
+    // A style that asks for no underlining, as some platforms do until Alt is held.
+    class NoUnderline : public QProxyStyle
+    {
+    public:
+        int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                      QStyleHintReturn *data) const override
+        {
+            return hint == SH_UnderlineShortcut ? 0 : QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+    NoUnderline style;
+    QDialog dialog;
+    auto *button = new ButtonEx(u"&Ok"_s, &dialog);
+    auto *plain = new ButtonEx(u"Ok"_s, &dialog);
+    auto *elsewhere = new QLineEdit(&dialog);
+    auto *layout = new QVBoxLayout(&dialog);
+    for (QWidget *w : std::initializer_list<QWidget *>{button, plain, elsewhere}) {
+        w->setStyle(&style);
+        layout->addWidget(w);
+    }
+    button->setFixedSize(90, 30);
+    plain->setFixedSize(90, 30);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    const auto face = [](ButtonEx *b) { return b->grab().toImage(); };
+
+    // The access key is underlined although the style would hide it.
+    elsewhere->setFocus();
+    EXPECT_NE(face(button), face(plain));
+
+    // Pressed without a border, and the grey frame: each shows the focus rectangle.
+    const auto focusChangesFace = [&](int appearance, int border, bool down) {
+        button->setAppearance(appearance);
+        button->setBorderStyle(border);
+        button->setValue(down ? 0 : 1);
+        elsewhere->setFocus();
+        const QImage unfocused = face(button);
+        button->setFocus();
+        const QImage focused = face(button);
+        return unfocused != focused;
+    };
+    EXPECT_TRUE(focusChangesFace(1, 0, true)) << "Down, BorderStyle 0";
+    EXPECT_TRUE(focusChangesFace(0, 4, false)) << "grey frame, Up";
+    EXPECT_TRUE(focusChangesFace(1, 2, false)) << "etched edge, Up";
+    // A button without a border shows no focus while it is up.
+    EXPECT_FALSE(focusChangesFace(1, 0, false)) << "Up, BorderStyle 0";
 }
