@@ -200,12 +200,17 @@ void PageTag::saveID3informations(int id3Mode)
     if (!row || !mode)
         return;
     lstFilesTag->scrollToItem(row);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    const TagFileResult result = saveTagEditorValues(pathOf(row->text(FileNameColumn)), editorValues(), *mode,
-                                                     usesV1(currentMode()));
-    afterFile(row, result);
-    imgFile->setPixmap(iconForKey(fileIconKey(result.hasV1, result.hasV2)).pixmap(16, 16));
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        const TagFileResult result = saveTagEditorValues(pathOf(row->text(FileNameColumn)), editorValues(), *mode,
+                                                         usesV1(currentMode()));
+        afterFile(row, result);
+    }
+    // What was typed but could not be stored (a year that is no number, a track out of range)
+    // must not stay in the boxes as if it were the file's: they show the file again.
+    showAgain(row->text(FileNameColumn));
+    lstFilesTag->setFocus();
 }
 
 void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what,

@@ -165,6 +165,11 @@ TEST_F(PageTagEditorTest, ShowsTheClickedFileAndSavesItByMode)
     EXPECT_EQ(both.tag.V1Track(), 0);
     EXPECT_EQ(both.tag.V1Genre(), 17);
     EXPECT_TRUE(both.tag.Genre().isEmpty());
+    // The boxes then show what the file holds, not the typing that was not stored.
+    EXPECT_TRUE(edit(u"txtYear"_s)->text().isEmpty());
+    EXPECT_TRUE(edit(u"txtTrack"_s)->text().isEmpty());
+    EXPECT_EQ(edit(u"txtTitle"_s)->text(), u"Uno"_s);
+    EXPECT_EQ(tagList()->window()->focusWidget(), tagList());
 
     // The down key shows the next file; a file gone from the folder is said so.
     tagList()->setFocus();
