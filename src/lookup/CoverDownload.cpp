@@ -10,16 +10,22 @@
 using namespace Qt::StringLiterals;
 
 CoverDownload::CoverDownload(QObject *parent)
-    : QObject(parent), network_(new QNetworkAccessManager(this)), timeout_(new QTimer(this))
+    : QObject(parent), network_(new QNetworkAccessManager(this)), timeout_(new QTimer(this)),
+      overall_(new QTimer(this))
 {
     timeout_->setSingleShot(true);
+    overall_->setSingleShot(true);
     // A server that accepts and never answers must not keep the caller waiting for ever.
-    connect(timeout_, &QTimer::timeout, this, [this] {
-        if (reply_) {
-            timedOut_ = true;
-            reply_->abort();
-        }
-    });
+    const auto stopOn = [this](QTimer *timer, const QString &why) {
+        connect(timer, &QTimer::timeout, this, [this, why] {
+            if (reply_) {
+                timedOut_ = why;
+                reply_->abort();
+            }
+        });
+    };
+    stopOn(timeout_, u"No part of the cover arrived for %1 seconds."_s.arg(TimeoutMs / 1000));
+    stopOn(overall_, u"The cover did not arrive within %1 seconds."_s.arg(OverallTimeoutMs / 1000));
 }
 
 CoverDownload::~CoverDownload()
@@ -30,6 +36,7 @@ CoverDownload::~CoverDownload()
 void CoverDownload::cancel()
 {
     timeout_->stop();
+    overall_->stop();
     if (QNetworkReply *reply = std::exchange(reply_, nullptr)) {
         reply->disconnect(this);
         reply->abort();
@@ -41,7 +48,7 @@ void CoverDownload::start(const QString &url, const QString &path)
 {
     cancel();
     path_ = path;
-    timedOut_ = false;
+    timedOut_.clear();
     if (!Common::createFolderPath(Common::getFolderPath(path))) {
         QTimer::singleShot(0, this, [this] { emit finished(u"The folder of the cover cannot be made."_s); });
         return;
@@ -52,9 +59,12 @@ void CoverDownload::start(const QString &url, const QString &path)
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
         if (received > MaxCoverBytes && reply_)
             reply_->abort();
+        // Every byte that arrives gives the server another few seconds.
+        timeout_->start(TimeoutMs);
     });
     connect(reply_, &QNetworkReply::finished, this, &CoverDownload::onFinished);
     timeout_->start(TimeoutMs);
+    overall_->start(OverallTimeoutMs);
 }
 
 bool CoverDownload::looksLikePicture(const QByteArray &bytes)
@@ -67,12 +77,13 @@ bool CoverDownload::looksLikePicture(const QByteArray &bytes)
 void CoverDownload::onFinished()
 {
     timeout_->stop();
+    overall_->stop();
     QNetworkReply *reply = std::exchange(reply_, nullptr);
     reply->deleteLater();
     const QByteArray bytes = reply->error() == QNetworkReply::NoError ? reply->read(MaxCoverBytes + 1) : QByteArray();
     QString error;
-    if (timedOut_)
-        error = u"The cover did not arrive within %1 seconds."_s.arg(TimeoutMs / 1000);
+    if (!timedOut_.isEmpty())
+        error = timedOut_;
     else if (reply->error() != QNetworkReply::NoError)
         error = u"The cover could not be downloaded: %1"_s.arg(reply->errorString());
     else if (bytes.size() > MaxCoverBytes)

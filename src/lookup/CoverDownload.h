@@ -24,8 +24,11 @@ public:
     void cancel();
     [[nodiscard]] bool isRunning() const { return reply_ != nullptr; }
 
-    /// The longest a download may take before it counts as failed, and the largest picture taken.
+    /// The longest a download may go without a byte arriving before it counts as failed, the
+    /// longest it may take in all, and the largest picture taken. A slow but steady server
+    /// delivers; one that stops, or trickles for ever, does not keep the caller waiting.
     static constexpr int TimeoutMs = 5000;
+    static constexpr int OverallTimeoutMs = 60000;
     static constexpr qint64 MaxCoverBytes = 20 * 1024 * 1024;
 
     /// True when the bytes start like a JPEG, PNG, GIF, BMP or WebP picture.
@@ -41,6 +44,8 @@ private:
     QNetworkAccessManager *network_;
     QNetworkReply *reply_ = nullptr;
     QTimer *timeout_;
+    QTimer *overall_;
     QString path_;
-    bool timedOut_ = false;
+    /// Why the download was stopped by a timer; empty when no timer stopped it.
+    QString timedOut_;
 };
