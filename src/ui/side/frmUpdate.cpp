@@ -117,10 +117,20 @@ void frmUpdate::startDownload()
 
 void frmUpdate::receive()
 {
-    // More than a small file is not an update file: stop before it fills the disk.
-    const QByteArray chunk = reply_->read(MaxFileSize + 1 - received_);
+    // Only the first line counts: a longer file is cut at the limit, and one without a line end
+    // before it is no update file (and must not fill the disk).
+    const QByteArray chunk = reply_->read(MaxFileSize - received_);
     received_ += chunk.size();
-    if (received_ > MaxFileSize || partial_->write(chunk) != chunk.size())
+    lineEnded_ = lineEnded_ || chunk.contains('\n');
+    if (partial_->write(chunk) != chunk.size()) {
+        fail();
+        return;
+    }
+    if (received_ < MaxFileSize)
+        return;
+    if (lineEnded_)
+        complete();
+    else
         fail();
 }
 
@@ -134,8 +144,16 @@ void frmUpdate::downloadFinished()
         fail();
         return;
     }
-    reply_->deleteLater();
-    reply_ = nullptr;
+    complete();
+}
+
+void frmUpdate::complete()
+{
+    if (QNetworkReply *reply = std::exchange(reply_, nullptr)) {
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
     partial_->close();
     const bool renamed = partial_->rename(localPath_);
     delete partial_;
@@ -169,15 +187,20 @@ void frmUpdate::readLocalFile()
     QFile file(localPath_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    const QByteArray bytes = file.read(MaxFileSize);
     file.close();
-    // Only the first line counts; a file that is too long, binary or not text shows as an error.
-    QByteArray line = bytes.left(bytes.indexOf('\n') < 0 ? bytes.size() : bytes.indexOf('\n'));
+    // Only the first line counts, and nothing after it is looked at. A line that is not UTF-8
+    // is read as single-byte text; one that does not end within the limit, or holds a zero
+    // byte, is no version text.
+    const qsizetype end = bytes.indexOf('\n');
+    QByteArray line = end < 0 ? bytes : bytes.left(end);
     if (line.endsWith('\r'))
         line.chop(1);
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(line);
-    const bool isText = bytes.size() <= MaxFileSize && !utf8.hasError() && !line.contains('\0');
+    QString text = utf8.decode(line);
+    if (utf8.hasError())
+        text = QString::fromLatin1(line);
+    const bool isText = (end >= 0 || bytes.size() < MaxFileSize) && !line.contains('\0');
     txtLastVersion->setText(isText && !text.isEmpty() ? text : ErrorText);
 
     if (txtActualVersion->text() != txtLastVersion->text() && txtLastVersion->text() != ErrorText) {

@@ -20,7 +20,8 @@ public:
     explicit frmUpdate(QWidget *parent = nullptr);
     ~frmUpdate() override;
 
-    /// The largest update file read; a longer one is an error.
+    /// How much of the update file is read: its first line must end within it; the rest of a
+    /// longer file is neither downloaded nor read.
     static constexpr qint64 MaxFileSize = 4096;
     /// How long the download may stall before it counts as failed, in milliseconds.
     static constexpr int TransferTimeout = 15000;
@@ -32,6 +33,8 @@ private:
     void startDownload();
     void receive();
     void downloadFinished();
+    /// The download ends with what arrived so far as the local copy.
+    void complete();
     void fail();
     void readLocalFile();
 
@@ -46,4 +49,5 @@ private:
     QFile *partial_ = nullptr;
     QString localPath_;
     qint64 received_ = 0;
+    bool lineEnded_ = false;
 };

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -95,6 +96,19 @@ TEST_F(frmUpdateTest, ComparesTheFirstLineAndShowsErrorForAnythingElse)
     EXPECT_FALSE(result.coloured);
     EXPECT_FALSE(result.timerRunning);
     EXPECT_EQ(QDir(AppFolder::path() + u"/Download"_s).entryList(QDir::Files), QStringList());
+
+    // A long file: its first line is read, the rest is neither kept nor looked at, even when
+    // it is not text.
+    body = Version::text().toUtf8() + "\r\n" + QByteArray(20000, '\xFF') + QByteArray(10, '\0');
+    result = check();
+    EXPECT_EQ(result.lastVersion, Version::text());
+    EXPECT_FALSE(result.coloured);
+    EXPECT_LE(QFileInfo(local).size(), frmUpdate::MaxFileSize);
+    // A first line that is not UTF-8 is read as single-byte text.
+    body = "2.1 \xE9t\xE9\nmore";
+    result = check();
+    EXPECT_EQ(result.lastVersion, u"2.1 \u00E9t\u00E9"_s);
+    EXPECT_TRUE(result.coloured);
 
     // No server: an error, and the timer stops.
     const quint16 port = server.serverPort();
