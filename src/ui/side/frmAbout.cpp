@@ -58,7 +58,10 @@ frmAbout::frmAbout(const QString &ieVersion, QWidget *parent)
     facts->addWidget(lblVersion, 0, 0, 1, 2);
     facts->addWidget(lblBuild, 1, 0);
     facts->addWidget(lblDate, 1, 1, Qt::AlignRight);
-    facts->addWidget(new QLabel(u"Internet Explorer Version"_s, this), 2, 0);
+    // The version shown is the embedded web engine's, and the label says so.
+    auto *lblEngine = new QLabel(u"Web engine version"_s, this);
+    lblEngine->setObjectName(u"lblEngine"_s);
+    facts->addWidget(lblEngine, 2, 0);
     facts->addWidget(lblIEversion, 2, 1, Qt::AlignRight);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);

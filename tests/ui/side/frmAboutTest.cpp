@@ -30,6 +30,7 @@ TEST_F(frmAboutTest, ShowsVersionBuildDateEngineAndTheMakersAddresses)
     EXPECT_EQ(text(u"lblVersion"_s), u"2.0 alpha 1 [version for beta testers]"_s);
     EXPECT_EQ(text(u"lblBuild"_s), u"Build # 0"_s);
     EXPECT_EQ(text(u"lblIEversion"_s), u"N/A"_s);
+    EXPECT_EQ(text(u"lblEngine"_s), u"Web engine version"_s);
     EXPECT_EQ(text(u"lblWeb"_s), u"http://127.0.0.1:9/maker/"_s);
     EXPECT_EQ(text(u"lblemail"_s), u"contact@varnelt.example.org"_s);
     // The program file's date without its time.
