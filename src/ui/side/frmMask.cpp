@@ -286,6 +286,10 @@ void frmMask::addUserEntry(const QString &text)
 
 void frmMask::editCommand()
 {
+    // Pressed while a mask is being edited, it first takes the typed mask as "&Validate mask"
+    // does; an invalid one stays in the box to be put right.
+    if (editingItem_ && !validateCommand())
+        return;
     QTreeWidgetItem *entry = lstMasks->currentItem();
     if (!isUserEntry(entry))
         return;

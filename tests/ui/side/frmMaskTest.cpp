@@ -138,6 +138,23 @@ TEST_F(frmMaskTest, ListsEditsMovesAndSavesThroughOk)
     EXPECT_EQ(list->topLevelItem(0)->text(0), u"%track\\%title"_s);
     EXPECT_EQ(list->topLevelItem(0)->text(1), u"User"_s);
 
+    // "&Edit" while editing checks the typed mask first: an invalid one is refused and stays in
+    // the box, a valid one is kept, never dropped.
+    edit->click();
+    box->setText(u"%artist"_s);
+    answers->clear();
+    edit->click();
+    EXPECT_EQ(answers->lastText(), u"%track, %title or %filename not found"_s);
+    EXPECT_EQ(box->text(), u"%artist"_s);
+    EXPECT_FALSE(box->isReadOnly());
+    box->setText(u"%track - %title"_s);
+    edit->click();
+    EXPECT_EQ(list->topLevelItem(0)->text(0), u"%track - %title"_s);
+    EXPECT_EQ(box->text(), u"%track - %title"_s);
+    box->setText(u"%track\\%title"_s);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), u"%track\\%title"_s);
+
     // "&Insert variable %" pops the menu up just below the button; an item goes in at the caret.
     edit->click();
     auto *insert = button(editor, u"cmdInsert"_s);
