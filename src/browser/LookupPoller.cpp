@@ -6,16 +6,27 @@
 #include <QPointer>
 #include <QWebEnginePage>
 
+using namespace Qt::StringLiterals;
+
 LookupPoller::LookupPoller(QWebEnginePage *page, LookupContext &lookup, QObject *parent)
     : QObject(parent), page_(page), lookup_(lookup)
 {
+    connect(page_, &QWebEnginePage::loadStarted, this, [this] { snapshotAsked_.start(); });
     connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
+        snapshotAsked_.start();
         navigationCompleted(lookup_, url.toString());
         updateTimer();
     });
     connect(page_, &QWebEnginePage::loadFinished, this,
             [this](bool) { documentCompleted(lookup_, page_->url().toString()); });
     connect(&timer_, &QTimer::timeout, this, &LookupPoller::tick);
+    // A page nested too deeply can end the engine's renderer: nothing answers any more, and the
+    // lookup would wait for its timeout.
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status != QWebEnginePage::NormalTerminationStatus && lookup_.state.timerInterval > 0)
+                    giveUp(u"The page cannot be read: the browser stopped showing it (a page nested too deeply or too large ends it)."_s);
+            });
     updateTimer();
 }
 
@@ -36,11 +47,18 @@ void LookupPoller::setPaused(bool paused)
 void LookupPoller::tick()
 {
     // A snapshot that does not answer (the engine still loading, a script error) is simply
-    // asked for again at a later tick.
+    // asked for again at a later tick; a page that answers none for SnapshotPatience after its
+    // navigation began keeps the renderer busy for good (a page of 100,000 nested levels takes
+    // minutes) and is given up with a message rather than at the lookup's timeout.
     if (paused_ || (snapshotPending_ && snapshotAsked_.elapsed() < 2000))
         return;
+    if (snapshotPending_ && snapshotAsked_.isValid() && snapshotAsked_.elapsed() >= SnapshotPatience) {
+        giveUp(u"The page does not answer: it is too large or nested too deeply to be read."_s);
+        return;
+    }
+    if (!snapshotPending_)
+        snapshotAsked_.start();
     snapshotPending_ = true;
-    snapshotAsked_.start();
     PageBridge::takeSnapshot(page_, [this, guard = QPointer<LookupPoller>(this)](const HtmlDocument &doc) {
         if (!guard)
             return;
@@ -50,11 +68,23 @@ void LookupPoller::tick()
         const bool finished = pollTick(doc, lookup_);
         PageBridge::carryOut(page_, lookup_.actions);
         updateTimer();
-        if (finished)
+        if (finished) {
             emit recordRead();
-        else if (!lookup_.pendingRelease.isEmpty())
+        } else if (doc.tooDeep && tooDeepReported_ != doc.url) {
+            tooDeepReported_ = doc.url;
+            emit readFailed(HtmlDocument::tooDeepText());
+        } else if (!lookup_.pendingRelease.isEmpty()) {
             fetchRelease(doc.url);
+        }
     });
+}
+
+void LookupPoller::giveUp(const QString &problem)
+{
+    lookup_.state.timerInterval = 0;
+    snapshotPending_ = false;
+    updateTimer();
+    emit readFailed(problem);
 }
 
 void LookupPoller::fetchRelease(const QString &address)

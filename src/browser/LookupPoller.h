@@ -30,11 +30,17 @@ public:
 signals:
     /// A reader filled the record (not-found rows added, timer stopped).
     void recordRead();
-    /// The MusicBrainz web service gave no release: one line saying why.
+    /// The page cannot be read (the MusicBrainz web service gave no release, the page does not
+    /// answer, its renderer ended, it is nested too deeply): one line saying why.
     void readFailed(const QString &problem);
+
+public:
+    /// How long a snapshot may go unanswered before the page counts as one that cannot be read.
+    static constexpr int SnapshotPatience = 15000;
 
 private:
     void tick();
+    void giveUp(const QString &problem);
     void fetchRelease(const QString &address);
 
     QWebEnginePage *page_;
@@ -44,4 +50,6 @@ private:
     QElapsedTimer snapshotAsked_;
     bool snapshotPending_ = false;
     bool paused_ = false;
+    /// The page whose depth was already reported.
+    QString tooDeepReported_;
 };

@@ -14,7 +14,7 @@ namespace {
 /// The snapshot script. Outer HTML is written as the older document model wrote it (upper-case
 /// tag, bare attribute values) because the site readers look for marks such as "name=words".
 const char *const SnapshotScript = R"JS(
-(function (textTags, outerTags, maxElements, maxValue, maxBody, shape) {
+(function (textTags, outerTags, maxElements, maxValue, maxBody, shape, maxDepth) {
   const crlf = (s) => s.replace(/\r?\n/g, '\r\n');
   const bare = (v) => v !== '' && !/[\s"'<>=`]/.test(v);
   const startTag = (el) => {
@@ -32,9 +32,20 @@ const char *const SnapshotScript = R"JS(
   const images = new Set(Array.from(document.images));
   const els = [], linkIndex = [], imageIndex = [];
   const indexOf = new Map();
+  // Depth by parent, in document order (a parent comes first): deeper elements keep their place
+  // (actions address elements by index) but give only their tag name.
+  const depthOf = new Map();
+  let deep = false;
   for (let i = 0; i < count; ++i) {
     const el = all[i];
     const tag = el.tagName.toUpperCase();
+    const depth = (depthOf.get(el.parentElement) || 0) + 1;
+    depthOf.set(el, depth);
+    if (depth > maxDepth) {
+      deep = true;
+      els.push({t: tag, e: false});
+      continue;
+    }
     const e = {t: tag, i: (el.id || '').substring(0, maxValue), v: (el.getAttribute('value') || '').substring(0, maxValue),
                e: isTextEdit(el, tag)};
     if (textTags.includes(tag))
@@ -63,9 +74,9 @@ const char *const SnapshotScript = R"JS(
   const text = body ? body.innerText : '';
   const selection = shape ? String(window.getSelection() || '').substring(0, maxBody) : '';
   return JSON.stringify({url: location.href, title: document.title, els: els, links: linkIndex, images: imageIndex,
-                         body: crlf(text.substring(0, maxBody)), hasBody: !!body, sel: selection,
+                         body: crlf(text.substring(0, maxBody)), hasBody: !!body, sel: selection, deep: deep,
                          truncated: all.length > count || text.length > maxBody});
-})(%1, %2, %3, %4, %5, %6)
+})(%1, %2, %3, %4, %5, %6, %7)
 )JS";
 
 const char *const ActionScript = R"JS(
@@ -143,6 +154,7 @@ HtmlDocument documentFromJson(const QByteArray &json)
     doc.hasBody = root.value(u"hasBody"_s).toBool();
     doc.selection = limited(root.value(u"sel"_s), HtmlDocument::MaxBodyText);
     doc.truncated = root.value(u"truncated"_s).toBool() || els.size() > HtmlDocument::MaxElements;
+    doc.tooDeep = root.value(u"deep"_s).toBool();
     return doc;
 }
 
@@ -156,7 +168,8 @@ void takeSnapshot(QWebEnginePage *page, std::function<void(const HtmlDocument &)
                                .arg(HtmlDocument::MaxElements)
                                .arg(HtmlDocument::MaxValueLength)
                                .arg(HtmlDocument::MaxBodyText)
-                               .arg(trackList ? u"true"_s : u"false"_s);
+                               .arg(trackList ? u"true"_s : u"false"_s)
+                               .arg(HtmlDocument::MaxDepth);
     QPointer<QWebEnginePage> guard(page);
     page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
                         [guard, done = std::move(done)](const QVariant &result) {

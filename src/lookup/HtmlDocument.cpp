@@ -16,6 +16,11 @@ QStringList HtmlDocument::trackListTextTags()
                                     u"LI"_s, u"CAPTION"_s, u"DT"_s, u"DD"_s};
 }
 
+QString HtmlDocument::tooDeepText()
+{
+    return u"The page is nested more than %1 levels deep: what lies deeper was not read."_s.arg(MaxDepth);
+}
+
 QStringList HtmlDocument::outerHtmlTags()
 {
     // Outer HTML of every element can be many times the page's size: only fields are needed.

@@ -54,10 +54,19 @@ struct HtmlDocument
     /// MaxBodyText: only the first ones were taken.
     bool truncated = false;
 
+    /// True when elements of the page stood deeper than MaxDepth levels: only their tag names
+    /// were taken, no text, address or start tag.
+    bool tooDeep = false;
+
     /// Limits of a snapshot: a hostile page never makes one unbounded.
     static constexpr int MaxElements = 50000;
     static constexpr int MaxBodyText = 1000000;
     static constexpr int MaxValueLength = 1000;
+    /// The engine's own parser nests no deeper than 512 levels; only a page's scripts go deeper.
+    static constexpr int MaxDepth = 512;
+
+    /// What a lookup says of a page with elements deeper than MaxDepth.
+    [[nodiscard]] static QString tooDeepText();
 
     /// The tags whose inner text the snapshot takes (the readers read no other).
     [[nodiscard]] static QStringList textTags();

@@ -53,6 +53,8 @@ bool pollTick(const HtmlDocument &doc, LookupContext &lookup)
         return false;
     if (doc.truncated)
         lookup.record.notes << u"The page is larger than a lookup reads: only its beginning was read."_s;
+    if (doc.tooDeep)
+        lookup.record.notes << HtmlDocument::tooDeepText();
     finishRecord(lookup, doc.url);
     return true;
 }

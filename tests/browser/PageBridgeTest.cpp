@@ -130,3 +130,24 @@ TEST_F(PageBridgeTest, AHostilePageGivesABoundedSnapshot)
     EXPECT_EQ(doc.link(9999).innerText, QString(20, u'x'));
     EXPECT_EQ(doc.bodyText.size(), HtmlDocument::MaxBodyText);
 }
+
+TEST_F(PageBridgeTest, ElementsDeeperThanTheBoundGiveOnlyTheirTagAndTheSnapshotSaysSo)
+{
+    // The parser nests no deeper than 512 levels; a page's script can.
+    ASSERT_TRUE(load(u"deep.html"_s, R"(<html><body><a href="top.html">top</a><script>
+        let e = document.body;
+        for (let i = 0; i < 700; ++i) { const d = document.createElement('b'); e.appendChild(d); e = d; }
+        const a = document.createElement('a'); a.href = 'deep.html'; a.textContent = 'deep'; e.appendChild(a);
+        </script></body></html>)"));
+    const HtmlDocument doc = snapshot();
+    EXPECT_TRUE(doc.tooDeep);
+    ASSERT_EQ(doc.links.size(), 1); // the deep link is no link of the snapshot
+    EXPECT_TRUE(doc.link(0).address.endsWith(u"/top.html"_s));
+    ASSERT_EQ(indexOf(doc, u"A"_s, 1), doc.elements.size() - 1); // it keeps its place for actions
+    EXPECT_TRUE(doc.elements.last().address.isEmpty());
+    EXPECT_TRUE(doc.elements.last().innerText.isEmpty());
+    EXPECT_EQ(doc.elements.at(indexOf(doc, u"B"_s, 500)).innerText.size(), 4); // within the bound: the deep link's text
+
+    ASSERT_TRUE(load(u"flat.html"_s, "<html><body><a href=x>x</a></body></html>"));
+    EXPECT_FALSE(snapshot().tooDeep);
+}
