@@ -75,16 +75,59 @@ Mp3FileBytes::Mp3FileBytes(const QString &path)
         readHead(FirstHeadBytes);
     }
 
-    // The audio ends before an ID3v1 trailer and an APE tag in front of it.
+    // The audio ends before the tags appended to it: an ID3v1 trailer last, and in front of it
+    // (or at the very end) APE tags, Lyrics3 blocks, ID3v2 tags with a footer and an ID3v1 tag,
+    // in whatever order the taggers left them.
     audioEnd_ = size_;
     if (hasV1_ && audioEnd_ - audioStart_ >= 128)
         audioEnd_ -= 128;
-    if (audioEnd_ - audioStart_ >= 32) {
-        const qint64 apeEnd = TailBytes - (size_ - audioEnd_);
-        const qint64 ape = Mpeg::apeSizeBefore(tailView, apeEnd);
-        if (ape > 0 && ape <= audioEnd_ - audioStart_)
-            audioEnd_ -= ape;
+    for (int round = 0; round < MaxTrailingTags; ++round) {
+        const qint64 tag = trailingTagBefore(audioEnd_);
+        if (tag <= 0 || tag > audioEnd_ - audioStart_)
+            break;
+        audioEnd_ -= tag;
     }
+}
+
+qint64 Mp3FileBytes::trailingTagBefore(qint64 end)
+{
+    const qint64 room = end - audioStart_;
+    QByteArray last(std::min<qint64>(room, 32), '\0');
+    if (last.size() < 10)
+        return 0;
+    // The first look is at the end of the file, which the tail already holds.
+    const qint64 tailStart = size_ - TailBytes;
+    if (end - last.size() >= std::max<qint64>(tailStart, 0) && end <= size_)
+        std::memcpy(last.data(), buffer_.constData() + (end - last.size() - tailStart), size_t(last.size()));
+    else if (!readExactly(end - last.size(), last.data(), last.size()))
+        return 0;
+    const qsizetype n = last.size();
+    // Each kind is believed only when its start stands where its end says.
+    const auto startsWith = [&](qint64 size, const char *text) {
+        const qint64 length = qint64(std::strlen(text));
+        if (size < length || size > room)
+            return false;
+        QByteArray start(length, '\0');
+        return readExactly(end - size, start.data(), length) && start == text;
+    };
+    if (const qint64 ape = Mpeg::apeSizeBefore(last, n); ape > 0)
+        return ape;
+    if (const qint64 id3 = Mpeg::id3v2SizeBefore(last, n); id3 > 0 && startsWith(id3, "ID3"))
+        return id3;
+    if (const qint64 lyrics = Mpeg::lyrics3v2SizeBefore(last, n); lyrics > 0 && startsWith(lyrics, Mpeg::Lyrics3Begin))
+        return lyrics;
+    // An ID3v1 tag in front of a tag appended after it (at the very end it is the trailer).
+    if (end < size_ && startsWith(128, "TAG"))
+        return 128;
+    if (last.endsWith(Mpeg::Lyrics3v1End)) {
+        QByteArray block(std::min(room, Mpeg::Lyrics3v1Limit), '\0');
+        if (!readExactly(end - block.size(), block.data(), block.size()))
+            return 0;
+        const qsizetype begin = block.lastIndexOf(Mpeg::Lyrics3Begin);
+        if (begin >= 0)
+            return block.size() - begin;
+    }
+    return 0;
 }
 
 Mp3FileBytes::~Mp3FileBytes()

@@ -1,6 +1,6 @@
 #pragma once
 // The bytes of an MP3 file that the listing and the two audio readers need, read with one open
-// and positioned reads into one buffer: the tail (where an ID3v1 trailer and an APE tag stand)
+// and positioned reads into one buffer: the tail (where an ID3v1 trailer stands)
 // and the head of the audio after the ID3v2 tags, which are skipped by their headers' sizes and
 // never read. A reader that needs more of the audio asks for it; the file stays open meanwhile.
 
@@ -38,7 +38,8 @@ public:
     /// Where the audio starts: after every ID3v2 tag in a row at the start of the file. A tag
     /// that claims more bytes than the file holds is not skipped.
     [[nodiscard]] qint64 audioStart() const { return audioStart_; }
-    /// Where the audio ends: before the ID3v1 trailer and an APE tag in front of it.
+    /// Where the audio ends: before the ID3v1 trailer and the APE tags, Lyrics3 blocks and
+    /// ID3v2 tags with a footer appended in front of it.
     [[nodiscard]] qint64 audioEnd() const { return audioEnd_; }
 
     /// The bytes read so far from audioStart() on (up to the end of the file), as a view into
@@ -57,6 +58,10 @@ public:
     bool readExactly(qint64 offset, char *into, qint64 count);
 
 private:
+    // The most tags taken off the end, so a file of nothing but footers ends the search.
+    static constexpr int MaxTrailingTags = 16;
+    // The size of an APE tag, Lyrics3 block or footed ID3v2 tag that ends at `end`; 0 when none.
+    qint64 trailingTagBefore(qint64 end);
     // Reads count bytes at the offset; returns how many were read.
     qint64 readAt(qint64 offset, char *into, qint64 count);
 

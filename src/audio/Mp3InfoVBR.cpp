@@ -1,6 +1,6 @@
 // The built-in header reader. It takes the first confirmed frame within a window of positions
 // near the start of the audio, and its bitrate and playing time from that frame, its VBR header
-// and the length of the audio between the tags.
+// and the length of the audio between the tags, as the stream analyzer does.
 
 #include "audio/Mp3InfoVBR.h"
 
@@ -71,27 +71,23 @@ Reading read(Mp3FileBytes &file)
     info.original = yesNo(h.original);
     info.emphasis = kEmphasis[std::size_t(h.emphasis)];
 
-    out.vbr = start.vbrHeader.isVariable();
-    if (out.vbr)
-        out.frames = start.vbrHeader.frames;
+    // An "Info" header is laid out as a "Xing" one and counts the frames of a constant bitrate.
+    const Mpeg::VbrHeader &v = start.vbrHeader;
+    out.vbr = v.isVariable();
+    out.counted = v.hasFrames;
+    out.frames = v.hasFrames ? v.frames : 0;
 
+    // A variable bitrate without a frame count has no average to give.
+    if (out.vbr && out.frames == 0)
+        return out;
     // The tags are no audio: a cover picture of 200 KB would otherwise add seconds.
-    const qint64 audioBytes = file.audioEnd() - (file.audioStart() + start.offset);
-    const double bits = double(audioBytes) * 8.0;
-    if (out.vbr) {
-        if (out.frames > 0) {
-            // Bytes per frame at 1 kbit/s: 144 for MPEG-1 Layer III, 72 for MPEG-2/2.5, 48 for Layer I.
-            const double coefficient = h.samplesPerFrame / 8.0;
-            const double average = double(audioBytes) * h.sampleRate / out.frames / 1000.0 / coefficient;
-            // A frame count of 1 in a huge file gives an average no int holds: impossible.
-            if (average > 0 && average <= double(std::numeric_limits<int>::max())) {
-                info.bitrate = int(Basic::roundEven(average));
-                info.duration = qint64(std::floor(bits / average / 1000.0 + 1e-9));
-            }
-        }
-    } else {
-        info.bitrate = h.bitrate;
-        info.duration = qint64(audioBytes) * 8 / h.bitrate / 1000;
+    const qint64 streamBytes = file.audioEnd() - (file.audioStart() + start.offset);
+    const Mpeg::StreamFigures figures = Mpeg::streamFigures(start, streamBytes);
+    // A frame count of 1 in a huge file gives an average no int holds: impossible.
+    const double kbps = figures.bitsPerSecond / 1000.0;
+    if (kbps > 0 && kbps <= double(std::numeric_limits<int>::max())) {
+        info.bitrate = int(Basic::roundEven(kbps));
+        info.duration = qint64(std::floor(figures.seconds + 1e-9));
     }
     return out;
 }
@@ -105,7 +101,7 @@ MpegInfo readMpegInfo(const QString &path)
     // The VBR flag and count describe the last file in which a frame was found.
     if (r.found) {
         s.vbr = r.vbr;
-        if (r.vbr)
+        if (r.counted)
             s.frames = r.frames;
     }
     return s.last;

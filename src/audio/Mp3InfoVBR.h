@@ -1,7 +1,7 @@
 #pragma once
 // The built-in MPEG header reader: finds the first frame near the start of the audio that the
-// next frame confirms (MPEG 1, 2, 2.5, every layer), decodes its header, recognises a "Xing" or
-// "VBRI" header in that frame and works out the bitrate and the playing time. Keeps the last
+// next frame confirms (MPEG 1, 2, 2.5, every layer), decodes its header, recognises a "Xing",
+// "Info" or "VBRI" header in that frame and works out the bitrate and the playing time. Keeps the last
 // result, the VBR flag and the frame count for the keyword access.
 
 #include <QByteArray>
@@ -42,6 +42,7 @@ struct Reading {
     MpegInfo info;
     bool found = false;  ///< a frame was found
     bool vbr = false;    ///< its frame holds a "Xing" or "VBRI" header
+    bool counted = false; ///< its frame holds a header with a frame count ("Info" too)
     quint32 frames = 0;  ///< that header's frame count
 };
 
@@ -57,7 +58,7 @@ MpegInfo readMpegInfo(const QString &path);
 /// True when the last file in which a frame was found had a "Xing" header.
 [[nodiscard]] bool isVBR();
 
-/// The frame count of the last "Xing" header read.
+/// The frame count of the last "Xing", "Info" or "VBRI" header read.
 [[nodiscard]] quint32 vbrFrameCount();
 
 /// Resets the module state (last result, VBR flag, frame count) to its start values.

@@ -215,4 +215,32 @@ qint64 apeSizeBefore(const QByteArray &bytes, qsizetype end)
     return total;
 }
 
+qint64 id3v2SizeBefore(const QByteArray &bytes, qsizetype end)
+{
+    const qsizetype at = end - 10;
+    if (!hasText(bytes, at, "3DI", 3))
+        return 0;
+    // The footer repeats the header with "3DI" for "ID3": read it as a header.
+    QByteArray header = bytes.mid(at, 10);
+    header.replace(0, 3, "ID3");
+    const qint64 size = id3v2Size(header, 0);
+    return size > 0 && quint8(header[3]) == 4 && (quint8(header[5]) & 0x10) ? size : 0;
+}
+
+qint64 lyrics3v2SizeBefore(const QByteArray &bytes, qsizetype end)
+{
+    const qsizetype at = end - 15;
+    if (!hasText(bytes, at + 6, "LYRICS200", 9))
+        return 0;
+    qint64 size = 0;
+    for (qsizetype i = at; i < at + 6; ++i) {
+        const char c = bytes[i];
+        if (c < '0' || c > '9')
+            return 0;
+        size = size * 10 + (c - '0');
+    }
+    // The size counts from "LYRICSBEGIN" to the size field.
+    return size >= 11 ? size + 15 : 0;
+}
+
 } // namespace Mpeg

@@ -72,4 +72,18 @@ struct VbrHeader {
 /// or 0 when none ends there. The size is as declared: the caller checks that it fits.
 [[nodiscard]] qint64 apeSizeBefore(const QByteArray &bytes, qsizetype end);
 
+/// The full size of an ID3v2.4 tag whose footer ("3DI") ends at `end` (header, body and
+/// footer), or 0 when no footer ends there. As declared: the caller checks the header.
+[[nodiscard]] qint64 id3v2SizeBefore(const QByteArray &bytes, qsizetype end);
+
+/// The full size of a Lyrics3 v2 block ending at `end` ("LYRICSBEGIN" to "LYRICS200" after its
+/// six-digit size), or 0 when none ends there. As declared: the caller checks the start.
+[[nodiscard]] qint64 lyrics3v2SizeBefore(const QByteArray &bytes, qsizetype end);
+
+/// The bytes that start a Lyrics3 block, and the end marker of a version 1 block (whose start
+/// is found by looking back for the begin marker, at most Lyrics3v1Limit bytes before).
+inline constexpr char Lyrics3Begin[] = "LYRICSBEGIN";
+inline constexpr char Lyrics3v1End[] = "LYRICSEND";
+inline constexpr qint64 Lyrics3v1Limit = 11 + 5100 + 9;
+
 } // namespace Mpeg

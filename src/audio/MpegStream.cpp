@@ -67,4 +67,43 @@ StreamStart findStreamStart(Mp3FileBytes &file, const SearchReach &reach)
     return out;
 }
 
+StreamFigures streamFigures(const StreamStart &start, qint64 streamBytes)
+{
+    // Twice the highest bitrate MPEG audio allows (448 kbit/s), in bit/s: a count that would put
+    // the audio above it is damaged.
+    constexpr double MaxPlausibleBitrate = 896'000.0;
+
+    const FrameHeader &h = start.audioHeader;
+    const VbrHeader &v = start.vbrHeader;
+    StreamFigures out;
+    if (!h.isValid)
+        return out;
+    // The frame that holds a VBR header carries no audio: its count is of the frames after it.
+    const qint64 audioBytes = v.isValid() ? std::max<qint64>(streamBytes - start.firstHeader.frameLength, 0) : streamBytes;
+    const double counted = v.hasFrames && v.frames > 0 ? double(v.frames) * h.samplesPerFrame / h.sampleRate : 0.0;
+    const auto plausible = [counted](qint64 bytes) { return double(bytes) * 8.0 / counted <= MaxPlausibleBitrate; };
+    if (counted > 0 && plausible(audioBytes)) {
+        out.seconds = counted;
+        out.fromFrameCount = true;
+        if (!v.isVariable()) {
+            out.bitsPerSecond = h.bitrate * 1000.0;
+            return out;
+        }
+        // A Xing byte count takes in the header frame, a VBRI count does not.
+        const qint64 declared = !v.hasBytes ? 0
+                                : v.kind == VbrHeader::Kind::Xing ? qint64(v.bytes) - start.firstHeader.frameLength
+                                                                   : qint64(v.bytes);
+        const qint64 bytes = declared > 0 && plausible(declared) ? declared : audioBytes;
+        out.bitsPerSecond = double(bytes) * 8.0 / counted;
+        // Audio cut short without a byte count averages below any bitrate the stream can have:
+        // the frame's own bitrate says more than that.
+        if (out.bitsPerSecond < bitrateFor(h.version, h.layer, 1) * 1000.0)
+            out.bitsPerSecond = h.bitrate * 1000.0;
+        return out;
+    }
+    out.bitsPerSecond = h.bitrate * 1000.0;
+    out.seconds = double(audioBytes) * 8.0 / out.bitsPerSecond;
+    return out;
+}
+
 } // namespace Mpeg

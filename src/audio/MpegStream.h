@@ -36,4 +36,18 @@ struct StreamStart {
 /// false sync inside a tag-free head or junk before the audio is passed over that way.
 [[nodiscard]] StreamStart findStreamStart(Mp3FileBytes &file, const SearchReach &reach);
 
+/// The playing time and average bitrate of a stream, as both readers give them.
+struct StreamFigures {
+    double seconds = 0.0;
+    double bitsPerSecond = 0.0;
+    /// The time comes from the VBR header's frame count (else from the bytes and the bitrate).
+    bool fromFrameCount = false;
+};
+
+/// The figures of the stream that starts as `start` says and holds `streamBytes` bytes from its
+/// first frame to the end of the audio. A usable Xing/Info/VBRI frame count gives the time (a
+/// file cut short keeps the length its header gives), and for a variable bitrate the header's
+/// byte count gives the average; without one, a constant bitrate over the bytes.
+[[nodiscard]] StreamFigures streamFigures(const StreamStart &start, qint64 streamBytes);
+
 } // namespace Mpeg

@@ -16,9 +16,6 @@ using Mpeg::VbrHeader;
 // 32 kHz: 1729 bytes) and the next frame's header.
 constexpr qint64 FrameSlack = 4096;
 
-// Twice the highest bitrate MPEG audio allows (448 kbit/s), in bit/s.
-constexpr double MaxPlausibleBitrate = 896'000.0;
-
 } // namespace
 
 Status processFile(const QString &path, StreamInfo &info)
@@ -61,25 +58,11 @@ Status analyse(Mp3FileBytes &file, StreamInfo &info)
     r.channels = h.channels();
     r.flags = v.isVariable() ? VariableBitrateFlag : 0;
 
-    const qint64 streamBytes = out.audioEnd - out.firstFrameOffset;
-    const double seconds = v.frames > 0 ? double(v.frames) * h.samplesPerFrame / h.sampleRate : 0.0;
-    // A count that would put the audio at more than any MPEG bitrate is damaged: ignore it.
-    const auto plausible = [seconds](qint64 bytes) { return double(bytes) * 8.0 / seconds <= MaxPlausibleBitrate; };
-    if (v.hasFrames && v.frames > 0 && plausible(streamBytes)) {
-        // The header frame carries no audio: the count is of the frames after it.
-        r.durationMs = qint64(std::llround(seconds * 1000.0));
-        if (v.isVariable()) {
-            const bool declared = v.hasBytes && v.bytes > 0 && plausible(qint64(v.bytes));
-            const qint64 bytes = declared ? qint64(v.bytes) : streamBytes;
-            r.bitrate = int(std::llround(double(bytes) * 8.0 / seconds));
-        } else {
-            r.bitrate = h.bitrate * 1000;
-        }
-    } else {
-        // No usable count: a constant bitrate over the audio between the tags.
-        r.bitrate = h.bitrate * 1000;
-        r.durationMs = streamBytes * 8 / h.bitrate;
-    }
+    const Mpeg::StreamFigures figures = Mpeg::streamFigures(start, out.audioEnd - out.firstFrameOffset);
+    const double ms = figures.seconds * 1000.0;
+    // A counted length is exact; one from the bytes counts whole milliseconds of audio.
+    r.durationMs = figures.fromFrameCount ? qint64(std::llround(ms)) : qint64(std::floor(ms + 1e-6));
+    r.bitrate = int(std::llround(figures.bitsPerSecond));
     info = out;
     return Ok;
 }

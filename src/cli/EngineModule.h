@@ -11,7 +11,7 @@ struct LookupContext;
 namespace EngineModule {
 
 using MakeApplication = QCoreApplication *(*)(int &argc, char **argv);
-using DriveLookup = bool (*)(LookupContext &lookup, const QString &url, int timeoutSeconds);
+using DriveLookup = bool (*)(LookupContext &lookup, const QString &url, int timeoutSeconds, QString &problem);
 using CaptureTrackList = bool (*)(LookupContext &lookup, const QString &url, int timeoutSeconds, QString &problem);
 
 /// The module's function of that name; nullptr, with the reason in *error, when the module

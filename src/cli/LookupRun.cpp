@@ -118,8 +118,9 @@ bool runLookup(const LookupRunOptions &options, LookupContext &lookup, int &scor
             EngineModule::resolve("varneltDriveLookup", &failure));
         if (!drive)
             return false;
-        if (!drive(lookup, options.url, options.timeoutSeconds)) {
-            failure = u"no album page was recognised within %1 s"_s.arg(options.timeoutSeconds);
+        if (!drive(lookup, options.url, options.timeoutSeconds, failure)) {
+            if (failure.isEmpty())
+                failure = u"no album page was recognised within %1 s"_s.arg(options.timeoutSeconds);
             return false;
         }
     }

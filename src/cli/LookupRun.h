@@ -51,8 +51,9 @@ bool parseLookupOption(const QStringList &args, int &i, LookupRunOptions &option
 void prepareEngineEnvironment();
 
 /// Runs the lookup. Returns true when a record with at least one track was read; the context
-/// then holds it (not-found rows added, ordered when asked) and score the album score. Else
-/// failure says why in one line.
+/// then holds it (not-found rows added, ordered when asked) and score the album score.
+/// Otherwise failure holds the one reason: the reader's refusal of the page it read, or that no
+/// album page was recognised in time.
 bool runLookup(const LookupRunOptions &options, LookupContext &lookup, int &score, QString &failure);
 
 /// Reads pasted text from a file, or standard input for "-": bounded, UTF-8 or else Latin-1.

@@ -162,7 +162,8 @@ FromTagsStatus renameWithTag(const QList<TagListRow> &rows, bool onlySelected, c
     const AlbumCheck check = checkSingleAlbum(rows, onlySelected, ask);
     if (!check.proceed)
         return FromTagsStatus::Declined;
-    totalTracks = check.sameAlbumCount > 0 ? QString::number(check.sameAlbumCount) : QString();
     result = fillRenameListFromTags(rows, onlySelected, currentDirectory, albumRow, comment);
+    // The total is the number of files renamed: rows of another album taken on a Yes count too.
+    totalTracks = result.rows.isEmpty() ? QString() : QString::number(result.rows.size());
     return FromTagsStatus::Built;
 }

@@ -93,7 +93,7 @@ enum class FromTagsStatus {
 /// The whole command: nothing with no rows or no row selected (when only selected rows are
 /// wanted); the album check, asking through `ask`; then the rename list. Changes result and
 /// totalTracks only when it built the list (the rename page keeps what it shows otherwise).
-/// totalTracks gets the count of the album check ("" when it counted none).
+/// totalTracks gets the number of rows in the rename list.
 [[nodiscard]] FromTagsStatus renameWithTag(const QList<TagListRow> &rows, bool onlySelected,
                                            const QString &currentDirectory, int albumRow, const QString &comment,
                                            const Msg::Question &ask, RenameFromTags &result, QString &totalTracks);

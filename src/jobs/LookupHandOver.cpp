@@ -44,7 +44,7 @@ LookupHandOver handOverLookup(const AlbumRecord &record, const QString &currentD
             if (title.isEmpty())
                 title = Common::getFileTitle(row.fileName);
         } else {
-            title = row.text.mid(5);
+            title = trackRowTitle(row.text);
         }
         result.rows.append(RenameRow{title, row.fileName, trackNumberText(i + 1)});
         result.iconKeys.append(fileIconKey(tags.tagV2.HasV1(), tags.tagV2.HasV2()));

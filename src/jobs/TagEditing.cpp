@@ -362,7 +362,8 @@ void copyV2FieldsToV1(TagEditorValues &values)
     values.v1Album = values.album;
     values.v1Comment = values.comment;
     values.v1Year = values.year;
-    values.v1Track = values.track;
+    // A version-2 track may carry the total ("6/6"); the version-1 byte holds the track alone.
+    values.v1Track = Basic::trim(values.track.section(u'/', 0, 0));
     const qsizetype genre = ID3Edit::genreNames().indexOf(values.genre);
     values.v1Genre = genre >= 0 ? int(genre) : NoGenreItem;
 }

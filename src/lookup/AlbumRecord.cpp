@@ -35,6 +35,17 @@ QString trackNumberText(int trackNumber)
     return trackNumber <= 9 ? u"0"_s + digits : digits;
 }
 
+QString trackRowTitle(const QString &rowText)
+{
+    static const QString separator = u" - "_s;
+    qsizetype digits = 0;
+    while (digits < rowText.size() && rowText.at(digits) >= u'0' && rowText.at(digits) <= u'9')
+        ++digits;
+    if (digits == 0 || !QStringView(rowText).mid(digits).startsWith(separator))
+        return rowText;
+    return rowText.mid(digits + separator.size());
+}
+
 QString cleanPageValue(const QString &value, AlbumRecord &record, int maxLength)
 {
     QString clean = value;
@@ -63,7 +74,8 @@ bool addFoundTrack(AlbumRecord &record, const WorkingList &files, int trackNumbe
             record.notes << note;
         return false;
     }
-    if (genre == u"Electronica")
+    // Sites differ in letter case (MusicBrainz writes its genres in lower case).
+    if (genre.compare(u"Electronica"_s, Qt::CaseInsensitive) == 0)
         genre = u"Electronic"_s;
     if (!record.columnsCreated) {
         record.columnsCreated = true;

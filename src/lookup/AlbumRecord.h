@@ -69,13 +69,17 @@ struct WorkingList
 /// "NN": the number in decimal, with a "0" in front when it is 9 or less ("09", "10", "100").
 [[nodiscard]] QString trackNumberText(int trackNumber);
 
+/// The title of a row text "NN - title": the text after the number, blank, dash and blank,
+/// whatever the number's length ("100 - Song" gives "Song"); a text of another form whole.
+[[nodiscard]] QString trackRowTitle(const QString &rowText);
+
 /// A value read from a page as the record keeps it: control characters turned into blanks,
 /// cut to maxLength characters (noting it in the record when it was longer).
 [[nodiscard]] QString cleanPageValue(const QString &value, AlbumRecord &record,
                                      int maxLength = AlbumRecord::MaxValueLength);
 
 /// Adds track n with its title; the first track also writes artist, album, genre ("Electronica"
-/// becomes "Electronic", also in the caller's genre) and year. The row is paired with the n-th
+/// in any letter case becomes "Electronic", also in the caller's genre) and year. The row is paired with the n-th
 /// file of the working list in pairing order, or gets the not-found marker. Tracks beyond
 /// MaxTracks are not added (the record notes it); returns whether the row was added.
 bool addFoundTrack(AlbumRecord &record, const WorkingList &files, int trackNumber, const QString &title,

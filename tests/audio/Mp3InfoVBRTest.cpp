@@ -62,7 +62,7 @@ TEST_F(Mp3InfoVBRTest, XingFileAveragesOverTheWholeFile)
     const MpegInfo info = analyse(file);
     EXPECT_TRUE(Mp3InfoVBR::isVBR());
     EXPECT_EQ(Mp3InfoVBR::vbrFrameCount(), 10'000u);
-    EXPECT_EQ(info.bitrate, 153); // 5,000,000 x 44100 / 10,000 / 1000 / 144 = 153.125
+    EXPECT_EQ(info.bitrate, 153); // (5,000,000 - 417) x 44100 / 10,000 / 1000 / 144 = 153.11
     EXPECT_EQ(info.duration, 261); // 40,000,000 / 153.125 = 261,224 ms
 }
 
@@ -99,7 +99,8 @@ TEST_F(Mp3InfoVBRTest, MonoXingHeaderStandsAfterTheShorterSideInfo)
     EXPECT_TRUE(Mp3InfoVBR::isVBR());
     EXPECT_EQ(Mp3InfoVBR::vbrFrameCount(), 2000u);
     EXPECT_EQ(info.channelMode, u"Mono"_s);
-    EXPECT_EQ(info.bitrate, 77); // 500,000 x 44100 / 2000 / 1000 / 144 = 76.56
+    // The 417-byte header frame carries no audio: 499,583 x 44100 / 2000 / 1000 / 144 = 76.498.
+    EXPECT_EQ(info.bitrate, 76);
     EXPECT_EQ(info.duration, 52); // 2000 x 1152 / 44100 = 52.2 s
 
     // A stereo frame is only looked at where its own header stands.

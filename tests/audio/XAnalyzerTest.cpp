@@ -123,6 +123,12 @@ TEST_F(XAnalyzerTest, LengthFromTheAudioBetweenTheTags)
     EXPECT_EQ(info.record.durationMs, expectedMs);
     EXPECT_EQ(info.audioEnd, tagged.size() - 128 - 8064);
     EXPECT_EQ(process(audio + Mp3Writer::apeTag(100)).record.durationMs, expectedMs);
+
+    // A Lyrics3 v1 block, found by its begin marker, before the trailer.
+    const QByteArray lyrics = "LYRICSBEGIN" + QByteArray(3000, 'l') + "LYRICSEND";
+    const XAnalyzer::StreamInfo sung = process(audio + lyrics + Mp3Writer::id3v1({.title = u"T"_s}));
+    EXPECT_EQ(sung.audioEnd, audio.size());
+    EXPECT_EQ(sung.record.durationMs, expectedMs);
 }
 
 TEST_F(XAnalyzerTest, XingHeaderGivesLengthAndAverage)
@@ -134,7 +140,8 @@ TEST_F(XAnalyzerTest, XingHeaderGivesLengthAndAverage)
     EXPECT_EQ(info.record.flags, XAnalyzer::VariableBitrateFlag);
     const double seconds = 1000.0 * 1152 / 44100;
     EXPECT_EQ(info.record.durationMs, std::llround(seconds * 1000));
-    EXPECT_EQ(info.record.bitrate, std::llround(stream.size() * 8 / seconds));
+    // The header frame carries no audio: the average is of the 1000 frames it counts.
+    EXPECT_EQ(info.record.bitrate, std::llround((stream.size() - Mp3Writer::frameSize(base)) * 8 / seconds));
 
     const clsXAnalyzer a = analyse(stream);
     EXPECT_TRUE(a.VariableBitRate());

@@ -6,6 +6,7 @@
 #include "support/Mp3Writer.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSettings>
 
 using namespace Qt::StringLiterals;
@@ -75,7 +76,7 @@ TEST_F(CliLookupTest, AmgAndMusicBrainzWithAutomaticOrderCoverAndTimeout)
     const CliRun mb = lookup(u"mb"_s);
     ASSERT_EQ(mb.exitCode, 0) << mb.err.toStdString();
     EXPECT_EQ(mb.lines().mid(0, 8), QStringList({u"artist: Alpha Band & The Betas"_s, u"album: Twin Peaks Live"_s,
-        u"genre: electronica"_s, u"year: 1997"_s,
+        u"genre: Electronic"_s, u"year: 1997"_s,
         u"cover: http://%1/caa/release/0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f9/front"_s.arg(root),
         u"01 - Opening\tx-alpha.mp3"_s, u"02 - Second Song\tx-bravo.mp3"_s, u"03 - Closing/Encore\tx-charlie.mp3"_s}));
     const QString requests = server_->requests();
@@ -90,10 +91,25 @@ TEST_F(CliLookupTest, AmgAndMusicBrainzWithAutomaticOrderCoverAndTimeout)
     EXPECT_TRUE(unknown.err.contains(u"The MusicBrainz web service did not answer (HTTP status 404)."_s))
         << unknown.err.toStdString();
 
+    // The command's own lines on stderr (the engine may add warnings of its own).
+    const auto said = [](const CliRun &r) {
+        return r.err.split(u'\n').filter(QRegularExpression(u"^varnelt-cli: "_s));
+    };
+    // A release the reader refuses: that one reason, not a timeout that never happened.
+    const QString refusedPage = u"http://%1/mb/release/1b2c3d4e-5f60-4718-8293-a4b5c6d7e8f9/"_s.arg(root);
+    const CliRun refused = run({u"lookup"_s, album_, refusedPage});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, QString());
+    EXPECT_EQ(said(refused), QStringList{u"varnelt-cli: The MusicBrainz release has no tracks."_s});
+    const CliRun notRenamed = run({u"rename"_s, album_, u"--lookup"_s, refusedPage});
+    EXPECT_EQ(notRenamed.exitCode, 1);
+    EXPECT_EQ(said(notRenamed), QStringList{u"varnelt-cli: The MusicBrainz release has no tracks. Nothing renamed."_s});
+
     // A page no site reader recognises: exit 1 after the timeout; bad usage: 2.
     const CliRun none = run({u"lookup"_s, album_, u"http://%1/gn/index.html?not-a-site"_s.arg(root.left(9)),
                              u"--timeout"_s, u"2"_s});
     EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(said(none), QStringList{u"varnelt-cli: no album page was recognised within 2 s"_s});
     EXPECT_EQ(run({u"lookup"_s, album_}).exitCode, 2);
     EXPECT_EQ(run({u"lookup"_s, album_, u"http://x/"_s, u"--only"_s, u"missing.mp3"_s}).exitCode, 2);
     EXPECT_EQ(run({u"lookup"_s, album_, u"http://x/"_s, u"--timeout"_s, u"soon"_s}).exitCode, 2);

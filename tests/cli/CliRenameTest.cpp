@@ -256,8 +256,9 @@ TEST_F(CliRenameTest, FilesOfSeveralAlbumsStopUnlessTheQuestionIsAnsweredYes)
     r = run({u"rename"_s, dir, u"--yes"_s, u"--mask"_s, u"%track %title"_s});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(musicFiles(), (QStringList{u"01 A.mp3"_s, u"02 B.mp3"_s, u"03 C.mp3"_s}));
-    // The total counts the files before the other album only.
-    EXPECT_EQ(readBack(music_ + u"/01 A.mp3"_s).track, u"1/2"_s);
+    // The total counts every file renamed.
+    EXPECT_EQ(readBack(music_ + u"/01 A.mp3"_s).track, u"1/3"_s);
+    EXPECT_EQ(readBack(music_ + u"/03 C.mp3"_s).track, u"3/3"_s);
 }
 
 TEST_F(CliRenameTest, LoggedErrorsGiveExitStatusOne)

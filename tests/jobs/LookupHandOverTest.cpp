@@ -53,3 +53,26 @@ TEST_F(LookupHandOverTest, RowsFieldsFallbacksAndCover)
     EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/.."_s)), u"__.jpg"_s);
     EXPECT_EQ(Common::getFileName(coverDownloadPath(u"http://h/"_s)), u"cover.jpg"_s);
 }
+
+TEST_F(LookupHandOverTest, TitlesFromTrackOneHundredOnKeepNoLeadingBlank)
+{
+    // An album of 101 tracks read as a site reader adds them, one file for each.
+    const QString folder = tempFile(u"long"_s);
+    WorkingList files;
+    AlbumRecord record;
+    QString genre;
+    for (int n = 1; n <= 101; ++n) {
+        files.fileNames << u"%1.mp3"_s.arg(n);
+        Mp3Writer::save(folder + u'/' + files.fileNames.last(), Mp3Writer::cbrFile(0.1));
+    }
+    for (int n = 1; n <= 101; ++n)
+        ASSERT_TRUE(addFoundTrack(record, files, n, u"Song %1 - Live"_s.arg(n), {}, {}, genre, {}));
+
+    const LookupHandOver h = handOverLookup(record, folder, false);
+    ASSERT_EQ(h.rows.size(), 101);
+    EXPECT_EQ(h.rows.at(8), (RenameRow{u"Song 9 - Live"_s, u"9.mp3"_s, u"09"_s}));
+    EXPECT_EQ(h.rows.at(99), (RenameRow{u"Song 100 - Live"_s, u"100.mp3"_s, u"100"_s}));
+    EXPECT_EQ(h.rows.at(100).title, u"Song 101 - Live"_s);
+    // A row text of another form is the title as it stands.
+    EXPECT_EQ(trackRowTitle(u"Intro"_s), u"Intro"_s);
+}

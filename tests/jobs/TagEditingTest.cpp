@@ -130,7 +130,7 @@ TEST_F(TagEditingTest, TrackNumberingFillAndCopies)
     EXPECT_EQ(v1.title, u"S1"_s);
     EXPECT_EQ(v1.album, u"Old"_s);
     EXPECT_EQ(v1.year, u"1999"_s);
-    EXPECT_EQ(v1.track, -1); // "2/5" is not a number
+    EXPECT_EQ(v1.track, 2); // of "2/5" the track alone
     EXPECT_EQ(v1.genre, 8);
     ASSERT_TRUE(copyTagsV1ToV2(paths.at(3), false).done); // no version-1 tag: version 2 emptied
     EXPECT_FALSE(readV2WithMutagen(paths.at(3)).contains(u"TIT2"_s));

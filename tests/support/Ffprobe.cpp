@@ -36,3 +36,33 @@ std::optional<ProbedAudio> probeAudio(const QString &path)
     }
     return e;
 }
+
+std::optional<ProbedAudio> mutagenAudio(const QString &path)
+{
+    const QString python = QStandardPaths::findExecutable(u"python3"_s, {u"/usr/bin"_s});
+    if (python.isEmpty())
+        return std::nullopt;
+    static const QString script = u"import sys\n"
+                                  u"from mutagen.mp3 import MP3\n"
+                                  u"i = MP3(sys.argv[1]).info\n"
+                                  u"print(i.sample_rate, i.channels, repr(i.length), i.bitrate)\n"_s;
+    QProcess p;
+    p.start(python, {u"-c"_s, script, path});
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    const QStringList f = QString::fromUtf8(p.readAllStandardOutput()).simplified().split(u' ');
+    if (f.size() != 4)
+        return std::nullopt;
+    return ProbedAudio{.sampleRate = f[0].toInt(), .channels = f[1].toInt(), .seconds = f[2].toDouble(),
+                       .bitrate = f[3].toInt()};
+}
+
+bool haveMutagen()
+{
+    const QString python = QStandardPaths::findExecutable(u"python3"_s, {u"/usr/bin"_s});
+    if (python.isEmpty())
+        return false;
+    QProcess p;
+    p.start(python, {u"-c"_s, u"import mutagen.mp3"_s});
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}

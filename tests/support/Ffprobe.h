@@ -1,5 +1,6 @@
 #pragma once
-// What ffprobe reports for the audio stream of a file: a second opinion on the audio readers.
+// What ffprobe and mutagen report for the audio stream of a file: second and third opinions on
+// the audio readers.
 
 #include <QString>
 
@@ -17,3 +18,9 @@ struct ProbedAudio {
 
 /// ffprobe's figures for the first audio stream, or nothing when ffprobe is missing or fails.
 [[nodiscard]] std::optional<ProbedAudio> probeAudio(const QString &path);
+
+/// True when python3 can import mutagen.
+[[nodiscard]] bool haveMutagen();
+
+/// mutagen's figures for the file (its MP3 reader), or nothing when it is missing or fails.
+[[nodiscard]] std::optional<ProbedAudio> mutagenAudio(const QString &path);

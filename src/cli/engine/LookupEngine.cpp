@@ -3,7 +3,6 @@
 // engine's libraries, which take longer to load than a whole folder takes to list.
 #include "browser/LookupPoller.h"
 #include "browser/PageBridge.h"
-#include "foundation/MessageGateway.h"
 #include "lookup/TrackListReader.h"
 
 #include <QCoreApplication>
@@ -28,10 +27,13 @@ public:
     {
         QObject::connect(&poller_, &LookupPoller::recordRead, [this] { finish(true); });
         QObject::connect(&poller_, &LookupPoller::readFailed, [this](const QString &problem) {
-            Msg::showError(problem);
+            problem_ = problem;
             finish(false);
         });
     }
+
+    /// Why the page that was read gave no record; empty when none was read in time.
+    [[nodiscard]] QString problem() const { return problem_; }
 
     bool run(const QString &url, int timeoutSeconds)
     {
@@ -48,6 +50,8 @@ private:
             return;
         poller_.setPaused(true);
         found_ = found && lookup_.record.trackCount() > 0;
+        if (found && !found_)
+            problem_ = u"The album page lists no tracks."_s;
         page_->triggerAction(QWebEnginePage::Stop);
         loop_.quit();
     }
@@ -59,6 +63,7 @@ private:
     LookupPoller poller_;
     QEventLoop loop_;
     bool found_ = false;
+    QString problem_;
 };
 
 /// Opens a page and reads its track list once it has loaded; on a known site's search page the
@@ -147,11 +152,15 @@ extern "C" Q_DECL_EXPORT QCoreApplication *varneltEngineApplication(int &argc, c
 }
 
 /// Opens the address and runs the lookup window's polling on the page until the record is read
-/// or the time is up; true when a record with tracks was read.
-extern "C" Q_DECL_EXPORT bool varneltDriveLookup(LookupContext &lookup, const QString &url, int timeoutSeconds)
+/// or the time is up; true when a record with tracks was read. Otherwise problem says why a page
+/// that was read gave none, and stays empty when no album page was recognised in time.
+extern "C" Q_DECL_EXPORT bool varneltDriveLookup(LookupContext &lookup, const QString &url, int timeoutSeconds,
+                                                 QString &problem)
 {
     LookupDriver driver(lookup);
-    return driver.run(url, timeoutSeconds);
+    const bool found = driver.run(url, timeoutSeconds);
+    problem = driver.problem();
+    return found;
 }
 
 /// Opens the address and captures its track list once it has loaded (after the search a

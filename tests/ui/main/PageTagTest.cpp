@@ -132,7 +132,7 @@ TEST_F(PageTagTest, AnotherAlbumAsksOnceAndNoChangesNothing)
     EXPECT_EQ(answers->count(), 2);
     EXPECT_EQ(requestedPages, QList<WizardPage>{WizardPage::Rename});
     EXPECT_EQ(renameTitles(), (QStringList{u"One"_s, u"Two"_s, u"Three"_s}));
-    EXPECT_EQ(control<QLineEdit>(u"txtTotalTrack"_s)->text(), u"1"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtTotalTrack"_s)->text(), u"3"_s);
 }
 
 TEST_F(PageTagTest, OnlySelectedWithNothingSelectedSaysSoAndKeepsTheList)
