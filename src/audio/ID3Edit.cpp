@@ -86,6 +86,8 @@ ID3Edit::Result fromRewrite(SafeFileRewrite::Outcome outcome)
         return ID3Edit::Result::Ok;
     case SafeFileRewrite::Outcome::CannotCreate:
         return ID3Edit::Result::ReadOnly;
+    case SafeFileRewrite::Outcome::Replaced:
+        return ID3Edit::Result::Replaced;
     default:
         return ID3Edit::Result::WriteFailed;
     }

@@ -48,6 +48,7 @@ public:
         WriteFailed = 5, ///< writing failed (disk full, verification failed); the file is unchanged
         BadValue = 6, ///< a field value cannot be stored (e.g. version-1 track out of range)
         Unreadable = 7, ///< the file is there but cannot be read (no permission)
+        Replaced = 8, ///< the file was moved away or replaced during a rewrite; nothing was written
     };
     // Callers name the codes as ID3Edit::Ok, ID3Edit::ReadOnly, ...
     using enum Result;

@@ -7,6 +7,7 @@
 
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -44,6 +45,37 @@ bool syncToDisk(const QString &path)
 #endif
 }
 
+/// The identity of a file on its disk; all zero where the system cannot say.
+struct FileIdentity {
+    quint64 device = 0, inode = 0;
+    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
+};
+
+FileIdentity identityOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {quint64(st.st_dev), quint64(st.st_ino)};
+#else
+    return {1, 1};
+#endif
+}
+
+FileIdentity identityOf(const QFile &open)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::fstat(open.handle(), &st) != 0)
+        return {};
+    return {quint64(st.st_dev), quint64(st.st_ino)};
+#else
+    Q_UNUSED(open);
+    return {1, 1};
+#endif
+}
+
 } // namespace
 
 bool isReadOnlyFile(const QString &path)
@@ -76,9 +108,13 @@ Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step 
         }
     } remover{copyPath};
 
+    FileIdentity original;
     {
         QFile source(target);
-        if (!source.open(QIODevice::ReadOnly) || !copyInto(source, copy))
+        if (!source.open(QIODevice::ReadOnly))
+            return Outcome::CopyFailed;
+        original = identityOf(source);
+        if (!copyInto(source, copy))
             return Outcome::CopyFailed;
     }
     copy.close();
@@ -92,6 +128,10 @@ Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step 
     StopPoints::reached("rewrite-copied");
     QFile::setPermissions(copyPath, info.permissions());
 
+    // Another program may have moved the file away (or put another in its place) while the copy
+    // was made: the rename would then bring back a file under a name that is no longer its own.
+    if (original == FileIdentity {} || identityOf(target) != original)
+        return Outcome::Replaced;
     if (!TemporaryFiles::renameOver(copyPath, target).isEmpty())
         return Outcome::ReplaceFailed;
     remover.path.clear();

@@ -16,6 +16,7 @@ enum class Outcome {
     EditFailed, ///< the edit reported a failure
     VerifyFailed, ///< the edited copy did not pass the check
     ReplaceFailed, ///< the copy could not take the original's place
+    Replaced, ///< the original was moved away or replaced while the copy was made: nothing written
 };
 
 /// Edits the copy of a file; gets the copy's path, answers true on success.

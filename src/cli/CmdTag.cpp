@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/TagOptions.h"
+#include "foundation/FolderLock.h"
 #include "foundation/PrintableText.h"
 #include "jobs/DirectoryListing.h"
 #include "jobs/Mp3InfoText.h"
@@ -87,6 +88,11 @@ int runTagCommand(const QStringList &args)
         return Cli::fail(problem);
     if (!QFileInfo(options.folder).isDir())
         return Cli::fail(u"no such folder: %1"_s.arg(printableText(options.folder)));
+    // Held from the listing to the last file: a rename of the folder meanwhile would move the
+    // files away under the batch.
+    const FolderLock lock(QFileInfo(options.folder).absoluteFilePath());
+    if (!lock.isHeld())
+        return Cli::fail(FolderLock::busyText(), Cli::JobErrors);
     const QStringList names = findMp3Files(options.folder, ListingOrder::FileName);
     if (names.isEmpty())
         return Cli::fail(u"no MP3 files in %1"_s.arg(printableText(options.folder)));

@@ -38,11 +38,16 @@ int runUndoCommand(const QStringList &args)
     const UndoReport report = RenameUndo::undo(id);
     if (report.nothingToUndo)
         return Cli::fail(report.why);
+    if (report.refused)
+        return Cli::fail(report.why, Cli::JobErrors);
     for (const QString &line : report.restored)
         Cli::out() << "[restored] " << printableText(line) << '\n';
     for (const QString &line : report.left)
         Cli::out() << "[left] " << printableText(line) << '\n';
-    Cli::out() << "Job " << report.id << (report.complete() ? ": undone" : ": partly undone, something was left")
-               << Qt::endl;
-    return report.complete() ? Cli::Success : Cli::JobErrors;
+    Cli::out() << "Job " << report.id << (report.complete() ? ": undone" : ": partly undone, something was left");
+    // An outcome the journal does not keep would be undone again, or listed as interrupted.
+    if (!report.notRecorded.isEmpty())
+        Cli::out() << "; the outcome cannot be recorded in the journal: " << printableText(report.notRecorded);
+    Cli::out() << Qt::endl;
+    return report.complete() && report.notRecorded.isEmpty() ? Cli::Success : Cli::JobErrors;
 }

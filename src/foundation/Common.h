@@ -90,6 +90,11 @@ inline constexpr const char16_t *CaseRenameSuffix = u"_VARNELT";
 /// from an optical medium it copies and leaves the source. Never overwrites an existing file.
 [[nodiscard]] MoveResult moveFile(const QString &source, const QString &destination);
 
+/// The system's reason for the last failed moveFile of this thread ("No space left on device");
+/// empty when it gave none. lastMoveFoundNoSpace: that reason is a full disk (or quota).
+[[nodiscard]] QString lastMoveError();
+[[nodiscard]] bool lastMoveFoundNoSpace();
+
 /// Finishes a move between file systems that a crash interrupted after the copy was complete:
 /// when the destination is the source's verified copy (same size, time and bytes, on another
 /// file system), removes the source and answers true; otherwise changes nothing.

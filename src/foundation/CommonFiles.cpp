@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifdef Q_OS_WIN
@@ -29,6 +30,16 @@ namespace {
 
 enum class RenameOutcome { Done, CrossDevice, Failed };
 
+/// The system's reason for the last failed step of moveFile (0 when it gave none).
+thread_local int lastMoveErrno = 0;
+
+/// Keeps the system's reason of a step that just failed.
+void noteMoveError()
+{
+    if (errno != 0)
+        lastMoveErrno = errno;
+}
+
 // Renames without ever replacing an existing file: plain rename() on POSIX would overwrite
 // the target silently.
 RenameOutcome renameNoReplace(const QString &from, const QString &to)
@@ -40,8 +51,10 @@ RenameOutcome renameNoReplace(const QString &from, const QString &to)
         return RenameOutcome::Done;
     if (errno == EXDEV)
         return RenameOutcome::CrossDevice;
-    if (errno != EINVAL && errno != ENOSYS)
+    if (errno != EINVAL && errno != ENOSYS) {
+        noteMoveError();
         return RenameOutcome::Failed;
+    }
     // A file system without RENAME_NOREPLACE: a hard link cannot replace anything either.
     if (::link(src.constData(), dst.constData()) == 0) {
         ::unlink(src.constData());
@@ -49,6 +62,7 @@ RenameOutcome renameNoReplace(const QString &from, const QString &to)
     }
     if (errno == EXDEV)
         return RenameOutcome::CrossDevice;
+    noteMoveError();
     return RenameOutcome::Failed;
 #else
     if (QFileInfo::exists(to))
@@ -71,8 +85,11 @@ bool copyVerified(const QString &source, const QString &destination)
     if (!in.open(QIODevice::ReadOnly))
         return false;
     QFile out;
-    if (!TemporaryFiles::openNewFor(out, destination, QIODevice::WriteOnly))
+    errno = 0;
+    if (!TemporaryFiles::openNewFor(out, destination, QIODevice::WriteOnly)) {
+        noteMoveError();
         return false;
+    }
     bool ok = true;
     constexpr qint64 chunk = 1 << 20;
     while (ok && !in.atEnd()) {
@@ -80,6 +97,8 @@ bool copyVerified(const QString &source, const QString &destination)
         ok = !data.isEmpty() && out.write(data) == data.size();
     }
     ok = ok && out.flush() && TemporaryFiles::syncToDisk(int(out.handle()));
+    if (!ok)
+        noteMoveError();
     // The copy keeps the source's time (a file time can only be set on an open file); a rerun
     // tells its own finished copy from another file by it.
     ok = ok && out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
@@ -210,8 +229,23 @@ bool checkDownloadFolder()
     return folderExists(folder) || createFolderPath(folder);
 }
 
+QString lastMoveError()
+{
+    return lastMoveErrno == 0 ? QString() : QString::fromLocal8Bit(std::strerror(lastMoveErrno));
+}
+
+bool lastMoveFoundNoSpace()
+{
+    return lastMoveErrno == ENOSPC
+#ifdef EDQUOT
+        || lastMoveErrno == EDQUOT
+#endif
+        ;
+}
+
 MoveResult moveFile(const QString &source, const QString &destination)
 {
+    lastMoveErrno = 0;
     try {
         if (!fileExists(source))
             return MoveResult::SourceMissing;

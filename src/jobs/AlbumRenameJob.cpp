@@ -6,6 +6,7 @@
 #include "audio/TagWriteCheck.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
+#include "foundation/FolderLock.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/CrashLeftovers.h"
 #include "jobs/JobJournal.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 using namespace Qt::StringLiterals;
 using Common::MoveResult;
@@ -72,8 +74,15 @@ QString moveErrorText(MoveResult result)
     switch (result) {
     case MoveResult::SourceMissing: return u"Source file not found"_s;
     case MoveResult::FolderMissing: return u"Path creation error. Read-only media or not enough rights."_s;
-    case MoveResult::MoveFailed: return u"File move error. Read-only media, not enough rights or file in use"_s;
-    case MoveResult::NotThere: return u"File creation error. Read-only media, not enough rights."_s;
+    case MoveResult::MoveFailed:
+        // A full disk is named as such: nothing is wrong with the medium or the rights then.
+        if (Common::lastMoveFoundNoSpace())
+            return u"File move error: "_s + Common::lastMoveError();
+        return u"File move error. Read-only media, not enough rights or file in use"_s;
+    case MoveResult::NotThere:
+        if (Common::lastMoveFoundNoSpace())
+            return u"File creation error: "_s + Common::lastMoveError();
+        return u"File creation error. Read-only media, not enough rights."_s;
     default: return u"Unknow error"_s;
     }
 }
@@ -89,6 +98,7 @@ QString tagWriteErrorText(ID3Edit::Result result)
     case ID3Edit::BadValue: return head + u"A value cannot be stored in the tag"_s;
     case ID3Edit::FileNotFound: return head + u"File not found"_s;
     case ID3Edit::Unreadable: return head + u"The file cannot be read"_s;
+    case ID3Edit::Replaced: return head + u"The file was moved or replaced by another program meanwhile"_s;
     default: return head + u"Read-only media, not enough rights or file in use"_s;
     }
 }
@@ -120,6 +130,34 @@ QStringList stillMissing(const QStringList &levels)
         if (!Common::folderExists(level))
             missing.append(level);
     return missing;
+}
+
+/// The folders the job may change, for its journal: the listed folder, the destination the
+/// names are built under, and the folders of the playlist and the cover.
+QStringList journalRoots(const AlbumRenamePlan &plan)
+{
+    const RenameJobInput &in = plan.input;
+    QStringList roots {in.currentDirectory,
+                       destinationPrefix(in.naming.destination, in.currentDirectory,
+                                         parentFolderExists(in.currentDirectory))};
+    if (!plan.rows.isEmpty()) {
+        const QString last = plan.rows.last().builtPath;
+        if (in.outputs.playlist)
+            roots.append(albumOutputFolder(last, in.outputs.playlistDir));
+        if (in.outputs.cover)
+            roots.append(albumOutputFolder(last, in.outputs.coverDir));
+    }
+    for (QString &root : roots)
+        root = RenameJobFiles::withoutTrailingSeparator(root);
+    roots.removeDuplicates();
+    return roots;
+}
+
+/// The message of a job refused because another holds its folder.
+Msg::Message busyFailure()
+{
+    return Msg::Message {FolderLock::busyText() + u'\n' + u"Impossible to rename files."_s, u"Folder in use"_s,
+                         Msg::Icon::Exclamation, Msg::Buttons::Ok, std::nullopt};
 }
 
 /// One run of the job: the state the rows share.
@@ -164,6 +202,8 @@ private:
     /// Written ahead of every change; when it cannot be, the job stops before that change.
     JobJournal journal_;
     bool journalBroken_ = false;
+    /// The temporary files of each destination folder, listed once for the whole job.
+    QHash<QString, QStringList> temporaries_;
 };
 
 void Run::stopForJournal(int node)
@@ -199,8 +239,19 @@ RenameJobOutcome Run::execute()
         return out_;
     }
 
+    // One job at a time changes a folder: another (a tag batch, an undo, a second rename) that
+    // holds the listed folder or the destination stops this one before anything is touched.
+    const FolderLock lock(QStringList {in_.currentDirectory, plan_.firstDestinationFolder});
+    if (!lock.isHeld()) {
+        out_.failure = busyFailure();
+        log_.countError();
+        log_.refreshSummary();
+        return out_;
+    }
+
     // The job never runs without its undo record: without a journal nothing is touched.
-    if (!journal_.begin(in_.currentDirectory, plan_.firstDestinationFolder, int(in_.rows.size()))) {
+    if (!journal_.begin(in_.currentDirectory, plan_.firstDestinationFolder, int(in_.rows.size()),
+                        journalRoots(plan_))) {
         out_.failure = journalFailure(journal_);
         log_.countError();
         log_.refreshSummary();
@@ -356,7 +407,10 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &pla
 
     // A copy that a crash stopped on its way to this destination goes, now that the file is
     // about to be copied there again.
-    for (const FolderStep &step : dropCopiesMadeFor(newPath, oldPath))
+    auto listed = temporaries_.find(folder);
+    if (listed == temporaries_.end())
+        listed = temporaries_.insert(folder, TemporaryFiles::inFolder(folder));
+    for (const FolderStep &step : dropCopiesMadeFor(newPath, oldPath, *listed))
         log_.info(nodes.warnings, step.text);
 
     // A missing source changes nothing: the move below fails without a record.

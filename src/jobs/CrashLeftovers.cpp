@@ -1,5 +1,7 @@
 #include "jobs/CrashLeftovers.h"
 
+#include <algorithm>
+
 #include "audio/XAnalyzer.h"
 #include "foundation/Common.h"
 #include "foundation/TemporaryFiles.h"
@@ -134,20 +136,23 @@ QList<FolderStep> cleanCrashLeftovers(const QString &folder, bool foldersOnly)
     return steps;
 }
 
-QList<FolderStep> dropCopiesMadeFor(const QString &destination, const QString &source)
+QList<FolderStep> dropCopiesMadeFor(const QString &destination, const QString &source, QStringList &listed)
 {
     QList<FolderStep> steps;
     const QFileInfo target(destination);
-    const QStringList temporary = TemporaryFiles::inFolder(target.absolutePath());
-    if (temporary.isEmpty() || QFileInfo::exists(destination) || !verifiedComplete(source))
+    const auto made = [&](const QString &name) { return TemporaryFiles::belongsTo(name, target.fileName()); };
+    if (std::none_of(listed.cbegin(), listed.cend(), made) || QFileInfo::exists(destination)
+        || !verifiedComplete(source))
         return steps;
-    for (const QString &name : temporary) {
-        if (!TemporaryFiles::belongsTo(name, target.fileName()))
+    for (auto it = listed.begin(); it != listed.end();) {
+        if (!made(*it) || !QFile::remove(target.dir().filePath(*it))) {
+            ++it;
             continue;
-        if (QFile::remove(target.dir().filePath(name)))
-            steps.append({u"Temporary copy left by an interrupted move deleted ("_s + nameOf(source)
-                              + u" is complete): "_s + name,
-                          false});
+        }
+        steps.append({u"Temporary copy left by an interrupted move deleted ("_s + nameOf(source)
+                          + u" is complete): "_s + *it,
+                      false});
+        it = listed.erase(it);
     }
     return steps;
 }

@@ -41,4 +41,7 @@ struct FolderStep
 
 /// Deletes the temporary copies that were made for `destination` (a move into it that a crash
 /// stopped) once `source`, the file about to be moved there again, is verified complete.
-[[nodiscard]] QList<FolderStep> dropCopiesMadeFor(const QString &destination, const QString &source);
+/// `listed` holds the temporary files of the destination's folder (TemporaryFiles::inFolder),
+/// listed once for all the files a job moves there; what is deleted leaves it.
+[[nodiscard]] QList<FolderStep> dropCopiesMadeFor(const QString &destination, const QString &source,
+                                                  QStringList &listed);

@@ -13,6 +13,10 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 #define XXH_INLINE_ALL
 #include <xxhash.h>
 
@@ -46,9 +50,37 @@ QString latin(const QByteArray &hex)
     return QString::fromLatin1(hex);
 }
 
-// A journal holds each file's tags (an ID3v2 tag is at most 256 MB, a third more in base64) and
-// the outputs' earlier bytes: a record beyond this size is no record of ours.
-constexpr qsizetype MaxRecordBytes = qsizetype(512) << 20;
+/// Writes all of `bytes`. A write the disk takes only in part is retried with the rest, so a
+/// full disk is reported by its own reason, not as an unknown error.
+bool writeWhole(QFile &file, const QByteArray &bytes, QString &error)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            error = file.errorString();
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+constexpr qsizetype MaxRecordBytes = JobJournal::MaxRecordBytes;
+
+/// The permission bits of a file as the system keeps them; -1 when it cannot say.
+int modeOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return -1;
+    return int(st.st_mode & 07777);
+#else
+    Q_UNUSED(path);
+    return -1;
+#endif
+}
 
 void takeFileRecord(JournalContents &c, const QJsonObject &o)
 {
@@ -62,7 +94,9 @@ void takeFileRecord(JournalContents &c, const QJsonObject &o)
     f.hashBefore = o.value(u"hash"_s).toString().toLatin1();
     f.tagRegion = unb64(o.value(u"v2"_s));
     f.trailer = unb64(o.value(u"v1"_s));
-    f.permissions = o.value(u"perm"_s).toInt();
+    // Anything but a whole number is no mode the job wrote.
+    const QJsonValue mode = o.value(u"mode"_s);
+    f.mode = mode.isDouble() && mode.toDouble() == double(mode.toInt()) ? mode.toInt() : -1;
     c.steps.append({JournalStep::Kind::File, int(c.files.size())});
     c.files.append(f);
 }
@@ -85,6 +119,10 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
         c.folder = o.value(u"folder"_s).toString();
         c.destination = o.value(u"dest"_s).toString();
         c.fileCount = o.value(u"files"_s).toInt();
+        for (const QJsonValue &v : o.value(u"roots"_s).toArray())
+            c.roots.append(v.toString());
+        if (c.roots.isEmpty())
+            c.roots = QStringList {c.folder, c.destination};
     } else if (kind == u"case-folder") {
         c.steps.append({JournalStep::Kind::CaseFolder, int(c.caseFolders.size())});
         c.caseFolders.append({o.value(u"from"_s).toString(), o.value(u"via"_s).toString(), o.value(u"to"_s).toString()});
@@ -96,9 +134,11 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
         c.madeFolders.append(levels);
     } else if (kind == u"file") {
         takeFileRecord(c, o);
+    } else if (kind == u"moved") {
+        c.movedPaths.insert(o.value(u"n"_s).toInt(), o.value(u"path"_s).toString());
     } else if (kind == u"tagged") {
-        // "moved" and "tag" tell a reader of the journal how far a row got; the undo looks at
-        // the disk for that, and needs only the hash the file had once tagged.
+        // "tag" tells a reader of the journal how far a row got; the undo looks at the disk for
+        // that, and needs only the hash the file had once tagged.
         if (JournalFile *f = fileOf(c, o.value(u"n"_s).toInt()))
             f->hashAfter = o.value(u"hash"_s).toString().toLatin1();
     } else if (kind == u"output") {
@@ -130,6 +170,8 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
 
 QString JournalContents::state() const
 {
+    if (!valid)
+        return u"damaged"_s;
     if (!undoState.isEmpty())
         return undoState;
     return finished ? u"finished"_s : u"interrupted"_s;
@@ -201,8 +243,9 @@ bool JobJournal::append(const QJsonObject &record, bool flush)
         return false;
     const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Compact);
     const QByteArray line = checksum(json) + ' ' + json + '\n';
-    if (file_.write(line) != line.size() || !file_.flush()) {
-        error_ = file_.errorString();
+    if (!writeWhole(file_, line, error_) || !file_.flush()) {
+        if (error_.isEmpty())
+            error_ = file_.errorString();
         // What is half written is a torn record; nothing more goes after it.
         file_.close();
         return false;
@@ -216,7 +259,8 @@ bool JobJournal::append(const QJsonObject &record, bool flush)
     return true;
 }
 
-bool JobJournal::begin(const QString &listedFolder, const QString &destination, int fileCount)
+bool JobJournal::begin(const QString &listedFolder, const QString &destination, int fileCount,
+                       const QStringList &roots)
 {
     const QString dir = folder();
     int next = 1;
@@ -243,6 +287,11 @@ bool JobJournal::begin(const QString &listedFolder, const QString &destination, 
     QJsonObject job {{u"k"_s, u"job"_s}, {u"id"_s, id_},
                      {u"date"_s, QDateTime::currentDateTime().toString(Qt::ISODateWithMs)},
                      {u"folder"_s, listedFolder}, {u"dest"_s, destination}, {u"files"_s, fileCount}, {u"v"_s, 1}};
+    QStringList allRoots {listedFolder, destination};
+    for (const QString &root : roots)
+        if (!root.isEmpty() && !allRoots.contains(root))
+            allRoots.append(root);
+    job.insert(u"roots"_s, QJsonArray::fromStringList(allRoots));
     if (!append(job, true)) {
         QFile::remove(file_.fileName());
         return false;
@@ -299,13 +348,13 @@ bool JobJournal::recordFile(int fileNumber, const QString &from, const QString &
         }
     }
     f.hashBefore = hashFile(from);
-    f.permissions = int(QFile::permissions(from));
+    f.mode = modeOf(from);
     changed_ = true;
     files_.append(f);
     return append({{u"k"_s, u"file"_s}, {u"n"_s, fileNumber}, {u"from"_s, from}, {u"to"_s, to},
                    {u"inPlace"_s, f.inPlace}, {u"taken"_s, f.destinationTaken}, {u"size"_s, double(f.size)},
                    {u"hash"_s, latin(f.hashBefore)}, {u"v2"_s, b64(f.tagRegion)}, {u"v1"_s, b64(f.trailer)},
-                   {u"perm"_s, f.permissions}},
+                   {u"mode"_s, f.mode}},
                   true);
 }
 
@@ -401,17 +450,71 @@ FileRestore JobJournal::restoreFile(int fileNumber) const
 
 namespace {
 
-/// Takes the record of one whole line (its line end included) when its checksum holds; a
-/// summary takes only the job, its end and undo notes.
-void takeLine(JournalContents &c, const QByteArray &line, bool summaryOnly)
+/// Takes the record of one whole line (its line end included); false when its checksum fails.
+/// A summary takes only the job, its end and undo notes.
+bool takeLine(JournalContents &c, const QByteArray &line, bool summaryOnly)
 {
+    if (line.size() < 10 || line.at(8) != ' ')
+        return false;
     const QByteArray json = line.mid(9, line.size() - 10);
-    if (line.size() < 10 || line.at(8) != ' ' || checksum(json) != line.left(8))
-        return;
+    if (checksum(json) != line.left(8))
+        return false;
     const QJsonObject record = QJsonDocument::fromJson(json).object();
     const QString kind = record.value(u"k"_s).toString();
     if (!summaryOnly || kind == u"job" || kind == u"end" || kind == u"undo")
         takeRecord(c, record);
+    return true;
+}
+
+enum class LineRead { Whole, TooLong, Torn, End };
+
+/// Reads the next line with its end into `line`, in pieces, so memory grows with the line and
+/// not with the largest line there could be. A line longer than any record is skipped to its
+/// end (TooLong); the last line without its end is Torn.
+LineRead readRecordLine(QFile &file, QByteArray &line)
+{
+    line.clear();
+    bool tooLong = false;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 n = file.readLine(buffer, sizeof buffer);
+        if (n <= 0)
+            return line.isEmpty() && !tooLong ? LineRead::End : LineRead::Torn;
+        if (!tooLong)
+            line.append(buffer, n);
+        if (buffer[n - 1] == '\n')
+            return tooLong ? LineRead::TooLong : LineRead::Whole;
+        if (line.size() > MaxRecordBytes + 10) {
+            tooLong = true;
+            line = QByteArray();
+        }
+    }
+}
+
+/// Where the journal's last whole line ends: a torn record after it is cut off there.
+qint64 endOfWholeLines(QFile &file)
+{
+    constexpr qint64 Step = 64 * 1024;
+    qint64 end = file.size();
+    while (end > 0) {
+        const qint64 from = std::max<qint64>(0, end - Step);
+        if (!file.seek(from))
+            return -1;
+        const QByteArray piece = file.read(end - from);
+        if (piece.size() != end - from)
+            return -1;
+        if (const qsizetype at = piece.lastIndexOf('\n'); at >= 0)
+            return from + at + 1;
+        end = from;
+    }
+    return 0;
+}
+
+/// The job number a journal's file name gives.
+QString idFromName(const QString &path)
+{
+    const QRegularExpressionMatch m = journalName().match(QFileInfo(path).fileName());
+    return m.hasMatch() ? QString::number(m.captured(1).toInt()) : QString();
 }
 
 } // namespace
@@ -420,16 +523,17 @@ JournalContents JobJournal::read(const QString &path)
 {
     JournalContents c;
     c.path = path;
+    c.id = idFromName(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return c;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine(MaxRecordBytes);
-        // The last line without its end is a record a kill tore apart. A whole line with a bad
-        // checksum is one that an undo's note was appended behind: only the note counts then.
-        if (!line.endsWith('\n'))
-            break;
-        takeLine(c, line, false);
+    QByteArray line;
+    for (int number = 1;; ++number) {
+        const LineRead got = readRecordLine(file, line);
+        if (got == LineRead::End || got == LineRead::Torn)
+            break; // only the last line can be torn, by a kill
+        if (got == LineRead::TooLong || !takeLine(c, line, false))
+            c.damagedLines.append(number);
     }
     return c;
 }
@@ -441,13 +545,17 @@ JournalContents JobJournal::readSummary(const QString &path)
     constexpr qint64 Window = 64 * 1024;
     JournalContents c;
     c.path = path;
+    c.id = idFromName(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return c;
-    const QByteArray first = file.readLine(Window);
-    if (!first.endsWith('\n'))
+    QByteArray first;
+    if (readRecordLine(file, first) != LineRead::Whole)
         return c;
-    takeLine(c, first, true);
+    if (!takeLine(c, first, true)) {
+        c.damagedLines.append(1);
+        return c;
+    }
     const qint64 from = std::max(file.pos(), file.size() - Window);
     if (!file.seek(from))
         return c;
@@ -473,26 +581,36 @@ QList<JournalContents> JobJournal::list()
     QList<JournalContents> jobs;
     for (const auto &[number, path] : std::as_const(found)) {
         JournalContents c = readSummary(path);
-        if (c.valid)
+        // A journal whose job record is damaged is listed, so its undo can say so.
+        if (c.valid || !c.damagedLines.isEmpty())
             jobs.append(c);
     }
     return jobs;
 }
 
-bool JobJournal::noteUndo(const QString &path, bool complete)
+bool JobJournal::noteUndo(const QString &path, bool complete, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    QString reason;
+    const auto failed = [&](const QString &why) {
+        if (error)
+            *error = why;
         return false;
-    // A torn record at the end (a kill) is cut off first, or the note would hide behind it.
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return failed(file.errorString());
+    // A torn record at the end (a kill) is cut off first: the note must start a line, and a
+    // whole line that fails its checksum would be taken for damage.
+    const qint64 end = endOfWholeLines(file);
+    if (end < 0 || (end != file.size() && !file.resize(end)) || !file.seek(end))
+        return failed(file.errorString());
     const QJsonObject record {{u"k"_s, u"undo"_s}, {u"state"_s, complete ? u"undone"_s : u"partly undone"_s},
                               {u"date"_s, QDateTime::currentDateTime().toString(Qt::ISODateWithMs)}};
     const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Compact);
-    QByteArray line = checksum(json) + ' ' + json + '\n';
-    if (file.size() > 0) {
-        QFile in(path);
-        if (in.open(QIODevice::ReadOnly) && in.seek(file.size() - 1) && in.read(1) != "\n")
-            line.prepend('\n');
-    }
-    return file.write(line) == line.size() && file.flush() && TemporaryFiles::syncToDisk(int(file.handle()));
+    const QByteArray line = checksum(json) + ' ' + json + '\n';
+    if (!writeWhole(file, line, reason))
+        return failed(reason);
+    if (!TemporaryFiles::syncToDisk(int(file.handle())))
+        return failed(u"Unable to write the journal to the disk"_s);
+    return true;
 }

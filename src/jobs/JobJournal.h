@@ -4,19 +4,27 @@
 // before the change, so that even a job killed at any instant can be undone (RenameUndo).
 //
 // The file is append-only text, one record a line: 8 hex digits of the record's checksum, a
-// space, the record as compact JSON. A line without its line end or with a wrong checksum is a
-// record a kill tore apart; it and anything after it are ignored.
+// space, the record as compact JSON. Only the last line can be torn apart by a kill (it lacks
+// its line end) and is ignored; an undo cuts it off before it appends its note. A whole line
+// whose checksum fails is damage: what it recorded is lost, and an undo says so.
+//
+// The checksum finds damage, not forgery: whoever can write the file can write records that
+// pass it. The undo therefore acts only inside the folders the job record names as the job's
+// own and only on files whose present state is what the journal says the job left.
 //
 // What the job records, each before its change:
-//   "job"        the job: id, date, listed folder, destination folder, number of files
+//   "job"        the job: id, date, listed folder, destination folder, number of files, and
+//                the folders it may change ("roots": the listed folder, the destination and
+//                where its playlist and cover go)
 //   "case-folder" the listed folder is renamed to another letter case (from, via scratch, to)
 //   "mkdir"      folder levels about to be created, top level first
 //   "file"       a file about to move: old and new path, its ID3v2 tag region and ID3v1 trailer
-//                as they were, its size, permissions and a hash of the whole file
+//                as they were, its size, permission bits and a hash of the whole file
 //   "tag"        the file's tags are about to be written
 //   "output"     a playlist or cover about to be written: the earlier file's bytes when there is one
 //   "old-folder" the old folder may be removed: what it still holds and where its picture goes
-// and after a change, unflushed (undo looks at the disk anyway): "moved" and "tagged" (with the
+// and after a change, unflushed (undo looks at the disk anyway): "moved" (with the new path)
+// and "tagged" (with the
 // hash of the whole file once its tags are written), "end" when the job is through, "undo" when
 // an undo ran.
 
@@ -25,6 +33,7 @@
 #include <QFile>
 #include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -42,7 +51,8 @@ struct JournalFile
     QByteArray hashBefore; ///< of the whole file, hex
     QByteArray tagRegion;  ///< the ID3v2 tags at the start, as they were (may be empty)
     QByteArray trailer;    ///< the 128-byte ID3v1 trailer as it was (empty without one)
-    int permissions = 0;
+    /// The permission bits as they were (st_mode & 07777); -1 when unknown.
+    int mode = -1;
     QByteArray hashAfter;  ///< of the whole file once its tags were written; empty before
 };
 
@@ -83,8 +93,16 @@ struct JournalContents
     QDateTime date;
     QString folder;      ///< the listed folder
     QString destination; ///< the first destination folder
+    /// The folders the job may change; an undo acts only inside them. Journals written before
+    /// the job recorded them give the listed folder and the destination.
+    QStringList roots;
     int fileCount = 0;
     bool valid = false;  ///< a job record was read
+    /// The whole lines (numbered from 1) that fail their checksum or are longer than any record
+    /// the journal writes: damage, whose records are lost.
+    QList<int> damagedLines;
+    /// Where the "moved" notes say each file number went: names a file whose own record is lost.
+    QMap<int, QString> movedPaths;
     bool finished = false;
     QString undoState; ///< empty, "undone" or "partly undone" (the last undo's result)
 
@@ -96,7 +114,8 @@ struct JournalContents
     QList<JournalOldFolder> oldFolders;
     QList<JournalStep> steps;
 
-    /// "finished", "interrupted", "undone" or "partly undone".
+    /// "finished", "interrupted", "undone", "partly undone", or "damaged" when the job record
+    /// itself is lost.
     [[nodiscard]] QString state() const;
 };
 
@@ -123,7 +142,10 @@ public:
 
     /// Starts the journal of a new job and writes its first record, flushed. False (with error())
     /// when it cannot be written: the job must then change nothing.
-    bool begin(const QString &listedFolder, const QString &destination, int fileCount);
+    /// `roots` are the folders the job may change (the listed folder and the destination are
+    /// always among them).
+    bool begin(const QString &listedFolder, const QString &destination, int fileCount,
+               const QStringList &roots = {});
     [[nodiscard]] bool isOpen() const { return file_.isOpen(); }
     /// The reason the journal could not be written; empty while all is well.
     [[nodiscard]] const QString &error() const { return error_; }
@@ -161,8 +183,13 @@ public:
     [[nodiscard]] static JournalContents read(const QString &path);
     /// Reads only the job and its state (its first line and its last 64 KB): no steps.
     [[nodiscard]] static JournalContents readSummary(const QString &path);
-    /// Appends the result of an undo to a journal ("undone" or "partly undone").
-    static bool noteUndo(const QString &path, bool complete);
+    /// Appends the result of an undo to a journal ("undone" or "partly undone"), after cutting
+    /// off a torn last line; false (with the system's reason in `error`) when it cannot.
+    static bool noteUndo(const QString &path, bool complete, QString *error = nullptr);
+
+    /// The longest line the journal writes (a file's tags up to 256 MB in base64, an output's
+    /// earlier bytes): a longer line is damage, and is never read into memory whole.
+    static constexpr qsizetype MaxRecordBytes = qsizetype(512) << 20;
 
     /// The hash the journal keeps of a file's bytes (hex), and of a whole file (empty when unreadable).
     [[nodiscard]] static QByteArray hashBytes(const QByteArray &bytes);

@@ -2,12 +2,19 @@
 
 #include "audio/Mp3FileBytes.h"
 #include "foundation/Common.h"
+#include "foundation/FolderLock.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -15,25 +22,182 @@ namespace {
 
 using RenameJobFiles::withoutTrailingSeparator;
 
-/// Deletes the temporary copies a kill left that were made for a path (a move between file
-/// systems, a tag rewrite, an output written beside the one it replaces).
-void dropTemporaryCopiesFor(const QString &path)
+/// The folders a job may change, and whether a path the journal names lies inside them.
+class Scope
 {
-    const QFileInfo target(path);
-    for (const QString &name : TemporaryFiles::inFolder(target.absolutePath()))
-        if (TemporaryFiles::belongsTo(name, target.fileName()))
-            QFile::remove(target.dir().filePath(name));
+public:
+    explicit Scope(const QStringList &roots)
+    {
+        for (const QString &root : roots)
+            if (plainPath(root))
+                roots_.append(resolved(withoutTrailingSeparator(root)));
+    }
+
+    /// Empty when the undo may act on the path; else why not, for the report.
+    [[nodiscard]] QString refusal(const QString &path) const
+    {
+        if (!plainPath(path))
+            return u"refused, the journal names no plain path"_s;
+        const QString real = resolved(withoutTrailingSeparator(path));
+        for (const QString &root : roots_)
+            if (inside(real, root))
+                return {};
+        return u"refused, it lies outside the folders of the job"_s;
+    }
+
+    /// True when the path is inside the job's folders or above one of them (a folder level the
+    /// job made on its way to the destination).
+    [[nodiscard]] bool holdsOrLeadsTo(const QString &path) const
+    {
+        if (!plainPath(path))
+            return false;
+        const QString real = resolved(withoutTrailingSeparator(path));
+        for (const QString &root : roots_)
+            if (inside(real, root) || inside(root, real))
+                return true;
+        return false;
+    }
+
+private:
+    /// An absolute path without "." or ".." levels.
+    static bool plainPath(const QString &path)
+    {
+        if (path.isEmpty() || !QDir::isAbsolutePath(path) || path.contains(QChar(0)))
+            return false;
+#ifdef Q_OS_WIN
+        const QStringList levels = QString(path).replace(u'\\', u'/').split(u'/');
+#else
+        const QStringList levels = path.split(u'/');
+#endif
+        for (const QString &level : levels)
+            if (level == u"."_s || level == u".."_s)
+                return false;
+        return true;
+    }
+
+    static bool inside(const QString &path, const QString &root)
+    {
+        if (root == u"/"_s)
+            return path.startsWith(u'/');
+        return path == root || (path.startsWith(root) && path.at(root.size()) == u'/');
+    }
+
+    /// The path with every link followed: the deepest level that exists resolved, the rest as
+    /// named. A link that leads nowhere is taken as what it names.
+    QString resolved(const QString &path) const
+    {
+        const QFileInfo info(path);
+        if (info.isSymLink()) {
+            const QString target = info.symLinkTarget();
+            return target.isEmpty() || target == path ? path : resolved(target);
+        }
+        const QString parent = info.path();
+        if (parent == path || parent.isEmpty())
+            return path;
+        auto known = folders_.constFind(parent);
+        if (known == folders_.constEnd()) {
+            const QFileInfo folder(parent);
+            QString real = folder.isDir() && !folder.isSymLink() ? folder.canonicalFilePath() : QString();
+            if (real.isEmpty())
+                real = resolved(parent);
+            known = folders_.insert(parent, real);
+        }
+        return *known == u"/"_s ? QString(u'/' + info.fileName()) : QString(*known + u'/' + info.fileName());
+    }
+
+    QStringList roots_;
+    mutable QHash<QString, QString> folders_;
+};
+
+/// The temporary copies a kill left in the folders the undo goes through, each folder listed
+/// once (an album of many files is not listed again for every file).
+class Leftovers
+{
+public:
+    /// Deletes the temporary copies made for a path (a move between file systems, a tag
+    /// rewrite, an output written beside the one it replaces).
+    void dropFor(const QString &path)
+    {
+        const QFileInfo target(path);
+        const QString folder = target.absolutePath();
+        auto names = listed_.find(folder);
+        if (names == listed_.end())
+            names = listed_.insert(folder, TemporaryFiles::inFolder(folder));
+        for (auto it = names->begin(); it != names->end();) {
+            if (TemporaryFiles::belongsTo(*it, target.fileName()) && QFile::remove(target.dir().filePath(*it)))
+                it = names->erase(it);
+            else
+                ++it;
+        }
+    }
+
+private:
+    QHash<QString, QStringList> listed_;
+};
+
+/// Gives a file its recorded permission bits; a value no music file has is not given.
+void restoreMode(const JournalFile &f, UndoReport &report)
+{
+    if (f.mode < 0)
+        return;
+    if ((f.mode & ~0777) != 0) {
+        report.left.append(f.from + u": its recorded permissions %1 are refused (no set-id or sticky bits, "
+                                    u"nothing beyond 0777); they are left as they are"_s
+                                        .arg(f.mode, 0, 8));
+        return;
+    }
+#ifdef Q_OS_UNIX
+    ::chmod(QFile::encodeName(f.from).constData(), mode_t(f.mode));
+#endif
+}
+
+/// What one undo works with.
+struct Undo
+{
+    const JournalContents &job;
+    Scope scope;
+    Leftovers leftovers;
+    UndoReport &report;
+
+    void file(const JournalFile &f);
+    bool makeSourceFolder(const QString &path);
+    void output(const JournalOutput &out);
+    void oldFolder(const JournalOldFolder &old);
+    void folders(const QStringList &levels);
+    void caseFolder(const JournalContents::CaseFolder &step);
+    void damage();
+};
+
+/// The folder of the file's old path made again when it is gone (the user removed it, or the
+/// record of the old folder's removal was lost), when it is the folder the job listed.
+bool Undo::makeSourceFolder(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (Common::folderExists(folder))
+        return true;
+    if (QDir::cleanPath(folder).compare(QDir::cleanPath(job.folder), Qt::CaseInsensitive) != 0)
+        return false;
+    if (!QDir().mkpath(folder))
+        return false;
+    report.restored.append(u"Old folder made again: "_s + folder);
+    return true;
 }
 
 /// Puts a file back at its old path and the bytes it had; appends to the report.
-void undoFile(const JournalFile &f, UndoReport &report)
+void Undo::file(const JournalFile &f)
 {
     // Another file stood at the destination: this one never moved and was never tagged.
     if (f.destinationTaken)
         return;
+    for (const QString &path : {f.from, f.to}) {
+        if (const QString refused = scope.refusal(path); !refused.isEmpty()) {
+            report.left.append(path + u": "_s + refused);
+            return;
+        }
+    }
     QString current = f.from;
     if (!f.inPlace) {
-        dropTemporaryCopiesFor(f.to);
+        leftovers.dropFor(f.to);
         const QString scratch = f.from + QString::fromUtf16(Common::CaseRenameSuffix);
         if (Common::fileExists(f.to) && Common::fileExists(f.from) && !RenameJobFiles::sameObject(f.to, f.from)) {
             // A move between file systems placed its copy but had not removed the source yet.
@@ -52,27 +216,53 @@ void undoFile(const JournalFile &f, UndoReport &report)
         }
     }
     const QByteArray before = JobJournal::hashFile(current);
+    if (before.isEmpty()) {
+        report.left.append(current + u": left, it cannot be read"_s);
+        return;
+    }
+    const bool rewritten = before != f.hashBefore;
+    const QString foundAt = current;
+    const auto moveBack = [&] {
+        if (!makeSourceFolder(f.from)) {
+            report.left.append(current + u": left, its old folder cannot be made again"_s);
+            return false;
+        }
+        if (const Common::MoveResult moved = Common::moveFile(current, f.from); moved != Common::MoveResult::Moved) {
+            const QString cause = Common::lastMoveError();
+            report.left.append(current + u": left, it cannot be moved back to "_s + f.from
+                               + (cause.isEmpty() ? QString() : u": "_s + cause));
+            return false;
+        }
+        current = f.from;
+        return true;
+    };
+    // A file that holds what the job left (or still its old bytes) moves back first and gets its
+    // old tags where it was: the disk it was moved to may be the one that is full.
+    if (current != f.from && (!rewritten || (!f.hashAfter.isEmpty() && before == f.hashAfter)) && !moveBack())
+        return;
     const FileRestore bytes = RenameUndo::restoreBytes(f, current);
     if (!bytes.ok) {
         report.left.append(current + u": left, "_s + bytes.message);
         return;
     }
-    const bool rewritten = before != f.hashBefore;
-    if (current != f.from) {
-        if (Common::moveFile(current, f.from) != Common::MoveResult::Moved) {
-            report.left.append(current + u": left, it cannot be moved back to "_s + f.from);
-            return;
-        }
-    }
-    if (f.permissions != 0)
-        QFile::setPermissions(f.from, QFile::Permissions(f.permissions));
-    if (rewritten || current != f.from)
+    if (current != f.from && !moveBack())
+        return;
+    restoreMode(f, report);
+    if (rewritten || foundAt != f.from)
         report.restored.append(u"Restored: "_s + f.from);
 }
 
-void undoOutput(const JournalOutput &out, UndoReport &report)
+void Undo::output(const JournalOutput &out)
 {
-    dropTemporaryCopiesFor(out.path);
+    if (const QString refused = scope.refusal(out.path); !refused.isEmpty()) {
+        report.left.append(out.path + u": "_s + refused);
+        return;
+    }
+    if (out.existed && JobJournal::hashBytes(out.oldBytes) != out.oldHash) {
+        report.left.append(out.path + u": refused, its record does not hold the earlier file"_s);
+        return;
+    }
+    leftovers.dropFor(out.path);
     if (!Common::fileExists(out.path)) {
         // The job replaces an earlier file in one step: it can only be gone by another hand.
         if (out.existed) {
@@ -103,8 +293,24 @@ void undoOutput(const JournalOutput &out, UndoReport &report)
     }
 }
 
-void undoOldFolder(const JournalOldFolder &old, UndoReport &report)
+void Undo::oldFolder(const JournalOldFolder &old)
 {
+    if (const QString refused = scope.refusal(old.folder); !refused.isEmpty()) {
+        report.left.append(old.folder + u": "_s + refused);
+        return;
+    }
+    // The clean-up only ever removed files of the folder itself, under plain names.
+    for (const JournalOldFolder::Entry &entry : old.entries) {
+        const bool plainName = !entry.name.isEmpty() && entry.name != u"."_s && entry.name != u".."_s
+            && !entry.name.contains(u'/') && !entry.name.contains(u'\\') && !entry.name.contains(QChar(0));
+        const QString refused = !plainName ? u"refused, the journal names no plain file name"_s
+            : entry.movedTo.isEmpty()      ? QString()
+                                           : scope.refusal(entry.movedTo);
+        if (!refused.isEmpty()) {
+            report.left.append(old.folder + u": "_s + entry.name + u": "_s + refused);
+            return;
+        }
+    }
     if (!Common::folderExists(old.folder)) {
         if (!QDir().mkpath(old.folder)) {
             report.left.append(old.folder + u": left, the removed old folder cannot be made again"_s);
@@ -114,7 +320,7 @@ void undoOldFolder(const JournalOldFolder &old, UndoReport &report)
     }
     for (const JournalOldFolder::Entry &entry : old.entries) {
         const QString path = QDir(old.folder).filePath(entry.name);
-        if (QFileInfo::exists(path))
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
             continue;
         const QByteArray hash = JobJournal::hashBytes(entry.bytes);
         if (!entry.movedTo.isEmpty() && JobJournal::hashFile(entry.movedTo) == hash
@@ -128,11 +334,17 @@ void undoOldFolder(const JournalOldFolder &old, UndoReport &report)
     }
 }
 
-void undoFolders(const QStringList &levels, UndoReport &report)
+void Undo::folders(const QStringList &levels)
 {
+    for (const QString &level : levels) {
+        if (!scope.holdsOrLeadsTo(level)) {
+            report.left.append(level + u": refused, it lies outside the folders of the job"_s);
+            return;
+        }
+    }
     for (auto it = levels.crbegin(); it != levels.crend(); ++it) {
         const QString level = withoutTrailingSeparator(*it);
-        if (!Common::folderExists(level))
+        if (!Common::folderExists(level) || QFileInfo(level).isSymLink())
             continue;
         if (!QDir().rmdir(level)) {
             report.left.append(level + u": left, the folder the job made is not empty"_s);
@@ -142,11 +354,21 @@ void undoFolders(const QStringList &levels, UndoReport &report)
     }
 }
 
-void undoCaseFolder(const JournalContents::CaseFolder &step, UndoReport &report)
+void Undo::caseFolder(const JournalContents::CaseFolder &step)
 {
     const QString from = withoutTrailingSeparator(step.from);
     const QString via = withoutTrailingSeparator(step.via);
     const QString to = withoutTrailingSeparator(step.to);
+    // The job renames only the folder it listed, to another letter case of its name.
+    const bool ownStep = QDir::cleanPath(from) == QDir::cleanPath(job.folder)
+        && from.compare(to, Qt::CaseInsensitive) == 0 && via == from + QString::fromUtf16(Common::CaseRenameSuffix);
+    for (const QString &path : {from, via, to}) {
+        const QString refused = ownStep ? scope.refusal(path) : u"refused, it is no letter-case rename of the job's folder"_s;
+        if (!refused.isEmpty()) {
+            report.left.append(path + u": "_s + refused);
+            return;
+        }
+    }
     if (Common::folderExists(via) && !Common::folderExists(from)) {
         if (QDir().rename(via, from))
             report.restored.append(u"Folder name restored: "_s + from);
@@ -161,6 +383,21 @@ void undoCaseFolder(const JournalContents::CaseFolder &step, UndoReport &report)
         report.restored.append(u"Folder name restored: "_s + from);
     else
         report.left.append(to + u": left, it cannot get its name "_s + from + u" back"_s);
+}
+
+/// Names what damaged lines of the journal took with them.
+void Undo::damage()
+{
+    for (const int line : job.damagedLines)
+        report.left.append(u"%1: line %2 is damaged; what it recorded is not undone"_s.arg(job.path).arg(line));
+    if (job.damagedLines.isEmpty())
+        return;
+    QSet<int> recorded;
+    for (const JournalFile &f : job.files)
+        recorded.insert(f.fileNumber);
+    for (auto it = job.movedPaths.cbegin(); it != job.movedPaths.cend(); ++it)
+        if (!recorded.contains(it.key()) && Common::fileExists(it.value()))
+            report.left.append(it.value() + u": left, its record in the journal is damaged"_s);
 }
 
 } // namespace
@@ -227,21 +464,36 @@ UndoReport RenameUndo::undoJob(const JournalContents &job)
 {
     UndoReport report;
     report.id = job.id;
+    if (!job.valid && !job.damagedLines.isEmpty()) {
+        report.left.append(job.path + u": the job record is damaged; nothing of job %1 can be undone"_s.arg(job.id));
+        return report;
+    }
     if (!job.valid || job.undoState == u"undone") {
         report.nothingToUndo = true;
         report.why = u"nothing to undo: job %1 was already undone"_s.arg(job.id);
         return report;
     }
+    // A job still running (or another undo of it) holds these folders.
+    const FolderLock lock(job.roots);
+    if (!lock.isHeld()) {
+        report.refused = true;
+        report.why = FolderLock::busyText();
+        return report;
+    }
+    Undo undo {job, Scope(job.roots), {}, report};
     for (auto it = job.steps.crbegin(); it != job.steps.crend(); ++it) {
         switch (it->kind) {
-        case JournalStep::Kind::OldFolder: undoOldFolder(job.oldFolders.at(it->index), report); break;
-        case JournalStep::Kind::Output: undoOutput(job.outputs.at(it->index), report); break;
-        case JournalStep::Kind::File: undoFile(job.files.at(it->index), report); break;
-        case JournalStep::Kind::MakeFolders: undoFolders(job.madeFolders.at(it->index), report); break;
-        case JournalStep::Kind::CaseFolder: undoCaseFolder(job.caseFolders.at(it->index), report); break;
+        case JournalStep::Kind::OldFolder: undo.oldFolder(job.oldFolders.at(it->index)); break;
+        case JournalStep::Kind::Output: undo.output(job.outputs.at(it->index)); break;
+        case JournalStep::Kind::File: undo.file(job.files.at(it->index)); break;
+        case JournalStep::Kind::MakeFolders: undo.folders(job.madeFolders.at(it->index)); break;
+        case JournalStep::Kind::CaseFolder: undo.caseFolder(job.caseFolders.at(it->index)); break;
         }
     }
-    JobJournal::noteUndo(job.path, report.left.isEmpty());
+    undo.damage();
+    QString error;
+    if (!JobJournal::noteUndo(job.path, report.left.isEmpty(), &error))
+        report.notRecorded = error.isEmpty() ? u"Unknown error"_s : error;
     return report;
 }
 

@@ -4,6 +4,12 @@
 // finished or was killed at any instant, and running it again changes nothing more. A file that
 // was changed since the job (its hash is neither the one before nor the one after the job) is
 // left as it is and reported.
+//
+// A journal is hostile input like any file: the undo acts only inside the folders the job
+// record names as the job's own (paths without "." or ".." levels, links not followed out of
+// them), only on files whose present bytes are what the journal says the job left, and gives a
+// file back only the permission bits a music file can have. A record that fails these checks,
+// or that damage made unreadable, is named in the report and nothing is done for it.
 
 #include "jobs/JobJournal.h"
 
@@ -22,7 +28,11 @@ struct UndoReport
     QStringList restored;
     /// One line per thing left, naming it and why.
     QStringList left;
-    [[nodiscard]] bool complete() const { return !nothingToUndo && left.isEmpty(); }
+    /// The undo did not start: another job holds one of the folders (the text says so).
+    bool refused = false;
+    /// Why the outcome could not be noted in the journal; empty when it was.
+    QString notRecorded;
+    [[nodiscard]] bool complete() const { return !nothingToUndo && !refused && left.isEmpty(); }
 };
 
 namespace RenameUndo {

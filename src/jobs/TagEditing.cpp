@@ -31,6 +31,18 @@ const FileTexts saveTexts{u"Can't save ID3 Tag informations. File not found."_s,
 const QString v2SaveFailed = u"Can't save ID3v2 Tag informations."_s;
 const QString v1SaveFailed = u"Error. Can't save ID3v1 Tag informations."_s;
 
+/// Adds the failure text of a write, with its cause when another program moved or replaced the
+/// file while it was rewritten; false when the write failed.
+bool checkWrite(ID3Edit::Result result, TagFileResult &out, const QString &text)
+{
+    if (result == ID3Edit::Ok)
+        return true;
+    out.messages << (result == ID3Edit::Replaced
+                         ? text + u" The file was moved or replaced by another program meanwhile."_s
+                         : text);
+    return false;
+}
+
 /// Why the file cannot be worked on, or nothing: missing, or read-only and not to be made writable.
 std::optional<QString> fileProblem(const QString &path, const FileTexts &texts)
 {
@@ -191,17 +203,16 @@ TagFileResult saveLoaded(const QString &path, ID3Edit &tagV2, const TagEditorVal
         }
         // The component writes only what was set and never the trailer: in mode 2 the
         // version-1 tag stays byte for byte what it was.
-        if (changed && tagV2.SaveV2(path) != ID3Edit::Ok)
-            result.messages << v2SaveFailed;
+        if (changed)
+            checkWrite(tagV2.SaveV2(path), result, v2SaveFailed);
     }
     if (usesV1(mode)) {
         if (removeEmptyV1Allowed && allV1Empty(after)) {
-            if (tagV2.HasV1() && tagV2.RemoveV1(path) != ID3Edit::Ok)
-                result.messages << v1SaveFailed;
+            if (tagV2.HasV1())
+                checkWrite(tagV2.RemoveV1(path), result, v1SaveFailed);
         } else {
             setV1Fields(tagV2, after);
-            if (tagV2.SaveV1(path) != ID3Edit::Ok)
-                result.messages << v1SaveFailed;
+            checkWrite(tagV2.SaveV1(path), result, v1SaveFailed);
         }
     }
     result.done = result.messages.isEmpty();
@@ -390,10 +401,10 @@ TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope sco
     TagFileResult result;
     readFlags(path, result);
     ID3Edit tagV2;
-    if (usesV1(mode) && result.hasV1 && tagV2.RemoveV1(path) != ID3Edit::Ok)
-        result.messages << u"Can't delete ID3v1 Tag informations."_s;
-    if (usesV2(mode) && result.hasV2 && tagV2.RemoveV2(path) != ID3Edit::Ok)
-        result.messages << u"Can't delete ID3v2 Tag informations."_s;
+    if (usesV1(mode) && result.hasV1)
+        checkWrite(tagV2.RemoveV1(path), result, u"Can't delete ID3v1 Tag informations."_s);
+    if (usesV2(mode) && result.hasV2)
+        checkWrite(tagV2.RemoveV2(path), result, u"Can't delete ID3v2 Tag informations."_s);
     result.done = result.messages.isEmpty();
     readFlags(path, result);
     return result;
@@ -410,8 +421,7 @@ TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture)
     ID3Edit tagV2;
     tagV2.setPicture(picture);
     TagFileResult result;
-    if (tagV2.SaveV2(path) != ID3Edit::Ok)
-        result.messages << v2SaveFailed;
+    checkWrite(tagV2.SaveV2(path), result, v2SaveFailed);
     result.done = result.messages.isEmpty();
     readFlags(path, result);
     return result;

@@ -75,12 +75,19 @@ void MusicBrainzClient::send(const QUrl &url, Answer done)
     request.setTransferTimeout(20000);
     QNetworkReply *reply = network_->get(request);
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > MaxAnswerBytes)
+        if (received > MaxAnswerBytes) {
+            // Aborted, the reply says "canceled" with the status 200 it had: the size is the cause.
+            reply->setProperty("tooLarge", true);
             reply->abort();
+        }
     });
     connect(reply, &QNetworkReply::finished, this, [reply, done = std::move(done)]() {
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (reply->property("tooLarge").toBool()) {
+            done({}, status, u"The MusicBrainz answer is too large."_s);
+            return;
+        }
         if (reply->error() != QNetworkReply::NoError || status != 200) {
             const QString why = status > 0 ? u"HTTP status %1"_s.arg(status) : reply->errorString();
             done({}, status, u"The MusicBrainz web service did not answer (%1)."_s.arg(why));

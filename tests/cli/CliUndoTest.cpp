@@ -2,11 +2,14 @@
 // the last one or a given one, and the exit status for each outcome.
 #include "CliRunner.h"
 
+#include "foundation/AppFolder.h"
+#include "foundation/FolderLock.h"
 #include "support/Mp3Writer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QMap>
 
@@ -82,6 +85,36 @@ TEST_F(CliUndoTest, ListsJobsUndoesTheLastOrAGivenOneAndReportsWhatWasLeft)
     EXPECT_EQ(run({u"undo"_s, u"7"_s}).exitCode, 2);
     EXPECT_EQ(run({u"undo"_s, u"--bogus"_s}).exitCode, 2);
     EXPECT_EQ(run({u"undo"_s, u"1"_s, u"2"_s}).exitCode, 2);
+}
+
+TEST_F(CliUndoTest, WritingCommandsRefuseAFolderThatAnotherJobIsChanging)
+{
+    const QString album = makeAlbum(u"rip"_s, {u"Intro"_s, u"Outro"_s});
+    ASSERT_EQ(run({u"rename"_s, album, u"--mask"_s, u"%track - %title"_s, u"--dest"_s, u"MP3 directory"_s}).exitCode, 0);
+    // This process takes the folder as another job would: through the program's own data folder,
+    // found where its journals are.
+    QString journals;
+    for (QDirIterator it(tempPath(), {u"Journals"_s}, QDir::Dirs | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        journals = it.next();
+    ASSERT_FALSE(journals.isEmpty());
+    AppFolder::setUserDataOverride(QFileInfo(journals).path());
+    const auto renamed = musicState();
+    {
+        const FolderLock held(album);
+        ASSERT_TRUE(held.isHeld());
+        for (const QStringList &args :
+             {QStringList {u"tag"_s, album, u"--fill"_s, u"v2:Comment=late"_s, u"--yes"_s},
+              QStringList {u"rename"_s, album, u"--mask"_s, u"%title"_s, u"--dest"_s, u"MP3 directory"_s, u"--yes"_s},
+              QStringList {u"undo"_s}}) {
+            const CliRun refused = run(args);
+            const QString said = refused.out + refused.err;
+            EXPECT_EQ(refused.exitCode, 1) << args.first().toStdString();
+            EXPECT_TRUE(said.contains(FolderLock::busyText())) << args.first().toStdString() << ": " << said.toStdString();
+        }
+        EXPECT_EQ(musicState(), renamed) << "no refused command changed anything";
+    }
+    const CliRun undo = run({u"undo"_s});
+    EXPECT_EQ(undo.exitCode, 0) << undo.out.toStdString();
 }
 
 } // namespace

@@ -252,7 +252,9 @@ TEST_F(RenameUndoTest, JournalThatCannotBeWrittenMidJobStopsTheJobBeforeTheNextC
     EXPECT_EQ(out.failure->title, u"Undo journal error"_s);
     EXPECT_EQ(log.summary(), u"Files renamed : 0 / 3   -   0 warning   -   1 error"_s);
     ASSERT_EQ(log.roots().size(), 1) << "the job stopped at its first file";
-    EXPECT_TRUE(warningsOf(log, 0).value(0).startsWith(u"Unable to write the undo journal: "_s));
+    EXPECT_EQ(warningsOf(log, 0).value(0), u"Unable to write the undo journal: No space left on device. The job "
+                                           u"stops here; this file is left as it was."_s)
+        << "a full disk is named as such";
     for (const SourceFile &f : files)
         EXPECT_TRUE(QFile::exists(folder + u'/' + f.fileName)) << "no file moved without its record";
 

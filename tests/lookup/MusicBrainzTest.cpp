@@ -113,7 +113,9 @@ TEST(MusicBrainz, TheClientIdentifiesItselfWaitsASecondAndReportsErrors)
                     return;
                 requests << request;
                 arrivals << clock.elapsed();
+                // The third answer is larger than any release: it is cut off, and said to be so.
                 const QByteArray body = requests.size() == 1 ? QByteArray("busy")
+                    : requests.size() == 3                   ? QByteArray(MusicBrainzClient::MaxAnswerBytes + 4096, ' ')
                                                              : readAll(fixturePath(u"lookup/mb-release-bare.json"_s));
                 socket->write((requests.size() == 1 ? "HTTP/1.1 503 Service Unavailable" : "HTTP/1.1 200 OK")
                               + QByteArray("\r\nContent-Length: ") + QByteArray::number(body.size())
@@ -130,14 +132,15 @@ TEST(MusicBrainz, TheClientIdentifiesItselfWaitsASecondAndReportsErrors)
     const auto done = [&](const QByteArray &body, const QString &error) {
         bodies << body;
         errors << error;
-        if (bodies.size() == 2)
+        if (bodies.size() == 3)
             loop.quit();
     };
-    client.fetchRelease(service, u"12345678-90ab-4cde-8f01-234567890abc"_s, done);
-    client.fetchRelease(service, u"12345678-90ab-4cde-8f01-234567890abc"_s, done);
+    for (int i = 0; i < 3; ++i)
+        client.fetchRelease(service, u"12345678-90ab-4cde-8f01-234567890abc"_s, done);
     QTimer::singleShot(15000, &loop, &QEventLoop::quit);
     loop.exec();
-    ASSERT_EQ(requests.size(), 2);
+    ASSERT_EQ(requests.size(), 3);
+    EXPECT_EQ(errors.value(2), u"The MusicBrainz answer is too large."_s);
     EXPECT_GE(arrivals.at(1) - arrivals.at(0), 950) << "never more than one request a second";
     EXPECT_TRUE(requests.first().contains("User-Agent: Varnelt/"));
     EXPECT_TRUE(requests.first().startsWith("GET /ws/2/release/12345678-90ab-4cde-8f01-234567890abc?inc="));

@@ -39,6 +39,12 @@ void SmallDisk::fill(qint64 leave) const
         filler.resize(qMax<qint64>(0, filler.size() - leave));
 }
 
+bool SmallDisk::makeReadOnly() const
+{
+    return mounted_
+        && ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
 bool runUntilStep(const char *step, const std::function<void()> &operation, int occurrence)
 {
     const pid_t child = ::fork();

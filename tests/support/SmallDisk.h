@@ -22,6 +22,9 @@ public:
     [[nodiscard]] QString filePath(const QString &name) const { return dir_.filePath(name); }
     /// Fills the disk with a file until fewer than `leave` bytes are free.
     void fill(qint64 leave = 0) const;
+    /// Makes the mounted disk read-only (nothing can be written to it any more); false when the
+    /// system refuses.
+    bool makeReadOnly() const;
 
 private:
     QTemporaryDir dir_;

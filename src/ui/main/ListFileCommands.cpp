@@ -1,6 +1,7 @@
 #include "ListFileCommands.h"
 
 #include "foundation/Common.h"
+#include "foundation/FolderLock.h"
 #include "foundation/MessageGateway.h"
 
 #include <QDesktopServices>
@@ -82,6 +83,9 @@ bool renameFile(const QString &folder, const QString &oldName, const QString &ne
     // A separator would move the file into another folder, out of the list it is shown in.
     if (newText.size() <= 4 || newText.contains(u'/') || newText.contains(u'\\'))
         return refuse(u"This is not a valid filename."_s);
+    const FolderLock lock(folder);
+    if (folderIsBusy(lock))
+        return false;
     if (Common::moveFile(folder + oldName, folder + newText) != Common::MoveResult::Moved)
         return refuse(u"File rename error. File name already exist, read-only media, not enough rights or file in use"_s);
     return true;
@@ -100,6 +104,9 @@ bool trashFiles(const QString &folder, const QStringList &names)
         : u"Are you sure you want to move these "_s + QString::number(names.size()) + u" files to the trash ?"_s;
     if (Msg::ask(question, u"Confirm file delete"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo) != Msg::Answer::Yes)
         return false;
+    const FolderLock lock(folder);
+    if (folderIsBusy(lock))
+        return false;
     QStringList paths;
     for (const QString &name : names)
         paths << folder + name;
@@ -107,6 +114,14 @@ bool trashFiles(const QString &folder, const QStringList &names)
     if (moved < paths.size())
         Msg::showError(QString::number(paths.size() - moved) + u" of "_s + QString::number(paths.size())
             + u" files could not be moved to the trash; they are still in "_s + folder);
+    return true;
+}
+
+bool folderIsBusy(const FolderLock &lock)
+{
+    if (lock.isHeld())
+        return false;
+    Msg::ask(FolderLock::busyText(), u"Folder in use"_s, Msg::Icon::Exclamation);
     return true;
 }
 

@@ -13,6 +13,8 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
+class FolderLock;
+
 namespace ListFileCommands {
 
 /// Ends an in-place edit of the file name column: the rename runs once the editor is closed,
@@ -63,5 +65,9 @@ void openFile(const QString &path);
 /// Asks, then moves the named files of `folder` (with a trailing separator) to the trash and
 /// says how many could not be moved. False when the user answered No (nothing was moved).
 bool trashFiles(const QString &folder, const QStringList &names);
+
+/// True (after saying so) when another Varnelt job holds the folder the lock is for: the
+/// window's change must then not be made.
+bool folderIsBusy(const FolderLock &lock);
 
 } // namespace ListFileCommands

@@ -3,7 +3,9 @@
 // its fields and switches into values, asks the questions and shows what each file answered.
 #include "PageTag.h"
 
+#include "ListFileCommands.h"
 #include "MainContext.h"
+#include "foundation/FolderLock.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
 #include "jobs/AlbumFromTags.h"
@@ -199,6 +201,9 @@ void PageTag::saveID3informations(int id3Mode)
     const std::optional<TagVersions> mode = tagVersionsFromNumber(id3Mode);
     if (!row || !mode)
         return;
+    const FolderLock lock(context_.currentDirectory);
+    if (ListFileCommands::folderIsBusy(lock))
+        return;
     lstFilesTag->scrollToItem(row);
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -216,6 +221,9 @@ void PageTag::saveID3informations(int id3Mode)
 void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what,
                        const std::function<TagFileResult(const QString &path, int k)> &work)
 {
+    const FolderLock lock(context_.currentDirectory);
+    if (ListFileCommands::folderIsBusy(lock))
+        return;
     batchRunning_ = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     lblBatch->setText(what);
@@ -296,6 +304,9 @@ void PageTag::copyShownFile(TagCopy copy)
     QTreeWidgetItem *row = oneFileRow([copy](const QString &name) { return TagQuestions::copyOne(copy, name); });
     if (!row)
         return;
+    const FolderLock lock(context_.currentDirectory);
+    if (ListFileCommands::folderIsBusy(lock))
+        return;
     const QString name = row->text(FileNameColumn);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
@@ -330,6 +341,9 @@ void PageTag::removeShownTags()
     QTreeWidgetItem *row =
         oneFileRow([this](const QString &name) { return TagQuestions::removeOne(name, currentMode()); });
     if (!row)
+        return;
+    const FolderLock lock(context_.currentDirectory);
+    if (ListFileCommands::folderIsBusy(lock))
         return;
     const QString name = row->text(FileNameColumn);
     {

@@ -49,13 +49,20 @@ void frmMain::undoLastRename()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const UndoReport report = RenameUndo::undoJob(JobJournal::read(job.path));
     QApplication::restoreOverrideCursor();
+    if (report.refused) {
+        Msg::ask(report.why, undoTitle, Msg::Icon::Exclamation);
+        return;
+    }
 
     QString text = report.complete() ? u"The rename was undone."_s : u"The rename was undone in part."_s;
     if (!report.restored.isEmpty())
         text += u"\n\nRestored:\n"_s + shortList(report.restored);
     if (!report.left.isEmpty())
         text += u"\n\nLeft as they are:\n"_s + shortList(report.left);
-    Msg::ask(text, undoTitle, report.complete() ? Msg::Icon::Information : Msg::Icon::Exclamation);
+    if (!report.notRecorded.isEmpty())
+        text += u"\n\nThe outcome cannot be recorded in the journal: "_s + report.notRecorded;
+    const bool clean = report.complete() && report.notRecorded.isEmpty();
+    Msg::ask(text, undoTitle, clean ? Msg::Icon::Information : Msg::Icon::Exclamation);
 
     // The listed folder may be one the undo changed: it is read again.
     if (activeWizardPage() == WizardPage::Directory && !context_->currentDirectory.isEmpty())
