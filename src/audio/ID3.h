@@ -6,9 +6,13 @@
 // Text in the trailer is ISO-8859-1, one byte per character; a character it cannot hold is
 // written as "?". No function here throws: failures come back as results.
 
+#include "foundation/MessageGateway.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+
+#include <optional>
 
 namespace ID3 {
 
@@ -72,9 +76,16 @@ enum class TrailerResult {
 /// byte with; the default genre table. Byte 255 means no genre.
 [[nodiscard]] const QStringList &publishedGenres();
 
+/// What loading the genre table gave: the number of genres in the table, and the message for
+/// the user when the file could not be used and the defaults were loaded instead.
+struct GenreLoad {
+    int count = 0;
+    std::optional<Msg::Message> problem;
+};
+
 /// Loads the genre table from a text file of one name a line, or the defaults when the path is
-/// empty or the file unusable (after a message); returns the number of genres in the table.
-int loadGenreTable(const QString &genreFile);
+/// empty or the file unusable (then with the problem "Error!", critical icon, to show).
+GenreLoad loadGenreTable(const QString &genreFile);
 
 /// The highest valid genre index; 0 before the first load.
 [[nodiscard]] int highestGenreIndex();

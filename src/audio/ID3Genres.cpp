@@ -39,10 +39,11 @@ int loadDefaults()
     return t.highest + 1;
 }
 
-int defaultsAfter(const QString &problem)
+GenreLoad defaultsAfter(const QString &problem)
 {
-    Msg::ask(problem + u"\r"_s + u"Defaults will be used."_s, u"Error!"_s, Msg::Icon::Critical);
-    return loadDefaults();
+    const int count = loadDefaults();
+    return {count, Msg::Message {problem + u"\r"_s + u"Defaults will be used."_s, u"Error!"_s, Msg::Icon::Critical,
+                                 Msg::Buttons::Ok, {}}};
 }
 
 } // namespace
@@ -70,10 +71,10 @@ const QStringList &publishedGenres()
     return names;
 }
 
-int loadGenreTable(const QString &genreFile)
+GenreLoad loadGenreTable(const QString &genreFile)
 {
     if (genreFile.isEmpty() || !QFileInfo(genreFile).isFile())
-        return loadDefaults();
+        return {loadDefaults(), {}};
 
     QFile file(genreFile);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -93,7 +94,7 @@ int loadGenreTable(const QString &genreFile)
     for (int i = 0; i < count; ++i)
         t.names[std::size_t(i)] = names[std::size_t(i)];
     t.highest = count - 1;
-    return count;
+    return {count, {}};
 }
 
 int highestGenreIndex()

@@ -66,7 +66,7 @@ QString number(double value)
     return QString::number(value, 'g', 15);
 }
 
-QString tagValue(const QString &key, const QString &version, const TagSources &sources)
+TagRead tagValue(const QString &key, const QString &version, const TagSources &sources)
 {
     const ID3Tag &v1 = sources.theTag;
     const ID3Edit &v2 = sources.tagV2;
@@ -120,8 +120,7 @@ QString tagValue(const QString &key, const QString &version, const TagSources &s
         return (v2.*getter)();
     if (key == u"UniqueKey")
         return {};
-    Msg::ask(u"Bad cTagName"_s, u"Errror"_s, Msg::Icon::Critical);
-    return {};
+    return TagRead {{}, Msg::Message {u"Bad cTagName"_s, u"Errror"_s, Msg::Icon::Critical, Msg::Buttons::Ok, {}}};
 }
 
 QString formatMinutes(long long minutes, long long seconds)
@@ -212,25 +211,25 @@ FileInfoSources FileInfoSources::of(const Mp3InfoVBR::Reading &reading, const cl
     return FileInfoSources { reading.info, reading.vbr, reading.frames, analyzer };
 }
 
-QString getTagValue(const QString &cTagName, const QString &version, const TagSources &sources)
+TagRead getTagValue(const QString &cTagName, const QString &version, const TagSources &sources)
 {
+    const auto error = [](const QString &description) {
+        return TagRead {{}, Msg::Message {description, u"Error"_s, Msg::Icon::Critical, Msg::Buttons::Ok, {}}};
+    };
     try {
         return tagValue(cTagName, version, sources);
-    } catch (const std::exception &error) {
-        Msg::showError(QString::fromLocal8Bit(error.what()));
+    } catch (const std::exception &exception) {
+        return error(QString::fromLocal8Bit(exception.what()));
     } catch (...) {
-        Msg::showError(u"Unexpected error while reading the tag"_s);
+        return error(u"Unexpected error while reading the tag"_s);
     }
-    return {};
 }
 
-QVariant getFileInfo(const QString &infoName, bool useAnalyzer, const FileInfoSources &sources)
+InfoRead getFileInfo(const QString &infoName, bool useAnalyzer, const FileInfoSources &sources)
 {
-    if (!isInfoKeyword(infoName)) {
-        Msg::ask(u"Invalide infoName keyword"_s, u"Varnelt"_s, Msg::Icon::None);
-        return {};
-    }
-    return useAnalyzer ? analyzerInfo(infoName, sources.analyzer) : builtInInfo(infoName, sources);
+    if (!isInfoKeyword(infoName))
+        return InfoRead {{}, Msg::Message {u"Invalide infoName keyword"_s, u"Varnelt"_s, Msg::Icon::None, Msg::Buttons::Ok, {}}};
+    return {useAnalyzer ? analyzerInfo(infoName, sources.analyzer) : builtInInfo(infoName, sources), {}};
 }
 
 } // namespace Common

@@ -13,9 +13,12 @@
 // "Emphasis", "Copyright", "Original", "PrivateBit".
 
 #include "audio/Mp3InfoVBR.h"
+#include "foundation/MessageGateway.h"
 
 #include <QString>
 #include <QVariant>
+
+#include <optional>
 
 class ID3Tag;
 class ID3Edit;
@@ -42,13 +45,30 @@ struct FileInfoSources {
     [[nodiscard]] static FileInfoSources of(const Mp3InfoVBR::Reading &reading, const clsXAnalyzer &analyzer);
 };
 
+/// A tag field read by keyword: its text, and the message for the user when the keyword is not
+/// known or the read failed (the reader shows nothing; the caller decides whether to).
+struct TagRead {
+    TagRead() = default;
+    TagRead(QString text, std::optional<Msg::Message> message = {})
+        : value(std::move(text)), problem(std::move(message)) {}
+    QString value;
+    std::optional<Msg::Message> problem;
+};
+
+/// An audio property read by keyword: its value and, for an unknown keyword, the message.
+struct InfoRead {
+    QVariant value;
+    std::optional<Msg::Message> problem;
+};
+
 /// The text of a tag field by keyword and version ("v1", "v2" or "v1v2"); empty when nothing
-/// applies. An unknown keyword shows "Bad cTagName" (critical icon, title "Errror").
-[[nodiscard]] QString getTagValue(const QString &cTagName, const QString &version, const TagSources &sources);
+/// applies. An unknown keyword gives an empty text and the problem "Bad cTagName" (critical icon,
+/// title "Errror"); a run-time error while reading gives its description titled "Error".
+[[nodiscard]] TagRead getTagValue(const QString &cTagName, const QString &version, const TagSources &sources);
 
 /// An audio property by keyword, from the analyzer (useAnalyzer) or the built-in reader: a
-/// number, a text or a Boolean by keyword. An unknown keyword shows "Invalide infoName keyword"
-/// and gives an empty value.
-[[nodiscard]] QVariant getFileInfo(const QString &infoName, bool useAnalyzer, const FileInfoSources &sources);
+/// number, a text or a Boolean by keyword. An unknown keyword gives an empty value and the
+/// problem "Invalide infoName keyword" (no icon).
+[[nodiscard]] InfoRead getFileInfo(const QString &infoName, bool useAnalyzer, const FileInfoSources &sources);
 
 } // namespace Common

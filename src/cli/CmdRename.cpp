@@ -5,6 +5,7 @@
 #include "cli/LookupRequest.h"
 #include "cli/RenameOptions.h"
 #include "cli/RenameRequest.h"
+#include "foundation/MessageGateway.h"
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
 #include "jobs/RenamePlan.h"
@@ -30,7 +31,10 @@ int chooseMask(const RenameCommandOptions &options, QString &mask)
         mask = check.text;
         return Cli::Success;
     }
-    const QList<MaskEntry> entries = readMaskInfo();
+    QStringList problems;
+    const QList<MaskEntry> entries = readMaskInfo(problems);
+    for (const QString &problem : problems)
+        Msg::showError(problem);
     // Unlike the window, the command line falls back on the list's first mask, not the key's default.
     const MaskChoice choice = chooseRememberedMask(entries, Settings().value(SettingsKeys::LastMask.name));
     mask = choice.text;

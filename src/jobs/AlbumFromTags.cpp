@@ -44,9 +44,9 @@ bool hasFilesToProcess(const QList<TagListRow> &rows, bool onlySelected)
     return hasFilesToProcess(int(selected), onlySelected);
 }
 
-void showNoFileSelected()
+Msg::Message noFileSelected()
 {
-    Msg::ask(u"Please select at least one file !"_s, u"No file selected"_s, Msg::Icon::Exclamation, Msg::Buttons::Ok);
+    return {u"Please select at least one file !"_s, u"No file selected"_s, Msg::Icon::Exclamation, Msg::Buttons::Ok, {}};
 }
 
 Msg::Message mixedAlbumsQuestion()

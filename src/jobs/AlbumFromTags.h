@@ -38,8 +38,8 @@ struct TagListRow
 /// The same for the tag list's rows.
 [[nodiscard]] bool hasFilesToProcess(const QList<TagListRow> &rows, bool onlySelected);
 
-/// Shows "Please select at least one file !" titled "No file selected" with a warning icon.
-void showNoFileSelected();
+/// "Please select at least one file !" titled "No file selected" with a warning icon.
+[[nodiscard]] Msg::Message noFileSelected();
 
 /// "Rename files with tag warning": whether to go on with rows of more than one album (Yes/No,
 /// No by default).
@@ -86,7 +86,7 @@ struct RenameFromTags
 enum class FromTagsStatus {
     Built, ///< the rename list and album fields are in the result
     NoRows, ///< the tag list is empty: nothing to say
-    NothingSelected, ///< only selected rows are wanted and none is: the caller shows showNoFileSelected()
+    NothingSelected, ///< only selected rows are wanted and none is: the caller shows noFileSelected()
     Declined, ///< the rows hold more than one album and the answer was No
 };
 

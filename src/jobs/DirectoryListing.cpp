@@ -138,11 +138,11 @@ void fillAudioColumns(ListedFile &file, Mp3FileBytes &bytes)
             file.iconKey = u"warning"_s;
     }
     const Common::FileInfoSources sources = Common::FileInfoSources::of(reading, analyzer);
-    file.length = Common::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).toString();
-    file.bitrate = Common::getFileInfo(u"Bitrate"_s, useAnalyzer, sources).toString();
-    file.frequency = Common::getFileInfo(u"SampleRate"_s, useAnalyzer, sources).toString();
-    file.mode = Common::getFileInfo(u"ChannelMode"_s, useAnalyzer, sources).toString();
-    file.durationSeconds = Common::getFileInfo(u"Duration"_s, useAnalyzer, sources).toLongLong();
+    file.length = Common::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).value.toString();
+    file.bitrate = Common::getFileInfo(u"Bitrate"_s, useAnalyzer, sources).value.toString();
+    file.frequency = Common::getFileInfo(u"SampleRate"_s, useAnalyzer, sources).value.toString();
+    file.mode = Common::getFileInfo(u"ChannelMode"_s, useAnalyzer, sources).value.toString();
+    file.durationSeconds = Common::getFileInfo(u"Duration"_s, useAnalyzer, sources).value.toLongLong();
     file.usedAnalyzer = useAnalyzer;
     file.audioRead = true;
 }

@@ -26,7 +26,7 @@ QStringList mp3InfoLines(const QString &path, bool tagHasPicture, bool hasV1, bo
     clsXAnalyzer analyzer;
     const bool useAnalyzer = readAudioProperties(path, tagHasPicture, analyzer);
     const Common::FileInfoSources sources = Common::FileInfoSources::current(analyzer);
-    auto info = [&](const QString &keyword) { return Common::getFileInfo(keyword, useAnalyzer, sources); };
+    auto info = [&](const QString &keyword) { return Common::getFileInfo(keyword, useAnalyzer, sources).value; };
 
     const qint64 bytes = QFileInfo(path).size();
     const bool vbr = info(u"bVBR"_s).toBool();

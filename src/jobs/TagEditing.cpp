@@ -116,7 +116,7 @@ TagEditorValues valuesOf(const ID3Edit &tagV2)
     record.track = tagV2.V1Track() == 0 ? qint16(-1) : qint16(tagV2.V1Track());
     theTag.setRecord(record);
     const Common::TagSources sources{theTag, tagV2};
-    const auto v1 = [&](const QString &keyword) { return Common::getTagValue(keyword, u"v1"_s, sources); };
+    const auto v1 = [&](const QString &keyword) { return Common::getTagValue(keyword, u"v1"_s, sources).value; };
 
     TagEditorValues values;
     values.v1Title = v1(u"Title"_s);

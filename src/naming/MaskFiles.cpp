@@ -3,7 +3,6 @@
 #include "foundation/AppFolder.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
-#include "foundation/MessageGateway.h"
 #include "foundation/cIniFile.h"
 
 using namespace Qt::StringLiterals;
@@ -49,11 +48,11 @@ public:
         failed_ = failed_ || ini_.LastReturnCode() == 0;
     }
 
-    /// Shows the one "Error" message when a write failed.
-    void reportFailure() const
+    /// Adds the one "Error" text when a write failed.
+    void reportFailure(QStringList &problems) const
     {
         if (failed_)
-            Msg::showError(u"The mask file \""_s + ini_.Path() + u"\" could not be written."_s);
+            problems << u"The mask file \""_s + ini_.Path() + u"\" could not be written."_s;
     }
 
 private:
@@ -62,17 +61,17 @@ private:
 };
 
 // Without the folder no mask file can be written: one message says so, rather than one per file.
-bool ensureMasksFolder()
+bool ensureMasksFolder(QStringList &problems)
 {
     const QString folder = masksFolder();
     if (Common::folderExists(folder) || Common::createFolderPath(folder))
         return true;
-    Msg::showError(u"The folder \""_s + folder + u"\" could not be created."_s);
+    problems << u"The folder \""_s + folder + u"\" could not be created."_s;
     return false;
 }
 
 // A mask file may be written when it exists or can be created as a new empty file.
-bool fileWritable(const QString &file, bool createWhenMissing)
+bool fileWritable(const QString &file, bool createWhenMissing, QStringList &problems)
 {
     if (Common::fileExists(file))
         return true;
@@ -80,7 +79,7 @@ bool fileWritable(const QString &file, bool createWhenMissing)
         return false;
     const int handle = Common::createNewFile(file);
     if (handle == -1) {
-        Msg::showError(u"The mask file \""_s + file + u"\" could not be created."_s);
+        problems << u"The mask file \""_s + file + u"\" could not be created."_s;
         return false;
     }
     Common::closeFileHandle(handle);
@@ -144,25 +143,27 @@ QString userMasksFile()
     return Common::addBackslash(masksFolder()) + u"User.ini"_s;
 }
 
-void writeDefaultMasks()
+QStringList writeDefaultMasks()
 {
-    if (!ensureMasksFolder())
-        return;
+    QStringList problems;
+    if (!ensureMasksFolder(problems))
+        return problems;
     const QString file = defaultMasksFile();
-    if (!fileWritable(file, true))
-        return;
+    if (!fileWritable(file, true, problems))
+        return problems;
     MaskFileWriter writer(file, defaultMasksSection());
     const QStringList masks = defaultMasks();
     for (int i = 0; i < masks.size(); ++i)
         writer.write(i + 1, masks[i]);
-    writer.reportFailure();
+    writer.reportFailure(problems);
+    return problems;
 }
 
-QList<MaskEntry> readMaskInfo()
+QList<MaskEntry> readMaskInfo(QStringList &problems)
 {
     const QString defaultIni = defaultMasksFile();
     if (!Common::fileExists(defaultIni) || readKey(defaultIni, defaultMasksSection(), 1).isEmpty())
-        writeDefaultMasks();
+        problems << writeDefaultMasks();
 
     QList<MaskEntry> entries;
     appendMasks(entries, userMasksFile(), userMasksSection(), true);
@@ -177,15 +178,16 @@ QList<MaskEntry> readMaskInfo()
     return entries;
 }
 
-void saveMasks(const QList<EditorMask> &entries)
+QStringList saveMasks(const QList<EditorMask> &entries)
 {
-    if (!ensureMasksFolder())
-        return;
+    QStringList problems;
+    if (!ensureMasksFolder(problems))
+        return problems;
     const QString defaultIni = defaultMasksFile();
     const QString userIni = userMasksFile();
-    const bool writeDefault = fileWritable(defaultIni, true);
+    const bool writeDefault = fileWritable(defaultIni, true, problems);
     const bool firstIsUser = !entries.isEmpty() && entries.first().type == MaskType::User;
-    const bool writeUser = fileWritable(userIni, firstIsUser);
+    const bool writeUser = fileWritable(userIni, firstIsUser, problems);
 
     MaskFileWriter user(userIni, userMasksSection());
     MaskFileWriter defaults(defaultIni, defaultMasksSection());
@@ -211,8 +213,9 @@ void saveMasks(const QList<EditorMask> &entries)
                 break; // the key would not go away: stop rather than loop
         }
     }
-    user.reportFailure();
-    defaults.reportFailure();
+    user.reportFailure(problems);
+    defaults.reportFailure(problems);
+    return problems;
 }
 
 QList<EditorMask> editorListFromEntries(const QList<MaskEntry> &entries)

@@ -46,19 +46,21 @@ struct EditorMask
 
 /// Loads both files into the entries of the mask drop-down, user masks first; writes the
 /// default file first when it is missing or its "Mask1" is empty. When the default file cannot
-/// be written the twelve defaults are listed all the same.
-[[nodiscard]] QList<MaskEntry> readMaskInfo();
+/// be written the twelve defaults are listed all the same, and the failures are added to
+/// problems (each a text the caller shows as "Error").
+[[nodiscard]] QList<MaskEntry> readMaskInfo(QStringList &problems);
 
 /// Creates the "Masks" folder and the default file when missing and writes the twelve default
-/// masks as "Mask1" to "Mask12" (later keys are left as they are). Failures are shown as "Error".
-void writeDefaultMasks();
+/// masks as "Mask1" to "Mask12" (later keys are left as they are). Returns the failures, each a
+/// text the caller shows as "Error".
+[[nodiscard]] QStringList writeDefaultMasks();
 
 /// Writes the editor's list into the two files: user masks as "Mask1".. of the user file (stale
 /// later keys removed), default masks as "Mask1".. of the default file, both in list order. The
 /// user file is created only when the list starts with a user mask. Entries without text are
-/// not written (an empty value would end the list and hide every mask after it). Failures are
-/// shown as "Error" and saving goes on.
-void saveMasks(const QList<EditorMask> &entries);
+/// not written (an empty value would end the list and hide every mask after it). Saving goes on
+/// after a failure; the failures are returned, each a text the caller shows as "Error".
+[[nodiscard]] QStringList saveMasks(const QList<EditorMask> &entries);
 
 /// The editor's list built from the drop-down's entries (item value below 1: "Default").
 [[nodiscard]] QList<EditorMask> editorListFromEntries(const QList<MaskEntry> &entries);

@@ -1,7 +1,6 @@
 #include "naming/MaskLanguage.h"
 
 #include "foundation/Common.h"
-#include "foundation/MessageGateway.h"
 #include "foundation/cIniFile.h"
 #include "naming/NamingText.h"
 
@@ -106,15 +105,6 @@ MaskCheck validateMask(const QString &maskText)
 
     check.valid = true;
     return check;
-}
-
-bool validateMaskAndReport(QString &maskText)
-{
-    const MaskCheck check = validateMask(maskText);
-    maskText = check.text;
-    if (!check.valid)
-        Msg::ask(check.message, invalidMaskTitle(), Msg::Icon::Critical, Msg::Buttons::Ok);
-    return check.valid;
 }
 
 QString buildMaskPreview(const QString &maskText)

@@ -63,11 +63,6 @@ struct MaskCheck
 /// The title of the message box that reports an invalid mask.
 [[nodiscard]] inline QString invalidMaskTitle() { return QStringLiteral("Invalid mask"); }
 
-/// Validates the mask in place (the slash conversion is written back into maskText) and, when
-/// it is not valid, shows the message titled "Invalid mask" with the critical icon and an OK
-/// button. Returns whether the mask is valid.
-bool validateMaskAndReport(QString &maskText);
-
 /// Returns the mask with every variable replaced by its sample value, followed by ".mp3"; no text
 /// effect and no cleaning are applied.
 [[nodiscard]] QString buildMaskPreview(const QString &maskText);

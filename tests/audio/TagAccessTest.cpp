@@ -41,9 +41,13 @@ protected:
         tagV2.Load(path);
     }
 
+    // As a window would: the reader hands back its problem, the caller shows it.
     QString value(const QString &keyword, const QString &version) const
     {
-        return getTagValue(keyword, version, { theTag, tagV2 });
+        const Common::TagRead read = getTagValue(keyword, version, { theTag, tagV2 });
+        if (read.problem)
+            Msg::ask(*read.problem);
+        return read.value;
     }
 
     ID3Tag theTag;
@@ -194,7 +198,10 @@ class FileInfoTest : public VarneltTest {
 protected:
     QVariant info(const QString &keyword, bool useAnalyzer) const
     {
-        return getFileInfo(keyword, useAnalyzer, Common::FileInfoSources::current(analyzer));
+        const Common::InfoRead read = getFileInfo(keyword, useAnalyzer, Common::FileInfoSources::current(analyzer));
+        if (read.problem)
+            Msg::ask(*read.problem);
+        return read.value;
     }
 
     clsXAnalyzer analyzer;
@@ -247,7 +254,7 @@ TEST_F(FileInfoTest, BuiltInDurationFormatting)
         Mp3InfoVBR::MpegInfo mpeg;
         mpeg.duration = seconds;
         const Common::FileInfoSources sources { mpeg, false, 0, unused };
-        EXPECT_EQ(getFileInfo(u"DurationFormated"_s, false, sources).toString(), text);
+        EXPECT_EQ(getFileInfo(u"DurationFormated"_s, false, sources).value.toString(), text);
     }
 }
 

@@ -43,7 +43,7 @@ protected:
         const FromTagsStatus status
             = renameWithTag(rows, onlySelected, folder, albumRow, comment, Msg::viaGateway(), result, total);
         if (status == FromTagsStatus::NothingSelected)
-            showNoFileSelected();
+            Msg::ask(noFileSelected());
         return status == FromTagsStatus::Built;
     }
 

@@ -39,6 +39,22 @@ QStringList texts(const QList<MaskEntry> &entries)
     return list;
 }
 
+// As the windows and the CLI do: the mask files hand back their failures, the caller shows them.
+QList<MaskEntry> readMasks()
+{
+    QStringList problems;
+    const QList<MaskEntry> entries = readMaskInfo(problems);
+    for (const QString &problem : problems)
+        Msg::showError(problem);
+    return entries;
+}
+
+void save(const QList<EditorMask> &entries)
+{
+    for (const QString &problem : saveMasks(entries))
+        Msg::showError(problem);
+}
+
 } // namespace
 
 class MaskFilesTest : public VarneltTest
@@ -52,7 +68,7 @@ protected:
 TEST_F(MaskFilesTest, FirstStartWritesTheTwelveDefaultsAndNoUserFile)
 {
     ASSERT_FALSE(QDir(appFolder() + u"/Masks"_s).exists());
-    const QList<MaskEntry> entries = readMaskInfo();
+    const QList<MaskEntry> entries = readMasks();
 
     EXPECT_EQ(defaultMasksFile(), defaultIni());
     EXPECT_EQ(userMasksFile(), userIni());
@@ -79,7 +95,7 @@ TEST_F(MaskFilesTest, DefaultFileWithEmptyFirstMaskIsRefilled)
 {
     writeMask(defaultIni(), u"Default masks"_s, 2, u"%title only"_s);
     writeMask(defaultIni(), u"Default masks"_s, 14, u"%track kept"_s);
-    const QList<MaskEntry> entries = readMaskInfo();
+    const QList<MaskEntry> entries = readMasks();
     EXPECT_EQ(texts(entries), defaultMasks()); // the list still ends at the missing "Mask13"
     EXPECT_EQ(readMask(defaultIni(), u"Default masks"_s, 2), defaultMasks()[1]);
     EXPECT_EQ(readMask(defaultIni(), u"Default masks"_s, 14), u"%track kept"_s); // later keys stay
@@ -89,7 +105,7 @@ TEST_F(MaskFilesTest, ExistingDefaultFileIsReadAsItIs)
 {
     writeMask(defaultIni(), u"Default masks"_s, 1, u"%title"_s);
     writeMask(defaultIni(), u"Default masks"_s, 2, u"%track"_s);
-    EXPECT_EQ(texts(readMaskInfo()), QStringList({u"%title"_s, u"%track"_s}));
+    EXPECT_EQ(texts(readMasks()), QStringList({u"%title"_s, u"%track"_s}));
 }
 
 TEST_F(MaskFilesTest, UserMasksComeFirstWithTheirKeyNumbers)
@@ -97,7 +113,7 @@ TEST_F(MaskFilesTest, UserMasksComeFirstWithTheirKeyNumbers)
     writeUser(1, u"%track %title"_s);
     writeUser(2, u"0"_s);
     writeUser(3, u"%title"_s);
-    const QList<MaskEntry> entries = readMaskInfo();
+    const QList<MaskEntry> entries = readMasks();
     ASSERT_EQ(entries.size(), 14);
     EXPECT_EQ(entries[0], (MaskEntry{u"%track %title"_s, 1}));
     EXPECT_EQ(entries[1], (MaskEntry{u"%title"_s, 3}));
@@ -109,7 +125,7 @@ TEST_F(MaskFilesTest, GapInUserKeysEndsTheList)
 {
     writeUser(1, u"%track one"_s);
     writeUser(3, u"%track three"_s);
-    const QList<MaskEntry> entries = readMaskInfo();
+    const QList<MaskEntry> entries = readMasks();
     ASSERT_EQ(entries.size(), 13);
     EXPECT_EQ(entries[0], (MaskEntry{u"%track one"_s, 1}));
     EXPECT_EQ(entries[1].itemValue, 0);
@@ -117,7 +133,7 @@ TEST_F(MaskFilesTest, GapInUserKeysEndsTheList)
 
 TEST_F(MaskFilesTest, SavingRenumbersAndRemovesStaleUserKeys)
 {
-    (void)readMaskInfo();
+    (void)readMasks();
     for (int i = 1; i <= 5; ++i)
         writeUser(i, u"%track old "_s + QString::number(i));
 
@@ -127,7 +143,7 @@ TEST_F(MaskFilesTest, SavingRenumbersAndRemovesStaleUserKeys)
     std::swap(defaults[0], defaults[1]); // default masks can be reordered
     for (const QString &d : defaults)
         list.append({d, MaskType::Default});
-    saveMasks(list);
+    save(list);
 
     EXPECT_EQ(answers->count(), 0);
     EXPECT_EQ(readMask(userIni(), u"User masks"_s, 1), u"%title b"_s);
@@ -136,7 +152,7 @@ TEST_F(MaskFilesTest, SavingRenumbersAndRemovesStaleUserKeys)
     EXPECT_FALSE(QString::fromUtf8(readAll(userIni())).contains(u"Mask5"_s));
     EXPECT_EQ(readMask(defaultIni(), u"Default masks"_s, 1), defaultMasks()[1]);
 
-    const QList<MaskEntry> reloaded = readMaskInfo();
+    const QList<MaskEntry> reloaded = readMasks();
     EXPECT_EQ(reloaded, entriesFromEditorList(list));
     EXPECT_EQ(editorListFromEntries(reloaded), list);
 }
@@ -148,19 +164,19 @@ TEST_F(MaskFilesTest, SavingWithoutUserMasksEmptiesTheUserSection)
     QList<EditorMask> list;
     for (const QString &d : defaultMasks())
         list.append({d, MaskType::Default});
-    saveMasks(list);
+    save(list);
     EXPECT_TRUE(readMask(userIni(), u"User masks"_s, 1).isEmpty());
     EXPECT_TRUE(readMask(userIni(), u"User masks"_s, 2).isEmpty());
-    EXPECT_EQ(texts(readMaskInfo()), defaultMasks());
+    EXPECT_EQ(texts(readMasks()), defaultMasks());
 }
 
 TEST_F(MaskFilesTest, NoUserFileIsCreatedWhenTheListStartsWithADefault)
 {
-    saveMasks({{u"%title"_s, MaskType::Default}});
+    save({{u"%title"_s, MaskType::Default}});
     EXPECT_FALSE(QFile::exists(userIni()));
     EXPECT_EQ(readMask(defaultIni(), u"Default masks"_s, 1), u"%title"_s);
 
-    saveMasks({{u"%track mine"_s, MaskType::User}, {u"%title"_s, MaskType::Default}});
+    save({{u"%track mine"_s, MaskType::User}, {u"%title"_s, MaskType::Default}});
     EXPECT_EQ(readMask(userIni(), u"User masks"_s, 1), u"%track mine"_s);
 }
 
@@ -168,8 +184,8 @@ TEST_F(MaskFilesTest, EntryWithoutTextDoesNotHideTheMasksAfterIt)
 {
     const QList<EditorMask> list{{QString(), MaskType::User}, {u"%track kept"_s, MaskType::User},
                                  {u"%title"_s, MaskType::Default}};
-    saveMasks(list);
-    const QList<MaskEntry> reloaded = readMaskInfo();
+    save(list);
+    const QList<MaskEntry> reloaded = readMasks();
     EXPECT_EQ(reloaded, (QList<MaskEntry>{{u"%track kept"_s, 1}, {u"%title"_s, 0}}));
     EXPECT_EQ(entriesFromEditorList(list), reloaded);
 }
@@ -178,7 +194,7 @@ TEST_F(MaskFilesTest, UnwritableMasksFolderIsReportedAndDefaultsStillOffered)
 {
     // A file where the folder should be: neither the folder nor the mask files can be created.
     writeFile(u"app/Masks"_s, "not a folder");
-    const QList<MaskEntry> entries = readMaskInfo();
+    const QList<MaskEntry> entries = readMasks();
     EXPECT_EQ(texts(entries), defaultMasks());
     ASSERT_EQ(answers->count(), 1);
     EXPECT_EQ(answers->messages().first().title, u"Error"_s);
@@ -186,7 +202,7 @@ TEST_F(MaskFilesTest, UnwritableMasksFolderIsReportedAndDefaultsStillOffered)
     EXPECT_TRUE(answers->lastText().contains(appFolder() + u"/Masks"_s));
 
     answers->clear();
-    saveMasks({{u"%track mine"_s, MaskType::User}});
+    save({{u"%track mine"_s, MaskType::User}});
     EXPECT_EQ(answers->count(), 1); // the user's masks were not saved, and the user is told so
     EXPECT_EQ(readAll(appFolder() + u"/Masks"_s), QByteArray("not a folder"));
 }

@@ -68,26 +68,6 @@ TEST(MaskValidation, SlashesBecomeBackslashesEvenWhenTheMaskFails)
     EXPECT_EQ(check.message, uR"(Character \ not allowed at end)"_s);
 }
 
-class MaskReportTest : public VarneltTest {};
-
-TEST_F(MaskReportTest, InvalidMaskShowsOneCriticalMessage)
-{
-    QString mask = u"%artist/ %album"_s;
-    EXPECT_FALSE(validateMaskAndReport(mask));
-    EXPECT_EQ(mask, uR"(%artist\ %album)"_s);
-    ASSERT_EQ(answers->count(), 1);
-    const Msg::Message &m = answers->messages().first();
-    EXPECT_EQ(m.text, uR"(Character \ followed by a blank character is not allowed)"_s);
-    EXPECT_EQ(m.title, u"Invalid mask"_s);
-    EXPECT_EQ(m.icon, Msg::Icon::Critical);
-    EXPECT_EQ(m.buttons, Msg::Buttons::Ok);
-
-    mask = u"%artist/%title"_s;
-    EXPECT_TRUE(validateMaskAndReport(mask));
-    EXPECT_EQ(mask, uR"(%artist\%title)"_s);
-    EXPECT_EQ(answers->count(), 1);
-}
-
 TEST(MaskPreview, SamplesReplaceExactSpellingsOnly)
 {
     EXPECT_EQ(buildMaskPreview(uR"(%artist - %album\%track - %title)"_s),

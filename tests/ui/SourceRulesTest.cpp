@@ -1,7 +1,8 @@
 // Rules the code base keeps: message boxes and file dialogs are built in one place each, and
 // the core folders never include a widget (or other GUI) header nor one of the embedded web
 // engine, so the CLI and the core tests stay headless; the widgets every window shares include
-// no window; every window's push buttons are the skinnable button.
+// no window; every window's push buttons are the skinnable button; the core folders above the
+// gateway raise no message box themselves.
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -118,6 +119,28 @@ QStringList windowIncludesOfWidgets(const QString &root)
 
 const QStringList CoreFolders = {u"foundation"_s, u"audio"_s, u"naming"_s, u"lookup"_s, u"jobs"_s};
 
+/// The core folders above the gateway: they hand problems and questions back as values (or put a
+/// question through the callback they are given), never raise a box themselves.
+const QStringList QuietFolders = {u"audio"_s, u"naming"_s, u"lookup"_s, u"jobs"_s};
+
+/// "folder/file: call" for every use in the given folders of a gateway function that raises a box
+/// (the gateway's types, such as Msg::Message and Msg::Question, are fine).
+QStringList boxCalls(const QString &root, const QStringList &folders)
+{
+    static const QRegularExpression call(
+        uR"(\bMsg\s*::\s*(ask|showErrors?|viaGateway|setPresenter)\b|\busing\s+namespace\s+Msg\b)"_s);
+    QStringList offenders;
+    for (const QString &folder : folders) {
+        for (const QString &file : sourceFiles(root + u'/' + folder)) {
+            auto matches = call.globalMatch(QString::fromUtf8(readAll(file)));
+            while (matches.hasNext())
+                offenders << relative(root, file) + u": "_s + matches.next().captured(0);
+        }
+    }
+    offenders.sort();
+    return offenders;
+}
+
 } // namespace
 
 TEST(SourceRules, MessageBoxesOnlyInThePresenter)
@@ -126,6 +149,13 @@ TEST(SourceRules, MessageBoxesOnlyInThePresenter)
     const QStringList offenders = filesUsing(sourceRoot(), u"QMessageBox"_s,
         {u"ui/widgets/MessageBoxPresenter.h"_s, u"ui/widgets/MessageBoxPresenter.cpp"_s});
     EXPECT_TRUE(offenders.isEmpty()) << "QMessageBox used in: " << offenders.join(u", "_s).toStdString();
+}
+
+TEST(SourceRules, CoreRaisesNoMessageBox)
+{
+    ASSERT_TRUE(QFile::exists(sourceRoot() + u"/jobs/AlbumRenameJob.cpp"_s));
+    const QStringList offenders = boxCalls(sourceRoot(), QuietFolders);
+    EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u"; "_s).toStdString();
 }
 
 TEST(SourceRules, FileDialogsOnlyInTheDialogHelper)
@@ -181,6 +211,11 @@ TEST(SourceRules, TheChecksFindPlantedOffences)
     plant(u"lookup/Engine.cpp"_s, "#include <QWebEnginePage>\n#include <QtWebEngineCore/QWebEngineScript>\n");
     plant(u"ui/Window.cpp"_s, "#include <QWidget>\nQMessageBox::warning(nullptr, {}, {});\n");
     plant(u"ui/MessageBoxPresenter.cpp"_s, "QMessageBox box;\n");
+    plant(u"jobs/Asks.cpp"_s, "void f() { Msg::ask(u\"x\"_s, {}); }\nconst auto q = Msg::viaGateway();\n");
+    plant(u"audio/Errs.cpp"_s, "Msg:: showError(text);\nMsg::showErrors(list);\n");
+    plant(u"naming/Using.cpp"_s, "using namespace Msg;\n");
+    plant(u"lookup/Asked.cpp"_s, "Msg::Message m;\nbool go(const Msg::Question &ask) { return ask(m) == Msg::Answer::Yes; }\n");
+    plant(u"foundation/Gateway.cpp"_s, "void showError() { Msg::ask({}); }\n");
     plant(u"ui/widgets/Knob.cpp"_s, "#include \"Knob.h\"\n#include \"ui/widgets/Icons.h\"\n#include \"ui/main/frmMain.h\"\n");
 
     EXPECT_EQ(guiIncludes(dir.path(), CoreFolders),
@@ -190,4 +225,8 @@ TEST(SourceRules, TheChecksFindPlantedOffences)
     EXPECT_EQ(filesUsing(dir.path(), u"QMessageBox"_s, {u"ui/MessageBoxPresenter.cpp"_s}),
         QStringList({u"ui/Window.cpp"_s}));
     EXPECT_EQ(windowIncludesOfWidgets(dir.path()), QStringList({u"ui/widgets/Knob.cpp: ui/main/frmMain.h"_s}));
+    EXPECT_EQ(boxCalls(dir.path(), QuietFolders),
+        QStringList({u"audio/Errs.cpp: Msg:: showError"_s, u"audio/Errs.cpp: Msg::showErrors"_s,
+                     u"jobs/Asks.cpp: Msg::ask"_s, u"jobs/Asks.cpp: Msg::viaGateway"_s,
+                     u"naming/Using.cpp: using namespace Msg"_s}));
 }

@@ -10,6 +10,7 @@
 #include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
 #include "ui/side/frmMask.h"
+#include "ui/widgets/CoreReports.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +25,9 @@ using namespace Qt::StringLiterals;
 
 void PageRename::loadMasks()
 {
-    const QList<MaskEntry> entries = readMaskInfo();
+    QStringList problems;
+    const QList<MaskEntry> entries = readMaskInfo(problems);
+    showErrors(problems);
     const QSignalBlocker blocker(cboMask);
     cboMask->clear();
     for (const MaskEntry &entry : entries)

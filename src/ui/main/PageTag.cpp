@@ -3,6 +3,7 @@
 #include "ListFileCommands.h"
 #include "MainContext.h"
 #include "ui/lookup/WorkingListOf.h"
+#include "ui/widgets/CoreReports.h"
 #include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/StoredControls.h"

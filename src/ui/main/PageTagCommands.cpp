@@ -11,6 +11,7 @@
 #include "jobs/AlbumFromTags.h"
 #include "jobs/DirectoryListing.h"
 #include "ui/lookup/frmCover.h"
+#include "ui/widgets/CoreReports.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/Icons.h"
 

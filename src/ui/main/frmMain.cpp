@@ -6,6 +6,7 @@
 #include "PageRename.h"
 #include "PageResult.h"
 #include "PageTag.h"
+#include "ui/widgets/CoreReports.h"
 #include "ui/widgets/StoredControls.h"
 #include "foundation/AppFolder.h"
 #include "foundation/Common.h"

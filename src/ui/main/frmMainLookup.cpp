@@ -9,6 +9,7 @@
 #include "jobs/AlbumFromTags.h"
 #include "jobs/LookupHandOver.h"
 #include "ui/lookup/frmInternet.h"
+#include "ui/widgets/CoreReports.h"
 
 #include <QApplication>
 

@@ -1,8 +1,11 @@
 #include "ui/side/frmMask.h"
 
 #include "foundation/Basic.h"
+#include "foundation/MessageGateway.h"
+#include "naming/MaskFiles.h"
 #include "naming/MaskLanguage.h"
 #include "ui/widgets/ButtonEx.h"
+#include "ui/widgets/CoreReports.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/Named.h"
 
@@ -416,7 +419,7 @@ void frmMask::okCommand()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QList<EditorMask> list = editorList();
-    saveMasks(list);
+    showErrors(saveMasks(list));
 
     const int selected = lstMasks->indexOfTopLevelItem(lstMasks->currentItem());
     {

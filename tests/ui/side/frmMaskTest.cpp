@@ -178,7 +178,9 @@ TEST_F(frmMaskTest, ListsEditsMovesAndSavesThroughOk)
     // "&Ok" with a valid edited mask validates it first instead of dropping it.
     box->setText(u"%track - %year "_s);
     button(editor, u"cmdOk"_s)->click();
-    const QList<MaskEntry> saved = readMaskInfo();
+    QStringList problems;
+    const QList<MaskEntry> saved = readMaskInfo(problems);
+    EXPECT_TRUE(problems.isEmpty());
     ASSERT_EQ(saved.size(), 15);
     EXPECT_EQ(saved[0], (MaskEntry{u"%track - %year"_s, 1}));
     EXPECT_EQ(saved[1], (MaskEntry{kUser2, 2}));
