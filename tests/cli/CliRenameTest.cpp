@@ -35,13 +35,12 @@ protected:
     /// album Bar, year 2001, genre Rock) and returns its path.
     QString makeAlbum(const QString &folder, const QStringList &titles, const QString &album = u"Bar"_s)
     {
-        const QString dir = music_ + u'/' + folder;
+        QList<Mp3Writer::AlbumFile> files;
         for (int i = 0; i < titles.size(); ++i) {
-            Mp3Writer::Song song{.title = titles[i], .artist = u"Foo"_s, .album = album, .year = u"2001"_s,
-                                 .genre = u"Rock"_s, .track = i + 1, .seconds = 2.0 + i};
-            Mp3Writer::save(dir + u"/track%1.mp3"_s.arg(i + 1), Mp3Writer::song(song));
+            files.append({u"track%1.mp3"_s.arg(i + 1), {.title = titles[i], .artist = u"Foo"_s, .album = album,
+                          .year = u"2001"_s, .genre = u"Rock"_s, .track = i + 1, .seconds = 2.0 + i}});
         }
-        return dir;
+        return Mp3Writer::makeAlbum(music_ + u'/' + folder, files);
     }
 
     /// Every file under music/, relative, sorted.

@@ -18,14 +18,13 @@ protected:
     /// album/a.mp3, b.mp3, c.mp3 titled One, Two, Three, with both tags.
     QString makeAlbum()
     {
-        const QString dir = tempFile(u"album"_s);
         const QStringList titles{u"One"_s, u"Two"_s, u"Three"_s};
+        QList<Mp3Writer::AlbumFile> files;
         for (int i = 0; i < titles.size(); ++i) {
-            Mp3Writer::save(dir + u'/' + QChar(u'a' + i) + u".mp3"_s,
-                            Mp3Writer::song({.title = titles[i], .artist = u"Foo"_s, .album = u"Bar"_s,
-                                             .track = 7, .withV1 = true}));
+            files.append({QChar(u'a' + i) + u".mp3"_s,
+                          {.title = titles[i], .artist = u"Foo"_s, .album = u"Bar"_s, .track = 7, .withV1 = true}});
         }
-        return dir;
+        return Mp3Writer::makeAlbum(tempFile(u"album"_s), files);
     }
     template <typename Value> static Value v2(const QString &path, Value (ID3Edit::*field)() const)
     {

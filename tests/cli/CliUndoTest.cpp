@@ -23,14 +23,12 @@ protected:
     /// An album folder under music/ with one file per title (artist Foo, album Bar).
     QString makeAlbum(const QString &folder, const QStringList &titles) const
     {
-        const QString dir = tempFile(u"music/"_s + folder);
-        QDir().mkpath(dir);
+        QList<Mp3Writer::AlbumFile> files;
         for (int i = 0; i < titles.size(); ++i) {
-            Mp3Writer::Song song{.title = titles[i], .artist = u"Foo"_s, .album = u"Bar"_s, .track = i + 1,
-                                 .seconds = 1.0 + i};
-            Mp3Writer::save(dir + u"/track%1.mp3"_s.arg(i + 1), Mp3Writer::song(song));
+            files.append({u"track%1.mp3"_s.arg(i + 1),
+                          {.title = titles[i], .artist = u"Foo"_s, .album = u"Bar"_s, .track = i + 1, .seconds = 1.0 + i}});
         }
-        return dir;
+        return Mp3Writer::makeAlbum(tempFile(u"music/"_s + folder), files);
     }
 
     /// Everything under music/ with the hashes of its files.

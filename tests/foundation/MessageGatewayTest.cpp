@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <gtest/gtest-spi.h>
+
 using Msg::Answer;
 
 class GatewayTest : public VarneltTest {};
@@ -43,4 +45,35 @@ TEST_F(GatewayTest, AnUnscriptedBoxAnswersItsDefaultButton)
               Answer::No);
     ASSERT_EQ(answers->count(), 1);
     EXPECT_EQ(answers->messages()[0].defaultButton, Answer::No);
+}
+
+TEST(RecordingAnswererTest, ABoxNobodyExpectedFailsTheTest)
+{
+    EXPECT_NONFATAL_FAILURE(
+        {
+            RecordingAnswerer recorder;
+            Msg::ask(QStringLiteral("Disk full"), QStringLiteral("Error"), Msg::Icon::Critical);
+        },
+        "unexpected message box \"Error\": Disk full");
+    // Only the box that came after the last look fails.
+    EXPECT_NONFATAL_FAILURE(
+        {
+            RecordingAnswerer recorder;
+            Msg::ask(QStringLiteral("Seen"), QStringLiteral("Varnelt"));
+            EXPECT_EQ(recorder.count(), 1);
+            Msg::ask(QStringLiteral("Late"), QStringLiteral("Varnelt"));
+        },
+        "\"Varnelt\": Late");
+    {
+        RecordingAnswerer scripted;
+        scripted.answerNext(Answer::No);
+        EXPECT_EQ(Msg::ask(QStringLiteral("Go?"), QStringLiteral("Varnelt"), Msg::Icon::Question, Msg::Buttons::YesNo),
+                  Answer::No);
+    }
+    {
+        RecordingAnswerer defaulted;
+        defaulted.setDefaultAnswer(Answer::Yes);
+        Msg::showError(QStringLiteral("one"));
+        Msg::showError(QStringLiteral("two"));
+    }
 }

@@ -14,19 +14,12 @@ using namespace Qt::StringLiterals;
 
 QString RenameJobFixture::makeAlbum(const QString &relativeFolder, const QList<SourceFile> &files) const
 {
-    const QString folder = tempFile(relativeFolder);
-    QDir().mkpath(folder);
+    QList<Mp3Writer::AlbumFile> album;
     for (const SourceFile &f : files) {
-        Mp3Writer::Song song;
-        song.title = f.title;
-        song.artist = u"Old Artist"_s;
-        song.album = u"Old Album"_s;
-        song.seconds = f.seconds;
-        song.withV2 = f.withV2;
-        song.withV1 = f.withV1;
-        EXPECT_TRUE(Mp3Writer::save(folder + u'/' + f.fileName, Mp3Writer::song(song)));
+        album.append({f.fileName, {.title = f.title, .artist = u"Old Artist"_s, .album = u"Old Album"_s,
+                                   .seconds = f.seconds, .withV2 = f.withV2, .withV1 = f.withV1}});
     }
-    return folder;
+    return Mp3Writer::makeAlbum(tempFile(relativeFolder), album);
 }
 
 bool RenameJobFixture::lockFolder(const QString &folder)

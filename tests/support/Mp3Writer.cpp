@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -408,6 +410,14 @@ bool save(const QString &path, const QByteArray &bytes)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return f.write(bytes) == bytes.size();
+}
+
+QString makeAlbum(const QString &folder, const QList<AlbumFile> &files)
+{
+    QDir().mkpath(folder);
+    for (const AlbumFile &file : files)
+        EXPECT_TRUE(save(folder + u'/' + file.fileName, song(file.song))) << file.fileName.toStdString();
+    return folder;
 }
 
 } // namespace Mp3Writer

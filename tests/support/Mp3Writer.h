@@ -124,4 +124,14 @@ struct Song {
 /// Writes bytes to a file, creating its folder; true on success.
 bool save(const QString &path, const QByteArray &bytes);
 
+/// One file of an album folder: its name and its song.
+struct AlbumFile {
+    QString fileName;
+    Song song;
+};
+
+/// Writes an album folder (made, even when empty) of one song file each; returns the folder's
+/// path. A file that cannot be written fails the test.
+QString makeAlbum(const QString &folder, const QList<AlbumFile> &files);
+
 } // namespace Mp3Writer

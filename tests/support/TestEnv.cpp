@@ -15,13 +15,18 @@ RecordingAnswerer::RecordingAnswerer()
         messages_.append(m);
         if (!script_.isEmpty())
             return script_.takeFirst();
-        return hasDefault_ ? default_ : m.defaultButton.value_or(Msg::firstButton(m.buttons));
+        if (hasDefault_)
+            return default_;
+        unexpected_.append(m);
+        return m.defaultButton.value_or(Msg::firstButton(m.buttons));
     });
 }
 
 RecordingAnswerer::~RecordingAnswerer()
 {
     Msg::setPresenter(std::move(previous_));
+    for (const Msg::Message &m : std::as_const(unexpected_))
+        ADD_FAILURE() << "unexpected message box \"" << m.title.toStdString() << "\": " << m.text.toStdString();
 }
 
 void VarneltTest::SetUp()

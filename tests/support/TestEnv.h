@@ -11,6 +11,11 @@
 #include <gtest/gtest.h>
 
 /// Records every message and answers from a script of answers (then the default answer).
+///
+/// A box is expected when it takes a scripted answer, when a default answer is set, or when the
+/// test looks at the recorded messages after it came (messages(), count(), lastText(), clear()).
+/// Any other box fails the test when the answerer goes: a box nobody expected is a fault the
+/// test must not pass over in silence.
 class RecordingAnswerer
 {
 public:
@@ -21,19 +26,24 @@ public:
 
     /// Queues the answer for the next message.
     void answerNext(Msg::Answer answer) { script_.append(answer); }
-    /// The answer given once the script is used up; unset means the box's first button.
+    /// The answer every message gets once the script is used up; any number of them is then
+    /// expected. Unset, a message takes the box's default button.
     void setDefaultAnswer(Msg::Answer answer) { default_ = answer; hasDefault_ = true; }
 
-    [[nodiscard]] const QList<Msg::Message> &messages() const { return messages_; }
-    [[nodiscard]] int count() const { return int(messages_.size()); }
-    [[nodiscard]] QString lastText() const { return messages_.isEmpty() ? QString() : messages_.last().text; }
-    void clear() { messages_.clear(); }
+    [[nodiscard]] const QList<Msg::Message> &messages() const { seen(); return messages_; }
+    [[nodiscard]] int count() const { seen(); return int(messages_.size()); }
+    [[nodiscard]] QString lastText() const { seen(); return messages_.isEmpty() ? QString() : messages_.last().text; }
+    void clear() { seen(); messages_.clear(); }
 
 private:
+    void seen() const { unexpected_.clear(); }
+
     QList<Msg::Message> messages_;
     QList<Msg::Answer> script_;
     Msg::Answer default_ = Msg::Answer::Ok;
     bool hasDefault_ = false;
+    /// Messages that came without a script or default and that the test has not looked at yet.
+    mutable QList<Msg::Message> unexpected_;
     Msg::Presenter previous_;
 };
 

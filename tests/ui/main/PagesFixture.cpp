@@ -99,10 +99,10 @@ void PagesTest::showPage(WizardPage page)
 QString PagesTest::makeAlbum(const QString &relativeFolder, const QList<Mp3Writer::Song> &songs,
                              const QStringList &fileNames)
 {
-    const QString folder = tempFile(relativeFolder);
-    QDir().mkpath(folder);
+    QList<Mp3Writer::AlbumFile> files;
     for (int i = 0; i < songs.size(); ++i)
-        Mp3Writer::save(folder + u'/' + fileNames.at(i), Mp3Writer::song(songs.at(i)));
+        files.append({fileNames.at(i), songs.at(i)});
+    const QString folder = Mp3Writer::makeAlbum(tempFile(relativeFolder), files);
     context->currentDirectory = folder;
     emit context->currentDirectoryChanged(folder);
     return folder;

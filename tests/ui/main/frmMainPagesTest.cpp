@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include "ui/widgets/ButtonEx.h"
 #include <QSet>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -151,7 +152,9 @@ TEST_F(frmMainPagesTest, BannerViewIsMadeOnTheFirstResultPageAndStaysHiddenWhenU
     window->affichePage(WizardPage::Result);
     QWebEngineView *banner = window->bannerView();
     ASSERT_NE(banner, nullptr);
-    QTest::qWait(300);
+    QSignalSpy loaded(banner, &QWebEngineView::loadFinished);
+    ASSERT_TRUE(loaded.wait(20000));
+    EXPECT_FALSE(loaded.first().first().toBool());
     EXPECT_FALSE(banner->isVisible());
     window->affichePage(WizardPage::Directory);
     window->affichePage(WizardPage::Result);
