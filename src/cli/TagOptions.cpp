@@ -3,7 +3,6 @@
 #include "foundation/Basic.h"
 #include "foundation/PrintableText.h"
 
-#include <QImage>
 
 #include <algorithm>
 #include <optional>
@@ -91,10 +90,7 @@ QString storeField(const QString &option, const QString &assignment, bool fill, 
             options.values.v1Genre = int(match - names.begin());
         }
     } else if (!value.isEmpty()) {
-        PictureFile picture = readPictureFile(value);
-        // Decoded too, so a damaged file that only starts like a picture never reaches a tag.
-        if (picture.problem.isEmpty() && QImage::fromData(picture.picture.data).isNull())
-            picture.problem = damagedPictureText();
+        const PictureFile picture = readPictureFile(value);
         if (!picture.problem.isEmpty())
             return u"%1 v2:Picture: %2: %3"_s.arg(option, printableText(value), picture.problem);
         options.values.picture = picture.picture;

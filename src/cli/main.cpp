@@ -3,10 +3,12 @@
 #include "cli/Commands.h"
 #include "cli/EngineModule.h"
 #include "foundation/Version.h"
+#include "jobs/TagEditing.h"
 
 #include "cli/LookupRun.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
@@ -162,6 +164,8 @@ int main(int argc, char **argv)
     QCoreApplication &app = *application;
     QCoreApplication::setOrganizationName(u"Varnelt"_s);
     QCoreApplication::setApplicationName(u"Varnelt"_s);
+    // Pictures given to a tag are decoded as the window decodes them.
+    setPictureDecodeCheck([](const QByteArray &bytes) { return !QImage::fromData(bytes).isNull(); });
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         Cli::err() << kUsage;

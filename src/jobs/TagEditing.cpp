@@ -441,6 +441,21 @@ QString pictureProblem(const QByteArray &bytes)
     return {};
 }
 
+namespace {
+PictureDecodeCheck &decodeCheck()
+{
+    static PictureDecodeCheck check;
+    return check;
+}
+} // namespace
+
+PictureDecodeCheck setPictureDecodeCheck(PictureDecodeCheck check)
+{
+    PictureDecodeCheck old = std::move(decodeCheck());
+    decodeCheck() = std::move(check);
+    return old;
+}
+
 PictureFile readPictureFile(const QString &file)
 {
     PictureFile result;
@@ -460,6 +475,10 @@ PictureFile readPictureFile(const QString &file)
     }
     const QByteArray bytes = in.read(MaxPictureBytes + 1);
     result.problem = pictureProblem(bytes);
+    // Decoded too where the program can, so a damaged file that only starts like a picture
+    // never reaches a tag.
+    if (result.problem.isEmpty() && decodeCheck() && !decodeCheck()(bytes))
+        result.problem = damagedPictureText();
     if (result.problem.isEmpty())
         result.picture = ID3Picture{bytes, pictureMimeType(bytes)};
     return result;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <bitset>
+#include <functional>
 
 /// The editor's fields of one file. Version-1 texts are the edit boxes' texts; the version-1
 /// genre is the item data of the genre drop-down (254 = its empty first entry, else the index
@@ -171,9 +172,16 @@ inline constexpr qint64 MaxPictureBytes = 16 * 1024 * 1024;
 /// or BMP picture, or over MaxPictureBytes.
 [[nodiscard]] QString pictureProblem(const QByteArray &bytes);
 
-/// The words for a picture file that starts like a picture but cannot be decoded. The core knows
-/// pictures by their first bytes only; the window and the CLI, which can decode, refuse with it.
+/// The words for a picture file that starts like a picture but cannot be decoded.
 [[nodiscard]] QString damagedPictureText();
+
+/// Whether a picture's bytes decode. The core knows pictures by their first bytes only; the
+/// window and the CLI, which can decode, install the check at start-up.
+using PictureDecodeCheck = std::function<bool(const QByteArray &bytes)>;
+
+/// Installs the check readPictureFile runs on a picture's bytes; returns the one it replaces.
+/// Without one, pictures are not decoded.
+PictureDecodeCheck setPictureDecodeCheck(PictureDecodeCheck check);
 
 /// A picture file read for the tag, or why it cannot be used.
 struct PictureFile
@@ -183,5 +191,6 @@ struct PictureFile
 };
 
 /// Reads a picture file (cmdChangeCover): refused when missing, unreadable, larger than
-/// MaxPictureBytes (checked before reading) or not a picture.
+/// MaxPictureBytes (checked before reading), not a picture, or, when a decode check is
+/// installed, damaged (damagedPictureText()).
 [[nodiscard]] PictureFile readPictureFile(const QString &file);

@@ -1,6 +1,7 @@
 // The All Music Guide site: the search field "sql" with its search type buttons, and the album
 // page read from its labelled lines, its "?p=amg&sql=3" track links and its cover picture.
 #include "foundation/Basic.h"
+#include "lookup/SearchField.h"
 #include "lookup/SiteReaders.h"
 
 using namespace Qt::StringLiterals;
@@ -20,7 +21,7 @@ bool hackAmgHtml(const HtmlDocument &doc, const SearchInput &search, ElementActi
     bool clicked = false;
     for (int i = 0; i < doc.elements.size(); ++i) {
         const HtmlElement &e = doc.elements.at(i);
-        if (e.textEditing && e.tagName == u"INPUT" && e.outerHtml.contains(u"name=sql"))
+        if (isSearchField(e, {SearchMark::amg()}))
             actions << ElementAction::setAttribute(doc, i, u"value"_s, amgSearchText(search));
         // The search type buttons share the id "buttons"; the one of value 2 searches albums.
         if (e.id == u"buttons" && isNumericTwo(e.value)) {

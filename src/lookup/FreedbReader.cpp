@@ -1,6 +1,7 @@
 // The freedb site: the search page's "words" field and the album page read from its heading
 // and bold titles.
 #include "foundation/Basic.h"
+#include "lookup/SearchField.h"
 #include "lookup/SiteReaders.h"
 
 using namespace Qt::StringLiterals;
@@ -10,7 +11,7 @@ bool hackFreeDBHtml(const HtmlDocument &doc, const SearchInput &search, ElementA
     bool filled = false;
     for (int i = 0; i < doc.elements.size(); ++i) {
         const HtmlElement &e = doc.elements.at(i);
-        if (e.textEditing && e.tagName == u"INPUT" && e.outerHtml.contains(u"name=words")) {
+        if (isSearchField(e, {SearchMark::freedb()})) {
             actions << ElementAction::setAttribute(doc, i, u"value"_s, freedbSearchText(search));
             filled = true;
         }

@@ -1,5 +1,6 @@
 // The Gracenote site (also reached through its older CDDB address): the search field "q" and
 // the album page whose artist, disc and track links carry "&f=artist", "&f=disc", "&f=track".
+#include "lookup/SearchField.h"
 #include "lookup/SiteReaders.h"
 
 using namespace Qt::StringLiterals;
@@ -18,7 +19,7 @@ bool hackGracenoteHtml(const HtmlDocument &doc, const SearchInput &search, Eleme
     bool filled = false;
     for (int i = 0; i < doc.elements.size(); ++i) {
         const HtmlElement &e = doc.elements.at(i);
-        if (e.textEditing && e.tagName == u"INPUT" && e.outerHtml.contains(u"name=q")) {
+        if (isSearchField(e, {SearchMark::gracenote()})) {
             actions << ElementAction::setAttribute(doc, i, u"value"_s, gracenoteSearchText(search));
             filled = true;
         }

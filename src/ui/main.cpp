@@ -2,6 +2,7 @@
 #include "ui/main/frmMain.h"
 #include "ui/side/frmSplash.h"
 #include "ui/widgets/MessageBoxPresenter.h"
+#include "ui/widgets/PictureDecoding.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -25,6 +26,7 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Varnelt"));
     QApplication::setApplicationName(QStringLiteral("Varnelt"));
     MessageBoxPresenter::install();
+    PictureDecoding::install();
     // The splash is up first; the main window is built and started on its timer's tick, so the
     // splash has painted while start-up runs, and it goes away once the main window is active.
     std::unique_ptr<frmMain> window;

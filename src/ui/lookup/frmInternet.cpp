@@ -7,6 +7,7 @@
 #include "foundation/Settings.h"
 #include "foundation/Version.h"
 #include "lookup/HtmlDocument.h"
+#include "lookup/SearchField.h"
 #include "ui/lookup/frmTracks.h"
 #include "ui/widgets/WindowPlacement.h"
 
@@ -252,15 +253,9 @@ void frmInternet::copySearchText()
     txtDirectory->setFocus();
     QPointer<QWebEnginePage> page = web->page();
     PageBridge::takeSnapshot(page, [page, text](const HtmlDocument &doc) {
-        for (int i = 0; i < doc.elements.size(); ++i) {
-            const HtmlElement &e = doc.elements.at(i);
-            if (e.textEditing && e.tagName == u"INPUT"
-                && (e.outerHtml.contains(u"name=sql") || e.outerHtml.contains(u"name=q")
-                    || e.outerHtml.contains(u"name=words"))) {
-                PageBridge::carryOut(page, {ElementAction::setAttribute(doc, i, u"value"_s, text)});
-                return;
-            }
-        }
+        const int field = searchFieldIndex(doc, {SearchMark::amg(), SearchMark::gracenote(), SearchMark::freedb()});
+        if (field >= 0)
+            PageBridge::carryOut(page, {ElementAction::setAttribute(doc, field, u"value"_s, text)});
     });
 }
 

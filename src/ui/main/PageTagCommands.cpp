@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -126,10 +125,7 @@ void PageTag::changeCover()
                                                u"JPEG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|Bitmap Files (*.bmp)|*.bmp|"_s);
     if (file.isEmpty())
         return;
-    PictureFile picture = readPictureFile(file);
-    // Decoded here too, so a damaged file is refused before it can reach a tag.
-    if (picture.problem.isEmpty() && QImage::fromData(picture.picture.data).isNull())
-        picture.problem = damagedPictureText();
+    const PictureFile picture = readPictureFile(file);
     if (!picture.problem.isEmpty()) {
         Msg::ask(picture.problem, u"Error"_s, Msg::Icon::Critical);
         return;

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "foundation/Settings.h"
+#include "ui/widgets/PictureDecoding.h"
 
 #include <QDir>
 #include <QTreeWidget>
@@ -8,6 +9,7 @@
 void MainWindowTest::SetUp()
 {
     VarneltTest::SetUp();
+    PictureDecoding::install(); // as the program does at start-up
     oldHome_ = qgetenv("HOME");
     oldDataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("HOME", homePath().toUtf8());

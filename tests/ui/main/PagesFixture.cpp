@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include "ui/widgets/ButtonEx.h"
+#include "ui/widgets/PictureDecoding.h"
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -47,6 +48,7 @@ private:
 void PagesTest::SetUp()
 {
     VarneltTest::SetUp();
+    PictureDecoding::install(); // as the program does at start-up
     host = std::make_unique<QWidget>();
     host->setObjectName(u"frmMain"_s);
     context = new MainContext(host.get());
