@@ -421,9 +421,13 @@ void JobJournal::noteTagged(int fileNumber, const QString &path)
 {
     const QByteArray hash = hashFile(path);
     append({{u"k"_s, u"tagged"_s}, {u"n"_s, fileNumber}, {u"hash"_s, latin(hash)}}, false);
-    for (JournalFile &f : files_)
-        if (f.fileNumber == fileNumber)
-            f.hashAfter = hash;
+    // The row just recorded is the last one: the search ends at once, whatever the album's size.
+    for (auto it = files_.rbegin(); it != files_.rend(); ++it) {
+        if (it->fileNumber == fileNumber) {
+            it->hashAfter = hash;
+            break;
+        }
+    }
 }
 
 void JobJournal::finish()
