@@ -2,6 +2,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/MakerSite.h"
+#include "foundation/UpdateFile.h"
 #include "foundation/Version.h"
 
 #include <QDesktopServices>
@@ -15,7 +16,6 @@
 #include <QNetworkRequest>
 #include <QPalette>
 #include "ui/widgets/ButtonEx.h"
-#include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -189,19 +189,8 @@ void frmUpdate::readLocalFile()
         return;
     const QByteArray bytes = file.read(MaxFileSize);
     file.close();
-    // Only the first line counts, and nothing after it is looked at. A line that is not UTF-8
-    // is read as single-byte text; one that does not end within the limit, or holds a zero
-    // byte, is no version text.
-    const qsizetype end = bytes.indexOf('\n');
-    QByteArray line = end < 0 ? bytes : bytes.left(end);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(line);
-    if (utf8.hasError())
-        text = QString::fromLatin1(line);
-    const bool isText = (end >= 0 || bytes.size() < MaxFileSize) && !line.contains('\0');
-    txtLastVersion->setText(isText && !text.isEmpty() ? text : ErrorText);
+    // Only the first line counts; a file that is too long, binary or not text shows as an error.
+    txtLastVersion->setText(UpdateFile::announcedVersion(bytes).value_or(ErrorText));
 
     if (txtActualVersion->text() != txtLastVersion->text() && txtLastVersion->text() != ErrorText) {
         txtActualVersion->setAutoFillBackground(true);

@@ -3,6 +3,8 @@
 // "Download" folder without blocking the window, shows the version it announces beside this
 // program's version and marks ours in colour when the two differ.
 
+#include "foundation/UpdateFile.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -22,7 +24,7 @@ public:
 
     /// How much of the update file is read: its first line must end within it; the rest of a
     /// longer file is neither downloaded nor read.
-    static constexpr qint64 MaxFileSize = 4096;
+    static constexpr qint64 MaxFileSize = UpdateFile::MaxFileSize;
     /// How long the download may stall before it counts as failed, in milliseconds.
     static constexpr int TransferTimeout = 15000;
 

@@ -1,0 +1,8 @@
+// The Freedb site reader over a page snapshot built from the bytes.
+#include "FuzzTargets.h"
+#include "SitePage.h"
+
+int Fuzz::site_freedb(const std::uint8_t *data, std::size_t size)
+{
+    return FuzzSite::pollPage(SiteKind::Freedb, data, size);
+}
