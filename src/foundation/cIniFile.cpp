@@ -156,6 +156,18 @@ QString oneLine(QString text)
     return text;
 }
 
+// A read trims the value and takes off one pair of matching quotes: a value that would lose
+// its own blanks or quotes that way is written inside a pair of quotes, so it reads back whole.
+QString storedForm(const QString &value)
+{
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+        && value.back() == value.front();
+    if (!quoted && value.trimmed() == value)
+        return value;
+    const QChar quote = quoted && value.front() == u'"' ? u'\'' : u'"';
+    return quote + value + quote;
+}
+
 QString cut(const QString &text)
 {
     return text.left(cIniFile::MaxReadLength);
@@ -187,7 +199,7 @@ void cIniFile::setValue(QString &sValue)
         lastReturnCode_ = 0;
         return;
     }
-    const QString value = oneLine(sValue);
+    const QString value = storedForm(oneLine(sValue));
     const Span span = findSection(ini.lines, section);
     if (span.header < 0) {
         ini.lines.append(u'[' + section + u']');

@@ -47,7 +47,8 @@ public:
     [[nodiscard]] QString Value() const;
 
     /// Removes every NUL from the caller's text, then writes it as Section / Key of Path,
-    /// creating the file, section and key as needed; sets LastReturnCode.
+    /// creating the file, section and key as needed; sets LastReturnCode. A value with blanks
+    /// around it or in matching quotes is written inside quotes, so Value() reads it back whole.
     void setValue(QString &sValue);
     /// Writes a value that is not the caller's variable (NULs removed all the same).
     void setValue(const QString &sValue);

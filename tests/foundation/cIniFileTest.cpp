@@ -245,3 +245,15 @@ TEST_F(IniFile, OnlyARegularFileOfBoundedSizeIsReadOrWritten)
     EXPECT_EQ(zero.LastReturnCode(), 0);
     EXPECT_TRUE(QFileInfo(zero.Path()).isSymLink());
 }
+
+TEST_F(IniFile, ValuesWithOuterBlanksOrQuotesReadBackWhole)
+{
+    // Reads trim and take one pair of quotes off: such values are written inside quotes.
+    cIniFile f = ini(u"S"_s, u"K"_s);
+    for (const QString &value : {u"'%title'"_s, u"\"%title\""_s, u" %track "_s, u"\"a'"_s, u"plain"_s}) {
+        f.setValue(value);
+        ASSERT_NE(f.LastReturnCode(), 0);
+        EXPECT_EQ(f.Value(), value);
+    }
+    EXPECT_EQ(text(), "[S]\r\nK=plain\r\n"); // an ordinary value is written as it is
+}
