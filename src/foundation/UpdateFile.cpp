@@ -14,9 +14,10 @@ std::optional<QString> announcedVersion(const QByteArray &read)
         line.chop(1);
     if ((end < 0 && bytes.size() >= MaxFileSize) || line.contains('\0') || line.isEmpty())
         return std::nullopt;
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut off at the line's end is an error, not bytes kept for later.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(line);
-    if (utf8.hasError())
+    if (utf8.hasError() || text.isEmpty())
         text = QString::fromLatin1(line);
     return text;
 }
