@@ -34,8 +34,11 @@ IniLines load(const QString &path)
         ini.readable = false;
         return ini;
     }
-    // The file may have grown since it was looked at: one byte more than the limit says so.
-    QByteArray bytes = file.read(cIniFile::MaxFileSize + 1);
+    // Only as much as the file holds is asked for (a read of the limit would take 4 MiB of
+    // memory for every small file); one byte more tells whether it grew since it was looked at.
+    QByteArray bytes = file.read(info.size() + 1);
+    if (bytes.size() > info.size())
+        bytes += file.read(cIniFile::MaxFileSize + 1 - bytes.size());
     if (bytes.size() > cIniFile::MaxFileSize) {
         ini.readable = false;
         return ini;
