@@ -171,6 +171,12 @@ QString storedForm(const QString &value)
     return quote + value + quote;
 }
 
+// The name a write gives a section or key: reads and deletions look it up by the same one.
+QString cleanName(const QString &name)
+{
+    return oneLine(name).trimmed();
+}
+
 QString cut(const QString &text)
 {
     return text.left(cIniFile::MaxReadLength);
@@ -181,10 +187,10 @@ QString cut(const QString &text)
 QString cIniFile::Value() const
 {
     const IniLines ini = load(path_);
-    const Span span = findSection(ini.lines, section_);
+    const Span span = findSection(ini.lines, cleanName(section_));
     if (span.header < 0)
         return cut(default_);
-    const qsizetype at = findKey(ini.lines, span, key_);
+    const qsizetype at = findKey(ini.lines, span, cleanName(key_));
     return at < 0 ? cut(default_) : cut(valueOf(ini.lines.at(at)));
 }
 
@@ -234,8 +240,8 @@ void cIniFile::DeleteValue()
         lastReturnCode_ = 0;
         return;
     }
-    const Span span = findSection(ini.lines, section_);
-    const qsizetype at = span.header < 0 ? -1 : findKey(ini.lines, span, key_);
+    const Span span = findSection(ini.lines, cleanName(section_));
+    const qsizetype at = span.header < 0 ? -1 : findKey(ini.lines, span, cleanName(key_));
     if (at < 0) {
         lastReturnCode_ = 1; // nothing to remove
         return;
@@ -251,7 +257,7 @@ void cIniFile::DeleteSection()
         lastReturnCode_ = 0;
         return;
     }
-    const Span span = findSection(ini.lines, section_);
+    const Span span = findSection(ini.lines, cleanName(section_));
     if (span.header < 0) {
         lastReturnCode_ = 1;
         return;
@@ -263,7 +269,7 @@ void cIniFile::DeleteSection()
 QString cIniFile::INISection() const
 {
     const IniLines ini = load(path_);
-    const Span span = findSection(ini.lines, section_);
+    const Span span = findSection(ini.lines, cleanName(section_));
     if (span.header < 0)
         return cut(default_);
     QString names;
@@ -277,7 +283,7 @@ QString cIniFile::INISection() const
 QHash<QString, QString> cIniFile::SectionValues() const
 {
     const IniLines ini = load(path_);
-    const Span span = findSection(ini.lines, section_);
+    const Span span = findSection(ini.lines, cleanName(section_));
     QHash<QString, QString> values;
     if (span.header < 0)
         return values;
