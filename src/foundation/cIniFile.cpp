@@ -171,10 +171,13 @@ QString storedForm(const QString &value)
     return quote + value + quote;
 }
 
-// The name a write gives a section or key: reads and deletions look it up by the same one.
+// A section or key is looked up without its NULs and outer blanks, as a write names it (a line
+// break inside a name, which a write turns into a blank, is kept: a file's own line may hold one).
 QString cleanName(const QString &name)
 {
-    return oneLine(name).trimmed();
+    QString clean = name;
+    clean.remove(QChar(u'\0'));
+    return clean.trimmed();
 }
 
 QString cut(const QString &text)
