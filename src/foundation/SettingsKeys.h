@@ -66,6 +66,10 @@ inline constexpr SettingsKey BrowserLeft{QLatin1StringView("BrowserLeft"), QLati
 // The key of the site the lookup window showed last ("amg", "cddb", "freedb", "musicbrainz"; empty
 // when it showed none); any other value opens All Music Guide.
 inline constexpr SettingsKey LastSite{QLatin1StringView("Last Site"), QLatin1StringView("amg")};
+// The track list dialog: "1" pairs the files of an album read from a site by best match as
+// soon as it arrives, "0" keeps the site's pairing by position (a search's album is always
+// paired by best match).
+inline constexpr SettingsKey PairByBestMatch{QLatin1StringView("Pair By Best Match"), QLatin1StringView("0")};
 
 // ---- Group "Sites": the lookup window ---------------------------------------------------------
 

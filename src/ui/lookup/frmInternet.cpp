@@ -7,7 +7,9 @@
 #include "foundation/Settings.h"
 #include "foundation/Version.h"
 #include "lookup/HtmlDocument.h"
+#include "lookup/AlbumCandidates.h"
 #include "lookup/SearchField.h"
+#include "ui/lookup/CandidatePanel.h"
 #include "ui/lookup/frmTracks.h"
 #include "ui/widgets/WindowPlacement.h"
 
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
+#include <QSplitter>
 #include "ui/widgets/ButtonEx.h"
 #include <QStatusBar>
 #include <QTimer>
@@ -90,6 +93,7 @@ frmInternet::frmInternet(const QString &currentDirectory, const WorkingList &fil
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     lookup_.sites = SiteTable::fromSettings();
     lookup_.files = files;
+    folder_ = currentDirectory;
     lookup_.search = SearchInput::forSelectedFile(Common::addBackslash(currentDirectory), files);
     // The engine is made only now, when the window first opens: the program starts without it.
     profile_ = new QWebEngineProfile(this);
@@ -186,7 +190,39 @@ void frmInternet::buildControls()
     layout->setContentsMargins(4, 4, 4, 0);
     layout->addLayout(sitesRow);
     layout->addLayout(folderRow);
-    layout->addWidget(web, 1);
+    cmdFindAuto = button(u"cmdFindAuto"_s, u"&Find automatically"_s);
+    cmdFindAuto->setToolTip(u"Searches MusicBrainz for this folder's album without browsing"_s);
+    folderRow->addWidget(cmdFindAuto);
+    candidates_ = new CandidatePanel(this);
+    candidates_->hide();
+    auto *split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(u"splPage"_s);
+    split->addWidget(web);
+    split->addWidget(candidates_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    layout->addWidget(split, 1);
+    connect(cmdFindAuto, &ButtonEx::clicked, this, &frmInternet::findAutomatically);
+    connect(candidates_, &CandidatePanel::busyChanged, this, [this](bool busy) {
+        cmdFindAuto->setEnabled(!busy);
+        if (busy)
+            tmrBusy->start(300);
+        else
+            tmrBusy->stop();
+    });
+    connect(candidates_, &CandidatePanel::progress, this, [this](const QString &text) { StatusBar1->showMessage(text); });
+    connect(candidates_, &CandidatePanel::failed, this, [this](const QString &message) {
+        StatusBar1->showMessage(message);
+        Msg::ask(message, u"Find automatically"_s, Msg::Icon::Exclamation);
+    });
+    connect(candidates_, &CandidatePanel::chosen, this, [this](const Candidate &candidate) {
+        if (tracks_)
+            return;
+        lookup_.record = recordForCandidate(candidate, lookup_.files, candidates_->evidence(),
+                                            lookup_.sites.coverArtService);
+        searchRecord_ = true;
+        showTrackList();
+    });
     layout->addWidget(StatusBar1);
 
     connect(cmdAmg, &ButtonEx::clicked, this, [this] { openSite(SiteKind::Amg); });
@@ -281,6 +317,18 @@ void frmInternet::busyTick()
     }
 }
 
+void frmInternet::findAutomatically()
+{
+    if (candidates_->isHidden()) {
+        candidates_->show();
+        auto *split = findChild<QSplitter *>(u"splPage"_s);
+        const int width = split->width();
+        split->setSizes({width / 2, width - width / 2});
+    }
+    StatusBar1->showMessage(u"Searching MusicBrainz..."_s);
+    candidates_->find(folder_, lookup_.files, lookup_.sites.musicbrainzService);
+}
+
 void frmInternet::showTrackList()
 {
     if (closing_ || tracks_ || lookup_.record.rows.isEmpty())
@@ -290,6 +338,8 @@ void frmInternet::showTrackList()
     // No tick reads a page while the list is shown: the record stays as the user sees it.
     poller_->setPaused(true);
     frmTracks dialog(lookup_.record, this);
+    dialog.setFolder(folder_);
+    dialog.setBestMatchOnOpen(std::exchange(searchRecord_, false));
     dialog.fitToRows();
     tracks_ = &dialog;
     const int answer = dialog.exec();
@@ -325,6 +375,7 @@ void frmInternet::done(int result)
         Settings().setValue(SettingsKeys::LastSite.name, lookup_.sites.lastSiteKey(web->url().toString()));
         // Nothing of the page goes on after the window: no tick, no load, no track list.
         poller_->setPaused(true);
+        candidates_->cancel();
         web->stop();
         if (tracks_)
             tracks_->reject();

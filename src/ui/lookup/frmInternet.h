@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPixmap>
 
+class CandidatePanel;
 class LookupPoller;
 class QLabel;
 class QLineEdit;
@@ -36,6 +37,8 @@ public:
     [[nodiscard]] QWebEngineView *view() const { return web; }
     /// The track list dialog while it is shown, else null.
     [[nodiscard]] frmTracks *trackList() const { return tracks_; }
+    /// The candidate list beside the page ("Find automatically").
+    [[nodiscard]] CandidatePanel *candidatePanel() const { return candidates_; }
     /// The polling timer's interval, 0 while it is stopped.
     [[nodiscard]] int pollInterval() const;
 
@@ -53,6 +56,7 @@ private:
     void updateCaption();
     void busyTick();
     void showTrackList();
+    void findAutomatically();
 
     LookupContext lookup_;
     AlbumRecord handedOver_;
@@ -60,6 +64,9 @@ private:
     QList<QPixmap> busyFrames_;
     int busyCounter_ = 0;
     bool closing_ = false;
+    QString folder_;
+    // The record shown next came from the album search: it opens paired by best match.
+    bool searchRecord_ = false;
 
     QWebEngineProfile *profile_ = nullptr;
     QWebEngineView *web = nullptr;
@@ -77,5 +84,7 @@ private:
     ButtonEx *cmdReload = nullptr;
     ButtonEx *cmdStop = nullptr;
     ButtonEx *cmdCopy = nullptr;
+    ButtonEx *cmdFindAuto = nullptr;
+    CandidatePanel *candidates_ = nullptr;
     QStatusBar *StatusBar1 = nullptr;
 };

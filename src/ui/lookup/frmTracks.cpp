@@ -1,7 +1,10 @@
 #include "ui/lookup/frmTracks.h"
 
 #include "jobs/LookupHandOver.h"
+#include "foundation/Settings.h"
+#include "lookup/BestMatch.h"
 #include "lookup/CoverDownload.h"
+#include "lookup/FileEvidence.h"
 #include "lookup/TrackOrdering.h"
 #include "ui/lookup/frmCover.h"
 #include "ui/widgets/Twips.h"
@@ -10,6 +13,7 @@
 #include "ui/widgets/Named.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -85,8 +89,9 @@ void frmTracks::buildControls()
     fields->setColumnStretch(1, 1);
 
     lstTracks = named(new QTreeWidget(this), u"lstTracks"_s);
-    lstTracks->setColumnCount(2);
-    lstTracks->setHeaderLabels({u"Track"_s, u"File Name"_s});
+    lstTracks->setColumnCount(3);
+    lstTracks->setHeaderLabels({u"Track"_s, u"File Name"_s, u"Score"_s});
+    lstTracks->headerItem()->setToolTip(2, u"How well the file fits the track (0-100); the row's tooltip says why"_s);
     lstTracks->setRootIsDecorated(false);
     lstTracks->setUniformRowHeights(true);
     // The titles are the site's: a row's text is never edited in place.
@@ -97,23 +102,35 @@ void frmTracks::buildControls()
     cmdUp = named(new ButtonEx(u"&Up"_s, this), u"cmdUp"_s);
     cmdDown = named(new ButtonEx(u"&Down"_s, this), u"cmdDown"_s);
     cmdAutoOrder = named(new ButtonEx(u"&Auto order"_s, this), u"cmdAutoOrder"_s);
+    cmdBestMatch = named(new ButtonEx(u"&Best match"_s, this), u"cmdBestMatch"_s);
+    cmdBestMatch->setToolTip(u"Pairs every file with the track its title, track number and length fit best"_s);
+    chkBestMatch = named(new QCheckBox(u"&Pair by best match when an album arrives"_s, this), u"chkBestMatch"_s);
+    chkBestMatch->setChecked(Settings().value(SettingsKeys::PairByBestMatch) == u"1");
     cmdContinue = named(new ButtonEx(u"&Continue"_s, this), u"cmdContinue"_s);
     cmdOk = named(new ButtonEx(u"&OK"_s, this), u"cmdOk"_s);
     cmdOk->setEnabled(false);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(lblScore);
     buttons->addStretch(1);
-    for (ButtonEx *button : {cmdUp, cmdDown, cmdAutoOrder, cmdContinue, cmdOk})
+    for (ButtonEx *button : {cmdUp, cmdDown, cmdAutoOrder, cmdBestMatch, cmdContinue, cmdOk})
         buttons->addWidget(button);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(lstTracks, 1);
     layout->addLayout(buttons);
+    auto *scoreRow = new QHBoxLayout;
+    scoreRow->addWidget(lblScore);
+    scoreRow->addStretch(1);
+    scoreRow->addWidget(chkBestMatch);
+    layout->addLayout(scoreRow);
 
     connect(cmdUp, &ButtonEx::clicked, this, &frmTracks::moveUp);
     connect(cmdDown, &ButtonEx::clicked, this, &frmTracks::moveDown);
     connect(cmdAutoOrder, &ButtonEx::clicked, this, &frmTracks::autoOrder);
+    connect(cmdBestMatch, &ButtonEx::clicked, this, &frmTracks::bestMatch);
+    connect(chkBestMatch, &QCheckBox::toggled, this, [](bool on) {
+        Settings().setValue(SettingsKeys::PairByBestMatch.name, on ? u"1"_s : u"0"_s);
+    });
     connect(cmdContinue, &ButtonEx::clicked, this, &QDialog::reject);
     connect(cmdOk, &ButtonEx::clicked, this, &QDialog::accept);
 }
@@ -123,9 +140,14 @@ void frmTracks::fillRows()
     const int current = lstTracks->currentIndex().row();
     lstTracks->clear();
     QList<QTreeWidgetItem *> items;
-    for (const TrackRow &row : std::as_const(rows_)) {
-        auto *item = new QTreeWidgetItem({row.text, row.fileName});
+    for (int i = 0; i < rows_.size(); ++i) {
+        const TrackRow &row = rows_.at(i);
+        const PairScore pair = pairScores_.value(i);
+        auto *item = new QTreeWidgetItem({row.text, row.fileName, pair.reason.isEmpty() ? QString() : QString::number(pair.score)});
         item->setIcon(0, iconForKey(row.iconKey));
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        for (int column = 0; column < 3; ++column)
+            item->setToolTip(column, pair.reason);
         items.append(item);
     }
     lstTracks->addTopLevelItems(items);
@@ -148,7 +170,9 @@ void frmTracks::fitToRows()
         fileWidth -= 250;
     }
     lstTracks->setColumnWidth(0, int(trackWidth / tpp));
-    lstTracks->setColumnWidth(1, int(fileWidth / tpp));
+    const int scoreWidth = lstTracks->fontMetrics().horizontalAdvance(u"Score"_s) + 24;
+    lstTracks->setColumnWidth(1, std::max(60, int(fileWidth / tpp) - scoreWidth));
+    lstTracks->setColumnWidth(2, scoreWidth);
     // The rows' own height decides how many show without scrolling; the twips only set the limit.
     const int rowHeight = lstTracks->topLevelItemCount() > 0
                               ? lstTracks->sizeHintForRow(0) : lstTracks->fontMetrics().height() + 4;
@@ -212,7 +236,49 @@ void frmTracks::firstActivation()
             edit->setPalette(palette);
         }
     }
-    showScore(true);
+    if (bestMatchOnOpen_ || chkBestMatch->isChecked())
+        bestMatch();
+    else
+        showScore(true);
+}
+
+void frmTracks::setFolder(const QString &folder)
+{
+    folder_ = folder;
+    evidenceRead_ = false;
+}
+
+const QList<FileEvidence> &frmTracks::evidence()
+{
+    if (!evidenceRead_ && !folder_.isEmpty()) {
+        QStringList names;
+        for (const TrackRow &row : std::as_const(rows_)) {
+            if (!row.fileName.isEmpty() && row.fileName != AlbumRecord::notFound())
+                names << row.fileName;
+        }
+        evidence_ = readFileEvidence(folder_, names);
+        evidenceRead_ = true;
+    }
+    return evidence_;
+}
+
+void frmTracks::scoreCurrentPairs()
+{
+    AlbumRecord current = record_;
+    current.rows = rows_;
+    pairScores_ = scoreCurrentPairing(current, evidence());
+}
+
+void frmTracks::bestMatch()
+{
+    const WaitCursor wait;
+    AlbumRecord current = record_;
+    current.rows = rows_;
+    pairScores_ = pairByBestMatch(current, evidence());
+    rows_ = current.rows;
+    score_ = orderTracks(rows_, true);
+    lblScore->setText(albumScoreText(score_));
+    fillRows();
 }
 
 void frmTracks::coverArrived(const QString &error)
@@ -243,8 +309,8 @@ void frmTracks::showScore(bool scoreOnly)
     const WaitCursor wait;
     score_ = orderTracks(rows_, scoreOnly);
     lblScore->setText(albumScoreText(score_));
-    if (!scoreOnly)
-        fillRows();
+    scoreCurrentPairs();
+    fillRows();
 }
 
 void frmTracks::autoOrder()

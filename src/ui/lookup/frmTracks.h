@@ -4,11 +4,13 @@
 // pairing. OK hands the record over (the dialog then answers Accepted); Continue discards it.
 
 #include "lookup/AlbumRecord.h"
+#include "lookup/EvidencePairing.h"
 
 #include <QDialog>
 #include <QPixmap>
 
 class CoverDownload;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class ButtonEx;
@@ -31,12 +33,22 @@ public:
     /// The album score of the current pairing, as lblScore shows it.
     [[nodiscard]] int score() const { return score_; }
 
+    /// The folder of the record's files: their tags and lengths are the evidence of best match
+    /// and of the pairs' scores.
+    void setFolder(const QString &folder);
+    /// Pairs by best match as the dialog opens (an album from a search; else as the setting
+    /// "Pair by best match when an album arrives" says).
+    void setBestMatchOnOpen(bool on) { bestMatchOnOpen_ = on; }
+    /// The score and reason of each row's pair, as the Score column and the tooltips show them.
+    [[nodiscard]] const QList<PairScore> &pairScores() const { return pairScores_; }
+
     /// Sizes the list for its rows (a list taller than the screen allows stops there and its
     /// "File Name" column narrows) and places the buttons under it.
     void fitToRows();
 
 public slots:
     void autoOrder();
+    void bestMatch();
     void moveUp();
     void moveDown();
 
@@ -51,6 +63,8 @@ private:
     void showScore(bool scoreOnly);
     void moveSelected(int direction);
     void coverArrived(const QString &error);
+    const QList<FileEvidence> &evidence();
+    void scoreCurrentPairs();
 
     AlbumRecord record_;
     QList<TrackRow> rows_;
@@ -59,6 +73,11 @@ private:
     QString coverFileName_;
     int score_ = 0;
     bool dialogShown_ = false;
+    QString folder_;
+    QList<FileEvidence> evidence_;
+    bool evidenceRead_ = false;
+    QList<PairScore> pairScores_;
+    bool bestMatchOnOpen_ = false;
 
     QLineEdit *txtArtist = nullptr;
     QLineEdit *txtAlbum = nullptr;
@@ -71,6 +90,8 @@ private:
     ButtonEx *cmdOk = nullptr;
     ButtonEx *cmdContinue = nullptr;
     ButtonEx *cmdAutoOrder = nullptr;
+    ButtonEx *cmdBestMatch = nullptr;
+    QCheckBox *chkBestMatch = nullptr;
     ButtonEx *cmdUp = nullptr;
     ButtonEx *cmdDown = nullptr;
     QTimer *tmrTimeOut = nullptr;
