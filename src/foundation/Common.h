@@ -66,7 +66,8 @@ enum class PathStyle {
 /// Levels created before a failure stay.
 [[nodiscard]] bool createFolderPath(const QString &path);
 
-/// Returns the path of the folder "Download" in the application folder (without a trailing separator).
+/// Returns the path of the folder "Download" (without a trailing separator): beside the program,
+/// or in the user's cache folder when installed (AppFolder).
 [[nodiscard]] QString downloadFolder();
 
 /// True when the folder "Download" in the application folder exists or could be created.

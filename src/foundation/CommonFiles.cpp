@@ -220,7 +220,7 @@ bool createFolderPath(const QString &path)
 
 QString downloadFolder()
 {
-    return addBackslash(AppFolder::path()) + u"Download"_s;
+    return addBackslash(AppFolder::places().downloadParent) + u"Download"_s;
 }
 
 bool checkDownloadFolder()

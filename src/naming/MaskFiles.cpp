@@ -5,6 +5,8 @@
 #include "foundation/Common.h"
 #include "foundation/cIniFile.h"
 
+#include <QFile>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -86,6 +88,22 @@ bool fileWritable(const QString &file, bool createWhenMissing, QStringList &prob
     return true;
 }
 
+// An installed program starts its user's masks from the ones it comes with, which a packager
+// may have changed; when they cannot be copied the built-in defaults are written as usual.
+void seedMasks(const QString &defaultIni)
+{
+    const QString seed = AppFolder::places().masksSeed;
+    if (seed.isEmpty() || Common::fileExists(defaultIni))
+        return;
+    const QString source = Common::addBackslash(seed) + u"Default.ini"_s;
+    const QString folder = masksFolder();
+    if (!Common::fileExists(source) || !(Common::folderExists(folder) || Common::createFolderPath(folder)))
+        return;
+    // The copy is the user's own file from now on, whatever the installed one's mode.
+    if (QFile::copy(source, defaultIni))
+        QFile::setPermissions(defaultIni, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+}
+
 // The masks of one file, read in one go: a file of many thousand masks is read once, not once
 // per key.
 void appendMasks(QList<MaskEntry> &entries, const QString &file, const QString &section, bool user)
@@ -162,6 +180,7 @@ QStringList writeDefaultMasks()
 QList<MaskEntry> readMaskInfo(QStringList &problems)
 {
     const QString defaultIni = defaultMasksFile();
+    seedMasks(defaultIni);
     if (!Common::fileExists(defaultIni) || readKey(defaultIni, defaultMasksSection(), 1).isEmpty())
         problems << writeDefaultMasks();
 

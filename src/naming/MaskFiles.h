@@ -35,7 +35,8 @@ struct EditorMask
 /// The twelve masks that come with the program, in key order.
 [[nodiscard]] QStringList defaultMasks();
 
-/// The folder "Masks" in the application folder, and the two mask files in it.
+/// The folder "Masks" (beside the program, or the user's when installed: AppFolder), and the
+/// two mask files in it.
 [[nodiscard]] QString masksFolder();
 [[nodiscard]] QString defaultMasksFile();
 [[nodiscard]] QString userMasksFile();
@@ -44,8 +45,9 @@ struct EditorMask
 [[nodiscard]] inline QString defaultMasksSection() { return QStringLiteral("Default masks"); }
 [[nodiscard]] inline QString userMasksSection() { return QStringLiteral("User masks"); }
 
-/// Loads both files into the entries of the mask drop-down, user masks first; writes the
-/// default file first when it is missing or its "Mask1" is empty. When the default file cannot
+/// Loads both files into the entries of the mask drop-down, user masks first; an installed
+/// program first copies the default file it comes with when the user has none; writes the
+/// default file when it is missing or its "Mask1" is empty. When the default file cannot
 /// be written the twelve defaults are listed all the same, and the failures are added to
 /// problems (each a text the caller shows as "Error").
 [[nodiscard]] QList<MaskEntry> readMaskInfo(QStringList &problems);

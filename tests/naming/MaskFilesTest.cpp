@@ -1,4 +1,5 @@
 #include "naming/MaskFiles.h"
+#include "foundation/AppFolder.h"
 #include "foundation/cIniFile.h"
 #include "support/TestEnv.h"
 #include "naming/QStringPrinter.h"
@@ -226,4 +227,39 @@ TEST(MaskChoice, RememberedMaskPicksItsEntry)
     EXPECT_EQ(chooseRememberedMask({}, u"3"_s).index, -1);
     EXPECT_EQ(maskTypeText(MaskType::User), u"User"_s);
     EXPECT_EQ(maskTypeText(MaskType::Default), u"Default"_s);
+}
+
+TEST_F(MaskFilesTest, InstalledProgramStartsTheUsersMasksFromTheOnesItComesWith)
+{
+    // An installed tree: the program in bin, its masks in share/varnelt/Masks; the user's
+    // masks go to the per-user data folder and nothing is written beside the program.
+    const QString bin = tempFile(u"prefix/bin"_s);
+    QDir().mkpath(bin);
+    const QString seed = tempFile(u"prefix/share/varnelt/Masks/Default.ini"_s);
+    writeMask(seed, u"Default masks"_s, 1, u"%artist\\%title"_s);
+    writeMask(seed, u"Default masks"_s, 2, u"%title"_s);
+    QFile::setPermissions(seed, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    AppFolder::setOverride(bin);
+    const QString userDefault = tempFile(u"userdata/Masks/Default.ini"_s);
+    EXPECT_EQ(defaultMasksFile(), userDefault);
+
+    EXPECT_EQ(texts(readMasks()), QStringList({u"%artist\\%title"_s, u"%title"_s}));
+    EXPECT_EQ(readAll(userDefault), readAll(seed));
+    EXPECT_TRUE(QFileInfo(userDefault).permissions() & QFile::WriteOwner);
+    EXPECT_FALSE(QFileInfo::exists(bin + u"/Masks"_s));
+    // The editor saves into the user's copy; the installed file stays as it came.
+    const QByteArray installed = readAll(seed);
+    save({{u"%track mine"_s, MaskType::User}, {u"%title"_s, MaskType::Default}});
+    EXPECT_EQ(readMask(userDefault, u"Default masks"_s, 1), u"%title"_s);
+    EXPECT_EQ(readMask(tempFile(u"userdata/Masks/User.ini"_s), u"User masks"_s, 1), u"%track mine"_s);
+    EXPECT_EQ(readAll(seed), installed);
+
+    // A damaged installed file (no "Mask1") gives the built-in defaults in the user's file.
+    QFile::remove(userDefault);
+    QFile::remove(tempFile(u"userdata/Masks/User.ini"_s));
+    QFile::setPermissions(seed, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(QFile(seed).open(QIODevice::WriteOnly | QIODevice::Truncate));
+    EXPECT_EQ(texts(readMasks()), defaultMasks());
+    EXPECT_EQ(readMask(userDefault, u"Default masks"_s, 12), u"%artist - %title"_s);
+    EXPECT_EQ(answers->count(), 0);
 }

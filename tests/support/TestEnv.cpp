@@ -36,6 +36,7 @@ void VarneltTest::SetUp()
     QDir(dir_.path()).mkpath(QStringLiteral("home"));
     AppFolder::setOverride(appFolder());
     AppFolder::setUserDataOverride(dir_.filePath(QStringLiteral("userdata")));
+    AppFolder::setUserCacheOverride(dir_.filePath(QStringLiteral("usercache")));
     Settings::setFileOverride(dir_.filePath(QStringLiteral("settings/Varnelt.conf")));
     answers = new RecordingAnswerer;
 }
@@ -46,6 +47,7 @@ void VarneltTest::TearDown()
     answers = nullptr;
     AppFolder::setOverride({});
     AppFolder::setUserDataOverride({});
+    AppFolder::setUserCacheOverride({});
     Settings::setFileOverride({});
 }
 

@@ -172,7 +172,7 @@ void frmMain::buildMenus()
     });
     help->addSeparator();
     addItem(help, u"mnuLicense"_s, u"&License"_s, [this] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Common::addBackslash(AppFolder::path()) + u"license.txt"_s));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(AppFolder::places().licenseFile));
     });
     addItem(help, u"mnuAbout"_s, u"&About..."_s, [this] { aboutCommand(); });
 
