@@ -118,9 +118,21 @@ void PageDirectory::buildControls()
         });
     });
 
+    // The folder box shows the listed folder and takes a typed or pasted path: Enter goes
+    // there; Escape or leaving the box puts the listed folder back, so the box never names a
+    // folder other than the one whose files are shown.
     txtDirectoryFiles_ = new QLineEdit;
     txtDirectoryFiles_->setObjectName(u"txtDirectoryFiles"_s);
-    txtDirectoryFiles_->setReadOnly(true);
+    // A folder dropped on the box opens it like a drop anywhere on the window, not as text.
+    txtDirectoryFiles_->setAcceptDrops(false);
+    txtDirectoryFiles_->installEventFilter(this);
+    connect(txtDirectoryFiles_, &QLineEdit::returnPressed, this, [this] {
+        const QString typed = txtDirectoryFiles_->text().trimmed();
+        if (typed.isEmpty())
+            showListedFolder();
+        else
+            emit pathEntered(typed);
+    });
 
     lstFiles_ = new QTreeWidget;
     lstFiles_->setObjectName(u"lstFiles"_s);
@@ -261,6 +273,32 @@ QString PageDirectory::treeFolder() const
 {
     const QModelIndex index = fdvDir_->currentIndex();
     return index.isValid() ? QDir::toNativeSeparators(folderModel_->filePath(index)) : QString();
+}
+
+void PageDirectory::selectFiles(const QStringList &names)
+{
+    if (!hasFiles())
+        return;
+    QList<QTreeWidgetItem *> rows;
+    for (int i = 0; i < lstFiles_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = lstFiles_->topLevelItem(i);
+        if (names.contains(row->text(0)))
+            rows << row;
+    }
+    if (rows.isEmpty())
+        return;
+    lstFiles_->clearSelection();
+    lstFiles_->setCurrentItem(rows.first());
+    for (QTreeWidgetItem *row : rows)
+        row->setSelected(true);
+    lstFiles_->scrollToItem(rows.first());
+    context_.selectedFileName = rows.first()->text(0);
+}
+
+void PageDirectory::showListedFolder()
+{
+    txtDirectoryFiles_->setText(context_.currentDirectory.isEmpty() ? QString()
+                                                                   : Common::addBackslash(context_.currentDirectory));
 }
 
 QString PageDirectory::refreshFolder() const
@@ -531,6 +569,16 @@ void PageDirectory::showContextMenu(const QPoint &globalPos)
 
 bool PageDirectory::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtDirectoryFiles_) {
+        if (event->type() == QEvent::FocusOut)
+            showListedFolder();
+        else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+                 && txtDirectoryFiles_->isModified()) {
+            showListedFolder();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     const ListFileCommands::ListKey key = ListFileCommands::listKey(event);
     if (watched != lstFiles_ || key == ListFileCommands::ListKey::None)
         return QWidget::eventFilter(watched, event);

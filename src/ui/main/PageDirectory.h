@@ -40,6 +40,9 @@ public:
     bool navigateTo(const QString &path);
     /// The folder tree's current folder; empty when none is selected.
     [[nodiscard]] QString treeFolder() const;
+    /// Selects the listed files of these names (the first one current); the others stay
+    /// unselected. Nothing changes when none of them is listed.
+    void selectFiles(const QStringList &names);
 
     /// True when the file list holds files (its first row is not the placeholder).
     [[nodiscard]] bool hasFiles() const;
@@ -84,6 +87,8 @@ signals:
     void fileButtonsEnabled(bool enabled);
     /// A scan ended; filesListed tells whether it found a file.
     void filesListedChanged(bool filesListed);
+    /// A path was typed or pasted into the folder box and Enter pressed.
+    void pathEntered(const QString &path);
     /// "&Work with ID3 tag" is asked for (Enter, double click, "&Edit Tag").
     void workWithTagRequested();
     /// The player is asked for: the list's file names top to bottom and the row it starts at.
@@ -102,6 +107,8 @@ private:
     void rememberSelectedFile();
     void addPlaceholderRow();
     QString treeFolderWithSeparator() const;
+    /// Puts the listed folder back into the folder box.
+    void showListedFolder();
     /// The folder a refresh lists: the tree's current folder, else the one last listed.
     QString refreshFolder() const;
 

@@ -71,6 +71,7 @@ frmMain::frmMain(QWidget *parent)
     buildMenus();
     connectPages();
     setWindowTitle(Version::caption());
+    setAcceptDrops(true);
 }
 
 frmMain::~frmMain() = default;
@@ -198,6 +199,7 @@ void frmMain::connectPages()
     });
     connect(pageDirectory_, &PageDirectory::filesListedChanged, mnuPlayer_, &QAction::setEnabled);
     connect(pageDirectory_, &PageDirectory::workWithTagRequested, this, &frmMain::workWithTagCommand);
+    connect(pageDirectory_, &PageDirectory::pathEntered, this, [this](const QString &path) { openPaths({path}); });
     connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::openPlayer);
     connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
     connect(pageTag_, &PageTag::playRequested, this, &frmMain::openPlayer);

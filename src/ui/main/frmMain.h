@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -35,6 +36,13 @@ public:
     /// to stop at the browser check (the window is then closed and nothing was stored).
     bool startUp();
     [[nodiscard]] bool isStarted() const { return started_; }
+    /// The paths given on the command line: start-up opens them instead of the last folder when
+    /// one of them exists (see openPaths), and tells the user when none does.
+    void setStartPaths(const QStringList &paths) { startPaths_ = paths; }
+    /// Opens what the paths name on the directory page: a folder, or the folder of the files,
+    /// with the files selected. False, after telling the user, when none of them exists; false
+    /// without a word while a job runs.
+    bool openPaths(const QStringList &paths);
 
     /// Shows a page with its buttons.
     void affichePage(WizardPage page);
@@ -90,6 +98,9 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void setVisible(bool visible) override;
 
 private:
@@ -139,6 +150,7 @@ private:
     QAction *mnuPlayer_ = nullptr;
 
     std::function<std::optional<QString>()> engineVersionSource_;
+    QStringList startPaths_;
     QString bannerUrl_;
     QString ieVersion_ = QStringLiteral("N/A");
     int captionHeight_ = 0;

@@ -79,9 +79,15 @@ bool frmMain::startUp()
     pageDirectory_->addColumnsLstViewFiles();
     pageTag_->addColumnsLstViewFilesTag();
     fillGenreLists();
-    selectLastFolder();
+    const bool opened = !startPaths_.isEmpty() && openPaths(startPaths_);
+    if (!opened)
+        selectLastFolder();
     setWindowTitle(Version::caption());
     affichePage(WizardPage::Directory);
+    // Showing page 0 unticks "&Use only selected files"; files named on the command line are
+    // the ones to work with, as a selection of two or more made by hand would be.
+    if (opened)
+        pageDirectory_->updateOnlySelectedCheck();
     measureCaptionHeight();
     startingUp_ = false;
     return true;

@@ -26,9 +26,10 @@ void MainWindowTest::TearDown()
     VarneltTest::TearDown();
 }
 
-std::unique_ptr<frmMain> MainWindowTest::openWindow()
+std::unique_ptr<frmMain> MainWindowTest::openWindow(const QStringList &startPaths)
 {
     auto window = std::make_unique<frmMain>();
+    window->setStartPaths(startPaths);
     window->setEngineVersionSource([] { return std::optional<QString>(QStringLiteral("102.0.5005.177")); });
     window->setBannerUrl(QStringLiteral("http://127.0.0.1:9/rennab/"));
     if (window->startUp())

@@ -22,8 +22,9 @@ protected:
     /// The folder that plays the user's home folder.
     [[nodiscard]] QString homePath() const { return tempFile(QStringLiteral("home")); }
 
-    /// Makes a window, runs its start-up with a current engine version and shows it.
-    std::unique_ptr<frmMain> openWindow();
+    /// Makes a window, runs its start-up with a current engine version and shows it; the paths
+    /// play those of the command line.
+    std::unique_ptr<frmMain> openWindow(const QStringList &startPaths = {});
 
     /// Writes an MP3 file of the given length with or without tags; returns its path.
     QString writeSong(const QString &relativePath, double seconds, bool withV1, bool withV2);
