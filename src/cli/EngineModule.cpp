@@ -23,7 +23,11 @@ QLibrary *module(QString *error)
     if (loaded)
         return loaded;
     QStringList tried;
-    const QStringList paths{programFolder() + u'/' + QLatin1StringView(ModuleName), QStringLiteral(VARNELT_CLI_ENGINE_PATH)};
+    // Beside the program in the build folder; in the private library folder of an installed
+    // tree, wherever that tree was put.
+    const QString name = QLatin1StringView(ModuleName);
+    const QStringList paths{programFolder() + u'/' + name,
+        programFolder() + u'/' + QStringLiteral(VARNELT_CLI_ENGINE_RELATIVE_DIR) + u'/' + name};
     for (const QString &path : paths) {
         auto *library = new QLibrary(path);
         if (library->load()) {

@@ -6,6 +6,7 @@
 #include "ui/widgets/PictureDecoding.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 #include <QTextStream>
 #include <cstring>
@@ -87,6 +88,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Varnelt"));
     QApplication::setApplicationName(QStringLiteral("Varnelt"));
+    // The desktop entry and the icon an installed program comes with carry this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARNELT_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VARNELT_APP_ID)));
     QStringList paths;
     QString badOption;
     if (!startPaths(QCoreApplication::arguments().mid(1), &paths, &badOption)) {
