@@ -29,6 +29,10 @@ void CliTest::SetUp()
     program_ = programFolder() + u"/varnelt-cli"_s;
     ASSERT_TRUE(QFile::copy(QStringLiteral(VARNELT_CLI_PATH), program_)) << VARNELT_CLI_PATH;
     QFile::setPermissions(program_, QFile::permissions(program_) | QFile::ExeOwner);
+    // The lookup's engine module is found beside the program, as in the build folder.
+    const QString engine = u"libvarnelt-cli-engine.so"_s;
+    ASSERT_TRUE(QFile::link(QFileInfo(QStringLiteral(VARNELT_CLI_PATH)).absolutePath() + u'/' + engine,
+        programFolder() + u'/' + engine));
 }
 
 QProcessEnvironment CliTest::environment() const

@@ -99,13 +99,18 @@ if [ "$status" = 2 ] && ! grep -q "could not be loaded" "$work/lookup.txt"; then
 else fail "varnelt-cli lookup (status $status)"; cat "$work/lookup.txt"; fi
 check "varnelt --version" "$tree/bin/varnelt" --version
 
-# The completion knows every option the help names, and completes a command.
-for option in $("$tree/bin/varnelt-cli" --help | grep -o -- '--[a-z][a-z0-9-]*' | sort -u); do
-  grep -q -- "$option\\b" "$tree/share/bash-completion/completions/varnelt-cli" || fail "completion lacks $option"
-done
-completed=$(bash -c 'compopt() { :; }; source "$1"; COMP_WORDS=(varnelt-cli ren); COMP_CWORD=1; _varnelt_cli; echo "${COMPREPLY[*]}"' _ \
-  "$tree/share/bash-completion/completions/varnelt-cli")
-[ "$completed" = rename ] && ok "completion" || fail "completion of 'ren' gave '$completed'"
+# The completion offers, over all commands, every option the help names, and completes commands.
+completion="$tree/share/bash-completion/completions/varnelt-cli"
+complete_words() { # the words completed after: varnelt-cli WORD...
+  bash -c 'compopt() { :; }; source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _varnelt_cli
+    printf "%s\n" "${COMPREPLY[@]}"' _ "$completion" "$tree/bin/varnelt-cli" "$@"
+}
+"$tree/bin/varnelt-cli" --help | grep -o -- '--[a-z][a-z0-9-]*' | grep -vx -- '--help\|--version' | sort -u >"$work/options.help"
+for command in rename tag lookup undo; do complete_words "$command" --; done | sort -u >"$work/options.completed"
+if cmp -s "$work/options.help" "$work/options.completed"; then ok "completion of every option"
+else fail "completion and --help differ in their options"; diff "$work/options.help" "$work/options.completed" || true; fi
+[ "$(complete_words ren | tr '\n' ' ')" = "rename " ] && [ "$(complete_words tag . --mode "" | tr '\n' ' ')" = "1 2 3 " ] \
+  && ok "completion of commands and values" || fail "completion of 'ren' or of --mode's values"
 
 # The window, offscreen, opened on the album: it starts its masks from the installed ones in the
 # user's data folder, never beside itself, and remembers the folder it was given.
