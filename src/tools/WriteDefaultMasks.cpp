@@ -20,10 +20,10 @@ int main(int argc, char **argv)
     QDir().mkpath(folder);
     AppFolder::setOverride(folder);
     QFile::remove(defaultMasksFile());
-    writeDefaultMasks();
-    if (readMaskInfo().size() != defaultMasks().size() || !QFile::exists(defaultMasksFile())) {
-        QTextStream(stderr) << "write-default-masks: " << defaultMasksFile() << " was not written\n";
-        return 1;
-    }
-    return 0;
+    QStringList problems = writeDefaultMasks();
+    if (problems.isEmpty() && readMaskInfo(problems).size() != defaultMasks().size())
+        problems << defaultMasksFile() + QStringLiteral(" does not hold the default masks");
+    for (const QString &problem : problems)
+        QTextStream(stderr) << "write-default-masks: " << problem << "\n";
+    return problems.isEmpty() ? 0 : 1;
 }
