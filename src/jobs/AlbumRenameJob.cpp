@@ -284,6 +284,19 @@ RenameJobOutcome Run::execute()
         log_.refreshSummary();
         if (progress_)
             progress_(planned.fileNumber, int(plan_.rows.size()));
+        // Stopped between two files: the one under way was finished, every file is whole.
+        if (in_.stopRequested && &planned != &plan_.rows.last() && in_.stopRequested()) {
+            out_.stopped = true;
+            break;
+        }
+    }
+    if (out_.stopped) {
+        if (foldersNode_ < 0)
+            foldersNode_ = log_.addOutputNode(ResultLog::Kind::Folders);
+        log_.warning(foldersNode_, u"Stopped by the user."_s);
+        log_.refreshSummary();
+        journal_.finish();
+        return out_;
     }
     finish();
     journal_.finish();

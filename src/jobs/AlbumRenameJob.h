@@ -40,6 +40,10 @@ struct RenameJobInput
     /// Called with a row's file after its tags are written and before the job checks them;
     /// empty in normal runs. Tests damage the written file here to see the check catch it.
     std::function<void(const QString &path)> afterTagWrite;
+    /// Asked after each row: true stops the job there (the user's Cancel). The rows done stay
+    /// done and journalled, so they can be undone; no playlist or cover is written and the old
+    /// folder stays. Empty: the job runs to its end.
+    std::function<bool()> stopRequested;
 };
 
 /// What a run leaves besides its log.
@@ -59,6 +63,8 @@ struct RenameJobOutcome
     bool oldFolderRemoved = false;
     /// The id of the job's undo journal ("varnelt-cli undo ID"); empty when none was written.
     QString journalId;
+    /// True when the user stopped the job before its last row.
+    bool stopped = false;
 };
 
 /// Called after every row with the rows done so far and the row count.

@@ -307,3 +307,34 @@ TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKeptAndATornRecordIsIgnored)
 }
 
 } // namespace
+
+TEST_F(RenameUndoTest, AJobStoppedByTheUserLeavesEveryFileWholeAndItsPartIsUndone)
+{
+    const Scenario s = scenarios().first(); // album folder, playlist and cover beside it
+    const QString root = tempFile(u"stopped"_s);
+    RenameJobInput in = prepare(s, root);
+    const auto before = folderState(root);
+    int asked = 0;
+    in.stopRequested = [&asked] { return ++asked == 2; };
+    const RenameJobOutcome out = runAlbumRenameJob(in, log);
+    EXPECT_TRUE(out.stopped);
+    EXPECT_EQ(asked, 2);
+    // Two of three files moved, the third where it was; no playlist or cover, the old folder kept.
+    EXPECT_EQ(out.newPaths.size(), 3);
+    EXPECT_FALSE(out.newPaths.at(1).isEmpty());
+    EXPECT_TRUE(out.newPaths.at(2).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(root + u'/' + s.folder + u"/c.mp3"_s));
+    EXPECT_FALSE(out.oldFolderRemoved);
+    EXPECT_LT(log.findRoot(u"Playlist"_s), 0);
+    const int folders = log.findRoot(u"Folders"_s);
+    ASSERT_GE(folders, 0);
+    EXPECT_TRUE(log.childTexts(folders).contains(u"Stopped by the user."_s));
+    EXPECT_EQ(log.errorCount(), 0);
+
+    // The journal was kept: the part done is undone.
+    ASSERT_FALSE(out.journalId.isEmpty());
+    const UndoReport report = RenameUndo::undo();
+    EXPECT_EQ(report.id, out.journalId);
+    EXPECT_TRUE(report.complete()) << report.left.join(u'\n').toStdString();
+    EXPECT_EQ(folderState(root), before);
+}

@@ -63,6 +63,8 @@ public:
 
     /// True while the rename job runs.
     [[nodiscard]] bool isRenaming() const { return renaming_; }
+    /// The button bar's Cancel: the running job stops after the file under way.
+    void requestStop() { stopRequested_ = true; }
 
     /// The size that shows every control of the page without scrolling.
     [[nodiscard]] QSize sizeHint() const override;
@@ -128,6 +130,7 @@ private:
     MainContext &context_;
     bool albumWarningDisplay_ = false;
     bool renaming_ = false;
+    bool stopRequested_ = false;
     QString coverDownloadFileName_;
     QWidget *content_ = nullptr;
 

@@ -97,7 +97,9 @@ void PageRename::renameAndTag()
 
 void PageRename::runJob()
 {
-    const AlbumRenamePlan plan = planAlbumRename(jobInput());
+    AlbumRenamePlan plan = planAlbumRename(jobInput());
+    stopRequested_ = false;
+    plan.input.stopRequested = [this] { return stopRequested_; };
     renaming_ = true;
     setEnabled(false);
     context_.resultLog.clear();

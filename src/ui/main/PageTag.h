@@ -101,6 +101,8 @@ public:
     void removeAllTags();
     /// True while a batch command works through its files.
     [[nodiscard]] bool isBatchRunning() const { return batchRunning_; }
+    /// The button bar's Cancel: the running batch stops after the file under way.
+    void requestStop() { stopRequested_ = true; }
 
     /// Starts the label edit of the current row.
     void startRenameInPlace();
@@ -125,6 +127,9 @@ public slots:
     void renameWithTag();
 
 signals:
+    /// A batch starts (true) or ends (false): the main window offers Cancel and holds whatever
+    /// could start other work meanwhile.
+    void busyChanged(bool busy);
     /// F5 or a deletion in the list: the directory page is to scan its folder again; the tag
     /// page lists the files it then gives.
     void rescanRequested();
@@ -178,6 +183,7 @@ private:
     /// Set while the page itself moves the current row (a batch, a refresh): no file is shown.
     bool movingRows_ = false;
     bool batchRunning_ = false;
+    bool stopRequested_ = false;
     int lastSortColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 

@@ -222,35 +222,47 @@ void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what
     if (ListFileCommands::folderIsBusy(lock))
         return;
     batchRunning_ = true;
+    stopRequested_ = false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     lblBatch->setText(what);
     prgBatch->setRange(0, int(rows.size()));
     prgBatch->setValue(0);
     lblBatch->show();
     prgBatch->show();
+    // The page is held while the batch runs; the main window holds its own controls and offers
+    // Cancel, the one thing a click may do meanwhile.
+    setEnabled(false);
+    emit busyChanged(true);
     const auto done = qScopeGuard([this] {
         lblBatch->hide();
         prgBatch->hide();
+        setEnabled(true);
         QApplication::restoreOverrideCursor();
         batchRunning_ = false;
+        emit busyChanged(false);
     });
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
-    for (int k = 0; k < rows.size(); ++k) {
+    int k = 0;
+    for (; k < rows.size() && !stopRequested_; ++k) {
         QTreeWidgetItem *row = rows.at(k);
         afterFile(row, work(pathOf(row->text(FileNameColumn)), k + 1));
         prgBatch->setValue(k + 1);
-        // The window repaints as the batch goes; clicks and keys wait for its end, so nothing
-        // can start a second command over the same files.
         if (sinceRepaint.elapsed() >= RepaintIntervalMs) {
             lstFilesTag->scrollToItem(row);
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents();
             sinceRepaint.restart();
         }
     }
-    if (rows.isEmpty())
+    if (k == 0)
         return;
-    QTreeWidgetItem *last = rows.last();
+    if (stopRequested_ && k < rows.size()) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        Msg::ask(u"Stopped by the user."_s + u"\n"_s + u"%1 of %2 files were done."_s.arg(k).arg(rows.size()),
+                 what, Msg::Icon::Information);
+        QApplication::restoreOverrideCursor();
+    }
+    QTreeWidgetItem *last = rows.at(k - 1);
     movingRows_ = true;
     lstFilesTag->setCurrentItem(last, 0, QItemSelectionModel::NoUpdate);
     movingRows_ = false;

@@ -103,6 +103,8 @@ void frmMain::buildButtonBar(QWidget *host)
     cmdSelectDirectory_ = barButton(u"cmdSelectDirectory"_s, u"&Select a directory"_s, host);
     cmdEnd_ = barButton(u"cmdEnd"_s, u"&Exit program"_s, host);
     cmdEnd_->setDefault(true);
+    cmdCancel_ = barButton(u"cmdCancel"_s, u"&Cancel"_s, host);
+    cmdCancel_->hide();
 
     // The folder picture: on the other pages a click goes back to the folder, as the button does.
     imgDir_ = new QToolButton(host);
@@ -119,7 +121,7 @@ void frmMain::buildButtonBar(QWidget *host)
     bar->addWidget(cmdSelectDirectory_);
     bar->addStretch(1);
     for (ButtonEx *button : {cmdFindInternet_, cmdWorkWithTag_, cmdFindInternetTag_, cmdRenameWithTag_, cmdRename_,
-             cmdWorkWithTagRename_, cmdWorkWithTagLog_, cmdEnd_})
+             cmdWorkWithTagRename_, cmdWorkWithTagLog_, cmdCancel_, cmdEnd_})
         bar->addWidget(button);
     static_cast<QVBoxLayout *>(host->layout())->addLayout(bar);
 
@@ -132,6 +134,10 @@ void frmMain::buildButtonBar(QWidget *host)
     connect(cmdWorkWithTagLog_, &ButtonEx::clicked, this, [this] { workWithTagFromLaterPage(true); });
     connect(cmdSelectDirectory_, &ButtonEx::clicked, this, &frmMain::selectDirectoryCommand);
     connect(cmdEnd_, &ButtonEx::clicked, this, &QWidget::close);
+    connect(cmdCancel_, &ButtonEx::clicked, this, [this] {
+        pageRename_->requestStop();
+        pageTag_->requestStop();
+    });
 }
 
 void frmMain::buildMenus()
@@ -209,18 +215,26 @@ void frmMain::connectPages()
     });
     connect(pageRename_, &PageRename::requestPage, this, &frmMain::affichePage);
     connect(pageRename_, &PageRename::busyChanged, this, &frmMain::setBusy);
+    connect(pageTag_, &PageTag::busyChanged, this, &frmMain::setBusy);
     connect(pageRename_, &PageRename::playRequested, this, &frmMain::openPlayer);
     connect(pageResult_, &PageResult::requestPage, this, &frmMain::affichePage);
 }
 
 void frmMain::setBusy(bool busy)
 {
-    // The folder picture leads back to the folder as "&Select a directory" does.
+    // While a job runs the window takes clicks and keys, for Cancel: everything else that could
+    // start other work is held. The folder picture leads back to the folder as "&Select a
+    // directory" does.
     for (QWidget *control : std::initializer_list<QWidget *>{cmdWorkWithTagLog_, cmdEnd_, cmdSelectDirectory_,
-             cmdRename_, cmdWorkWithTagRename_, imgDir_})
+             cmdRename_, cmdWorkWithTagRename_, cmdFindInternetTag_, cmdRenameWithTag_, imgDir_})
         control->setEnabled(!busy);
+    menuBar()->setEnabled(!busy);
     mnuSelDir_->setEnabled(!busy);
     mnuUndoRename_->setEnabled(!busy);
+    cmdCancel_->setVisible(busy);
+    cmdCancel_->setEnabled(busy);
+    if (busy)
+        cmdCancel_->setFocus();
 }
 
 WizardPage frmMain::activeWizardPage() const

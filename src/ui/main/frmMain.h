@@ -143,6 +143,8 @@ private:
     ButtonEx *cmdWorkWithTagLog_ = nullptr;
     ButtonEx *cmdSelectDirectory_ = nullptr;
     ButtonEx *cmdEnd_ = nullptr;
+    /// Shown while the rename job or a tag batch runs: stops it after the file under way.
+    ButtonEx *cmdCancel_ = nullptr;
     QToolButton *imgDir_ = nullptr;
 
     QAction *mnuSelDir_ = nullptr;
