@@ -53,6 +53,8 @@ ListKey listKey(const QEvent *keyPress)
         return ListKey::Enter;
     case Qt::Key_Menu:
         return ListKey::Menu;
+    case Qt::Key_Delete:
+        return ListKey::Delete;
     default:
         return ListKey::None;
     }

@@ -42,8 +42,8 @@ QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption, 
 }
 
 /// The keys both file lists handle themselves.
-enum class ListKey { None, Refresh, Rename, Enter, Menu };
-/// What a key press in a file list stands for: F5, F2, Enter or the context-menu key.
+enum class ListKey { None, Refresh, Rename, Enter, Menu, Delete };
+/// What a key press in a file list stands for: F5, F2, Enter, the context-menu key or Delete.
 [[nodiscard]] ListKey listKey(const QEvent *keyPress);
 /// Where the context-menu key pops the menu up: under the current row.
 [[nodiscard]] QPoint menuPosition(const QTreeWidget *list);

@@ -597,6 +597,10 @@ bool PageDirectory::eventFilter(QObject *watched, QEvent *event)
         rememberSelectedFile();
         showContextMenu(ListFileCommands::menuPosition(lstFiles_));
         break;
+    case ListFileCommands::ListKey::Delete:
+        // As the menu's "&Delete": the selected files, after the question.
+        deleteSelectedFiles();
+        break;
     default:
         rememberSelectedFile();
         emit workWithTagRequested();

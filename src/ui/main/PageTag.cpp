@@ -347,6 +347,9 @@ bool PageTag::eventFilter(QObject *watched, QEvent *event)
     case ListFileCommands::ListKey::Menu:
         showContextMenu(ListFileCommands::menuPosition(lstFilesTag));
         break;
+    case ListFileCommands::ListKey::Delete:
+        deleteSelectedFiles();
+        break;
     default:
         playCurrent();
         break;

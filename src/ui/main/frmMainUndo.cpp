@@ -4,6 +4,7 @@
 
 #include "MainContext.h"
 #include "PageDirectory.h"
+#include "PageResult.h"
 #include "foundation/MessageGateway.h"
 #include "jobs/JobJournal.h"
 #include "jobs/RenameUndo.h"
@@ -55,8 +56,9 @@ void frmMain::undoLastRename()
     }
 
     QString text = report.complete() ? u"The rename was undone."_s : u"The rename was undone in part."_s;
+    // Each line says what was done ("Restored: ...", "Removed: ..."): the heading names neither.
     if (!report.restored.isEmpty())
-        text += u"\n\nRestored:\n"_s + shortList(report.restored);
+        text += u"\n\nUndone:\n"_s + shortList(report.restored);
     if (!report.left.isEmpty())
         text += u"\n\nLeft as they are:\n"_s + shortList(report.left);
     if (!report.notRecorded.isEmpty())
@@ -64,6 +66,9 @@ void frmMain::undoLastRename()
     const bool clean = report.complete() && report.notRecorded.isEmpty();
     Msg::ask(text, undoTitle, clean ? Msg::Icon::Information : Msg::Icon::Exclamation);
 
+    // The result page showed the job that is now undone: it shows nothing of it any more.
+    context_->resultLog.clear();
+    pageResult_->clearFolderAndSummary();
     // The listed folder may be one the undo changed: it is read again.
     if (activeWizardPage() == WizardPage::Directory && !context_->currentDirectory.isEmpty())
         pageDirectory_->listDirectory(context_->currentDirectory);

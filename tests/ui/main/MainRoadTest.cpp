@@ -8,11 +8,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QFileInfo>
 #include <QLineEdit>
 #include "ui/widgets/ButtonEx.h"
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -122,4 +125,130 @@ TEST_F(MainRoadTest, NothingLeadsBackToTheFolderWhileTheRenameRuns)
     EXPECT_TRUE(picture->isEnabled());
     picture->click();
     EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
+}
+
+TEST_F(MainRoadTest, CancelStopsTheRenameAndATagBatchAfterTheFileUnderWay)
+{
+    const QString folder = tempFile(u"rips/long"_s);
+    constexpr int Files = 40;
+    for (int i = 1; i <= Files; ++i) {
+        Mp3Writer::Song song;
+        song.title = u"Song %1"_s.arg(i);
+        song.artist = u"Foo"_s;
+        song.album = u"Bar"_s;
+        song.track = i;
+        ASSERT_TRUE(Mp3Writer::save(folder + u"/track%1.mp3"_s.arg(i, 2, 10, QChar(u'0')), Mp3Writer::song(song)));
+    }
+    presetSetting(u"Last Directory"_s, folder);
+    presetSetting(u"Last Destination dir"_s, u"MP3 directory"_s);
+    auto window = openWindow();
+    auto *cancel = window->findChild<ButtonEx *>(u"cmdCancel"_s);
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_FALSE(cancel->isVisible());
+    // Cancel is pressed the first time the running job lets the window answer a click.
+    bool cancelOffered = false;
+    const auto pressCancelSoon = [&] {
+        QTimer::singleShot(0, window.get(), [&] {
+            cancelOffered = cancel->isVisible() && cancel->isEnabled();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+    };
+
+    // The tag batch: the files done keep their new tags, the others are untouched.
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
+    answers->setDefaultAnswer(Msg::Answer::Yes);
+    pressCancelSoon();
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRemoveAllTag"_s), Qt::LeftButton);
+    EXPECT_TRUE(cancelOffered);
+    EXPECT_TRUE(answers->lastText().startsWith(u"Stopped by the user."_s)) << answers->lastText().toStdString();
+    int untouched = 0;
+    for (int i = 1; i <= Files; ++i) {
+        ID3Edit tag;
+        if (tag.Load(folder + u"/track%1.mp3"_s.arg(i, 2, 10, QChar(u'0'))) == ID3Edit::Ok && !tag.Title().isEmpty())
+            ++untouched;
+    }
+    EXPECT_GT(untouched, 0);
+    EXPECT_LT(untouched, Files);
+    EXPECT_FALSE(cancel->isVisible());
+    EXPECT_TRUE(window->findChild<ButtonEx *>(u"cmdRenameWithTag"_s)->isEnabled());
+}
+
+TEST_F(MainRoadTest, CancelStopsTheRenameJobWithTheJournalKept)
+{
+    const QString folder = tempFile(u"rips/many"_s);
+    constexpr int Files = 40;
+    for (int i = 1; i <= Files; ++i) {
+        Mp3Writer::Song song;
+        song.title = u"Song %1"_s.arg(i);
+        song.artist = u"Foo"_s;
+        song.album = u"Bar"_s;
+        song.track = i;
+        ASSERT_TRUE(Mp3Writer::save(folder + u"/track%1.mp3"_s.arg(i, 2, 10, QChar(u'0')), Mp3Writer::song(song)));
+    }
+    presetSetting(u"Last Directory"_s, folder);
+    presetSetting(u"Last Destination dir"_s, u"MP3 directory"_s);
+    auto window = openWindow();
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdWorkWithTag"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRenameWithTag"_s), Qt::LeftButton);
+    ASSERT_EQ(window->activeWizardPage(), WizardPage::Rename);
+    auto *cancel = window->findChild<ButtonEx *>(u"cmdCancel"_s);
+    bool cancelOffered = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        cancelOffered = cancel->isVisible() && cancel->isEnabled();
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    answers->setDefaultAnswer(Msg::Answer::Yes);
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdRename"_s), Qt::LeftButton);
+    EXPECT_TRUE(cancelOffered);
+    auto *log = window->findChild<QTreeWidget *>(u"trvLog"_s);
+    const QList<QTreeWidgetItem *> stopped = log->findItems(u"Stopped by the user."_s, Qt::MatchExactly | Qt::MatchRecursive);
+    EXPECT_EQ(stopped.size(), 1);
+    int renamed = 0;
+    for (int i = 1; i <= Files; ++i)
+        renamed += QFileInfo::exists(folder + u"/Foo - Bar/%1 - Song %2.mp3"_s.arg(i, 2, 10, QChar(u'0')).arg(i)) ? 1 : 0;
+    EXPECT_GT(renamed, 0);
+    EXPECT_LT(renamed, Files);
+    EXPECT_FALSE(cancel->isVisible());
+
+    // "&Select a directory" leads to the destination, highlighted in the folder tree.
+    QTest::mouseClick(window->findChild<ButtonEx *>(u"cmdSelectDirectory"_s), Qt::LeftButton);
+    ASSERT_EQ(window->activeWizardPage(), WizardPage::Directory);
+    auto *tree = window->findChild<QTreeView *>(u"fdvDir"_s);
+    const QModelIndex current = tree->currentIndex();
+    ASSERT_TRUE(current.isValid());
+    EXPECT_EQ(QDir::cleanPath(current.data(QFileSystemModel::FilePathRole).toString()), folder + u"/Foo - Bar"_s);
+    EXPECT_TRUE(tree->selectionModel()->isSelected(current));
+
+    // The part done is undone from the journal; the result page no longer shows the job.
+    window->affichePage(WizardPage::Result);
+    answers->setDefaultAnswer(Msg::Answer::Yes);
+    window->undoLastRename();
+    for (int i = 1; i <= Files; ++i)
+        EXPECT_TRUE(QFileInfo::exists(folder + u"/track%1.mp3"_s.arg(i, 2, 10, QChar(u'0')))) << i;
+    EXPECT_EQ(log->topLevelItemCount(), 0);
+}
+
+TEST_F(MainRoadTest, DeleteInTheFileListTrashesTheSelectedFilesAfterAsking)
+{
+    const QString folder = tempFile(u"rips/few"_s);
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_TRUE(Mp3Writer::save(folder + u"/track%1.mp3"_s.arg(i), Mp3Writer::song(Mp3Writer::Song())));
+    presetSetting(u"Last Directory"_s, folder);
+    auto window = openWindow();
+    QTreeWidget *list = fileList(*window);
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(1));
+    list->topLevelItem(1)->setSelected(true);
+    answers->clear();
+    answers->answerNext(Msg::Answer::No);
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/track2.mp3"_s)) << "No keeps the file";
+    list->setCurrentItem(list->topLevelItem(1));
+    list->topLevelItem(1)->setSelected(true);
+    answers->answerNext(Msg::Answer::Yes);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/track2.mp3"_s));
+    EXPECT_EQ(columnTexts(list, 0), QStringList({u"track1.mp3"_s, u"track3.mp3"_s}));
 }

@@ -333,8 +333,11 @@ TEST_F(frmMainPagesTest, UndoLastRenameAsksFirstThenPutsTheFilesBackAndSaysWhatI
     in.rows = {{u"One"_s, u"a.mp3"_s, u"01"_s}, {u"Two"_s, u"b.mp3"_s, u"02"_s}};
     in.album = {u"Foo"_s, u"Bar"_s, u"2001"_s, u"Rock"_s, {}};
     in.naming = {u"%artist - %album\\%track - %title"_s, u"Parent directory"_s, {}, {}};
+    in.outputs.playlist = true;
     ResultLog log;
     ASSERT_TRUE(runAlbumRenameJob(in, log).started);
+    const QString playlist = tempFile(u"Foo - Bar/Foo - Bar.pls"_s);
+    ASSERT_TRUE(QFileInfo::exists(playlist));
     ASSERT_FALSE(QFileInfo::exists(a));
 
     auto window = openWindow();
@@ -355,8 +358,11 @@ TEST_F(frmMainPagesTest, UndoLastRenameAsksFirstThenPutsTheFilesBackAndSaysWhatI
     undo->trigger();
     ASSERT_EQ(answers->count(), 3);
     EXPECT_EQ(answers->messages().at(2).icon, Msg::Icon::Information);
-    EXPECT_TRUE(answers->lastText().startsWith(u"The rename was undone.\n\nRestored:\n"_s));
+    // The playlist the job made is removed, and said so, not under a "Restored:" heading.
+    EXPECT_TRUE(answers->lastText().startsWith(u"The rename was undone.\n\nUndone:\n"_s)) << answers->lastText().toStdString();
+    EXPECT_FALSE(answers->lastText().contains(u"Restored:\n"_s));
     EXPECT_TRUE(answers->lastText().contains(u"Restored: "_s + a));
+    EXPECT_TRUE(answers->lastText().contains(u"Removed: "_s + playlist));
     EXPECT_EQ(readAll(a), aBytes);
     EXPECT_EQ(readAll(b), bBytes);
     EXPECT_FALSE(QFileInfo::exists(tempFile(u"Foo - Bar"_s)));
