@@ -99,6 +99,8 @@ frmInternet::frmInternet(const QString &currentDirectory, const WorkingList &fil
     profile_ = new QWebEngineProfile(this);
     buildControls();
     txtDirectory->setText(Common::addBackslash(currentDirectory));
+    // The fillers search for what the folder box says, edits included.
+    connect(txtDirectory, &QLineEdit::textChanged, this, [this](const QString &text) { lookup_.search.directory = text; });
     restoreWindowPlacement(this, BrowserPlacement);
     setWindowTitle(u" Varnelt - Internet Search"_s);
 

@@ -41,6 +41,8 @@ public:
     [[nodiscard]] CandidatePanel *candidatePanel() const { return candidates_; }
     /// The polling timer's interval, 0 while it is stopped.
     [[nodiscard]] int pollInterval() const;
+    /// What the fillers derive their search text from: the folder box as it reads now.
+    [[nodiscard]] const SearchInput &searchInput() const { return lookup_.search; }
 
 public slots:
     void done(int result) override;
