@@ -109,7 +109,7 @@ void frmTracks::buildControls()
     cmdContinue = named(new ButtonEx(u"&Continue"_s, this), u"cmdContinue"_s);
     cmdOk = named(new ButtonEx(u"&OK"_s, this), u"cmdOk"_s);
     cmdOk->setEnabled(false);
-    cmdPaste = named(new ButtonEx(u"Paste track list"_s, this), u"cmdPaste"_s);
+    cmdPaste = named(new ButtonEx(u"&Paste track list"_s, this), u"cmdPaste"_s);
     cmdPaste->setToolTip(u"Replaces the tracks by a track list copied to the clipboard, one track a line"_s);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
