@@ -14,6 +14,8 @@
 #include "ui/widgets/WindowPlacement.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +44,8 @@ bool isAdvertising(const QString &address)
     return address.contains(u"ad."_s, Qt::CaseInsensitive) || address.contains(u"doubleclick."_s, Qt::CaseInsensitive);
 }
 
-/// The browser of the lookup window: pop-up windows never open.
+/// The browser of the lookup window: pop-up windows never open; the page's context menu
+/// offers the window's own actions after the browser's.
 class LookupView : public QWebEngineView
 {
 public:
@@ -52,6 +55,8 @@ public:
         setPage(new QWebEnginePage(profile, this));
     }
 
+    void setMenuActions(const QList<QAction *> &actions) { menuActions_ = actions; }
+
 protected:
     QWebEngineView *createWindow(QWebEnginePage::WebWindowType) override
     {
@@ -59,8 +64,18 @@ protected:
         return nullptr;
     }
 
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        QMenu *menu = createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        menu->addActions(menuActions_);
+        menu->popup(event->globalPos());
+    }
+
 private:
     std::function<void()> refused_;
+    QList<QAction *> menuActions_;
 };
 
 /// The busy indicator's pictures: three frames of a turning mark, then the idle frame.
@@ -162,6 +177,10 @@ void frmInternet::buildControls()
     cmdStop = button(u"cmdStop"_s, u"Stop"_s);
     cmdCopy = button(u"cmdCopy"_s, u"Copy"_s);
     cmdCopy->setToolTip(u"Puts the selected part of the folder into the page's search field"_s);
+    cmdCapture = button(u"cmdCapture"_s, u"Capture track list"_s);
+    cmdCapture->setToolTip(u"Reads the track list of the page, or of the part of it you selected"_s);
+    cmdPaste = button(u"cmdPaste"_s, u"Paste track list"_s);
+    cmdPaste->setToolTip(u"Reads a track list copied to the clipboard, one track a line"_s);
     txtDirectory = new QLineEdit(this);
     txtDirectory->setObjectName(u"txtDirectory"_s);
     imgBusy = new QLabel(this);
@@ -179,6 +198,8 @@ void frmInternet::buildControls()
     folderRow->addWidget(new QLabel(u"Folder :"_s, this));
     folderRow->addWidget(txtDirectory, 1);
     folderRow->addWidget(cmdCopy);
+    folderRow->addWidget(cmdCapture);
+    folderRow->addWidget(cmdPaste);
 
     web = new LookupView(profile_, this, [this] {
         StatusBar1->showMessage(u"A pop-up window was refused."_s);
@@ -240,6 +261,15 @@ void frmInternet::buildControls()
     });
     connect(cmdReload, &ButtonEx::clicked, this, &frmInternet::reload);
     connect(cmdCopy, &ButtonEx::clicked, this, &frmInternet::copySearchText);
+    connect(cmdCapture, &ButtonEx::clicked, this, &frmInternet::captureTrackList);
+    connect(cmdPaste, &ButtonEx::clicked, this, &frmInternet::pasteTrackList);
+    auto *mnuCapture = new QAction(u"Capture track list"_s, this);
+    mnuCapture->setObjectName(u"mnuCaptureTrackList"_s);
+    connect(mnuCapture, &QAction::triggered, this, &frmInternet::captureTrackList);
+    auto *mnuPaste = new QAction(u"Paste track list"_s, this);
+    mnuPaste->setObjectName(u"mnuPasteTrackList"_s);
+    connect(mnuPaste, &QAction::triggered, this, &frmInternet::pasteTrackList);
+    static_cast<LookupView *>(web)->setMenuActions({mnuCapture, mnuPaste});
     // F5 anywhere in the window, the browser included, reloads.
     auto *f5 = new QAction(this);
     f5->setShortcut(Qt::Key_F5);
@@ -342,6 +372,7 @@ void frmInternet::showTrackList()
     frmTracks dialog(lookup_.record, this);
     dialog.setFolder(folder_);
     dialog.setBestMatchOnOpen(std::exchange(searchRecord_, false));
+    dialog.setWorkingList(lookup_.files, lookup_.search.directory);
     dialog.fitToRows();
     tracks_ = &dialog;
     const int answer = dialog.exec();

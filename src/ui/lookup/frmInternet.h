@@ -44,6 +44,12 @@ public:
     /// What the fillers derive their search text from: the folder box as it reads now.
     [[nodiscard]] const SearchInput &searchInput() const { return lookup_.search; }
 
+    /// "Capture track list": the selection on the page, else the page's best track list, opens
+    /// in the track list dialog; nothing found says so and the window stays as it is.
+    void captureTrackList();
+    /// "Paste track list": the clipboard's text read as a track list, likewise.
+    void pasteTrackList();
+
 public slots:
     void done(int result) override;
 
@@ -59,6 +65,7 @@ private:
     void busyTick();
     void showTrackList();
     void findAutomatically();
+    void showCaptured(bool found, const QString &nothingFound, const QString &title);
 
     LookupContext lookup_;
     AlbumRecord handedOver_;
@@ -88,5 +95,7 @@ private:
     ButtonEx *cmdCopy = nullptr;
     ButtonEx *cmdFindAuto = nullptr;
     CandidatePanel *candidates_ = nullptr;
+    ButtonEx *cmdCapture = nullptr;
+    ButtonEx *cmdPaste = nullptr;
     QStatusBar *StatusBar1 = nullptr;
 };

@@ -109,9 +109,11 @@ void frmTracks::buildControls()
     cmdContinue = named(new ButtonEx(u"&Continue"_s, this), u"cmdContinue"_s);
     cmdOk = named(new ButtonEx(u"&OK"_s, this), u"cmdOk"_s);
     cmdOk->setEnabled(false);
+    cmdPaste = named(new ButtonEx(u"&Paste track list"_s, this), u"cmdPaste"_s);
+    cmdPaste->setToolTip(u"Replaces the tracks by a track list copied to the clipboard, one track a line"_s);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (ButtonEx *button : {cmdUp, cmdDown, cmdAutoOrder, cmdBestMatch, cmdContinue, cmdOk})
+    for (ButtonEx *button : {cmdPaste, cmdUp, cmdDown, cmdAutoOrder, cmdBestMatch, cmdContinue, cmdOk})
         buttons->addWidget(button);
 
     auto *layout = new QVBoxLayout(this);
@@ -133,6 +135,7 @@ void frmTracks::buildControls()
     });
     connect(cmdContinue, &ButtonEx::clicked, this, &QDialog::reject);
     connect(cmdOk, &ButtonEx::clicked, this, &QDialog::accept);
+    connect(cmdPaste, &ButtonEx::clicked, this, &frmTracks::pasteTrackList);
 }
 
 void frmTracks::fillRows()
@@ -228,14 +231,7 @@ void frmTracks::firstActivation()
         coverFileName_ = coverDownloadPath(record_.coverUrl);
         download_->start(record_.coverUrl, coverFileName_);
     }
-    for (QLineEdit *edit : {txtYear, txtGenre, txtArtist, txtAlbum}) {
-        if (edit->text().isEmpty()) {
-            edit->setEnabled(false);
-            QPalette palette = edit->palette();
-            palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-            edit->setPalette(palette);
-        }
-    }
+    showAlbumFields();
     if (bestMatchOnOpen_ || chkBestMatch->isChecked())
         bestMatch();
     else
@@ -279,6 +275,17 @@ void frmTracks::bestMatch()
     score_ = orderTracks(rows_, true);
     lblScore->setText(albumScoreText(score_));
     fillRows();
+}
+
+void frmTracks::showAlbumFields()
+{
+    for (QLineEdit *edit : {txtYear, txtGenre, txtArtist, txtAlbum}) {
+        const bool empty = edit->text().isEmpty();
+        edit->setEnabled(!empty);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(empty ? QPalette::Button : QPalette::Base));
+        edit->setPalette(empty ? palette : QPalette());
+    }
 }
 
 void frmTracks::coverArrived(const QString &error)

@@ -5,6 +5,7 @@
 
 #include "lookup/AlbumRecord.h"
 #include "lookup/EvidencePairing.h"
+#include "lookup/SiteReaders.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -41,6 +42,9 @@ public:
     void setBestMatchOnOpen(bool on) { bestMatchOnOpen_ = on; }
     /// The score and reason of each row's pair, as the Score column and the tooltips show them.
     [[nodiscard]] const QList<PairScore> &pairScores() const { return pairScores_; }
+    /// The files the record is paired from and the album folder: "Paste track list" pairs a
+    /// pasted list with them as the lookup paired the record.
+    void setWorkingList(const WorkingList &files, const QString &directory);
 
     /// Sizes the list for its rows (a list taller than the screen allows stops there and its
     /// "File Name" column narrows) and places the buttons under it.
@@ -51,6 +55,8 @@ public slots:
     void bestMatch();
     void moveUp();
     void moveDown();
+    /// "Paste track list": the clipboard's text replaces the record's tracks and album fields.
+    void pasteTrackList();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -65,6 +71,7 @@ private:
     void coverArrived(const QString &error);
     const QList<FileEvidence> &evidence();
     void scoreCurrentPairs();
+    void showAlbumFields();
 
     AlbumRecord record_;
     QList<TrackRow> rows_;
@@ -78,6 +85,8 @@ private:
     bool evidenceRead_ = false;
     QList<PairScore> pairScores_;
     bool bestMatchOnOpen_ = false;
+    WorkingList files_;
+    QString directory_;
 
     QLineEdit *txtArtist = nullptr;
     QLineEdit *txtAlbum = nullptr;
@@ -94,5 +103,6 @@ private:
     QCheckBox *chkBestMatch = nullptr;
     ButtonEx *cmdUp = nullptr;
     ButtonEx *cmdDown = nullptr;
+    ButtonEx *cmdPaste = nullptr;
     QTimer *tmrTimeOut = nullptr;
 };

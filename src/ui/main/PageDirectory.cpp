@@ -185,6 +185,8 @@ void PageDirectory::buildControls()
     addEntry(u"mnuDelete"_s, u"&Delete"_s, [this] { deleteSelectedFiles(); });
     mnuContext3_->addSeparator();
     addEntry(u"mnuRefresh"_s, u"&Refresh list"_s, [this] { selectDirectory(refreshFolder()); });
+    mnuContext3_->addSeparator();
+    addEntry(u"mnuPasteTrackList"_s, u"Paste track list"_s, [this] { emit pasteTrackListRequested(); });
 
     auto *folderLabel = new QLabel(u"Folder :"_s);
     folderLabel->setBuddy(txtDirectoryFiles_);

@@ -91,6 +91,8 @@ signals:
     void pathEntered(const QString &path);
     /// "&Work with ID3 tag" is asked for (Enter, double click, "&Edit Tag").
     void workWithTagRequested();
+    /// "Paste track list" is asked for: the clipboard's list paired with the listed files.
+    void pasteTrackListRequested();
     /// The player is asked for: the list's file names top to bottom and the row it starts at.
     void playRequested(const QStringList &fileNames, int row);
 

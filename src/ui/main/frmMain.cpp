@@ -207,6 +207,7 @@ void frmMain::connectPages()
     connect(pageDirectory_, &PageDirectory::workWithTagRequested, this, &frmMain::workWithTagCommand);
     connect(pageDirectory_, &PageDirectory::pathEntered, this, [this](const QString &path) { openPaths({path}); });
     connect(pageDirectory_, &PageDirectory::playRequested, this, &frmMain::openPlayer);
+    connect(pageDirectory_, &PageDirectory::pasteTrackListRequested, this, &frmMain::pasteTrackList);
     connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
     connect(pageTag_, &PageTag::playRequested, this, &frmMain::openPlayer);
     connect(pageTag_, &PageTag::rescanRequested, this, [this] {

@@ -84,6 +84,9 @@ public slots:
     /// "&Find album informations on Internet" of the directory or tag page: the lookup window,
     /// modal, over that page's files; a record handed over fills the rename page, shown next.
     void findAlbumOnInternet();
+    /// "Paste track list" of the directory page: the clipboard's track list in the track list
+    /// dialog, paired with the page's files; its OK hands the album over as a lookup's does.
+    void pasteTrackList();
     /// "&MP3 Player..." and the lists' "&Play MP3": the player on the list of the page shown.
     void playerCommand();
     /// Shows the player modally on files of the current folder, starting at a row.

@@ -8,10 +8,16 @@
 #include "PageTag.h"
 #include "jobs/AlbumFromTags.h"
 #include "jobs/LookupHandOver.h"
+#include "foundation/MessageGateway.h"
+#include "lookup/TrackListReader.h"
 #include "ui/lookup/frmInternet.h"
+#include "ui/lookup/frmTracks.h"
 #include "ui/widgets/CoreReports.h"
 
 #include <QApplication>
+#include <QClipboard>
+
+using namespace Qt::StringLiterals;
 
 void frmMain::findAlbumOnInternet()
 {
@@ -34,6 +40,34 @@ void frmMain::findAlbumOnInternet()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     pageRename_->takeLookup(handOverLookup(internet.handedOverRecord(), context_->currentDirectory,
                                       internet.coverShown(), pageRename_->genreAtFirstEntry()));
+    QApplication::restoreOverrideCursor();
+    affichePage(WizardPage::Rename);
+}
+
+void frmMain::pasteTrackList()
+{
+    LookupContext lookup;
+    lookup.files = pageDirectory_->workingList();
+    lookup.search.directory = context_->currentDirectory;
+    if (lookup.files.fileNames.isEmpty())
+        return;
+    const int selected = int(std::count(lookup.files.selected.cbegin(), lookup.files.selected.cend(), true));
+    if (!hasFilesToProcess(selected, lookup.files.onlySelected)) {
+        showNoFileSelected();
+        return;
+    }
+    if (!TrackList::captureText(QApplication::clipboard()->text(), lookup)) {
+        Msg::ask(TrackList::noTrackListInText(), u"Paste track list"_s, Msg::Icon::Exclamation);
+        return;
+    }
+    frmTracks dialog(lookup.record, this);
+    dialog.setWorkingList(lookup.files, lookup.search.directory);
+    dialog.fitToRows();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    pageRename_->takeLookup(handOverLookup(dialog.record(), context_->currentDirectory, dialog.coverShown(),
+                                           pageRename_->genreAtFirstEntry()));
     QApplication::restoreOverrideCursor();
     affichePage(WizardPage::Rename);
 }

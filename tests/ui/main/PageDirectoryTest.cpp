@@ -352,7 +352,7 @@ TEST_F(PageDirectoryTest, ContextMenuFollowsThePlayerAndRefreshes)
     for (QAction *action : menu->actions())
         captions << (action->isSeparator() ? u"-"_s : action->text());
     EXPECT_EQ(captions, QStringList({u"&Edit Tag"_s, u"&Play MP3"_s, u"-"_s, u"&Rename"_s, u"&Open"_s,
-                            u"&Delete"_s, u"-"_s, u"&Refresh list"_s}));
+                            u"&Delete"_s, u"-"_s, u"&Refresh list"_s, u"-"_s, u"Paste track list"_s}));
     auto *play = menu->findChild<QAction *>(u"mnuPlay3"_s);
     EXPECT_TRUE(play->isEnabled());
     window->findChild<QAction *>(u"mnuPlayer"_s)->setEnabled(false);
