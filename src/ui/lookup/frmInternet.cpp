@@ -353,7 +353,7 @@ void frmInternet::findAutomatically()
 {
     if (candidates_->isHidden()) {
         candidates_->show();
-        auto *split = findChild<QSplitter *>(u"splPage"_s);
+        auto *split = qobject_cast<QSplitter *>(candidates_->parentWidget());
         const int width = split->width();
         split->setSizes({width / 2, width - width / 2});
     }

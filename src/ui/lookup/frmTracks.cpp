@@ -104,7 +104,7 @@ void frmTracks::buildControls()
     cmdAutoOrder = named(new ButtonEx(u"&Auto order"_s, this), u"cmdAutoOrder"_s);
     cmdBestMatch = named(new ButtonEx(u"&Best match"_s, this), u"cmdBestMatch"_s);
     cmdBestMatch->setToolTip(u"Pairs every file with the track its title, track number and length fit best"_s);
-    chkBestMatch = named(new QCheckBox(u"&Pair by best match when an album arrives"_s, this), u"chkBestMatch"_s);
+    chkBestMatch = named(new QCheckBox(u"Pai&r by best match when an album arrives"_s, this), u"chkBestMatch"_s);
     chkBestMatch->setChecked(Settings().value(SettingsKeys::PairByBestMatch) == u"1");
     cmdContinue = named(new ButtonEx(u"&Continue"_s, this), u"cmdContinue"_s);
     cmdOk = named(new ButtonEx(u"&OK"_s, this), u"cmdOk"_s);
