@@ -116,11 +116,12 @@ void PageRename::runJob()
         renaming_ = false;
     });
 
-    // Let the window repaint the log as it grows, but not so often that painting slows the job.
+    // Let the window repaint the log as it grows, but not so often that painting slows the job;
+    // after the first file at once, so Cancel answers however quick the files are.
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     const RenameProgress progress = [&sinceRepaint](int done, int total) {
-        if (done >= total || sinceRepaint.elapsed() >= 50) {
+        if (done == 1 || done >= total || sinceRepaint.elapsed() >= 50) {
             QApplication::processEvents();
             sinceRepaint.restart();
         }

@@ -248,7 +248,9 @@ void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what
         QTreeWidgetItem *row = rows.at(k);
         afterFile(row, work(pathOf(row->text(FileNameColumn)), k + 1));
         prgBatch->setValue(k + 1);
-        if (sinceRepaint.elapsed() >= RepaintIntervalMs) {
+        // After the first file at once, so the progress shows and Cancel answers from the start
+        // however quick the files are; then no more often than painting costs little.
+        if (k == 0 || sinceRepaint.elapsed() >= RepaintIntervalMs) {
             lstFilesTag->scrollToItem(row);
             QCoreApplication::processEvents();
             sinceRepaint.restart();
