@@ -6,8 +6,10 @@ set(CPACK_PACKAGE_VERSION ${VARNELT_PACKAGE_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Varnelt developers")
 set(CPACK_PACKAGE_CONTACT "The Varnelt developers <contact@${maker_host}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "put the MP3 files of an album into order")
+# CPack puts the summary first and indents every line itself; an empty line becomes the
+# paragraph mark " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "put the MP3 files of an album into order\n Varnelt lists a folder's MP3 files with their audio properties and tags,\n gets the album's data from a music information web site or from the\n files' own tags, pairs the files with the tracks, then renames, moves and\n tags every file by a naming mask and writes a playlist and the cover.\n .\n The package holds the desktop program varnelt and the command-line\n front end varnelt-cli.")
+  "Varnelt lists a folder's MP3 files with their audio properties and tags,\ngets the album's data from a music information web site or from the\nfiles' own tags, pairs the files with the tracks, then renames, moves and\ntags every file by a naming mask and writes a playlist and the cover.\n\nThe package holds the desktop program varnelt and the command-line\nfront end varnelt-cli.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)

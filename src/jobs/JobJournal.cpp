@@ -350,7 +350,7 @@ bool JobJournal::recordFile(int fileNumber, const QString &from, const QString &
     f.hashBefore = hashFile(from);
     f.mode = modeOf(from);
     changed_ = true;
-    files_.append(f);
+    current_ = f;
     return append({{u"k"_s, u"file"_s}, {u"n"_s, fileNumber}, {u"from"_s, from}, {u"to"_s, to},
                    {u"inPlace"_s, f.inPlace}, {u"taken"_s, f.destinationTaken}, {u"size"_s, double(f.size)},
                    {u"hash"_s, latin(f.hashBefore)}, {u"v2"_s, b64(f.tagRegion)}, {u"v1"_s, b64(f.trailer)},
@@ -421,13 +421,8 @@ void JobJournal::noteTagged(int fileNumber, const QString &path)
 {
     const QByteArray hash = hashFile(path);
     append({{u"k"_s, u"tagged"_s}, {u"n"_s, fileNumber}, {u"hash"_s, latin(hash)}}, false);
-    // The row just recorded is the last one: the search ends at once, whatever the album's size.
-    for (auto it = files_.rbegin(); it != files_.rend(); ++it) {
-        if (it->fileNumber == fileNumber) {
-            it->hashAfter = hash;
-            break;
-        }
-    }
+    if (current_ && current_->fileNumber == fileNumber)
+        current_->hashAfter = hash;
 }
 
 void JobJournal::finish()
@@ -445,10 +440,8 @@ void JobJournal::finish()
 
 FileRestore JobJournal::restoreFile(int fileNumber) const
 {
-    for (auto it = files_.crbegin(); it != files_.crend(); ++it) {
-        if (it->fileNumber == fileNumber)
-            return RenameUndo::restoreBytes(*it, it->inPlace ? it->from : it->to);
-    }
+    if (current_ && current_->fileNumber == fileNumber)
+        return RenameUndo::restoreBytes(*current_, current_->inPlace ? current_->from : current_->to);
     return {false, {}, u"The journal holds no record of this file"_s};
 }
 

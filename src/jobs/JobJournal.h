@@ -37,6 +37,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 /// One file of a job as its journal knows it.
 struct JournalFile
 {
@@ -168,7 +170,7 @@ public:
     /// The job is through; a journal of a job that changed nothing is deleted.
     void finish();
 
-    /// Restores the file of row `fileNumber` of this running job to its bytes from before the job,
+    /// Restores the file of row `fileNumber` (the file the job is working on) of this running job to its bytes from before the job,
     /// where it is now (its new path): the ID3v2 tag region and the ID3v1 trailer recorded ahead
     /// of the move are put around the file's audio, and the result must hash as the whole file
     /// did; it is written through a temporary copy, so a failure leaves the file as it was. A
@@ -218,6 +220,8 @@ private:
     QFile file_;
     QString id_;
     QString error_;
-    QList<JournalFile> files_;
+    /// The record of the file under way: the only one a running job may need to put back, so the
+    /// memory the journal holds does not grow with the album (the file on the disk holds them all).
+    std::optional<JournalFile> current_;
     bool changed_ = false;
 };
