@@ -96,9 +96,12 @@ inline constexpr const char16_t *CaseRenameSuffix = u"_VARNELT";
 [[nodiscard]] QString lastMoveError();
 [[nodiscard]] bool lastMoveFoundNoSpace();
 
-/// Finishes a move between file systems that a crash interrupted after the copy was complete:
-/// when the destination is the source's verified copy (same size, time and bytes, on another
-/// file system), removes the source and answers true; otherwise changes nothing.
+/// True when `destination` is what a move between file systems leaves when a crash stops it after
+/// the copy was complete: the source's verified copy (same size, time and bytes, on another file
+/// system). The rename job and its pre-flight both decide by it.
+[[nodiscard]] bool isInterruptedMoveCopy(const QString &source, const QString &destination);
+/// Finishes such a move: when isInterruptedMoveCopy(), removes the source and answers true;
+/// otherwise changes nothing.
 [[nodiscard]] bool finishInterruptedMove(const QString &source, const QString &destination);
 
 /// Deletes a file for good; true when it no longer exists. A file without the owner's write

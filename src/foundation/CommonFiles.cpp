@@ -293,16 +293,18 @@ QByteArray textFileBytes(const QString &text)
     return text.toUtf8() + "\r\n";
 }
 
-bool finishInterruptedMove(const QString &source, const QString &destination)
+bool isInterruptedMoveCopy(const QString &source, const QString &destination)
 {
     // Only a move between file systems copies; it gives the copy the source's time and removes
     // the source last, so a crash in between leaves two equal files with one time.
     const QFileInfo from(source), to(destination);
-    if (!from.isFile() || !to.isFile() || from.size() != to.size()
-        || from.lastModified() != to.lastModified() || sameFileSystem(source, destination)
-        || !sameContent(source, destination))
-        return false;
-    return hasOwnerWriteBit(source) && QFile::remove(source);
+    return from.isFile() && to.isFile() && from.size() == to.size() && from.lastModified() == to.lastModified()
+        && !sameFileSystem(source, destination) && sameContent(source, destination);
+}
+
+bool finishInterruptedMove(const QString &source, const QString &destination)
+{
+    return isInterruptedMoveCopy(source, destination) && hasOwnerWriteBit(source) && QFile::remove(source);
 }
 
 int createNewFile(const QString &fileName)

@@ -189,18 +189,15 @@ QString Preflight::rowProblem(int index, PreflightProblem::Kind &kind) const
             .arg(first.row.fileName, planned.destination);
     }
 
-    // The job's collision rule: an existing destination is only taken when it is this very file.
-    // A file an earlier row moves away is gone by then; a copy with the same size and time is
-    // the remains of an interrupted move, which the job finishes.
+    // The job's collision rule: an existing destination is only taken when it is this very file
+    // or the complete copy an interrupted move left, which the job finishes. A file an earlier row
+    // moves away is gone by then.
     kind = Kind::DestinationTaken;
     const QFileInfo destination(planned.destination);
     if ((destination.exists() || destination.isSymLink()) && !leaving_.contains(key(planned.destination))
-        && !RenameJobFiles::sameObject(planned.source, planned.destination)) {
-        const QFileInfo source(planned.source);
-        if (!destination.isFile() || destination.size() != source.size()
-            || destination.lastModified() != source.lastModified())
-            return u"another file already has its new name: "_s + planned.destination;
-    }
+        && !RenameJobFiles::sameObject(planned.source, planned.destination)
+        && !Common::isInterruptedMoveCopy(planned.source, planned.destination))
+        return u"another file already has its new name: "_s + planned.destination;
 
     kind = Kind::FolderNotWritable;
     return folderProblem(planned);

@@ -39,12 +39,23 @@ TEST_F(RenamePreflightTest, FindsEveryRowProblemChangesNothingAndNamesTheRowsThe
     const QList<SourceFile> files {{u"a.mp3"_s, u"One"_s, 1.0},   {u"b.mp3"_s, u"Two"_s, 2.0},
                                    {u"c.mp3"_s, u"Two"_s, 3.0},   {u"d.mp3"_s, u"Taken"_s, 4.0},
                                    {u"e.mp3"_s, QString(300, u'x'), 5.0}, {u"f.mp3"_s, u"Blocked"_s, 6.0},
-                                   {u"g.mp3"_s, u"Locked"_s, 7.0}};
+                                   {u"g.mp3"_s, u"Locked"_s, 7.0},  {u"h.mp3"_s, u"Twin"_s, 8.0}};
     const QString folder = makeAlbum(u"in"_s, files);
     const QString out = tempFile(u"out"_s);
     RenameJobInput in = inputFor(folder, files, u"%title\\%track"_s, out);
     in.rows[2].trackText = u"02"_s; // "Two" again with the same track: the same new path as b.mp3
-    in.rows.append({u"Gone"_s, u"gone\nforged.mp3"_s, u"08"_s});
+    in.rows.append({u"Gone"_s, u"gone\nforged.mp3"_s, u"09"_s});
+    // Same size and time as h.mp3 but other bytes: no interrupted move's copy, another file.
+    {
+        QFile source(folder + u"/h.mp3"_s);
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        QByteArray bytes = source.readAll();
+        bytes[bytes.size() / 2] = char(bytes.at(bytes.size() / 2) ^ 0x55);
+        writeFile(u"out/Twin/08.mp3"_s, bytes);
+        QFile twin(out + u"/Twin/08.mp3"_s);
+        ASSERT_TRUE(twin.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(twin.setFileTime(source.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime));
+    }
     writeFile(u"out/Taken/04.mp3"_s, "someone else's file");
     writeFile(u"out/Blocked"_s, "a file where a folder should be made");
     QDir().mkpath(out + u"/Locked"_s);
@@ -63,12 +74,13 @@ TEST_F(RenamePreflightTest, FindsEveryRowProblemChangesNothingAndNamesTheRowsThe
     QList<Kind> expected {Kind::SameDestination, Kind::DestinationTaken, Kind::NameTooLong, Kind::FolderNotWritable};
     if (locked)
         expected.append(Kind::FolderNotWritable);
+    expected.append(Kind::DestinationTaken);
     expected.append(Kind::SourceUnusable);
     ASSERT_EQ(kindsOf(problems), expected);
     QList<int> rows;
     for (const PreflightProblem &p : problems)
         rows.append(p.row);
-    EXPECT_EQ(rows, locked ? QList<int>({2, 3, 4, 5, 6, 7}) : QList<int>({2, 3, 4, 5, 7}));
+    EXPECT_EQ(rows, locked ? QList<int>({2, 3, 4, 5, 6, 7, 8}) : QList<int>({2, 3, 4, 5, 7, 8}));
     EXPECT_EQ(problems.at(0).text,
               u"File 3 (c.mp3): it would get the same new name as file 2 (b.mp3): "_s + out + u"/Two/02.mp3"_s);
     EXPECT_EQ(problems.at(1).text, u"File 4 (d.mp3): another file already has its new name: "_s + out
@@ -80,10 +92,12 @@ TEST_F(RenamePreflightTest, FindsEveryRowProblemChangesNothingAndNamesTheRowsThe
         EXPECT_EQ(problems.at(4).text, u"File 7 (g.mp3): its new folder cannot be written (read-only or no "
                                        u"permission): "_s + out + u"/Locked"_s);
     }
-    EXPECT_EQ(problems.last().text, u"File 8 (gone\nforged.mp3): the file is not in the folder any more"_s);
+    EXPECT_EQ(problems.at(problems.size() - 2).text,
+              u"File 8 (h.mp3): another file already has its new name: "_s + out + u"/Twin/08.mp3"_s);
+    EXPECT_EQ(problems.last().text, u"File 9 (gone\nforged.mp3): the file is not in the folder any more"_s);
     // In the question a name cannot start a line of its own.
     EXPECT_TRUE(preflightQuestion(problems).text.contains(
-        u"\nFile 8 (gone\\nforged.mp3): the file is not in the folder any more\n"_s));
+        u"\nFile 9 (gone\\nforged.mp3): the file is not in the folder any more\n"_s));
 
     // Going on anyway: exactly the rows named fail, the others are renamed.
     const RenameJobOutcome outcome = executeRenamePlan(plan, log);

@@ -61,6 +61,8 @@ void frmMain::pasteTrackList()
         return;
     }
     frmTracks dialog(lookup.record, this);
+    // The files' tags and lengths are what best match and the pairs' scores weigh.
+    dialog.setFolder(context_->currentDirectory);
     dialog.setWorkingList(lookup.files, lookup.search.directory);
     dialog.fitToRows();
     if (dialog.exec() != QDialog::Accepted)
