@@ -2,6 +2,7 @@
 // its places, "&New folder", "&Select" only for an existing folder, and an empty result for
 // Cancel and the close box.
 #include "support/TestEnv.h"
+#include "ui/main/MainWindowFixture.h"
 #include "ui/side/frmSelectDir.h"
 
 #include <QAbstractButton>
@@ -122,6 +123,8 @@ TEST_F(frmSelectDirTest, ChooseOpensOnTheCurrentDestination)
         auto *picker = qobject_cast<frmSelectDir *>(QApplication::activeModalWidget());
         ASSERT_NE(picker, nullptr);
         shown = picker->currentFolder();
+        QTest::qWait(500); // the file system's model fills the tree in the background
+        EXPECT_TRUE(saveGrab(picker, tempPath(), u"frmSelectDir"_s));
         picker->findChild<QAbstractButton *>(u"cmdOk"_s)->click();
     });
     EXPECT_EQ(frmSelectDir::choose(nullptr, out), out);
