@@ -123,7 +123,11 @@ TEST_F(frmSelectDirTest, ChooseOpensOnTheCurrentDestination)
         auto *picker = qobject_cast<frmSelectDir *>(QApplication::activeModalWidget());
         ASSERT_NE(picker, nullptr);
         shown = picker->currentFolder();
-        QTest::qWait(500); // the file system's model fills the tree in the background
+        // The tree is filled in the background; the destination stays in view meanwhile.
+        QTest::qWait(500);
+        auto *tree = picker->findChild<QTreeView *>();
+        const QRect row = tree->visualRect(tree->currentIndex());
+        EXPECT_TRUE(row.top() >= 0 && row.bottom() < tree->viewport()->height()) << row.top() << " of " << tree->viewport()->height();
         EXPECT_TRUE(saveGrab(picker, tempPath(), u"frmSelectDir"_s));
         picker->findChild<QAbstractButton *>(u"cmdOk"_s)->click();
     });
