@@ -174,7 +174,8 @@ ListedFile readListedFile(const QString &folder, const QString &fileName, bool a
     return file;
 }
 
-ListingResult listDirectory(const QString &folder, const ListingOptions &options, const ListingCallback &onFile)
+ListingResult listDirectory(const QString &folder, const ListingOptions &options, const ListingCallback &onFile,
+                            const std::function<void(int found)> &onFound)
 {
     ListingResult result;
     result.totalsLine = totalsZeroText();
@@ -185,6 +186,8 @@ ListingResult listDirectory(const QString &folder, const ListingOptions &options
         result.totalsLine = totalsFailureText(0);
         return result;
     }
+    if (onFound)
+        onFound(int(names.size()));
     result = listFiles(folder, names, options, onFile);
     for (const CrashLeftover &leftover : findCrashLeftovers(folder))
         result.warnings.append(leftoverWarningText(leftover));

@@ -128,9 +128,10 @@ bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer
 bool readAudioProperties(const QString &path, bool tagHasPicture, clsXAnalyzer &analyzer);
 
 /// Scans a folder: every MP3 file's row in the chosen order, the callback (on the calling
-/// thread) after each file, and the totals line growing file by file.
+/// thread) after each file, and the totals line growing file by file. onFound hears how many
+/// files there are to read before the first is read.
 ListingResult listDirectory(const QString &folder, const ListingOptions &options = {},
-                            const ListingCallback &onFile = {});
+                            const ListingCallback &onFile = {}, const std::function<void(int found)> &onFound = {});
 /// The same for names already found in the folder (by findMp3Files), listed in their order.
 ListingResult listFiles(const QString &folder, const QStringList &names, const ListingOptions &options = {},
                         const ListingCallback &onFile = {});

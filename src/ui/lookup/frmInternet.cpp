@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -128,8 +129,10 @@ frmInternet::frmInternet(const QString &currentDirectory, const WorkingList &fil
     connect(page, &QWebEnginePage::urlChanged, this, &frmInternet::updateCaption);
     connect(page, &QWebEnginePage::titleChanged, this, &frmInternet::updateCaption);
     connect(page, &QWebEnginePage::linkHovered, this, [this](const QString &url) { StatusBar1->showMessage(url); });
-    connect(page, &QWebEnginePage::loadStarted, this, [this] {
-        StatusBar1->showMessage(u"Opening page %1..."_s.arg(web->url().toString()));
+    // The view keeps the shown page's address until the new one arrives: the load names its own.
+    connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &load) {
+        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            StatusBar1->showMessage(u"Opening page %1..."_s.arg(load.url().toString()));
     });
     connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) {
         if (progress != 0)

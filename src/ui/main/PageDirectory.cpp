@@ -442,8 +442,9 @@ void PageDirectory::listDirectory(const QString &path)
     const bool audioColumns = context_.activeWizardPage == WizardPage::Directory;
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
+    int found = 0;
     const ListingResult result = ::listDirectory(path, {audioColumns, ListingOrder::Enumeration},
-        [&](const ListedFile &file, int, const QString &totalsLine) {
+        [&](const ListedFile &file, int index, const QString &totalsLine) {
             auto *row = new TextSortedItem;
             row->setFlags(row->flags() | Qt::ItemIsEditable);
             row->setText(0, file.fileName);
@@ -460,7 +461,10 @@ void PageDirectory::listDirectory(const QString &path)
                 row->setText(5, file.mode);
                 for (int column = 1; column <= 4; ++column)
                     row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-                txtTotalFile_->setText(totalsLine);
+                // Until the last file the line also says how far the scan is.
+                txtTotalFile_->setText(index + 1 < found
+                    ? totalsLine + u"   -   Reading %1 / %2 files..."_s.arg(index + 1).arg(found)
+                    : totalsLine);
             }
             lstFiles_->addTopLevelItem(row);
             // User input waits until the scan ends, so nothing can start a second scan.
@@ -470,7 +474,8 @@ void PageDirectory::listDirectory(const QString &path)
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 sinceRepaint.restart();
             }
-        });
+        },
+        [&](int count) { found = count; });
 
     QStringList warnings;
     for (const QString &warning : result.warnings)

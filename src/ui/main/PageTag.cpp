@@ -122,7 +122,8 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     split->setChildrenCollapsible(false);
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 3);
-    lstFilesTag->setMinimumHeight(150);
+    // About five rows: on a small screen at a large scale the page must still fit the window.
+    lstFilesTag->setMinimumHeight(100);
 
     auto *page = new QVBoxLayout(this);
     page->addLayout(folderRow);

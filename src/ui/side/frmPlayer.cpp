@@ -2,6 +2,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
+#include "ui/widgets/Desktop.h"
 
 #include <QAudioOutput>
 #include <QGuiApplication>
@@ -100,6 +101,9 @@ frmPlayer::frmPlayer(QStringList paths, int selectedRow, QWidget *parent)
         cmdPause->setText(state == QMediaPlayer::PausedState ? u"&Resume"_s : u"P&ause"_s);
     });
 
+    // Without a sound output the player would run through the files without a sound.
+    if (!Desktop::hasSoundOutput())
+        Msg::showError(u"No sound output is available: the files cannot be heard.\nConnect or switch on a sound device, then open the player again."_s);
     offset_ = 0;
     playRelative(0);
 }

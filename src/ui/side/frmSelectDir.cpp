@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QTimer>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -99,6 +100,21 @@ frmSelectDir::frmSelectDir(QWidget *parent)
     layout->addLayout(buttons);
 
     connect(fdvDir->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmSelectDir::updateSelectEnabling);
+    // The model reads folders in the background: rows that arrive above the folder navigated to
+    // push it down, so it is brought back into view until the user goes elsewhere.
+    const auto keepInView = [this] {
+        if (shownFolder_.isEmpty())
+            return;
+        QTimer::singleShot(0, this, [this] {
+            if (model_->filePath(fdvDir->currentIndex()) != shownFolder_)
+                shownFolder_.clear();
+            else
+                fdvDir->scrollTo(fdvDir->currentIndex(), QAbstractItemView::PositionAtCenter);
+        });
+    };
+    connect(model_, &QFileSystemModel::directoryLoaded, this, keepInView);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, keepInView);
+    connect(model_, &QAbstractItemModel::layoutChanged, this, keepInView);
     connect(cmdNewFolder, &ButtonEx::clicked, this, [this] { newFolder(); });
     connect(cmdOk, &ButtonEx::clicked, this, [this] {
         const QString folder = currentFolder();
@@ -169,7 +185,8 @@ bool frmSelectDir::navigate(const QString &path)
         return false;
     fdvDir->setCurrentIndex(index);
     fdvDir->expand(index);
-    fdvDir->scrollTo(index);
+    fdvDir->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    shownFolder_ = model_->filePath(index);
     updateSelectEnabling();
     return true;
 }

@@ -52,4 +52,6 @@ private:
     ButtonEx *cmdOk = nullptr;
     ButtonEx *cmdCancel = nullptr;
     QString selected_;
+    /// The folder navigate() went to: kept in view while the folders above it are still being read.
+    QString shownFolder_;
 };

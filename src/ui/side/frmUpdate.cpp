@@ -3,9 +3,10 @@
 #include "foundation/Common.h"
 #include "foundation/MakerSite.h"
 #include "foundation/UpdateFile.h"
+#include "foundation/MessageGateway.h"
 #include "foundation/Version.h"
+#include "ui/widgets/Desktop.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -65,7 +66,11 @@ frmUpdate::frmUpdate(QWidget *parent)
     layout->addLayout(buttons);
 
     connect(cmdFindInternet, &ButtonEx::clicked, this,
-        [] { QDesktopServices::openUrl(QUrl(MakerSite::page(u"download/"_s))); });
+        [] {
+            const QString address = MakerSite::page(u"download/"_s);
+            if (!Desktop::openAddress(QUrl(address)))
+                Msg::showError(u"No web browser could be opened to show the download page.\nPlease open this address yourself: "_s + address);
+        });
     connect(cmdEnd, &ButtonEx::clicked, this, &QDialog::accept);
 
     tmrDownload = new QTimer(this);

@@ -33,12 +33,7 @@ void LookupWindowTest::pointSitesAt(const LocalWebServer &server)
 
 bool LookupWindowTest::grab(QWidget *widget, const QString &name) const
 {
-    const QPixmap picture = widget->grab();
-    picture.save(tempFile(name + u".png"_s));
-    const QString folder = qEnvironmentVariable("VARNELT_GRAB_DIR");
-    if (!folder.isEmpty())
-        picture.save(QDir(folder).filePath(name + u".png"_s));
-    return !picture.isNull() && picture.width() > 50;
+    return saveGrab(widget, tempPath(), name);
 }
 
 void LookupWindowTest::runSteps(QList<std::function<bool()>> steps, const std::function<void()> &start, int timeoutMs)

@@ -4,7 +4,19 @@
 #include "ui/widgets/PictureDecoding.h"
 
 #include <QDir>
+#include <QPixmap>
 #include <QTreeWidget>
+#include <QWidget>
+
+bool saveGrab(QWidget *widget, const QString &folder, const QString &name)
+{
+    const QPixmap picture = widget->grab();
+    picture.save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    const QString grabFolder = qEnvironmentVariable("VARNELT_GRAB_DIR");
+    if (!grabFolder.isEmpty())
+        picture.save(QDir(grabFolder).filePath(name + QStringLiteral(".png")));
+    return !picture.isNull() && picture.width() > 50;
+}
 
 void MainWindowTest::SetUp()
 {

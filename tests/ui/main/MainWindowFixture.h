@@ -12,6 +12,11 @@
 #include <memory>
 
 class QTreeWidget;
+class QWidget;
+
+/// Saves a picture of the widget as name.png into folder and into the grab folder, if one is
+/// set (VARNELT_GRAB_DIR), for a look; returns whether something was drawn.
+bool saveGrab(QWidget *widget, const QString &folder, const QString &name);
 
 class MainWindowTest : public VarneltTest
 {

@@ -151,6 +151,8 @@ TEST_F(PageDirectoryTest, TotalsLineGrowsFileByFileAndCountsMinutesAndMegabytes)
     window->pageDirectory()->selectDirectory(tempFile(u"long"_s));
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown.first().startsWith(u"MP3 files found : 1   -   "_s));
+    // While files are left to read, the line also shows how far the scan is.
+    EXPECT_TRUE(shown.first().endsWith(u"   -   Reading 1 / 2 files..."_s)) << shown.first().toStdString();
     EXPECT_EQ(totals->text(), u"MP3 files found : 2   -   Total size : 1 MB   -   Total length : 1:03"_s);
     EXPECT_EQ(storedSetting(u"Last Directory"_s), tempFile(u"long"_s));
 }

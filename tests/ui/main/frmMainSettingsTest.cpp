@@ -323,6 +323,9 @@ TEST_F(frmMainSettingsTest, FirstStartShowsWholeNamesAndAStoredPlaceBeyondTheScr
         EXPECT_TRUE(files->columnWidth(0) >= wanted || window->frameGeometry().width() >= room.width() - 2)
             << files->columnWidth(0) << " of " << wanted << ", window " << window->frameGeometry().width();
         EXPECT_TRUE(room.contains(window->frameGeometry()));
+        const QSize screen = window->screen()->geometry().size() * window->devicePixelRatio();
+        EXPECT_TRUE(saveGrab(window.get(), tempPath(), u"frmMain-first-start-%1x%2-scale%3"_s
+            .arg(screen.width()).arg(screen.height()).arg(window->devicePixelRatio())));
     }
     // Stored on a larger screen or at another scale: the window and its bottom buttons come
     // back onto this one.

@@ -1,7 +1,9 @@
 // The player on the main window's lists: through a folder of real MP3 files to the last one,
-// the buttons at both ends, the list's selection untouched, a damaged file reported once.
+// the buttons at both ends, the list's selection untouched, a damaged file reported once, a
+// machine without a sound output told so.
 #include "ui/main/MainWindowFixture.h"
 #include "ui/side/frmPlayer.h"
+#include "ui/widgets/Desktop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +19,19 @@ using namespace Qt::StringLiterals;
 class frmPlayerTest : public MainWindowTest
 {
 protected:
+    // The tests play to a sound output whether or not the machine has one.
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        realSoundCheck_ = Desktop::setSoundCheck([] { return true; });
+    }
+    void TearDown() override
+    {
+        Desktop::setSoundCheck(realSoundCheck_);
+        MainWindowTest::TearDown();
+    }
+    Desktop::SoundCheck realSoundCheck_;
+
     /// Runs `drive` on the player once the command has opened it modally; false when the
     /// command opened no player.
     static bool withPlayer(const std::function<void()> &command, const std::function<void(frmPlayer &)> &drive)
@@ -117,4 +132,20 @@ TEST_F(frmPlayerTest, ADamagedOnlyFileIsReportedOnceAndTheWindowStaysUsable)
     }));
     EXPECT_TRUE(closed);
     EXPECT_EQ(readAll(path), junk);
+}
+
+TEST_F(frmPlayerTest, WithoutASoundOutputThePlayerSaysSo)
+{
+    writeSong(u"album/1.mp3"_s, 0.4, false, true);
+    presetSetting(u"Last Directory"_s, tempFile(u"album"_s));
+    auto window = openWindow();
+    fileList(*window)->setCurrentItem(fileList(*window)->topLevelItem(0));
+    Desktop::setSoundCheck([] { return false; });
+    QAction *menu = window->findChild<QAction *>(u"mnuPlayer"_s);
+    EXPECT_TRUE(withPlayer([menu] { menu->trigger(); }, [&](frmPlayer &player) {
+        EXPECT_EQ(player.currentPath(), tempFile(u"album/1.mp3"_s));
+    }));
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_EQ(answers->messages().first().title, u"Error"_s);
+    EXPECT_TRUE(answers->lastText().contains(u"No sound output"_s)) << answers->lastText().toStdString();
 }

@@ -2,6 +2,7 @@
 // its places, "&New folder", "&Select" only for an existing folder, and an empty result for
 // Cancel and the close box.
 #include "support/TestEnv.h"
+#include "ui/main/MainWindowFixture.h"
 #include "ui/side/frmSelectDir.h"
 
 #include <QAbstractButton>
@@ -122,6 +123,12 @@ TEST_F(frmSelectDirTest, ChooseOpensOnTheCurrentDestination)
         auto *picker = qobject_cast<frmSelectDir *>(QApplication::activeModalWidget());
         ASSERT_NE(picker, nullptr);
         shown = picker->currentFolder();
+        // The tree is filled in the background; the destination stays in view meanwhile.
+        QTest::qWait(500);
+        auto *tree = picker->findChild<QTreeView *>();
+        const QRect row = tree->visualRect(tree->currentIndex());
+        EXPECT_TRUE(row.top() >= 0 && row.bottom() < tree->viewport()->height()) << row.top() << " of " << tree->viewport()->height();
+        EXPECT_TRUE(saveGrab(picker, tempPath(), u"frmSelectDir"_s));
         picker->findChild<QAbstractButton *>(u"cmdOk"_s)->click();
     });
     EXPECT_EQ(frmSelectDir::choose(nullptr, out), out);

@@ -1,11 +1,15 @@
 // The update check against a web server on the loopback address: the announced version beside
 // ours, the colour when they differ (letter case counts), and "Error" for an empty or oversized
-// file and for a site that does not answer.
+// file and for a site that does not answer; Download opens the download page or says why not.
 #include "support/TestEnv.h"
 #include "foundation/AppFolder.h"
 #include "foundation/Settings.h"
 #include "foundation/Version.h"
 #include "ui/side/frmUpdate.h"
+#include "ui/widgets/Desktop.h"
+
+#include <QAbstractButton>
+#include <QScopeGuard>
 
 #include <QDir>
 #include <QFile>
@@ -117,4 +121,29 @@ TEST_F(frmUpdateTest, ComparesTheFirstLineAndShowsErrorForAnythingElse)
     result = check();
     EXPECT_EQ(result.lastVersion, u"Error"_s);
     EXPECT_FALSE(result.timerRunning);
+}
+
+TEST_F(frmUpdateTest, DownloadOpensTheDownloadPageOrSaysThatNoBrowserCould)
+{
+    body = Version::text().toUtf8();
+    QList<QUrl> opened;
+    bool browserThere = true;
+    const Desktop::Opener real = Desktop::setOpener([&](const QUrl &url) {
+        opened << url;
+        return browserThere;
+    });
+    const auto restore = qScopeGuard([&] { Desktop::setOpener(real); });
+    frmUpdate window;
+    window.show();
+    auto *download = window.findChild<QAbstractButton *>(u"cmdFindInternet"_s);
+    download->click();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened.first().toString().endsWith(u"/site/download/"_s)) << opened.first().toString().toStdString();
+    EXPECT_EQ(answers->count(), 0);
+
+    browserThere = false;
+    download->click();
+    EXPECT_EQ(opened.size(), 2);
+    ASSERT_EQ(answers->count(), 1);
+    EXPECT_TRUE(answers->lastText().contains(opened.last().toString())) << answers->lastText().toStdString();
 }
