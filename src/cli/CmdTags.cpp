@@ -6,7 +6,7 @@
 #include "cli/Commands.h"
 #include "foundation/Basic.h"
 #include "foundation/PrintableText.h"
-#include "jobs/Mp3InfoText.h"
+#include "album/Mp3InfoText.h"
 
 #include <QFileInfo>
 

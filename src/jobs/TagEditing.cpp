@@ -5,8 +5,8 @@
 #include "audio/TagAccess.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
-#include "jobs/DirectoryListing.h"
-#include "jobs/Mp3InfoText.h"
+#include "album/DirectoryListing.h"
+#include "album/Mp3InfoText.h"
 #include "jobs/RenameJobFiles.h"
 
 #include <QFile>

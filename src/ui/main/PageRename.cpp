@@ -12,7 +12,7 @@
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
-#include "jobs/LookupHandOver.h"
+#include "album/LookupHandOver.h"
 #include "jobs/RenamePlan.h"
 #include "naming/MaskLanguage.h"
 #include "naming/NameBuilder.h"

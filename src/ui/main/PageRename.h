@@ -6,7 +6,7 @@
 #include "WizardPage.h"
 
 #include "audio/TagVersions.h"
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 #include "naming/NamingInput.h"
 
 #include <QList>

@@ -11,7 +11,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/OrderedWork.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,8 +10,8 @@
 
 #include "audio/ID3Edit.h"
 #include "audio/TagVersions.h"
-#include "jobs/AlbumFromTags.h"
-#include "jobs/RenameList.h"
+#include "album/AlbumFromTags.h"
+#include "album/RenameList.h"
 #include "jobs/TagEditing.h"
 #include "jobs/TagQuestions.h"
 #include "lookup/AlbumRecord.h"

@@ -1,11 +1,11 @@
-#include "jobs/Mp3InfoText.h"
+#include "album/Mp3InfoText.h"
 
 #include "audio/ID3Edit.h"
 #include "audio/TagAccess.h"
 #include "audio/TagVersions.h"
 #include "audio/clsXAnalyzer.h"
 #include "foundation/Basic.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include <QFileInfo>
 

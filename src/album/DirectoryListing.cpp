@@ -1,4 +1,4 @@
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include "audio/ID3Edit.h"
 #include "audio/Mp3FileBytes.h"
@@ -8,7 +8,7 @@
 #include "audio/clsXAnalyzer.h"
 #include "foundation/Basic.h"
 #include "foundation/OrderedWork.h"
-#include "jobs/CrashLeftovers.h"
+#include "album/LeftoverScan.h"
 
 #include <QDir>
 #include <QFileInfo>
