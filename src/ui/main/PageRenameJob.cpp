@@ -68,9 +68,9 @@ RenameJobInput PageRename::jobInput() const
     input.totalTrackText = txtTotalTrack->text();
     input.joliet = chkJoliet->isChecked();
     input.outputs.playlist = chkPlayList->isChecked();
-    input.outputs.playlistDir = cboPlaylistDir->currentIndex();
+    input.outputs.playlistDir = outputFolderOf(cboPlaylistDir->currentIndex());
     input.outputs.cover = chkCover->isEnabled() && chkCover->isChecked();
-    input.outputs.coverDir = cboCoverDir->currentIndex();
+    input.outputs.coverDir = outputFolderOf(cboCoverDir->currentIndex());
     input.outputs.coverShown = !ImgCover->isHidden();
     input.outputs.coverDownloadFileName = coverDownloadFileName_;
     return input;
