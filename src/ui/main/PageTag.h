@@ -29,6 +29,8 @@ class QCheckBox;
 class QMenu;
 class QProgressBar;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -143,6 +145,11 @@ protected:
 
 private:
     void buildTagEditor(QWidget *area, QWidget *commandArea);
+    QGroupBox *buildVersionOneBox(QWidget *tagsTab);
+    void buildVersionTwoTabs();
+    void buildLyricsAndPictureTabs();
+    void buildFileInfoTab();
+    QGridLayout *buildCommands(QWidget *commandArea);
     void updateOnlySelectedCheck();
     [[nodiscard]] int albumRowIndex() const;
     void showContextMenu(const QPoint &globalPos);
