@@ -144,6 +144,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildFileList();
+    void layOutPage(QWidget *editorArea, QWidget *commandArea);
+    void connectPage();
     void buildTagEditor(QWidget *area, QWidget *commandArea);
     QGroupBox *buildVersionOneBox(QWidget *tagsTab);
     void buildVersionTwoTabs();
