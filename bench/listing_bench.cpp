@@ -3,7 +3,7 @@
 // Each benchmark reports files per second ("items_per_second").
 
 #include "BenchFolder.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
 #include "audio/Mp3InfoVBR.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 #include "BenchFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -35,11 +35,11 @@ void BM_BuiltInReader(benchmark::State &state)
 }
 BENCHMARK(BM_BuiltInReader)->Unit(benchmark::kMillisecond);
 
-// The stream analyzer behind clsXAnalyzer (first frame verified, Xing/VBRI headers read).
+// The stream analyzer behind XAnalyzer::Analysis (first frame verified, Xing/VBRI headers read).
 void BM_Analyzer(benchmark::State &state)
 {
     const QStringList &files = folder().files();
-    clsXAnalyzer analyzer;
+    XAnalyzer::Analysis analyzer;
     for (auto _ : state) {
         for (const QString &path : files) {
             analyzer.setFilename(path);

@@ -2,7 +2,7 @@
 
 #include "FuzzSupport.h"
 
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 
 #include <cstdio>
 #include <cstdlib>

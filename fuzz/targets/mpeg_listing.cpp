@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"
 
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 
 int Fuzz::mpeg_listing(const std::uint8_t *data, std::size_t size)

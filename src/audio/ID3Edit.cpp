@@ -372,9 +372,8 @@ ID3::ID3v1Record ID3Edit::v1Record() const
     return record;
 }
 
-ID3Edit::Result ID3Edit::PrepareV2(const QString &path, int flag)
+ID3Edit::Result ID3Edit::PrepareV2(const QString &path)
 {
-    Q_UNUSED(flag);
     return guarded([&] {
         if (const Result check = checkWritable(path); check != Result::Ok)
             return check;
@@ -409,9 +408,8 @@ ID3Edit::Result ID3Edit::RemoveV2(const QString &path)
     return guarded([&] { return d->removeV2(path); });
 }
 
-ID3Edit::Result ID3Edit::Load(const QString &path, int flag)
+ID3Edit::Result ID3Edit::Load(const QString &path)
 {
-    Q_UNUSED(flag);
     return guarded([&] { return d->load(path); });
 }
 

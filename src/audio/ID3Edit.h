@@ -76,13 +76,13 @@ public:
     /// The trailer record SaveV1 writes from the version-1 fields.
     [[nodiscard]] ID3::ID3v1Record v1Record() const;
     /// Checks that the file can take a version-2 tag (exists, writable, MPEG audio); changes nothing.
-    Result PrepareV2(const QString &path, int flag = 0);
+    Result PrepareV2(const QString &path);
     /// Cuts the ID3v1 trailer off the file; Ok when there was none.
     [[nodiscard]] Result RemoveV1(const QString &path);
     /// Removes the ID3v2 tag only (the audio and the ID3v1 trailer stay); Ok when there was none.
     [[nodiscard]] Result RemoveV2(const QString &path);
     /// Empties every field, then reads both tags of the file.
-    Result Load(const QString &path, int flag = 0);
+    Result Load(const QString &path);
 
     /// Fills the object with the version-2 fields and picture set in `source` since its Load, as a
     /// tag written from them reads them back: the forms the ID3v2.3 frames keep (a year cut to

@@ -20,6 +20,6 @@ struct LoadedTags
     /// The field's text from either tag version ("v1v2").
     [[nodiscard]] QString value(const QString &keyword) const
     {
-        return Common::getTagValue(keyword, QStringLiteral("v1v2"), Common::TagSources{theTag, tagV2}).value;
+        return TagKeywords::getTagValue(keyword, QStringLiteral("v1v2"), TagKeywords::TagSources{theTag, tagV2}).value;
     }
 };

@@ -2,7 +2,7 @@
 
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 #include "foundation/Basic.h"
 #include "foundation/MessageGateway.h"
 
@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace Common {
+namespace TagKeywords {
 
 namespace {
 
@@ -164,7 +164,7 @@ QVariant builtInInfo(const QString &key, const FileInfoSources &sources)
     return {};
 }
 
-QVariant analyzerInfo(const QString &key, const clsXAnalyzer &analyzer)
+QVariant analyzerInfo(const QString &key, const XAnalyzer::Analysis &analyzer)
 {
     if (key == u"Bitrate")
         return int(Basic::roundEven(analyzer.BitRate() / 1000.0));
@@ -201,12 +201,12 @@ bool isInfoKeyword(const QString &key)
 
 } // namespace
 
-FileInfoSources FileInfoSources::current(const clsXAnalyzer &analyzer)
+FileInfoSources FileInfoSources::current(const XAnalyzer::Analysis &analyzer)
 {
     return FileInfoSources { Mp3InfoVBR::lastInfo(), Mp3InfoVBR::isVBR(), Mp3InfoVBR::vbrFrameCount(), analyzer };
 }
 
-FileInfoSources FileInfoSources::of(const Mp3InfoVBR::Reading &reading, const clsXAnalyzer &analyzer)
+FileInfoSources FileInfoSources::of(const Mp3InfoVBR::Reading &reading, const XAnalyzer::Analysis &analyzer)
 {
     return FileInfoSources { reading.info, reading.vbr, reading.frames, analyzer };
 }
@@ -232,4 +232,4 @@ InfoRead getFileInfo(const QString &infoName, bool useAnalyzer, const FileInfoSo
     return {useAnalyzer ? analyzerInfo(infoName, sources.analyzer) : builtInInfo(infoName, sources), {}};
 }
 
-} // namespace Common
+} // namespace TagKeywords

@@ -22,9 +22,11 @@
 
 class ID3Tag;
 class ID3Edit;
-class clsXAnalyzer;
+namespace XAnalyzer {
+class Analysis;
+}
 
-namespace Common {
+namespace TagKeywords {
 
 /// The two tag objects of the current file, both loaded for it by the caller.
 struct TagSources {
@@ -37,12 +39,12 @@ struct FileInfoSources {
     const Mp3InfoVBR::MpegInfo &info; ///< the built-in reader's result for the file
     bool vbr = false; ///< the built-in reader's VBR flag
     quint32 vbrFrameCount = 0; ///< the built-in reader's "Xing" frame count
-    const clsXAnalyzer &analyzer; ///< the analyzer, its Filename set to the file
+    const XAnalyzer::Analysis &analyzer; ///< the analyzer, its Filename set to the file
 
     /// The built-in reader's state after its last readMpegInfo, with the given analyzer.
-    [[nodiscard]] static FileInfoSources current(const clsXAnalyzer &analyzer);
+    [[nodiscard]] static FileInfoSources current(const XAnalyzer::Analysis &analyzer);
     /// One reading of the built-in reader, with the given analyzer.
-    [[nodiscard]] static FileInfoSources of(const Mp3InfoVBR::Reading &reading, const clsXAnalyzer &analyzer);
+    [[nodiscard]] static FileInfoSources of(const Mp3InfoVBR::Reading &reading, const XAnalyzer::Analysis &analyzer);
 };
 
 /// A tag field read by keyword: its text, and the message for the user when the keyword is not
@@ -71,4 +73,4 @@ struct InfoRead {
 /// problem "Invalide infoName keyword" (no icon).
 [[nodiscard]] InfoRead getFileInfo(const QString &infoName, bool useAnalyzer, const FileInfoSources &sources);
 
-} // namespace Common
+} // namespace TagKeywords

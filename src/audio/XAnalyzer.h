@@ -1,5 +1,5 @@
 #pragma once
-// The MPEG stream analyzer behind clsXAnalyzer: skips the ID3v2 tags at the start of a file,
+// The MPEG stream analyzer behind XAnalyzer::Analysis: skips the ID3v2 tags at the start of a file,
 // finds the first valid frame header that the next frame header confirms (MPEG 1, 2, 2.5;
 // layers I, II, III), reads a Xing/Info or VBRI header in that frame and works out the
 // playing time and bitrate. Its result record and status codes are those the analyzer

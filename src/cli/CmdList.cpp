@@ -1,7 +1,7 @@
 // varnelt-cli list DIR
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 #include "foundation/PrintableText.h"
 
 #include <QFileInfo>

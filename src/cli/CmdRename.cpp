@@ -66,10 +66,10 @@ RenameJobInput jobInput(const RenameCommandOptions &options, const RenameRequest
     input.totalTrackText = request.totalTracks;
     input.joliet = options.joliet;
     input.outputs.playlist = options.playlistDir.has_value();
-    input.outputs.playlistDir = options.playlistDir.value_or(0);
+    input.outputs.playlistDir = outputFolderOf(options.playlistDir.value_or(0));
     input.outputs.cover = !coverFile.isEmpty();
     input.outputs.coverShown = input.outputs.cover;
-    input.outputs.coverDir = options.coverDir;
+    input.outputs.coverDir = outputFolderOf(options.coverDir);
     input.outputs.coverDownloadFileName = coverFile.isEmpty() ? QString() : QFileInfo(coverFile).absoluteFilePath();
     return input;
 }

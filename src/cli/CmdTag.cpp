@@ -4,8 +4,8 @@
 #include "cli/TagOptions.h"
 #include "foundation/FolderLock.h"
 #include "foundation/PrintableText.h"
-#include "jobs/DirectoryListing.h"
-#include "jobs/Mp3InfoText.h"
+#include "album/DirectoryListing.h"
+#include "album/Mp3InfoText.h"
 #include "jobs/TagEditing.h"
 #include "jobs/TagQuestions.h"
 

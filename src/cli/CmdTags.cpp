@@ -6,7 +6,7 @@
 #include "cli/Commands.h"
 #include "foundation/Basic.h"
 #include "foundation/PrintableText.h"
-#include "jobs/Mp3InfoText.h"
+#include "album/Mp3InfoText.h"
 
 #include <QFileInfo>
 
@@ -48,11 +48,11 @@ int runTagsCommand(const QStringList &args)
     if (tagV2.Load(path) == ID3Edit::Unreadable)
         return Cli::fail(u"cannot read the file: %1"_s.arg(printableText(path)), Cli::JobErrors);
     theTag.ReadFromFile(path);
-    const Common::TagSources sources{theTag, tagV2};
+    const TagKeywords::TagSources sources{theTag, tagV2};
     QStringList lines;
     const QStringList v1Keywords{u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Comment"_s, u"Track"_s, u"Genre"_s};
     for (const QString &keyword : v1Keywords) {
-        QString value = Common::getTagValue(keyword, u"v1"_s, sources).value;
+        QString value = TagKeywords::getTagValue(keyword, u"v1"_s, sources).value;
         if (keyword == u"Genre")
             value = v1GenreName(value);
         lines << line(u"ID3v1 "_s + keyword, value);
@@ -62,7 +62,7 @@ int runTagsCommand(const QStringList &args)
                                  u"UserUrl"_s,   u"UserText"_s, u"ArtistUrl"_s, u"Preference"_s,     u"Tempo"_s,
                                  u"Mood"_s,      u"Situation"_s, u"Copyright"_s, u"Lyrics"_s};
     for (const QString &keyword : v2Keywords)
-        lines << line(u"ID3v2 "_s + keyword, Common::getTagValue(keyword, u"v2"_s, sources).value);
+        lines << line(u"ID3v2 "_s + keyword, TagKeywords::getTagValue(keyword, u"v2"_s, sources).value);
     const ID3Picture picture = tagV2.Picture();
     lines << line(u"ID3v2 Picture"_s,
                   picture.isNull() ? QString() : u"%1, %2 bytes"_s.arg(picture.mimeType).arg(picture.data.size()));

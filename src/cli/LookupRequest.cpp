@@ -4,7 +4,7 @@
 #include "cli/LookupRun.h"
 #include "cli/SearchLookup.h"
 #include "foundation/Common.h"
-#include "jobs/LookupHandOver.h"
+#include "album/LookupHandOver.h"
 #include "lookup/CoverDownload.h"
 
 #include <QEventLoop>

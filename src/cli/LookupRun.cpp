@@ -4,7 +4,7 @@
 #include "cli/EngineModule.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 #include "lookup/TrackListReader.h"
 #include "lookup/TrackOrdering.h"
 

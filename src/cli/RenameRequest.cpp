@@ -3,8 +3,8 @@
 #include "cli/CliSupport.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
-#include "jobs/AlbumFromTags.h"
-#include "jobs/DirectoryListing.h"
+#include "album/AlbumFromTags.h"
+#include "album/DirectoryListing.h"
 
 #include <QFile>
 

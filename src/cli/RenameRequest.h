@@ -4,7 +4,7 @@
 // list of titles paired with the files by position as a lookup hands them over.
 
 #include "cli/RenameOptions.h"
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 #include "naming/NamingInput.h"
 
 #include <QString>

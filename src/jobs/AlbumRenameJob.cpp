@@ -525,9 +525,9 @@ void Run::readBack(const ResultLog::FileNodes &nodes, int fileNumber, const QStr
         tagger_.Load(path);
         theTag_.ReadFromFile(path);
     }
-    const Common::TagSources sources {theTag_, tagger_};
+    const TagKeywords::TagSources sources {theTag_, tagger_};
     for (const QString &key : {u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"Track"_s})
-        log_.tag(nodes.tagInfo, key + u" : "_s + Common::getTagValue(key, u"v1v2"_s, sources).value);
+        log_.tag(nodes.tagInfo, key + u" : "_s + TagKeywords::getTagValue(key, u"v1v2"_s, sources).value);
 }
 
 void Run::finish()

@@ -8,7 +8,7 @@
 #include "audio/TagWriteCheck.h"
 #include "foundation/MessageGateway.h"
 #include "jobs/PlaylistCoverOutput.h"
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 #include "jobs/ResultLog.h"
 #include "naming/NamingInput.h"
 

@@ -4,7 +4,6 @@
 #include "foundation/AppFolder.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
-#include "jobs/RenameUndo.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -436,13 +435,6 @@ void JobJournal::finish()
     }
     append({{u"k"_s, u"end"_s}}, true);
     file_.close();
-}
-
-FileRestore JobJournal::restoreFile(int fileNumber) const
-{
-    if (current_ && current_->fileNumber == fileNumber)
-        return RenameUndo::restoreBytes(*current_, current_->inPlace ? current_->from : current_->to);
-    return {false, {}, u"The journal holds no record of this file"_s};
 }
 
 namespace {

@@ -23,12 +23,12 @@ QString Joliet::limitName(const QString &fileName, const QString &extension)
     return fileName.left(keep) + extension;
 }
 
-void PlaylistBuilder::addEntry(int position, const QString &newPath, int dirChoice)
+void PlaylistBuilder::addEntry(int position, const QString &newPath, OutputFolder where)
 {
     if (text_.isEmpty())
         text_ = u"[playlist]"_s;
     QString entry = Common::getFileName(newPath);
-    if (dirChoice != 0) {
+    if (where == OutputFolder::ParentFolder) {
         // Relative to the folder above: the holding folder's name, a forward slash, the file.
         QString folder = Common::getFolderPath(newPath);
         folder.chop(1);
@@ -50,10 +50,10 @@ QString albumOutputName(const AlbumFields &album, const NamingOptions &naming)
     return applyTextEffects(name, naming);
 }
 
-QString albumOutputFolder(const QString &lastNewPath, int dirChoice)
+QString albumOutputFolder(const QString &lastNewPath, OutputFolder where)
 {
     const QString folder = Common::getFolderPath(lastNewPath);
-    if (dirChoice == 0)
+    if (where == OutputFolder::FilesFolder)
         return folder;
     const QString parent = Common::getParentFolder(folder);
     // A folder at the root has nothing above it: the output stays beside the files.

@@ -18,15 +18,27 @@ inline constexpr int MaxNameLength = 64;
 [[nodiscard]] QString limitName(const QString &fileName, const QString &extension);
 } // namespace Joliet
 
+/// Where an album output goes: beside the renamed files, or into the folder above them.
+enum class OutputFolder {
+    FilesFolder,  ///< "MP3 directory"
+    ParentFolder, ///< "Parent directory"
+};
+
+/// The choice of a list or an option (0 "MP3 directory", any other "Parent directory").
+[[nodiscard]] constexpr OutputFolder outputFolderOf(int choice)
+{
+    return choice == 0 ? OutputFolder::FilesFolder : OutputFolder::ParentFolder;
+}
+
 /// The options of the rename page that drive the album outputs.
 struct AlbumOutputOptions
 {
-    /// "Create playlist", and where: 0 "MP3 directory", any other "Parent directory".
+    /// "Create playlist", and where.
     bool playlist = false;
-    int playlistDir = 0;
+    OutputFolder playlistDir = OutputFolder::FilesFolder;
     /// "Copy cover image", and where (as for the playlist).
     bool cover = false;
-    int coverDir = 0;
+    OutputFolder coverDir = OutputFolder::FilesFolder;
     /// True when a cover was downloaded and is shown; without it no cover is copied.
     bool coverShown = false;
     /// The downloaded picture, copied unchanged.
@@ -38,9 +50,9 @@ class PlaylistBuilder
 {
 public:
     /// Adds the entry of the row at `position` (from 1) whose file now lives at `newPath`.
-    /// With dirChoice 0 the entry is the file name; otherwise it is the holding folder's name,
+    /// Beside the files the entry is the file name; otherwise it is the holding folder's name,
     /// "/" and the file name, relative to the folder above.
-    void addEntry(int position, const QString &newPath, int dirChoice);
+    void addEntry(int position, const QString &newPath, OutputFolder where);
     /// The text so far: "[playlist]" and one CR LF-led line per entry; empty before the first entry.
     [[nodiscard]] const QString &text() const { return text_; }
     [[nodiscard]] int entryCount() const { return count_; }
@@ -57,8 +69,8 @@ private:
 [[nodiscard]] QString albumOutputName(const AlbumFields &album, const NamingOptions &naming);
 
 /// The folder an output goes to, with a trailing separator: the folder of `lastNewPath` for
-/// dirChoice 0, the folder above it otherwise.
-[[nodiscard]] QString albumOutputFolder(const QString &lastNewPath, int dirChoice);
+/// FilesFolder, the folder above it otherwise.
+[[nodiscard]] QString albumOutputFolder(const QString &lastNewPath, OutputFolder where);
 
 /// Asked with an output's path and its log node right before the output is written; false
 /// means it must not be (the guard has logged why).

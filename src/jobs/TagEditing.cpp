@@ -5,8 +5,8 @@
 #include "audio/TagAccess.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
-#include "jobs/DirectoryListing.h"
-#include "jobs/Mp3InfoText.h"
+#include "album/DirectoryListing.h"
+#include "album/Mp3InfoText.h"
 #include "jobs/RenameJobFiles.h"
 
 #include <QFile>
@@ -101,22 +101,22 @@ const QList<std::pair<TextField, V2Setter>> &v2Fields()
 }
 
 /// The editor's values of a loaded tag object.
-TagEditorValues valuesOf(const ID3Edit &tagV2)
+TagEditorValues valuesOf(const ID3Edit &tags)
 {
     // The version-1 record the object read; no second read of the trailer.
     ID3Tag theTag;
     ID3::ID3v1Record record;
-    record.exists = tagV2.HasV1();
-    record.title = tagV2.V1Title();
-    record.artist = tagV2.V1Artist();
-    record.album = tagV2.V1Album();
-    record.year = tagV2.V1Year();
-    record.comment = tagV2.V1Comment();
-    record.genre = tagV2.V1Genre();
-    record.track = tagV2.V1Track() == 0 ? qint16(-1) : qint16(tagV2.V1Track());
+    record.exists = tags.HasV1();
+    record.title = tags.V1Title();
+    record.artist = tags.V1Artist();
+    record.album = tags.V1Album();
+    record.year = tags.V1Year();
+    record.comment = tags.V1Comment();
+    record.genre = tags.V1Genre();
+    record.track = tags.V1Track() == 0 ? qint16(-1) : qint16(tags.V1Track());
     theTag.setRecord(record);
-    const Common::TagSources sources{theTag, tagV2};
-    const auto v1 = [&](const QString &keyword) { return Common::getTagValue(keyword, u"v1"_s, sources).value; };
+    const TagKeywords::TagSources sources{theTag, tags};
+    const auto v1 = [&](const QString &keyword) { return TagKeywords::getTagValue(keyword, u"v1"_s, sources).value; };
 
     TagEditorValues values;
     values.v1Title = v1(u"Title"_s);
@@ -128,26 +128,26 @@ TagEditorValues valuesOf(const ID3Edit &tagV2)
     const QString genre = v1(u"Genre"_s);
     values.v1Genre = genre.isEmpty() ? NoGenreItem : genre.toInt();
 
-    values.title = tagV2.Title();
-    values.artist = tagV2.Artist();
-    values.album = tagV2.Album();
-    values.year = tagV2.Year();
-    values.comment = tagV2.Comment();
-    values.track = tagV2.Track();
-    values.genre = tagV2.Genre();
-    values.composer = tagV2.Composer();
-    values.originalArtist = tagV2.OriginalArtist();
-    values.encodedBy = tagV2.EncodedBy();
-    values.userUrl = tagV2.UserUrl();
-    values.userText = tagV2.UserText();
-    values.artistUrl = tagV2.ArtistUrl();
-    values.preference = tagV2.Preference();
-    values.tempo = tagV2.Tempo();
-    values.mood = tagV2.Mood();
-    values.situation = tagV2.Situation();
-    values.copyright = tagV2.Copyright();
-    values.lyrics = tagV2.Lyrics();
-    values.picture = tagV2.Picture();
+    values.title = tags.Title();
+    values.artist = tags.Artist();
+    values.album = tags.Album();
+    values.year = tags.Year();
+    values.comment = tags.Comment();
+    values.track = tags.Track();
+    values.genre = tags.Genre();
+    values.composer = tags.Composer();
+    values.originalArtist = tags.OriginalArtist();
+    values.encodedBy = tags.EncodedBy();
+    values.userUrl = tags.UserUrl();
+    values.userText = tags.UserText();
+    values.artistUrl = tags.ArtistUrl();
+    values.preference = tags.Preference();
+    values.tempo = tags.Tempo();
+    values.mood = tags.Mood();
+    values.situation = tags.Situation();
+    values.copyright = tags.Copyright();
+    values.lyrics = tags.Lyrics();
+    values.picture = tags.Picture();
     return values;
 }
 
@@ -162,22 +162,22 @@ bool allV1Empty(const TagEditorValues &values)
 }
 
 /// Sets the version-1 fields of the object by the editor's rules.
-void setV1Fields(ID3Edit &tagV2, const TagEditorValues &values)
+void setV1Fields(ID3Edit &tags, const TagEditorValues &values)
 {
-    tagV2.setV1Title(values.v1Title);
-    tagV2.setV1Artist(values.v1Artist);
-    tagV2.setV1Album(values.v1Album);
-    tagV2.setV1Comment(values.v1Comment);
-    tagV2.setV1Year(Basic::isNumeric(values.v1Year) ? Basic::trim(values.v1Year) : QString());
+    tags.setV1Title(values.v1Title);
+    tags.setV1Artist(values.v1Artist);
+    tags.setV1Album(values.v1Album);
+    tags.setV1Comment(values.v1Comment);
+    tags.setV1Year(Basic::isNumeric(values.v1Year) ? Basic::trim(values.v1Year) : QString());
     const double track = Basic::val(values.v1Track);
-    tagV2.setV1Track(Basic::isNumeric(values.v1Track) && track >= 1 && track <= 254 ? quint8(track) : quint8(0));
+    tags.setV1Track(Basic::isNumeric(values.v1Track) && track >= 1 && track <= 254 ? quint8(track) : quint8(0));
     const bool genreKnown = values.v1Genre >= 0 && values.v1Genre < ID3Edit::genreNames().size();
-    tagV2.setV1Genre(genreKnown ? quint8(values.v1Genre) : quint8(NoGenreItem));
+    tags.setV1Genre(genreKnown ? quint8(values.v1Genre) : quint8(NoGenreItem));
 }
 
-/// The editor's save of a file whose tags `tagV2` holds (loaded, showing `before`) with the
+/// The editor's save of a file whose tags `tags` holds (loaded, showing `before`) with the
 /// values `after`; the file was checked for presence and write access.
-TagFileResult saveLoaded(const QString &path, ID3Edit &tagV2, const TagEditorValues &before,
+TagFileResult saveLoaded(const QString &path, ID3Edit &tags, const TagEditorValues &before,
                          const TagEditorValues &after, TagVersions mode, bool removeEmptyV1Allowed)
 {
     TagFileResult result;
@@ -193,26 +193,26 @@ TagFileResult saveLoaded(const QString &path, ID3Edit &tagV2, const TagEditorVal
         bool changed = false;
         for (const auto &[field, setter] : v2Fields()) {
             if (after.*field != before.*field) {
-                (tagV2.*setter)(after.*field);
+                (tags.*setter)(after.*field);
                 changed = true;
             }
         }
         if (newPicture) {
-            tagV2.setPicture(after.picture);
+            tags.setPicture(after.picture);
             changed = true;
         }
         // The component writes only what was set and never the trailer: in mode 2 the
         // version-1 tag stays byte for byte what it was.
         if (changed)
-            checkWrite(tagV2.SaveV2(path), result, v2SaveFailed);
+            checkWrite(tags.SaveV2(path), result, v2SaveFailed);
     }
     if (usesV1(mode)) {
         if (removeEmptyV1Allowed && allV1Empty(after)) {
-            if (tagV2.HasV1())
-                checkWrite(tagV2.RemoveV1(path), result, v1SaveFailed);
+            if (tags.HasV1())
+                checkWrite(tags.RemoveV1(path), result, v1SaveFailed);
         } else {
-            setV1Fields(tagV2, after);
-            checkWrite(tagV2.SaveV1(path), result, v1SaveFailed);
+            setV1Fields(tags, after);
+            checkWrite(tags.SaveV1(path), result, v1SaveFailed);
         }
     }
     result.done = result.messages.isEmpty();
@@ -226,12 +226,12 @@ TagFileResult loadChangeSave(const QString &path, TagVersions mode, bool removeE
 {
     if (const auto problem = fileProblem(path, saveTexts))
         return failed(*problem);
-    ID3Edit tagV2;
-    tagV2.Load(path);
-    const TagEditorValues before = valuesOf(tagV2);
+    ID3Edit tags;
+    tags.Load(path);
+    const TagEditorValues before = valuesOf(tags);
     TagEditorValues after = before;
     change(after);
-    return saveLoaded(path, tagV2, before, after, mode, removeEmptyV1Allowed);
+    return saveLoaded(path, tags, before, after, mode, removeEmptyV1Allowed);
 }
 
 /// The picture type of the bytes by their signature, empty when they are none of the four.
@@ -267,12 +267,12 @@ TagEditorFile loadTagEditorValues(const QString &path)
     TagEditorFile file;
     if (!Common::fileExists(path))
         return file;
-    ID3Edit tagV2;
-    tagV2.Load(path);
+    ID3Edit tags;
+    tags.Load(path);
     file.found = true;
-    file.values = valuesOf(tagV2);
-    file.hasV1 = tagV2.HasV1();
-    file.hasV2 = tagV2.HasV2();
+    file.values = valuesOf(tags);
+    file.hasV1 = tags.HasV1();
+    file.hasV2 = tags.HasV2();
     return file;
 }
 
@@ -400,11 +400,11 @@ TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope sco
         return failed(*problem);
     TagFileResult result;
     readFlags(path, result);
-    ID3Edit tagV2;
+    ID3Edit tags;
     if (usesV1(mode) && result.hasV1)
-        checkWrite(tagV2.RemoveV1(path), result, u"Can't delete ID3v1 Tag informations."_s);
+        checkWrite(tags.RemoveV1(path), result, u"Can't delete ID3v1 Tag informations."_s);
     if (usesV2(mode) && result.hasV2)
-        checkWrite(tagV2.RemoveV2(path), result, u"Can't delete ID3v2 Tag informations."_s);
+        checkWrite(tags.RemoveV2(path), result, u"Can't delete ID3v2 Tag informations."_s);
     result.done = result.messages.isEmpty();
     readFlags(path, result);
     return result;
@@ -418,10 +418,10 @@ TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture)
     }
     if (const auto problem = fileProblem(path, saveTexts))
         return failed(*problem);
-    ID3Edit tagV2;
-    tagV2.setPicture(picture);
+    ID3Edit tags;
+    tags.setPicture(picture);
     TagFileResult result;
-    checkWrite(tagV2.SaveV2(path), result, v2SaveFailed);
+    checkWrite(tags.SaveV2(path), result, v2SaveFailed);
     result.done = result.messages.isEmpty();
     readFlags(path, result);
     return result;

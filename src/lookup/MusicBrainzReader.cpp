@@ -1,6 +1,6 @@
 // The MusicBrainz site: its search field "query" with the search type "release", and the
 // release pages whose address names the release the web service then delivers.
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 #include "lookup/SearchField.h"
 
 #include <QRegularExpression>

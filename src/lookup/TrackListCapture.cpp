@@ -1,5 +1,5 @@
 // The captures the lookup window and the CLI run: a page, a selection on it, pasted text.
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 #include "lookup/TrackListReader.h"
 
 namespace TrackList {

@@ -2,7 +2,7 @@
 // text is a candidate; the one most like an album's track list wins. Navigation, menus, related
 // items, credits and personnel are never candidates.
 #include "foundation/Common.h"
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 #include "lookup/TrackListCollect.h"
 #include "naming/NamingText.h"
 

@@ -4,7 +4,7 @@
 #include "audio/ID3.h"
 #include "audio/Mp3InfoVBR.h"
 #include "audio/XAnalyzer.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
@@ -25,7 +25,7 @@ protected:
         (void)ID3::hasID3v1Tag(path);
         (void)ID3::readID3v1Tag(path);
         (void)Mp3InfoVBR::readMpegInfo(path);
-        clsXAnalyzer a;
+        XAnalyzer::Analysis a;
         a.setFilename(path);
         EXPECT_EQ(a.HadError(), a.LastStatus() < 0);
         return a.LastStatus();

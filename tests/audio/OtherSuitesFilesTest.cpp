@@ -5,7 +5,7 @@
 #include "audio/Mp3FileBytes.h"
 #include "audio/Mp3InfoVBR.h"
 #include "audio/XAnalyzer.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 
 #include "support/Ffprobe.h"
 #include "support/TestEnv.h"
@@ -84,7 +84,7 @@ TEST_F(OtherSuitesFilesTest, BothReadersGiveTheFiguresMutagenAndFfprobeAgreeOn)
             EXPECT_LE(std::abs(double(builtIn.duration) - *e.seconds), 1.0) << builtIn.duration;
         }
 
-        clsXAnalyzer a;
+        XAnalyzer::Analysis a;
         a.setFilename(path);
         ASSERT_FALSE(a.HadError()) << a.ErrorDescription().toStdString();
         EXPECT_EQ(a.Frequency(), e.sampleRate);

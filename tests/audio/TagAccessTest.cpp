@@ -4,13 +4,13 @@
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
 #include "audio/Mp3InfoVBR.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
 
 using namespace Qt::StringLiterals;
-using Common::getFileInfo;
-using Common::getTagValue;
+using TagKeywords::getFileInfo;
+using TagKeywords::getTagValue;
 
 namespace {
 
@@ -44,7 +44,7 @@ protected:
     // As a window would: the reader hands back its problem, the caller shows it.
     QString value(const QString &keyword, const QString &version) const
     {
-        const Common::TagRead read = getTagValue(keyword, version, { theTag, tagV2 });
+        const TagKeywords::TagRead read = getTagValue(keyword, version, { theTag, tagV2 });
         if (read.problem)
             Msg::ask(*read.problem);
         return read.value;
@@ -198,13 +198,13 @@ class FileInfoTest : public VarneltTest {
 protected:
     QVariant info(const QString &keyword, bool useAnalyzer) const
     {
-        const Common::InfoRead read = getFileInfo(keyword, useAnalyzer, Common::FileInfoSources::current(analyzer));
+        const TagKeywords::InfoRead read = getFileInfo(keyword, useAnalyzer, TagKeywords::FileInfoSources::current(analyzer));
         if (read.problem)
             Msg::ask(*read.problem);
         return read.value;
     }
 
-    clsXAnalyzer analyzer;
+    XAnalyzer::Analysis analyzer;
 };
 
 TEST_F(FileInfoTest, BuiltInReaderKeywords)
@@ -248,12 +248,12 @@ TEST_F(FileInfoTest, BuiltInVbrFlagAndFrameCount)
 
 TEST_F(FileInfoTest, BuiltInDurationFormatting)
 {
-    clsXAnalyzer unused;
+    XAnalyzer::Analysis unused;
     for (const auto &[seconds, text] : { std::pair { 245, u"4:05"_s }, std::pair { 59, u"0:59"_s },
              std::pair { 0, u"0:00"_s }, std::pair { 3600, u"60:00"_s } }) {
         Mp3InfoVBR::MpegInfo mpeg;
         mpeg.duration = seconds;
-        const Common::FileInfoSources sources { mpeg, false, 0, unused };
+        const TagKeywords::FileInfoSources sources { mpeg, false, 0, unused };
         EXPECT_EQ(getFileInfo(u"DurationFormated"_s, false, sources).value.toString(), text);
     }
 }

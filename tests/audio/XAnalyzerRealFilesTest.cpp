@@ -2,7 +2,7 @@
 // them: the figures stored beside the files and, when ffprobe is installed, ffprobe itself.
 
 #include "audio/XAnalyzer.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 
 #include "support/Ffprobe.h"
 #include "support/Mp3Writer.h"
@@ -56,7 +56,7 @@ TEST_F(XAnalyzerRealFilesTest, AgreesWithTheStoredFfprobeFigures)
     ASSERT_EQ(figures.size(), 5);
     for (const Expected &e : figures) {
         SCOPED_TRACE(e.file.toStdString());
-        clsXAnalyzer a;
+        XAnalyzer::Analysis a;
         a.setFilename(fixturePath(e.file));
         ASSERT_FALSE(a.HadError()) << a.ErrorDescription().toStdString();
         EXPECT_EQ(a.Frequency(), e.sampleRate);
@@ -75,7 +75,7 @@ void expectAnalyzerAgreesWithFfprobe(const QString &path)
 {
     const std::optional<ProbedAudio> live = probeAudio(path);
     ASSERT_TRUE(live.has_value());
-    clsXAnalyzer a;
+    XAnalyzer::Analysis a;
     a.setFilename(path);
     ASSERT_FALSE(a.HadError());
     EXPECT_EQ(a.Frequency(), live->sampleRate);

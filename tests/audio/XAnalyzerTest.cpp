@@ -2,7 +2,7 @@
 // frame verification, VBR headers, the tags around the audio, status codes and messages.
 
 #include "audio/XAnalyzer.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
@@ -25,9 +25,9 @@ protected:
         return info;
     }
 
-    clsXAnalyzer analyse(const QByteArray &bytes)
+    XAnalyzer::Analysis analyse(const QByteArray &bytes)
     {
-        clsXAnalyzer a;
+        XAnalyzer::Analysis a;
         a.setFilename(writeFile(u"song.mp3"_s, bytes));
         return a;
     }
@@ -52,7 +52,7 @@ TEST_F(XAnalyzerTest, EveryVersionAndLayer)
     for (const Case &c : cases) {
         SCOPED_TRACE(QString(c.level + u" layer "_s + QString::number(c.frame.layer)).toStdString());
         const QByteArray audio = Mp3Writer::cbrFile(3.0, c.frame.bitrate, c.frame);
-        const clsXAnalyzer a = analyse(audio);
+        const XAnalyzer::Analysis a = analyse(audio);
         ASSERT_FALSE(a.HadError());
         EXPECT_EQ(a.MPegLevel(), c.level);
         EXPECT_EQ(a.MPegLayer(), c.frame.layer);
@@ -74,7 +74,7 @@ TEST_F(XAnalyzerTest, ModesAndChannels)
                                             {Mode::DualChannel, u"Dual Channel"_s},
                                             {Mode::Mono, u"Mono"_s}};
     for (const auto &[mode, name] : modes) {
-        const clsXAnalyzer a = analyse(Mp3Writer::cbrFile(1.0, 128, {.mode = mode}));
+        const XAnalyzer::Analysis a = analyse(Mp3Writer::cbrFile(1.0, 128, {.mode = mode}));
         EXPECT_EQ(a.Mode(), name);
         EXPECT_EQ(a.Channels(), mode == Mode::Mono ? 1 : 2);
     }
@@ -143,7 +143,7 @@ TEST_F(XAnalyzerTest, XingHeaderGivesLengthAndAverage)
     // The header frame carries no audio: the average is of the 1000 frames it counts.
     EXPECT_EQ(info.record.bitrate, std::llround((stream.size() - Mp3Writer::frameSize(base)) * 8 / seconds));
 
-    const clsXAnalyzer a = analyse(stream);
+    const XAnalyzer::Analysis a = analyse(stream);
     EXPECT_TRUE(a.VariableBitRate());
     EXPECT_NEAR(a.Duration(), seconds, 0.001);
     EXPECT_NEAR(a.BitRate(), 168'000, 1000); // the four bitrates' average, weighted by size
@@ -201,7 +201,7 @@ TEST_F(XAnalyzerTest, InfoAndVbriHeaders)
 
 TEST_F(XAnalyzerTest, FailuresAreReportedWithTheirCodesAndTexts)
 {
-    clsXAnalyzer a;
+    XAnalyzer::Analysis a;
     const QString missing = tempFile(u"missing.mp3"_s);
     a.setFilename(missing);
     EXPECT_TRUE(a.HadError());

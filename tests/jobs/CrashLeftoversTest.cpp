@@ -9,7 +9,7 @@
 #include "audio/ID3Edit.h"
 #include "foundation/Common.h"
 #include "foundation/TemporaryFiles.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include <QDir>
 #include <QFile>

@@ -31,9 +31,9 @@ protected:
     RenameJobInput withOutputs(RenameJobInput in, int dir = 0) const
     {
         in.outputs.playlist = true;
-        in.outputs.playlistDir = dir;
+        in.outputs.playlistDir = outputFolderOf(dir);
         in.outputs.cover = true;
-        in.outputs.coverDir = dir;
+        in.outputs.coverDir = outputFolderOf(dir);
         in.outputs.coverShown = true;
         in.outputs.coverDownloadFileName = writeFile(u"app/Download/cover.jpg"_s, coverBytes);
         return in;

@@ -88,10 +88,10 @@ protected:
             s.destination.contains(u"directory"_s) ? s.destination : root + u'/' + s.destination;
         RenameJobInput in = inputFor(folder, s.files, s.mask, destination);
         in.outputs.playlist = s.playlist;
-        in.outputs.playlistDir = s.playlistDir;
+        in.outputs.playlistDir = outputFolderOf(s.playlistDir);
         if (s.cover) {
             in.outputs.cover = in.outputs.coverShown = true;
-            in.outputs.coverDir = s.coverDir;
+            in.outputs.coverDir = outputFolderOf(s.coverDir);
             in.outputs.coverDownloadFileName = writeFile(u"download/cover.jpg"_s, "\xff\xd8 new cover");
         }
         return in;

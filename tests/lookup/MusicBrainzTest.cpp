@@ -1,7 +1,7 @@
 // The MusicBrainz reader: release pages recognised by address, the search filler, and the
 // record filled from the web service's answers (written in the service's shape).
 #include "PageBuilder.h"
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 #include "lookup/MusicBrainz.h"
 #include "naming/QStringPrinter.h"
 #include "support/TestEnv.h"

@@ -1,7 +1,7 @@
 // The three page readers and their fillers on hand-made pages that carry exactly the sites'
 // marks, and on pages that nearly do.
 #include "PageBuilder.h"
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 #include "naming/QStringPrinter.h"
 #include "foundation/Settings.h"
 #include "support/TestEnv.h"
@@ -245,7 +245,7 @@ TEST(AddFoundTrack, PairingNumbersAndHostileValues)
     EXPECT_EQ(hostile.notes.size(), 2);
 }
 
-TEST(LookupPoll, NotFoundRowsNavigationAndSiteTable)
+TEST(LookupStates, NotFoundRowsNavigationAndSiteTable)
 {
     LookupContext lookup;
     lookup.files = files(10);

@@ -2,7 +2,7 @@
 // the core folders never include a widget (or other GUI) header nor one of the embedded web
 // engine, so the CLI and the core tests stay headless; the widgets every window shares include
 // no window; every window's push buttons are the skinnable button; the core folders above the
-// gateway raise no message box themselves.
+// gateway raise no message box themselves; a core layer includes only the layers below it.
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -117,11 +119,41 @@ QStringList windowIncludesOfWidgets(const QString &root)
     return offenders;
 }
 
-const QStringList CoreFolders = {u"foundation"_s, u"audio"_s, u"naming"_s, u"lookup"_s, u"jobs"_s};
+const QStringList CoreFolders = {u"foundation"_s, u"audio"_s, u"naming"_s, u"lookup"_s, u"album"_s, u"jobs"_s};
+
+/// The core's layers and the folders each may include from besides its own: a layer knows the
+/// ones below it, never one beside or above it.
+const QList<std::pair<QString, QStringList>> CoreLayers = {
+    {u"foundation"_s, {}},
+    {u"audio"_s, {u"foundation"_s}},
+    {u"naming"_s, {u"foundation"_s}},
+    {u"lookup"_s, {u"foundation"_s, u"audio"_s, u"naming"_s}},
+    {u"album"_s, {u"foundation"_s, u"audio"_s, u"naming"_s, u"lookup"_s}},
+    {u"jobs"_s, {u"foundation"_s, u"audio"_s, u"naming"_s, u"lookup"_s, u"album"_s}},
+};
+
+/// "folder/file: header" for every include by a core layer of a source folder it may not know.
+QStringList layerIncludes(const QString &root)
+{
+    const QStringList sourceFolders = QDir(sourceRoot()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList offenders;
+    for (const auto &[layer, below] : CoreLayers) {
+        for (const QString &file : sourceFiles(root + u'/' + layer)) {
+            for (const QString &header : includesOf(file)) {
+                const QString folder = header.section(u'/', 0, 0);
+                if (header.contains(u'/') && folder != layer && sourceFolders.contains(folder)
+                    && !below.contains(folder))
+                    offenders << relative(root, file) + u": "_s + header;
+            }
+        }
+    }
+    offenders.sort();
+    return offenders;
+}
 
 /// The core folders above the gateway: they hand problems and questions back as values (or put a
 /// question through the callback they are given), never raise a box themselves.
-const QStringList QuietFolders = {u"audio"_s, u"naming"_s, u"lookup"_s, u"jobs"_s};
+const QStringList QuietFolders = {u"audio"_s, u"naming"_s, u"lookup"_s, u"album"_s, u"jobs"_s};
 
 /// "folder/file: call" for every use in the given folders of a gateway function that raises a box
 /// (the gateway's types, such as Msg::Message and Msg::Question, are fine).
@@ -179,6 +211,13 @@ TEST(SourceRules, CoreFoldersIncludeNoGuiHeader)
     EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u"; "_s).toStdString();
 }
 
+TEST(SourceRules, CoreLayersIncludeOnlyTheLayersBelow)
+{
+    ASSERT_TRUE(QFile::exists(sourceRoot() + u"/album/DirectoryListing.h"_s));
+    const QStringList offenders = layerIncludes(sourceRoot());
+    EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u"; "_s).toStdString();
+}
+
 TEST(SourceRules, WindowsReachTheirPagesByTypeNotByName)
 {
     // Object names stay set (tests find controls by them), but renaming a control must not
@@ -216,6 +255,9 @@ TEST(SourceRules, TheChecksFindPlantedOffences)
     plant(u"naming/Using.cpp"_s, "using namespace Msg;\n");
     plant(u"lookup/Asked.cpp"_s, "Msg::Message m;\nbool go(const Msg::Question &ask) { return ask(m) == Msg::Answer::Yes; }\n");
     plant(u"foundation/Gateway.cpp"_s, "void showError() { Msg::ask({}); }\n");
+    plant(u"album/Up.cpp"_s, "#include \"album/Listing.h\"\n#include \"lookup/AlbumRecord.h\"\n#include \"jobs/TagEditing.h\"\n");
+    plant(u"audio/Beside.h"_s, "#include \"naming/NameBuilder.h\"\n#include <QtCore/QString>\n");
+    plant(u"foundation/Ui.cpp"_s, "#include \"ui/widgets/Icons.h\"\n#include \"browser/PageBridge.h\"\n");
     plant(u"ui/widgets/Knob.cpp"_s, "#include \"Knob.h\"\n#include \"ui/widgets/Icons.h\"\n#include \"ui/main/frmMain.h\"\n");
 
     EXPECT_EQ(guiIncludes(dir.path(), CoreFolders),
@@ -225,6 +267,9 @@ TEST(SourceRules, TheChecksFindPlantedOffences)
     EXPECT_EQ(filesUsing(dir.path(), u"QMessageBox"_s, {u"ui/MessageBoxPresenter.cpp"_s}),
         QStringList({u"ui/Window.cpp"_s}));
     EXPECT_EQ(windowIncludesOfWidgets(dir.path()), QStringList({u"ui/widgets/Knob.cpp: ui/main/frmMain.h"_s}));
+    EXPECT_EQ(layerIncludes(dir.path()),
+        QStringList({u"album/Up.cpp: jobs/TagEditing.h"_s, u"audio/Beside.h: naming/NameBuilder.h"_s,
+                     u"foundation/Ui.cpp: browser/PageBridge.h"_s, u"foundation/Ui.cpp: ui/widgets/Icons.h"_s}));
     EXPECT_EQ(boxCalls(dir.path(), QuietFolders),
         QStringList({u"audio/Errs.cpp: Msg:: showError"_s, u"audio/Errs.cpp: Msg::showErrors"_s,
                      u"jobs/Asks.cpp: Msg::ask"_s, u"jobs/Asks.cpp: Msg::viaGateway"_s,

@@ -1,7 +1,7 @@
 // The part of varnelt-cli that runs the embedded engine, built as a module the program loads
 // only for the commands that look an album up: every other command starts without loading the
 // engine's libraries, which take longer to load than a whole folder takes to list.
-#include "browser/LookupPoller.h"
+#include "browser/LookupPageDriver.h"
 #include "browser/PageBridge.h"
 #include "lookup/TrackListReader.h"
 
@@ -25,8 +25,8 @@ public:
         : lookup_(lookup), profile_(std::make_unique<QWebEngineProfile>()),
           page_(std::make_unique<QWebEnginePage>(profile_.get())), poller_(page_.get(), lookup)
     {
-        QObject::connect(&poller_, &LookupPoller::recordRead, [this] { finish(true); });
-        QObject::connect(&poller_, &LookupPoller::readFailed, [this](const QString &problem) {
+        QObject::connect(&poller_, &LookupPageDriver::recordRead, [this] { finish(true); });
+        QObject::connect(&poller_, &LookupPageDriver::readFailed, [this](const QString &problem) {
             problem_ = problem;
             finish(false);
         });
@@ -60,7 +60,7 @@ private:
     // The page must go before its profile.
     std::unique_ptr<QWebEngineProfile> profile_;
     std::unique_ptr<QWebEnginePage> page_;
-    LookupPoller poller_;
+    LookupPageDriver poller_;
     QEventLoop loop_;
     bool found_ = false;
     QString problem_;

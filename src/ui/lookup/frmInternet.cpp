@@ -1,6 +1,6 @@
 #include "ui/lookup/frmInternet.h"
 
-#include "browser/LookupPoller.h"
+#include "browser/LookupPageDriver.h"
 #include "browser/PageBridge.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
@@ -120,11 +120,11 @@ frmInternet::frmInternet(const QString &currentDirectory, const WorkingList &fil
     restoreWindowPlacement(this, BrowserPlacement);
     setWindowTitle(u" Varnelt - Internet Search"_s);
 
-    poller_ = new LookupPoller(web->page(), lookup_, this);
-    connect(poller_, &LookupPoller::recordRead, this, [this] {
+    poller_ = new LookupPageDriver(web->page(), lookup_, this);
+    connect(poller_, &LookupPageDriver::recordRead, this, [this] {
         QTimer::singleShot(0, this, &frmInternet::showTrackList);
     });
-    connect(poller_, &LookupPoller::readFailed, this, [](const QString &problem) { Msg::showError(problem); });
+    connect(poller_, &LookupPageDriver::readFailed, this, [](const QString &problem) { Msg::showError(problem); });
     QWebEnginePage *page = web->page();
     connect(page, &QWebEnginePage::urlChanged, this, &frmInternet::updateCaption);
     connect(page, &QWebEnginePage::titleChanged, this, &frmInternet::updateCaption);

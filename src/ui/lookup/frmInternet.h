@@ -11,7 +11,7 @@
 #include <QPixmap>
 
 class CandidatePanel;
-class LookupPoller;
+class LookupPageDriver;
 class QLabel;
 class QLineEdit;
 class ButtonEx;
@@ -79,7 +79,7 @@ private:
 
     QWebEngineProfile *profile_ = nullptr;
     QWebEngineView *web = nullptr;
-    LookupPoller *poller_ = nullptr;
+    LookupPageDriver *poller_ = nullptr;
     frmTracks *tracks_ = nullptr;
     QTimer *tmrBusy = nullptr;
     QLabel *imgBusy = nullptr;

@@ -2,7 +2,7 @@
 // pasted track list, each opened in the track list dialog as a site's record is.
 #include "ui/lookup/frmInternet.h"
 
-#include "browser/LookupPoller.h"
+#include "browser/LookupPageDriver.h"
 #include "browser/PageBridge.h"
 #include "foundation/MessageGateway.h"
 #include "lookup/TrackListReader.h"

@@ -1,6 +1,6 @@
 #include "ui/lookup/frmTracks.h"
 
-#include "jobs/LookupHandOver.h"
+#include "album/LookupHandOver.h"
 #include "foundation/Settings.h"
 #include "lookup/BestMatch.h"
 #include "lookup/CoverDownload.h"

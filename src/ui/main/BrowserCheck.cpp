@@ -23,18 +23,18 @@ Outcome evaluate(const std::optional<QString> &foundVersion)
     Outcome outcome;
     QString version;
     if (!foundVersion) {
-        outcome.ieVersion = QStringLiteral("N/A");
+        outcome.webEngineVersion = QStringLiteral("N/A");
         version = QStringLiteral("unknow");
     } else {
         version = *foundVersion;
-        outcome.ieVersion = version.isEmpty() ? QStringLiteral("N/A") : version;
+        outcome.webEngineVersion = version.isEmpty() ? QStringLiteral("N/A") : version;
     }
     if (!version.isEmpty() && Basic::val(version) >= 5)
         return outcome;
 
     // The question names the leading number of what is kept for the about window, so a missing
     // or unreadable version reads "unknow" rather than "0".
-    QString shown = QString::number(Basic::val(outcome.ieVersion), 'g', 15);
+    QString shown = QString::number(Basic::val(outcome.webEngineVersion), 'g', 15);
     if (shown == u"0")
         shown = QStringLiteral("unknow");
     outcome.mustAsk = true;

@@ -10,7 +10,7 @@ namespace BrowserCheck {
 /// What start-up does with the version found.
 struct Outcome {
     /// The version kept for the about window: the version found, or "N/A".
-    QString ieVersion;
+    QString webEngineVersion;
     /// True when the user must be asked whether to continue.
     bool mustAsk = false;
     /// The question to ask when mustAsk is set.

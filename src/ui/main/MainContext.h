@@ -4,7 +4,7 @@
 
 #include "WizardPage.h"
 
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 #include "jobs/ResultLog.h"
 #include "naming/NamingInput.h"
 

@@ -7,7 +7,7 @@
 #include "foundation/MessageGateway.h"
 #include "foundation/PrintableText.h"
 #include "foundation/Settings.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/TextSortedItem.h"
 

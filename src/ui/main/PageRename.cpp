@@ -12,7 +12,7 @@
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/Settings.h"
-#include "jobs/LookupHandOver.h"
+#include "album/LookupHandOver.h"
 #include "jobs/RenamePlan.h"
 #include "naming/MaskLanguage.h"
 #include "naming/NameBuilder.h"
@@ -64,7 +64,46 @@ void PageRename::buildControls()
 {
     txtDirectory = named(new QLineEdit(this), u"txtDirectory"_s);
     txtDirectory->setReadOnly(true);
+    QGroupBox *album = buildAlbumBox();
+    lstResult = new RenameListView(this);
+    cmdEditTrack = named(new ButtonEx(u"E&dit selected track"_s, this), u"cmdEditTrack"_s);
+    QGroupBox *naming = buildNamingBox();
+    QGroupBox *options = buildOptionsBox();
 
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(new QLabel(u"Directory :"_s, this));
+    folderRow->addWidget(txtDirectory, 1);
+
+    auto *listColumn = new QVBoxLayout;
+    listColumn->addWidget(lstResult, 1);
+    auto *listButtons = new QHBoxLayout;
+    listButtons->addWidget(cmdEditTrack);
+    listButtons->addStretch(1);
+    listColumn->addLayout(listButtons);
+
+    auto *middle = new QHBoxLayout;
+    middle->addLayout(listColumn, 1);
+    middle->addWidget(options);
+
+    // The page scrolls rather than forcing the main window to grow past its remembered size.
+    auto *content = new QWidget;
+    auto *page = new QVBoxLayout(content);
+    page->addLayout(folderRow);
+    page->addWidget(album);
+    page->addLayout(middle, 1);
+    page->addWidget(naming);
+    content_ = content;
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+}
+
+QGroupBox *PageRename::buildAlbumBox()
+{
     auto *album = named(new QGroupBox(u"Album informations"_s, this), u"fraAlbum"_s);
     txtArtistEdit = named(new QLineEdit(album), u"txtArtistEdit"_s);
     txtAlbumEdit = named(new QLineEdit(album), u"txtAlbumEdit"_s);
@@ -100,10 +139,11 @@ void PageRename::buildControls()
     albumGrid->addWidget(ImgCover, 0, 4, 3, 1, Qt::AlignTop);
     albumGrid->setColumnStretch(1, 1);
     albumGrid->setColumnStretch(3, 1);
+    return album;
+}
 
-    lstResult = new RenameListView(this);
-    cmdEditTrack = named(new ButtonEx(u"E&dit selected track"_s, this), u"cmdEditTrack"_s);
-
+QGroupBox *PageRename::buildNamingBox()
+{
     auto *naming = named(new QGroupBox(u"New file names"_s, this), u"fraNaming"_s);
     cboMask = named(new QComboBox(naming), u"cboMask"_s);
     cboMask->setEditable(true);
@@ -141,7 +181,11 @@ void PageRename::buildControls()
     namingGrid->addWidget(new QLabel(u"New file name :"_s, naming), 3, 0);
     namingGrid->addWidget(txtNewFileName, 3, 1, 1, 3);
     namingGrid->setColumnStretch(1, 1);
+    return naming;
+}
 
+QGroupBox *PageRename::buildOptionsBox()
+{
     auto *options = named(new QGroupBox(u"Options"_s, this), u"fraOptions"_s);
     cboId3TagRename = named(new QComboBox(options), u"cboId3TagRename"_s);
     cboId3TagRename->addItem(u"ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
@@ -172,37 +216,7 @@ void PageRename::buildControls()
     optionsGrid->addWidget(cboHtmlDir, 4, 1);
     optionsGrid->addWidget(chkJoliet, 5, 0, 1, 2);
     optionsGrid->setRowStretch(6, 1);
-
-    auto *folderRow = new QHBoxLayout;
-    folderRow->addWidget(new QLabel(u"Directory :"_s, this));
-    folderRow->addWidget(txtDirectory, 1);
-
-    auto *listColumn = new QVBoxLayout;
-    listColumn->addWidget(lstResult, 1);
-    auto *listButtons = new QHBoxLayout;
-    listButtons->addWidget(cmdEditTrack);
-    listButtons->addStretch(1);
-    listColumn->addLayout(listButtons);
-
-    auto *middle = new QHBoxLayout;
-    middle->addLayout(listColumn, 1);
-    middle->addWidget(options);
-
-    // The page scrolls rather than forcing the main window to grow past its remembered size.
-    auto *content = new QWidget;
-    auto *page = new QVBoxLayout(content);
-    page->addLayout(folderRow);
-    page->addWidget(album);
-    page->addLayout(middle, 1);
-    page->addWidget(naming);
-    content_ = content;
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(content);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    return options;
 }
 
 QSize PageRename::sizeHint() const

@@ -6,7 +6,7 @@
 #include "WizardPage.h"
 
 #include "audio/TagVersions.h"
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 #include "naming/NamingInput.h"
 
 #include <QList>
@@ -16,6 +16,7 @@
 class MainContext;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class ButtonEx;
@@ -114,6 +115,9 @@ protected:
 
 private:
     void buildControls();
+    QGroupBox *buildAlbumBox();
+    QGroupBox *buildNamingBox();
+    QGroupBox *buildOptionsBox();
     void connectControls();
     void chooseDestinationFolder();
     void playRow(int row);

@@ -1,6 +1,7 @@
 // The rename page's side of the album rename job and of the mask drop-down.
 #include "PageRename.h"
 
+#include "BatchRun.h"
 #include "MainContext.h"
 #include "RenameListView.h"
 
@@ -15,11 +16,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include "ui/widgets/ButtonEx.h"
-#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -68,9 +67,9 @@ RenameJobInput PageRename::jobInput() const
     input.totalTrackText = txtTotalTrack->text();
     input.joliet = chkJoliet->isChecked();
     input.outputs.playlist = chkPlayList->isChecked();
-    input.outputs.playlistDir = cboPlaylistDir->currentIndex();
+    input.outputs.playlistDir = outputFolderOf(cboPlaylistDir->currentIndex());
     input.outputs.cover = chkCover->isEnabled() && chkCover->isChecked();
-    input.outputs.coverDir = cboCoverDir->currentIndex();
+    input.outputs.coverDir = outputFolderOf(cboCoverDir->currentIndex());
     input.outputs.coverShown = !ImgCover->isHidden();
     input.outputs.coverDownloadFileName = coverDownloadFileName_;
     return input;
@@ -101,31 +100,23 @@ void PageRename::runJob()
     stopRequested_ = false;
     plan.input.stopRequested = [this] { return stopRequested_; };
     renaming_ = true;
-    setEnabled(false);
-    context_.resultLog.clear();
-    emit requestPage(WizardPage::Result);
-    // After the page switch, which enables "&Select a directory" on every page but the first:
-    // the job lets events through, and going back to the folder mid-run would scan it under the
-    // job's feet.
-    emit busyChanged(true);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([this] {
-        QApplication::restoreOverrideCursor();
-        setEnabled(true);
-        emit busyChanged(false);
-        renaming_ = false;
-    });
+    // Busy after the page switch, which enables "&Select a directory" on every page but the
+    // first: the job lets events through, and going back to the folder mid-run would scan it
+    // under the job's feet.
+    BatchRun run(
+        this,
+        [this](bool on) {
+            emit busyChanged(on);
+            if (!on)
+                renaming_ = false;
+        },
+        [this] {
+            context_.resultLog.clear();
+            emit requestPage(WizardPage::Result);
+        });
 
-    // Let the window repaint the log as it grows, but not so often that painting slows the job;
-    // after the first file at once, so Cancel answers however quick the files are.
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    const RenameProgress progress = [&sinceRepaint](int done, int total) {
-        if (done == 1 || done >= total || sinceRepaint.elapsed() >= 50) {
-            QApplication::processEvents();
-            sinceRepaint.restart();
-        }
-    };
+    // The window repaints the log as it grows, and once more at the last file.
+    const RenameProgress progress = [&run](int done, int total) { run.fileDone(done, done >= total); };
     const RenameJobOutcome outcome = executeRenamePlan(plan, context_.resultLog, progress);
     if (outcome.failure)
         Msg::ask(*outcome.failure);

@@ -11,7 +11,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/OrderedWork.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +59,27 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     txtDirectoryTag->setObjectName(u"txtDirectoryTag"_s);
     txtDirectoryTag->setReadOnly(true);
 
+    buildFileList();
+
+    // Alt+U is "&Use ID3 to rename files" on this page.
+    chkOnlySelectedFilesTag = new QCheckBox(u"Use o&nly selected files"_s, this);
+    chkOnlySelectedFilesTag->setObjectName(u"chkOnlySelectedFilesTag"_s);
+    cboID3Mode = new QComboBox(this);
+    cboID3Mode->setObjectName(u"cboID3Mode"_s);
+    cboID3Mode->addItem(u"Use ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
+    cboID3Mode->addItem(u"Use ID3v1 Only"_s, tagVersionsNumber(TagVersions::V1Only));
+    cboID3Mode->addItem(u"Use ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
+
+    auto *editorArea = new QWidget(this);
+    auto *commandArea = new QWidget(this);
+    buildTagEditor(editorArea, commandArea);
+
+    layOutPage(editorArea, commandArea);
+    connectPage();
+}
+
+void PageTag::buildFileList()
+{
     lstFilesTag = new QTreeWidget(this);
     lstFilesTag->setObjectName(u"lstFilesTag"_s);
     lstFilesTag->setRootIsDecorated(false);
@@ -84,20 +105,10 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     addEntry(u"mnuDelete1"_s, u"&Delete"_s, [this] { deleteSelectedFiles(); });
     mnuContext1_->addSeparator();
     addEntry(u"mnuRefresh1"_s, u"&Refresh list"_s, [this] { refreshList(); });
+}
 
-    // Alt+U is "&Use ID3 to rename files" on this page.
-    chkOnlySelectedFilesTag = new QCheckBox(u"Use o&nly selected files"_s, this);
-    chkOnlySelectedFilesTag->setObjectName(u"chkOnlySelectedFilesTag"_s);
-    cboID3Mode = new QComboBox(this);
-    cboID3Mode->setObjectName(u"cboID3Mode"_s);
-    cboID3Mode->addItem(u"Use ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
-    cboID3Mode->addItem(u"Use ID3v1 Only"_s, tagVersionsNumber(TagVersions::V1Only));
-    cboID3Mode->addItem(u"Use ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
-
-    auto *editorArea = new QWidget(this);
-    auto *commandArea = new QWidget(this);
-    buildTagEditor(editorArea, commandArea);
-
+void PageTag::layOutPage(QWidget *editorArea, QWidget *commandArea)
+{
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(new QLabel(u"Directory :"_s, this));
     folderRow->addWidget(txtDirectoryTag, 1);
@@ -129,7 +140,10 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     page->addLayout(folderRow);
     page->addWidget(split, 1);
     page->addWidget(commandArea);
+}
 
+void PageTag::connectPage()
+{
     txtDirectoryTag->setText(context_.currentDirectory.isEmpty() ? QString()
                                                                  : Common::addBackslash(context_.currentDirectory));
     connect(&context_, &MainContext::currentDirectoryChanged, this, [this](const QString &dir) {

@@ -10,8 +10,8 @@
 
 #include "audio/ID3Edit.h"
 #include "audio/TagVersions.h"
-#include "jobs/AlbumFromTags.h"
-#include "jobs/RenameList.h"
+#include "album/AlbumFromTags.h"
+#include "album/RenameList.h"
 #include "jobs/TagEditing.h"
 #include "jobs/TagQuestions.h"
 #include "lookup/AlbumRecord.h"
@@ -29,6 +29,8 @@ class QCheckBox;
 class QMenu;
 class QProgressBar;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -142,7 +144,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildFileList();
+    void layOutPage(QWidget *editorArea, QWidget *commandArea);
+    void connectPage();
     void buildTagEditor(QWidget *area, QWidget *commandArea);
+    QGroupBox *buildVersionOneBox(QWidget *tagsTab);
+    void buildVersionTwoTabs();
+    void buildLyricsAndPictureTabs();
+    void buildFileInfoTab();
+    QGridLayout *buildCommands(QWidget *commandArea);
     void updateOnlySelectedCheck();
     [[nodiscard]] int albumRowIndex() const;
     void showContextMenu(const QPoint &globalPos);

@@ -3,13 +3,14 @@
 // its fields and switches into values, asks the questions and shows what each file answered.
 #include "PageTag.h"
 
+#include "BatchRun.h"
 #include "ListFileCommands.h"
 #include "MainContext.h"
 #include "foundation/FolderLock.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
-#include "jobs/AlbumFromTags.h"
-#include "jobs/DirectoryListing.h"
+#include "album/AlbumFromTags.h"
+#include "album/DirectoryListing.h"
 #include "ui/lookup/frmCover.h"
 #include "ui/widgets/CoreReports.h"
 #include "ui/widgets/Dialogs.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,7 +33,6 @@ namespace {
 
 constexpr int IconKeyRole = Qt::UserRole + 1;
 // Repainting more often than this only slows a long batch down.
-constexpr int RepaintIntervalMs = 50;
 
 // A message box over a busy pointer shows the normal one while it waits for the answer.
 void showFileMessages(const QStringList &messages)
@@ -223,7 +222,6 @@ void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what
         return;
     batchRunning_ = true;
     stopRequested_ = false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     lblBatch->setText(what);
     prgBatch->setRange(0, int(rows.size()));
     prgBatch->setValue(0);
@@ -231,30 +229,21 @@ void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what
     prgBatch->show();
     // The page is held while the batch runs; the main window holds its own controls and offers
     // Cancel, the one thing a click may do meanwhile.
-    setEnabled(false);
-    emit busyChanged(true);
+    BatchRun run(this, [this](bool on) {
+        if (!on)
+            batchRunning_ = false;
+        emit busyChanged(on);
+    });
     const auto done = qScopeGuard([this] {
         lblBatch->hide();
         prgBatch->hide();
-        setEnabled(true);
-        QApplication::restoreOverrideCursor();
-        batchRunning_ = false;
-        emit busyChanged(false);
     });
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
     int k = 0;
     for (; k < rows.size() && !stopRequested_; ++k) {
         QTreeWidgetItem *row = rows.at(k);
         afterFile(row, work(pathOf(row->text(FileNameColumn)), k + 1));
         prgBatch->setValue(k + 1);
-        // After the first file at once, so the progress shows and Cancel answers from the start
-        // however quick the files are; then no more often than painting costs little.
-        if (k == 0 || sinceRepaint.elapsed() >= RepaintIntervalMs) {
-            lstFilesTag->scrollToItem(row);
-            QCoreApplication::processEvents();
-            sinceRepaint.restart();
-        }
+        run.fileDone(k + 1, false, [&] { lstFilesTag->scrollToItem(row); });
     }
     if (k == 0)
         return;

@@ -97,6 +97,42 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
 
     // First tab: both tag versions side by side.
     auto *tagsTab = new QWidget(tabTagEditor);
+    QGroupBox *v1 = buildVersionOneBox(tagsTab);
+    tabTagEditor2 = new QTabWidget(tagsTab);
+    tabTagEditor2->setObjectName(u"tabTagEditor2"_s);
+    buildVersionTwoTabs();
+    auto *tagsRow = new QHBoxLayout(tagsTab);
+    tagsRow->addWidget(v1, 2);
+    tagsRow->addWidget(tabTagEditor2, 3);
+    tabTagEditor->addTab(tagsTab, u"ID3 Tag"_s);
+
+    buildFileInfoTab();
+    QGridLayout *commands = buildCommands(commandArea);
+    connect(tabTagEditor, &QTabWidget::currentChanged, this, &PageTag::onEditorTabChanged);
+
+    // A batch over many files shows how far it got here.
+    lblBatch = new QLabel(commandArea);
+    lblBatch->setObjectName(u"lblBatch"_s);
+    prgBatch = new QProgressBar(commandArea);
+    prgBatch->setObjectName(u"prgBatch"_s);
+    auto *progress = new QHBoxLayout;
+    progress->addWidget(lblBatch);
+    progress->addWidget(prgBatch, 1);
+    lblBatch->hide();
+    prgBatch->hide();
+
+    auto *column = new QVBoxLayout(area);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(tabTagEditor, 1);
+    // The commands stay in sight however far the fields are scrolled.
+    auto *commandColumn = new QVBoxLayout(commandArea);
+    commandColumn->setContentsMargins(0, 0, 0, 0);
+    commandColumn->addLayout(commands);
+    commandColumn->addLayout(progress);
+}
+
+QGroupBox *PageTag::buildVersionOneBox(QWidget *tagsTab)
+{
     auto *v1 = new QGroupBox(u"ID3v1"_s, tagsTab);
     auto *v1Grid = new QGridLayout(v1);
     const FieldSpec v1Fields[] = {{u"Title", &TagEditorValues::v1Title, u"txtTitle", nullptr, FillField::Count},
@@ -110,9 +146,11 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
         edits_.append({f.value, addField(v1Grid, row++, f, fillSwitches_, v1)});
     cboGenre = addGenre(v1Grid, row++, QString(), fillSwitches_, v1);
     v1Grid->setRowStretch(row, 1);
+    return v1;
+}
 
-    tabTagEditor2 = new QTabWidget(tagsTab);
-    tabTagEditor2->setObjectName(u"tabTagEditor2"_s);
+void PageTag::buildVersionTwoTabs()
+{
     auto *v2Main = new QWidget(tabTagEditor2);
     auto *v2Grid = new QGridLayout(v2Main);
     const FieldSpec v2Fields[] = {{u"Title", &TagEditorValues::title, u"txtTitle2", nullptr, FillField::Count},
@@ -121,7 +159,7 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
                                   {u"Year", &TagEditorValues::year, u"txtYear2", u"chkFillYear2", FillField::Year2},
                                   {u"Comment", &TagEditorValues::comment, u"txtComment2", u"chkFillComment2", FillField::Comment2},
                                   {u"Track", &TagEditorValues::track, u"txtTrack2", u"chkFillTrack2", FillField::Track2}};
-    row = 0;
+    int row = 0;
     for (const FieldSpec &f : v2Fields)
         edits_.append({f.value, addField(v2Grid, row++, f, fillSwitches_, v2Main)});
     cboGenre2 = addGenre(v2Grid, row++, u"2"_s, fillSwitches_, v2Main);
@@ -147,6 +185,11 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
         edits_.append({f.value, addField(moreGrid, row++, f, fillSwitches_, v2More)});
     tabTagEditor2->addTab(v2More, u"ID3v2 extended"_s);
 
+    buildLyricsAndPictureTabs();
+}
+
+void PageTag::buildLyricsAndPictureTabs()
+{
     auto *lyricsTab = new QWidget(tabTagEditor2);
     auto *lyricsBox = new QVBoxLayout(lyricsTab);
     txtLyrics = new QPlainTextEdit(lyricsTab);
@@ -176,11 +219,11 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
     pictureGrid->setColumnStretch(2, 1);
     tabTagEditor2->addTab(pictureTab, u"Picture"_s);
 
-    auto *tagsRow = new QHBoxLayout(tagsTab);
-    tagsRow->addWidget(v1, 2);
-    tagsRow->addWidget(tabTagEditor2, 3);
-    tabTagEditor->addTab(tagsTab, u"ID3 Tag"_s);
+}
 
+void PageTag::buildFileInfoTab()
+{
+    // Second tab: the shown file and its audio facts.
     // Second tab: the shown file and its audio facts.
     auto *infoTab = new QWidget(tabTagEditor);
     auto *infoGrid = new QGridLayout(infoTab);
@@ -197,7 +240,10 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
     infoGrid->addWidget(txtFileName, 0, 1);
     infoGrid->addWidget(txtMp3Info, 1, 0, 1, 2);
     tabTagEditor->addTab(infoTab, u"File informations"_s);
+}
 
+QGridLayout *PageTag::buildCommands(QWidget *commandArea)
+{
     auto *commands = new QGridLayout;
     struct Command {
         QString caption;
@@ -222,27 +268,7 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
         commands->addWidget(button, i / 5, i % 5);
         ++i;
     }
-    connect(tabTagEditor, &QTabWidget::currentChanged, this, &PageTag::onEditorTabChanged);
-
-    // A batch over many files shows how far it got here.
-    lblBatch = new QLabel(commandArea);
-    lblBatch->setObjectName(u"lblBatch"_s);
-    prgBatch = new QProgressBar(commandArea);
-    prgBatch->setObjectName(u"prgBatch"_s);
-    auto *progress = new QHBoxLayout;
-    progress->addWidget(lblBatch);
-    progress->addWidget(prgBatch, 1);
-    lblBatch->hide();
-    prgBatch->hide();
-
-    auto *column = new QVBoxLayout(area);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(tabTagEditor, 1);
-    // The commands stay in sight however far the fields are scrolled.
-    auto *commandColumn = new QVBoxLayout(commandArea);
-    commandColumn->setContentsMargins(0, 0, 0, 0);
-    commandColumn->addLayout(commands);
-    commandColumn->addLayout(progress);
+    return commands;
 }
 
 void PageTag::resetForShow()

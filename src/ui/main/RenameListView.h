@@ -3,7 +3,7 @@
 // in place), its current file name and, in a hidden column, its track number text. The row's
 // position is its file number, so sorting really reorders the rows.
 
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 
 #include <QStringList>
 #include <QTreeWidget>

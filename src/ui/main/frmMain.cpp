@@ -13,7 +13,7 @@
 #include "foundation/MakerSite.h"
 #include "foundation/MessageGateway.h"
 #include "foundation/Version.h"
-#include "jobs/AlbumFromTags.h"
+#include "album/AlbumFromTags.h"
 #include "jobs/TagQuestions.h"
 
 #include <QAction>

@@ -52,7 +52,7 @@ public:
     /// on the tag page; empty for anything else.
     [[nodiscard]] QString getId3ModeCaption() const;
     /// The web engine version found at start-up, or "N/A" (shown by the about window).
-    [[nodiscard]] QString ieVersion() const { return ieVersion_; }
+    [[nodiscard]] QString webEngineVersion() const { return webEngineVersion_; }
     /// The height of the title bar and borders in twips, measured at start-up.
     [[nodiscard]] int captionHeight() const { return captionHeight_; }
 
@@ -157,7 +157,7 @@ private:
     std::function<std::optional<QString>()> engineVersionSource_;
     QStringList startPaths_;
     QString bannerUrl_;
-    QString ieVersion_ = QStringLiteral("N/A");
+    QString webEngineVersion_ = QStringLiteral("N/A");
     int captionHeight_ = 0;
     bool started_ = false;
     bool startingUp_ = false;

@@ -64,5 +64,5 @@ void frmMain::checkUpdateCommand()
 
 void frmMain::aboutCommand()
 {
-    showModal<frmAbout>(ieVersion_, this);
+    showModal<frmAbout>(webEngineVersion_, this);
 }

@@ -97,7 +97,7 @@ bool frmMain::browserCheck()
 {
     const BrowserCheck::Outcome outcome
         = BrowserCheck::evaluate(engineVersionSource_ ? engineVersionSource_() : std::nullopt);
-    ieVersion_ = outcome.ieVersion;
+    webEngineVersion_ = outcome.webEngineVersion;
     if (!outcome.mustAsk)
         return true;
     return Msg::ask(outcome.question, BrowserCheck::questionTitle(), Msg::Icon::Critical, Msg::Buttons::YesNo)

@@ -19,7 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-frmAbout::frmAbout(const QString &ieVersion, QWidget *parent)
+frmAbout::frmAbout(const QString &webEngineVersion, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(u"frmAbout"_s);
@@ -40,7 +40,7 @@ frmAbout::frmAbout(const QString &ieVersion, QWidget *parent)
     if (program.isFile())
         lblDate->setText(QLocale::system().toString(program.lastModified().date(), QLocale::ShortFormat));
 
-    lblIEversion = named(new QLabel(ieVersion, this), u"lblIEversion"_s);
+    lblIEversion = named(new QLabel(webEngineVersion, this), u"lblIEversion"_s);
     lblWeb = named(new QLabel(MakerSite::home(), this), u"lblWeb"_s);
     lblemail = named(new QLabel(MakerSite::contactAddress(), this), u"lblemail"_s);
     for (QLabel *link : {lblWeb, lblemail}) {

@@ -12,8 +12,8 @@ class frmAbout : public QDialog
 {
     Q_OBJECT
 public:
-    /// ieVersion: the web engine version found at start-up, or "N/A".
-    explicit frmAbout(const QString &ieVersion, QWidget *parent = nullptr);
+    /// webEngineVersion: the web engine version found at start-up, or "N/A".
+    explicit frmAbout(const QString &webEngineVersion, QWidget *parent = nullptr);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

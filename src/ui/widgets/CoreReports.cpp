@@ -1,7 +1,7 @@
 #include "ui/widgets/CoreReports.h"
 
 #include "foundation/MessageGateway.h"
-#include "jobs/AlbumFromTags.h"
+#include "album/AlbumFromTags.h"
 #include "naming/MaskLanguage.h"
 
 bool validateMaskAndReport(QString &maskText)

@@ -3,7 +3,7 @@
 #include "MainWindowFixture.h"
 #include "ui/main/UrlRecorder.h"
 
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 #include "ui/main/MainContext.h"
 #include "ui/main/PageDirectory.h"
 #include "ui/widgets/Icons.h"

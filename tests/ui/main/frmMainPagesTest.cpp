@@ -237,7 +237,7 @@ TEST(BrowserCheckRules, VersionFiveAndLaterPassWithoutAQuestion)
     for (const QString &version : {u"5.50.4134.600"_s, u"6.0.2900.5512"_s, u"102.0.5005.177"_s}) {
         const BrowserCheck::Outcome outcome = BrowserCheck::evaluate(version);
         EXPECT_FALSE(outcome.mustAsk) << version.toStdString();
-        EXPECT_EQ(outcome.ieVersion, version);
+        EXPECT_EQ(outcome.webEngineVersion, version);
     }
 }
 
@@ -248,17 +248,17 @@ TEST(BrowserCheckRules, OlderOrUnknownVersionsAskNamingTheLeadingNumber)
     BrowserCheck::Outcome old = BrowserCheck::evaluate(u"4.72.3110.0"_s);
     EXPECT_TRUE(old.mustAsk);
     EXPECT_EQ(old.question, u"Your version of Internet Explorer is 4.72"_s + tail);
-    EXPECT_EQ(old.ieVersion, u"4.72.3110.0"_s);
+    EXPECT_EQ(old.webEngineVersion, u"4.72.3110.0"_s);
 
     BrowserCheck::Outcome none = BrowserCheck::evaluate(std::nullopt);
     EXPECT_TRUE(none.mustAsk);
     EXPECT_EQ(none.question, u"Your version of Internet Explorer is unknow"_s + tail);
-    EXPECT_EQ(none.ieVersion, u"N/A"_s);
+    EXPECT_EQ(none.webEngineVersion, u"N/A"_s);
 
     BrowserCheck::Outcome empty = BrowserCheck::evaluate(QString());
     EXPECT_TRUE(empty.mustAsk);
     EXPECT_EQ(empty.question, u"Your version of Internet Explorer is unknow"_s + tail);
-    EXPECT_EQ(empty.ieVersion, u"N/A"_s);
+    EXPECT_EQ(empty.webEngineVersion, u"N/A"_s);
     EXPECT_EQ(BrowserCheck::questionTitle(), u"Internet Explorer version check"_s);
 }
 
@@ -319,7 +319,7 @@ TEST_F(frmMainPagesTest, YesAtTheBrowserCheckGoesOnWithStartUp)
     window.setEngineVersionSource([] { return std::nullopt; });
     answers->answerNext(Msg::Answer::Yes);
     EXPECT_TRUE(window.startUp());
-    EXPECT_EQ(window.ieVersion(), u"N/A"_s);
+    EXPECT_EQ(window.webEngineVersion(), u"N/A"_s);
     EXPECT_EQ(window.context().currentDirectory, homePath());
 }
 

@@ -80,7 +80,7 @@ TEST_F(frmMainSettingsTest, FirstRunUsesEveryDefault)
         EXPECT_GE(genres->count(), 149) << name.toStdString();
         EXPECT_EQ(genres->itemData(0).toInt(), 254) << name.toStdString();
     }
-    EXPECT_EQ(window->ieVersion(), u"102.0.5005.177"_s);
+    EXPECT_EQ(window->webEngineVersion(), u"102.0.5005.177"_s);
     EXPECT_EQ(answers->count(), 0);
 }
 

@@ -1,4 +1,4 @@
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"

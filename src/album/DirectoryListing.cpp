@@ -1,14 +1,14 @@
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include "audio/ID3Edit.h"
 #include "audio/Mp3FileBytes.h"
 #include "audio/Mp3InfoVBR.h"
 #include "audio/TagAccess.h"
 #include "audio/TagVersions.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 #include "foundation/Basic.h"
 #include "foundation/OrderedWork.h"
-#include "jobs/CrashLeftovers.h"
+#include "album/LeftoverScan.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -92,12 +92,12 @@ QStringList findMp3Files(const QString &folder, ListingOrder order, bool *readab
     return names;
 }
 
-bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer &analyzer)
+bool readAudioProperties(const QString &path, const ID3Edit &tagV2, XAnalyzer::Analysis &analyzer)
 {
     return readAudioProperties(path, !tagV2.Picture().isNull(), analyzer);
 }
 
-bool readAudioProperties(const QString &path, bool tagHasPicture, clsXAnalyzer &analyzer)
+bool readAudioProperties(const QString &path, bool tagHasPicture, XAnalyzer::Analysis &analyzer)
 {
     // The analyzer reads files whose ID3v2 tag holds a picture (a large tag can hide the audio
     // from the built-in reader). When it fails, its members still hold the previous file's
@@ -125,7 +125,7 @@ namespace {
 void fillAudioColumns(ListedFile &file, Mp3FileBytes &bytes)
 {
     const Mp3InfoVBR::Reading reading = Mp3InfoVBR::read(bytes);
-    clsXAnalyzer analyzer;
+    XAnalyzer::Analysis analyzer;
     bool useAnalyzer = false;
     // When the analyzer fails too, the built-in reader's empty record is shown: never values
     // left over from another file.
@@ -137,12 +137,12 @@ void fillAudioColumns(ListedFile &file, Mp3FileBytes &bytes)
         if (file.noAudioFrame)
             file.iconKey = u"warning"_s;
     }
-    const Common::FileInfoSources sources = Common::FileInfoSources::of(reading, analyzer);
-    file.length = Common::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).value.toString();
-    file.bitrate = Common::getFileInfo(u"Bitrate"_s, useAnalyzer, sources).value.toString();
-    file.frequency = Common::getFileInfo(u"SampleRate"_s, useAnalyzer, sources).value.toString();
-    file.mode = Common::getFileInfo(u"ChannelMode"_s, useAnalyzer, sources).value.toString();
-    file.durationSeconds = Common::getFileInfo(u"Duration"_s, useAnalyzer, sources).value.toLongLong();
+    const TagKeywords::FileInfoSources sources = TagKeywords::FileInfoSources::of(reading, analyzer);
+    file.length = TagKeywords::getFileInfo(u"DurationFormated"_s, useAnalyzer, sources).value.toString();
+    file.bitrate = TagKeywords::getFileInfo(u"Bitrate"_s, useAnalyzer, sources).value.toString();
+    file.frequency = TagKeywords::getFileInfo(u"SampleRate"_s, useAnalyzer, sources).value.toString();
+    file.mode = TagKeywords::getFileInfo(u"ChannelMode"_s, useAnalyzer, sources).value.toString();
+    file.durationSeconds = TagKeywords::getFileInfo(u"Duration"_s, useAnalyzer, sources).value.toLongLong();
     file.usedAnalyzer = useAnalyzer;
     file.audioRead = true;
 }

@@ -1,7 +1,7 @@
 // OK of the track list: the rename list from the paired rows, the album fields with the first
 // file's tags filling what the site left empty, and the cover's place in "Download".
 #include "foundation/Common.h"
-#include "jobs/LookupHandOver.h"
+#include "album/LookupHandOver.h"
 #include "naming/QStringPrinter.h"
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"

@@ -1,11 +1,11 @@
-#include "jobs/Mp3InfoText.h"
+#include "album/Mp3InfoText.h"
 
 #include "audio/ID3Edit.h"
 #include "audio/TagAccess.h"
 #include "audio/TagVersions.h"
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 #include "foundation/Basic.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include <QFileInfo>
 
@@ -23,10 +23,10 @@ QStringList mp3InfoLines(const QString &path, const ID3Edit &tagV2)
 
 QStringList mp3InfoLines(const QString &path, bool tagHasPicture, bool hasV1, bool hasV2)
 {
-    clsXAnalyzer analyzer;
+    XAnalyzer::Analysis analyzer;
     const bool useAnalyzer = readAudioProperties(path, tagHasPicture, analyzer);
-    const Common::FileInfoSources sources = Common::FileInfoSources::current(analyzer);
-    auto info = [&](const QString &keyword) { return Common::getFileInfo(keyword, useAnalyzer, sources).value; };
+    const TagKeywords::FileInfoSources sources = TagKeywords::FileInfoSources::current(analyzer);
+    auto info = [&](const QString &keyword) { return TagKeywords::getFileInfo(keyword, useAnalyzer, sources).value; };
 
     const qint64 bytes = QFileInfo(path).size();
     const bool vbr = info(u"bVBR"_s).toBool();

@@ -13,12 +13,12 @@
 
 class QWebEnginePage;
 
-class LookupPoller : public QObject
+class LookupPageDriver : public QObject
 {
     Q_OBJECT
 public:
     /// Watches the page's navigations for the lookup; the timer starts at the lookup's interval.
-    LookupPoller(QWebEnginePage *page, LookupContext &lookup, QObject *parent = nullptr);
+    LookupPageDriver(QWebEnginePage *page, LookupContext &lookup, QObject *parent = nullptr);
 
     /// Runs the timer at the lookup's current interval (stops it at 0).
     void updateTimer();

@@ -1,4 +1,4 @@
-#include "jobs/AlbumFromTags.h"
+#include "album/AlbumFromTags.h"
 
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
@@ -7,7 +7,7 @@
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/MessageGateway.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include <algorithm>
 

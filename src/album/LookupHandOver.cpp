@@ -1,10 +1,10 @@
-#include "jobs/LookupHandOver.h"
+#include "album/LookupHandOver.h"
 
 #include "audio/LoadedTags.h"
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
-#include "jobs/AlbumFromTags.h"
-#include "jobs/DirectoryListing.h"
+#include "album/AlbumFromTags.h"
+#include "album/DirectoryListing.h"
 #include "naming/NamingText.h"
 
 #include <QUrl>

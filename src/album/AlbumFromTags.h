@@ -5,7 +5,7 @@
 // calls these; varnelt-cli builds the same rows from the files.
 
 #include "foundation/MessageGateway.h"
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 #include "naming/NamingInput.h"
 
 #include <QList>

@@ -1,4 +1,4 @@
-#include "audio/clsXAnalyzer.h"
+#include "audio/XAnalyzerAnalysis.h"
 
 #include "audio/Mp3FileBytes.h"
 #include "audio/XAnalyzer.h"
@@ -46,13 +46,13 @@ QString describe(int status, const QString &filename, qint64 bytesExamined)
 
 } // namespace
 
-void clsXAnalyzer::setFilename(const QString &filename)
+void XAnalyzer::Analysis::setFilename(const QString &filename)
 {
     Mp3FileBytes file(filename);
     analyse(filename, file);
 }
 
-void clsXAnalyzer::analyse(const QString &filename, Mp3FileBytes &file)
+void XAnalyzer::Analysis::analyse(const QString &filename, Mp3FileBytes &file)
 {
     filename_ = filename;
     hadError_ = false;

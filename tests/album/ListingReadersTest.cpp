@@ -3,7 +3,7 @@
 // single-threaded one.
 
 #include "audio/ID3Edit.h"
-#include "jobs/DirectoryListing.h"
+#include "album/DirectoryListing.h"
 
 #include "support/Ffprobe.h"
 #include "support/Mp3Writer.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The stream analyzer object: setting Filename analyses the file with our own MPEG stream
+// One file's analysis by the stream analyzer (audio/XAnalyzer.h): setting Filename analyses the file with our own MPEG stream
 // analyzer (ID3v2 tags skipped, first frame verified by the next one, Xing/Info and VBRI
 // headers read) and fills the members. A bad file never raises an error: it is reported
 // through HadError and ErrorDescription.
@@ -8,7 +8,9 @@
 
 class Mp3FileBytes;
 
-class clsXAnalyzer
+namespace XAnalyzer {
+
+class Analysis
 {
 public:
     /// "MPEG1", "MPEG2", "MPEG2.5" or "UNKNOWN".
@@ -57,3 +59,5 @@ private:
     bool variableBitRate_ = false;
     int lastStatus_ = 0;
 };
+
+} // namespace XAnalyzer

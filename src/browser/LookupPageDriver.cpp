@@ -1,14 +1,14 @@
-#include "browser/LookupPoller.h"
+#include "browser/LookupPageDriver.h"
 
 #include "browser/PageBridge.h"
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 
 #include <QPointer>
 #include <QWebEnginePage>
 
 using namespace Qt::StringLiterals;
 
-LookupPoller::LookupPoller(QWebEnginePage *page, LookupContext &lookup, QObject *parent)
+LookupPageDriver::LookupPageDriver(QWebEnginePage *page, LookupContext &lookup, QObject *parent)
     : QObject(parent), page_(page), lookup_(lookup)
 {
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { snapshotAsked_.start(); });
@@ -19,7 +19,7 @@ LookupPoller::LookupPoller(QWebEnginePage *page, LookupContext &lookup, QObject 
     });
     connect(page_, &QWebEnginePage::loadFinished, this,
             [this](bool) { documentCompleted(lookup_, page_->url().toString()); });
-    connect(&timer_, &QTimer::timeout, this, &LookupPoller::tick);
+    connect(&timer_, &QTimer::timeout, this, &LookupPageDriver::tick);
     // A page nested too deeply can end the engine's renderer: nothing answers any more, and the
     // lookup would wait for its timeout.
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
@@ -30,7 +30,7 @@ LookupPoller::LookupPoller(QWebEnginePage *page, LookupContext &lookup, QObject 
     updateTimer();
 }
 
-void LookupPoller::updateTimer()
+void LookupPageDriver::updateTimer()
 {
     const int interval = lookup_.state.timerInterval;
     if (interval <= 0)
@@ -39,12 +39,12 @@ void LookupPoller::updateTimer()
         timer_.start(interval);
 }
 
-void LookupPoller::setPaused(bool paused)
+void LookupPageDriver::setPaused(bool paused)
 {
     paused_ = paused;
 }
 
-void LookupPoller::tick()
+void LookupPageDriver::tick()
 {
     // A snapshot that does not answer (the engine still loading, a script error) is simply
     // asked for again at a later tick; a page that answers none for SnapshotPatience after its
@@ -59,7 +59,7 @@ void LookupPoller::tick()
     if (!snapshotPending_)
         snapshotAsked_.start();
     snapshotPending_ = true;
-    PageBridge::takeSnapshot(page_, [this, guard = QPointer<LookupPoller>(this)](const HtmlDocument &doc) {
+    PageBridge::takeSnapshot(page_, [this, guard = QPointer<LookupPageDriver>(this)](const HtmlDocument &doc) {
         if (!guard)
             return;
         snapshotPending_ = false;
@@ -79,7 +79,7 @@ void LookupPoller::tick()
     });
 }
 
-void LookupPoller::giveUp(const QString &problem)
+void LookupPageDriver::giveUp(const QString &problem)
 {
     lookup_.state.timerInterval = 0;
     snapshotPending_ = false;
@@ -87,7 +87,7 @@ void LookupPoller::giveUp(const QString &problem)
     emit readFailed(problem);
 }
 
-void LookupPoller::fetchRelease(const QString &address)
+void LookupPageDriver::fetchRelease(const QString &address)
 {
     const QString id = std::exchange(lookup_.pendingRelease, QString());
     musicbrainz_.fetchRelease(lookup_.sites.musicbrainzService, id,

@@ -1,4 +1,4 @@
-#include "jobs/AlbumFromTags.h"
+#include "album/AlbumFromTags.h"
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"

@@ -3,7 +3,7 @@
 // paired rows, the album fields (with the first file's tags filling a missing year or genre),
 // the total tracks and where the downloaded cover lies.
 
-#include "jobs/RenameList.h"
+#include "album/RenameList.h"
 #include "lookup/AlbumRecord.h"
 #include "naming/NamingInput.h"
 

@@ -1,4 +1,4 @@
-#include "lookup/LookupPoll.h"
+#include "lookup/LookupStates.h"
 
 using namespace Qt::StringLiterals;
 

@@ -9,7 +9,9 @@
 #include <functional>
 
 class ID3Edit;
-class clsXAnalyzer;
+namespace XAnalyzer {
+class Analysis;
+}
 
 /// One row of the file list: the file name, the five value columns, the tag state and its icon.
 struct ListedFile
@@ -123,9 +125,9 @@ using ListingCallback = std::function<void(const ListedFile &file, int index, co
 /// ID3v2 tag holds a picture, the built-in reader otherwise; a file the built-in reader finds no
 /// frame in is read by the analyzer, and a file the analyzer fails on by the built-in reader.
 /// Pass a fresh analyzer per file.
-bool readAudioProperties(const QString &path, const ID3Edit &tagV2, clsXAnalyzer &analyzer);
+bool readAudioProperties(const QString &path, const ID3Edit &tagV2, XAnalyzer::Analysis &analyzer);
 /// The same, told whether the file's ID3v2 tag holds a picture.
-bool readAudioProperties(const QString &path, bool tagHasPicture, clsXAnalyzer &analyzer);
+bool readAudioProperties(const QString &path, bool tagHasPicture, XAnalyzer::Analysis &analyzer);
 
 /// Scans a folder: every MP3 file's row in the chosen order, the callback (on the calling
 /// thread) after each file, and the totals line growing file by file. onFound hears how many
