@@ -60,7 +60,7 @@ PageDirectory::PageDirectory(MainContext &context, QWidget *parent)
     buildControls();
 }
 
-void PageDirectory::buildControls()
+void PageDirectory::buildFolderTree()
 {
     folderModel_ = new QFileSystemModel(this);
     folderModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
@@ -117,7 +117,10 @@ void PageDirectory::buildControls()
             fdvDir_->horizontalScrollBar()->setValue(0);
         });
     });
+}
 
+void PageDirectory::buildFolderBox()
+{
     // The folder box shows the listed folder and takes a typed or pasted path: Enter goes
     // there; Escape or leaving the box puts the listed folder back, so the box never names a
     // folder other than the one whose files are shown.
@@ -133,7 +136,10 @@ void PageDirectory::buildControls()
         else
             emit pathEntered(typed);
     });
+}
 
+void PageDirectory::buildFileList()
+{
     lstFiles_ = new QTreeWidget;
     lstFiles_->setObjectName(u"lstFiles"_s);
     lstFiles_->setRootIsDecorated(false);
@@ -171,7 +177,10 @@ void PageDirectory::buildControls()
 
     chkOnlySelectedFiles_ = new QCheckBox(u"&Use only selected files"_s);
     chkOnlySelectedFiles_->setObjectName(u"chkOnlySelectedFiles"_s);
+}
 
+void PageDirectory::buildContextMenu()
+{
     mnuContext3_ = new QMenu(this);
     mnuContext3_->setObjectName(u"mnuContext3"_s);
     auto addEntry = [this](const QString &name, const QString &caption, auto slot) {
@@ -187,6 +196,14 @@ void PageDirectory::buildControls()
     addEntry(u"mnuRefresh"_s, u"&Refresh list"_s, [this] { selectDirectory(refreshFolder()); });
     mnuContext3_->addSeparator();
     addEntry(u"mnuPasteTrackList"_s, u"Paste track list"_s, [this] { emit pasteTrackListRequested(); });
+}
+
+void PageDirectory::buildControls()
+{
+    buildFolderTree();
+    buildFolderBox();
+    buildFileList();
+    buildContextMenu();
 
     auto *folderLabel = new QLabel(u"Folder :"_s);
     folderLabel->setBuddy(txtDirectoryFiles_);

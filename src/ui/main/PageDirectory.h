@@ -103,6 +103,10 @@ protected:
 private:
     [[nodiscard]] int valueColumnWidth(int column) const;
     void buildControls();
+    void buildFolderTree();
+    void buildFolderBox();
+    void buildFileList();
+    void buildContextMenu();
     void onTreeSelection();
     void onHeaderClicked(int column);
     void showContextMenu(const QPoint &globalPos);
