@@ -108,7 +108,10 @@ std::optional<QString> keyName(const QString &line)
 
 QString valueOf(const QString &line)
 {
-    QString value = line.mid(line.indexOf(u'=') + 1).trimmed();
+    // A write removes NULs from a value: a read does too, so what was read is written back as it was.
+    QString value = line.mid(line.indexOf(u'=') + 1);
+    value.remove(QChar(u'\0'));
+    value = value.trimmed();
     // A value in matching quotes is read without them.
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
         value = value.mid(1, value.size() - 2);

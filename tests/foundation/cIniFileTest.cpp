@@ -118,6 +118,9 @@ TEST_F(IniFile, NulsAreRemovedFromTheCallersValue)
     f.setValue(value);
     EXPECT_EQ(value, u"%artist - %title"_s);
     EXPECT_EQ(text(), "[User masks]\r\nMask1=%artist - %title\r\n");
+    // A read takes them out of a file's value too, so reading and writing back changes nothing.
+    writeFile(u"masks.ini"_s, QByteArray("[User masks]\r\nMask1=a\0\0b\r\n", 26));
+    EXPECT_EQ(f.Value(), u"ab"_s);
 }
 
 TEST_F(IniFile, LineBreaksCannotForgeOtherEntries)
