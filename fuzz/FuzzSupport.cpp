@@ -59,6 +59,12 @@ QString writeFile(const QString &folder, const QString &name, const QByteArray &
     return path;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 namespace {
 
 // The bridge writes a start tag with bare values unless they hold blanks, quotes or "<>=`".

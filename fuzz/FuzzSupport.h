@@ -30,6 +30,9 @@ QString freshScratch();
 /// Writes the bytes as a file in the folder; returns its path.
 QString writeFile(const QString &folder, const QString &name, const QByteArray &bytes);
 
+/// The bytes of a file (a small one: the target's own); empty when it cannot be read.
+QByteArray readFile(const QString &path);
+
 /// A snapshot of an HTML-like text at the address: every start tag an element (tag name in
 /// upper case, id, value, parent, class, address of links and images resolved against the address, the start
 /// tag for form fields as the bridge writes it), the inner text of textTags and the body

@@ -30,10 +30,14 @@ int Fuzz::ini_file(const std::uint8_t *data, std::size_t size)
     }
 
     ini.setKey(QStringLiteral("FuzzKey"));
+    const QByteArray before = FuzzSupport::readFile(path);
     ini.setValue(QStringLiteral("written"));
-    if (ini.LastReturnCode() == 0)
+    // A name that could not be read back is refused, and the file stays as it was.
+    if (ini.LastReturnCode() == 0) {
+        FUZZ_CHECK(FuzzSupport::readFile(path) == before);
         return 0;
-    FUZZ_CHECK(ini.Value() == QStringLiteral("written") || section.isEmpty() || section.contains(u']'));
+    }
+    FUZZ_CHECK(ini.Value() == QStringLiteral("written"));
     const QHash<QString, QString> after = ini.SectionValues();
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         if (it.key() != QStringLiteral("fuzzkey"))

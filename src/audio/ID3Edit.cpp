@@ -162,6 +162,9 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
             return Result::ReadOnly;
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+        // Written back, such a frame would turn into another: the file is left as it is.
+        if (holdsFramesThatCannotBeWrittenBack(*tag))
+            return Result::DamagedTag;
         applyTo(*tag);
         // A tag that takes exactly the old tag's space is overwritten where it stands. Anything
         // else makes TagLib move the whole audio inside the file, which a crash or a full disk

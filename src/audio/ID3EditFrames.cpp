@@ -6,6 +6,7 @@
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
 #include <taglib/textidentificationframe.h>
+#include <taglib/unknownframe.h>
 #include <taglib/unsynchronizedlyricsframe.h>
 #include <taglib/urllinkframe.h>
 
@@ -297,6 +298,23 @@ void writeField(ID3v2::Tag &tag, Field field, const QString &value)
         frame->setText(text);
         tag.addFrame(frame);
     }
+}
+
+bool holdsFramesThatCannotBeWrittenBack(const ID3v2::Tag &tag)
+{
+    // TagLib leaves a frame of a kind it knows unparsed only when it is encrypted or cannot be
+    // decompressed; its header flags are not at hand, but that is what such a frame tells.
+    for (const ID3v2::Frame *frame : tag.frameList()) {
+        if (!dynamic_cast<const ID3v2::UnknownFrame *>(frame))
+            continue;
+        // Version-2.3 date and size frames TagLib leaves unparsed on purpose and drops on a write.
+        const ByteVector id = frame->frameID();
+        if (id.size() != 4 || id == "TIME" || id == "TDAT" || id == "TRDA" || id == "TSIZ")
+            continue;
+        if (id.startsWith("T") || id.startsWith("W") || id == "COMM" || id == "USLT" || id == "APIC")
+            return true;
+    }
+    return false;
 }
 
 void repairFrames(ID3v2::Tag &tag)

@@ -56,6 +56,11 @@ private:
 /// Replaces the frame behind a field; an empty value removes it.
 void writeField(TagLib::ID3v2::Tag &tag, Field field, const QString &value);
 
+/// Whether the tag holds a frame that would not survive a write: TagLib keeps an encrypted (or
+/// undecodable compressed) text, link, comment, lyrics or picture frame's bytes but writes its
+/// header without those flags, so the bytes would be read as a plain frame afterwards.
+[[nodiscard]] bool holdsFramesThatCannotBeWrittenBack(const TagLib::ID3v2::Tag &tag);
+
 /// Puts frames that TagLib parsed into a shape it would write back wrongly into their true shape.
 void repairFrames(TagLib::ID3v2::Tag &tag);
 

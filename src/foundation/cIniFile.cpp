@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 
 #include <optional>
@@ -107,7 +108,10 @@ std::optional<QString> keyName(const QString &line)
 
 QString valueOf(const QString &line)
 {
-    QString value = line.mid(line.indexOf(u'=') + 1).trimmed();
+    // A write removes NULs from a value: a read does too, so what was read is written back as it was.
+    QString value = line.mid(line.indexOf(u'=') + 1);
+    value.remove(QChar(u'\0'));
+    value = value.trimmed();
     // A value in matching quotes is read without them.
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
@@ -172,12 +176,34 @@ QString storedForm(const QString &value)
 }
 
 // A section or key is looked up without its NULs and outer blanks, as a write names it (a line
-// break inside a name, which a write turns into a blank, is kept: a file's own line may hold one).
+// break inside a name is kept: a file's own line may hold a lone carriage return).
 QString cleanName(const QString &name)
 {
     QString clean = name;
     clean.remove(QChar(u'\0'));
     return clean.trimmed();
+}
+
+// A write refuses a name that a read could not find again or that would change the file's
+// structure: a line break would split its line, a "]" end the header early; a key with "=" or
+// that starts as a comment or a header would read as another key, a comment or a section.
+bool writableSection(const QString &section)
+{
+    if (section.contains(u'\r') || section.contains(u'\n'))
+        return false;
+    const auto name = sectionName(u'[' + section + u']');
+    return name && *name == section;
+}
+
+bool writableKey(const QString &key)
+{
+    if (key.isEmpty() || key.contains(u'\r') || key.contains(u'\n'))
+        return false;
+    const QString line = key + u"=x"_s;
+    if (sectionName(line))
+        return false;
+    const auto name = keyName(line);
+    return name && *name == key;
 }
 
 QString cut(const QString &text)
@@ -200,40 +226,106 @@ QString cIniFile::Value() const
 void cIniFile::setValue(QString &sValue)
 {
     sValue.remove(QChar(u'\0'));
-    const QString key = oneLine(key_).trimmed();
-    const QString section = oneLine(section_).trimmed();
-    if (path_.isEmpty() || key.isEmpty()) {
-        lastReturnCode_ = 0;
-        return;
-    }
-    IniLines ini = load(path_);
-    if (!ini.readable) {
-        lastReturnCode_ = 0;
-        return;
-    }
-    const QString value = storedForm(oneLine(sValue));
-    const Span span = findSection(ini.lines, section);
-    if (span.header < 0) {
-        ini.lines.append(u'[' + section + u']');
-        ini.lines.append(key + u'=' + value);
-    } else if (const qsizetype at = findKey(ini.lines, span, key); at >= 0) {
-        // The key keeps the spelling it already has in the file.
-        ini.lines[at] = *keyName(ini.lines.at(at)) + u'=' + value;
-    } else {
-        // New keys follow the section's last non-blank line, before the blank lines that
-        // separate it from the next section.
-        qsizetype insertAt = span.end;
-        while (insertAt - 1 > span.header && ini.lines.at(insertAt - 1).trimmed().isEmpty())
-            --insertAt;
-        ini.lines.insert(insertAt, key + u'=' + value);
-    }
-    lastReturnCode_ = save(path_, ini.lines) ? 1 : 0;
+    setValues({{key_, sValue}});
 }
 
 void cIniFile::setValue(const QString &sValue)
 {
     QString copy = sValue;
     setValue(copy);
+}
+
+void cIniFile::setValues(const QList<std::pair<QString, QString>> &values, const QStringList &removals)
+{
+    lastReturnCode_ = 0;
+    const QString section = cleanName(section_);
+    if (path_.isEmpty() || !writableSection(section))
+        return;
+    QList<std::pair<QString, QString>> entries;
+    entries.reserve(values.size());
+    for (const auto &[key, value] : values) {
+        const QString name = cleanName(key);
+        if (!writableKey(name))
+            return;
+        QString text = value;
+        text.remove(QChar(u'\0'));
+        entries.append({name, storedForm(oneLine(text))});
+    }
+    IniLines ini = load(path_);
+    if (!ini.readable)
+        return;
+
+    Span span = findSection(ini.lines, section);
+    if (span.header < 0) {
+        if (entries.isEmpty()) {
+            lastReturnCode_ = 1; // nothing to remove
+            return;
+        }
+        ini.lines.append(u'[' + section + u']');
+        span = {ini.lines.size() - 1, ini.lines.size()};
+    }
+    // The section's keys by name, the first of two spellings of one key, as findKey() finds them.
+    QHash<QString, qsizetype> existing;
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        if (const auto name = keyName(ini.lines.at(i))) {
+            if (!existing.contains(name->toCaseFolded()))
+                existing.insert(name->toCaseFolded(), i);
+        }
+    }
+    // New keys follow the section's last non-blank line, before the blank lines that separate
+    // it from the next section, in the order they are written.
+    qsizetype insertAt = span.end;
+    while (insertAt - 1 > span.header && ini.lines.at(insertAt - 1).trimmed().isEmpty())
+        --insertAt;
+    QStringList added;
+    QHash<QString, qsizetype> addedAt;
+    bool changed = false;
+    for (const auto &[name, value] : entries) {
+        const QString folded = name.toCaseFolded();
+        if (const auto at = existing.constFind(folded); at != existing.cend()) {
+            // The key keeps the spelling it already has in the file.
+            QString &line = ini.lines[*at];
+            line = *keyName(line) + u'=' + value;
+        } else if (const auto pending = addedAt.constFind(folded); pending != addedAt.cend()) {
+            QString &line = added[*pending];
+            line = *keyName(line) + u'=' + value;
+        } else {
+            addedAt.insert(folded, added.size());
+            added.append(name + u'=' + value);
+        }
+        changed = true;
+    }
+
+    QSet<QString> removed;
+    for (const QString &key : removals)
+        removed.insert(cleanName(key).toCaseFolded());
+    const auto keep = [&removed](const QString &line) {
+        const auto name = keyName(line);
+        return !name || !removed.contains(name->toCaseFolded());
+    };
+    QStringList lines;
+    lines.reserve(ini.lines.size() + added.size());
+    for (qsizetype i = 0; i <= ini.lines.size(); ++i) {
+        if (i == insertAt) {
+            for (const QString &line : std::as_const(added)) {
+                if (keep(line))
+                    lines.append(line);
+            }
+        }
+        if (i == ini.lines.size())
+            break;
+        const QString &line = ini.lines.at(i);
+        if (i > span.header && i < span.end && !keep(line)) {
+            changed = true;
+            continue;
+        }
+        lines.append(line);
+    }
+    if (!changed) {
+        lastReturnCode_ = 1;
+        return;
+    }
+    lastReturnCode_ = save(path_, lines) ? 1 : 0;
 }
 
 void cIniFile::DeleteValue()
@@ -301,8 +393,8 @@ QHash<QString, QString> cIniFile::SectionValues() const
 void cIniFile::setINISection(const QString &sValue)
 {
     IniLines ini = load(path_);
-    const QString section = oneLine(section_).trimmed();
-    if (path_.isEmpty() || !ini.readable) {
+    const QString section = cleanName(section_);
+    if (path_.isEmpty() || !ini.readable || !writableSection(section)) {
         lastReturnCode_ = 0;
         return;
     }
@@ -314,7 +406,9 @@ void cIniFile::setINISection(const QString &sValue)
     }
     QStringList entries;
     for (const QString &entry : sValue.split(QRegularExpression(u"[\\x{0}\\r\\n]"_s), Qt::SkipEmptyParts)) {
-        if (keyName(entry))
+        // Entries that would read as a comment, a header or another key are left out.
+        const auto key = keyName(entry);
+        if (key && writableKey(*key))
             entries.append(entry.trimmed());
     }
     if (!sValue.isEmpty()) {

@@ -12,7 +12,11 @@
 // so a hostile mask file can neither hang the program nor be cut short by a write.
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <utility>
 
 class cIniFile
 {
@@ -49,9 +53,18 @@ public:
     /// Removes every NUL from the caller's text, then writes it as Section / Key of Path,
     /// creating the file, section and key as needed; sets LastReturnCode. A value with blanks
     /// around it or in matching quotes is written inside quotes, so Value() reads it back whole.
+    /// Names are taken without NULs and outer blanks; a name that would not read back as itself
+    /// (a line break in it, a section with "]", a key with "=" or starting with ";" or "[") is
+    /// refused: LastReturnCode 0 and the file as it was.
     void setValue(QString &sValue);
     /// Writes a value that is not the caller's variable (NULs removed all the same).
     void setValue(const QString &sValue);
+
+    /// Writes each key / value pair into Section as setValue() would, one after the other, then
+    /// removes every line of Section whose key is one of removals; all from one read and one
+    /// write of the file, whatever the number of keys. One refused name refuses the whole batch.
+    /// Nothing to change: no write, LastReturnCode 1.
+    void setValues(const QList<std::pair<QString, QString>> &values, const QStringList &removals = {});
 
     /// Removes Key from Section; sets LastReturnCode.
     void DeleteValue();

@@ -25,42 +25,24 @@ QString readKey(const QString &file, const QString &section, int number)
     return ini.Value();
 }
 
-// Writes keys of one file and remembers whether any write failed, so a file that cannot be
-// written is reported once rather than once per key.
-class MaskFileWriter
+using MaskValues = QList<std::pair<QString, QString>>;
+
+// Writes the masks of one file, and removes the stale keys named, in one write of the file
+// however many masks it holds; a file that cannot be written is reported once.
+void writeMaskFile(const QString &file, const QString &section, const QStringList &masks,
+                   const QStringList &staleKeys, QStringList &problems)
 {
-public:
-    MaskFileWriter(const QString &file, const QString &section)
-    {
-        ini_.setPath(file);
-        ini_.setSection(section);
-    }
-
-    void write(int number, const QString &value)
-    {
-        ini_.setKey(keyName(number));
-        ini_.setValue(value);
-        failed_ = failed_ || ini_.LastReturnCode() == 0;
-    }
-
-    void remove(int number)
-    {
-        ini_.setKey(keyName(number));
-        ini_.DeleteValue();
-        failed_ = failed_ || ini_.LastReturnCode() == 0;
-    }
-
-    /// Adds the one "Error" text when a write failed.
-    void reportFailure(QStringList &problems) const
-    {
-        if (failed_)
-            problems << u"The mask file \""_s + ini_.Path() + u"\" could not be written."_s;
-    }
-
-private:
-    cIniFile ini_;
-    bool failed_ = false;
-};
+    MaskValues values;
+    values.reserve(masks.size());
+    for (qsizetype i = 0; i < masks.size(); ++i)
+        values.append({keyName(int(i) + 1), masks.at(i)});
+    cIniFile ini;
+    ini.setPath(file);
+    ini.setSection(section);
+    ini.setValues(values, staleKeys);
+    if (ini.LastReturnCode() == 0)
+        problems << u"The mask file \""_s + file + u"\" could not be written."_s;
+}
 
 // Without the folder no mask file can be written: one message says so, rather than one per file.
 bool ensureMasksFolder(QStringList &problems)
@@ -169,11 +151,7 @@ QStringList writeDefaultMasks()
     const QString file = defaultMasksFile();
     if (!fileWritable(file, true, problems))
         return problems;
-    MaskFileWriter writer(file, defaultMasksSection());
-    const QStringList masks = defaultMasks();
-    for (int i = 0; i < masks.size(); ++i)
-        writer.write(i + 1, masks[i]);
-    writer.reportFailure(problems);
+    writeMaskFile(file, defaultMasksSection(), defaultMasks(), {}, problems);
     return problems;
 }
 
@@ -208,32 +186,28 @@ QStringList saveMasks(const QList<EditorMask> &entries)
     const bool firstIsUser = !entries.isEmpty() && entries.first().type == MaskType::User;
     const bool writeUser = fileWritable(userIni, firstIsUser, problems);
 
-    MaskFileWriter user(userIni, userMasksSection());
-    MaskFileWriter defaults(defaultIni, defaultMasksSection());
-    int u = 0;
-    int d = 0;
+    QStringList user;
+    QStringList defaults;
     for (const EditorMask &entry : entries) {
         if (entry.text.isEmpty())
             continue;
-        if (entry.type == MaskType::User && writeUser)
-            user.write(++u, entry.text);
-        else if (entry.type == MaskType::Default && writeDefault)
-            defaults.write(++d, entry.text);
+        (entry.type == MaskType::User ? user : defaults).append(entry.text);
     }
 
     if (writeUser) {
+        // The keys after the last mask saved held masks of an earlier list: they go in the same
+        // write, every spelling of each, so none of them turns up again.
         cIniFile ini;
         ini.setPath(userIni);
         ini.setSection(userMasksSection());
         const QHash<QString, QString> left = ini.SectionValues();
-        for (int k = u + 1; !left.value(keyName(k).toCaseFolded()).isEmpty(); ++k) {
-            user.remove(k);
-            if (!readKey(userIni, userMasksSection(), k).isEmpty())
-                break; // the key would not go away: stop rather than loop
-        }
+        QStringList stale;
+        for (int k = int(user.size()) + 1; !left.value(keyName(k).toCaseFolded()).isEmpty(); ++k)
+            stale << keyName(k);
+        writeMaskFile(userIni, userMasksSection(), user, stale, problems);
     }
-    user.reportFailure(problems);
-    defaults.reportFailure(problems);
+    if (writeDefault)
+        writeMaskFile(defaultIni, defaultMasksSection(), defaults, {}, problems);
     return problems;
 }
 

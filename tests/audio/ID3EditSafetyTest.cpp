@@ -105,6 +105,35 @@ TEST_F(ID3EditSafetyTest, DamagedTagIsNotWrittenOver)
     }
 }
 
+TEST_F(ID3EditSafetyTest, AnEncryptedFrameIsNotWrittenBackAsAPlainOne)
+{
+    // Version-2.3 frames by hand: the second flag byte 0x40 marks an encrypted frame.
+    const auto frame = [](const char *id, char flags, const QByteArray &data) -> QByteArray {
+        const qsizetype n = data.size();
+        return QByteArray(id) + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n) + char(0) + flags + data;
+    };
+    const QByteArray body = frame("TIT2", 0, QByteArray("\0Song", 5)) + frame("TSIZ", 0, QByteArray("\0" "123", 4))
+        + frame("COMM", 0x40, QByteArray("\x80" "eng\0secret", 11));
+    const QByteArray tagged = Mp3Writer::id3v2Header(quint32(body.size())) + body + Mp3Writer::cbrFile(1.0);
+    const QString path = writeFile(u"encrypted.mp3"_s, tagged);
+    ID3Edit tag;
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    EXPECT_EQ(tag.Comment(), QString());
+    tag.setTitle(u"x"_s);
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::DamagedTag);
+    EXPECT_EQ(readAll(path), tagged);
+
+    // Without the encrypted frame the same tag is written (a frame TagLib drops is no reason).
+    const QByteArray plain = Mp3Writer::id3v2Header(quint32(body.size() - 21)) + body.left(body.size() - 21)
+        + Mp3Writer::cbrFile(1.0);
+    writeFile(u"encrypted.mp3"_s, plain);
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    tag.setTitle(u"x"_s);
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::Ok);
+    EXPECT_EQ(tag.Load(path), ID3Edit::Ok);
+    EXPECT_EQ(tag.Title(), u"x"_s);
+}
+
 #ifdef Q_OS_UNIX
 TEST_F(ID3EditSafetyTest, AFailingWriteLeavesTheOldFileWhole)
 {

@@ -118,6 +118,9 @@ TEST_F(IniFile, NulsAreRemovedFromTheCallersValue)
     f.setValue(value);
     EXPECT_EQ(value, u"%artist - %title"_s);
     EXPECT_EQ(text(), "[User masks]\r\nMask1=%artist - %title\r\n");
+    // A read takes them out of a file's value too, so reading and writing back changes nothing.
+    writeFile(u"masks.ini"_s, QByteArray("[User masks]\r\nMask1=a\0\0b\r\n", 26));
+    EXPECT_EQ(f.Value(), u"ab"_s);
 }
 
 TEST_F(IniFile, LineBreaksCannotForgeOtherEntries)
@@ -256,4 +259,43 @@ TEST_F(IniFile, ValuesWithOuterBlanksOrQuotesReadBackWhole)
         EXPECT_EQ(f.Value(), value);
     }
     EXPECT_EQ(text(), "[S]\r\nK=plain\r\n"); // an ordinary value is written as it is
+}
+
+TEST_F(IniFile, NamesThatWouldNotReadBackAreRefusedOnWrite)
+{
+    // A header with a carriage return inside, as another tool may have left it.
+    const QByteArray before = "[User\rmasks]\r\nMask1=a\r\n[User masks]\r\nMask1=b\r\n";
+    writeFile(u"masks.ini"_s, before);
+    const std::pair<QString, QString> names[] = {
+        {u"User\nmasks"_s, u"Mask1"_s}, {u"User\rmasks"_s, u"Mask1"_s}, {u"a]b"_s, u"k"_s},
+        {u"S"_s, u"a\r\nb"_s},          {u"S"_s, u"[Evil]"_s},          {u"S"_s, u"k=v"_s},
+        {u"S"_s, u";k"_s},
+    };
+    for (const auto &[section, key] : names) {
+        cIniFile f = ini(section, key);
+        f.setValue(u"x"_s);
+        EXPECT_EQ(f.LastReturnCode(), 0);
+        f.setValues({{u"Mask2"_s, u"y"_s}, {key, u"x"_s}}); // one refused name refuses the batch
+        EXPECT_EQ(f.LastReturnCode(), 0);
+        f.setINISection(key + u"=x"_s);
+        EXPECT_EQ(f.LastReturnCode() != 0, section == u"S"_s); // the hostile entry is left out
+    }
+    EXPECT_EQ(text(), before + "[S]\r\n");
+    // Reads look a name up as given, so the file's own header is still found.
+    EXPECT_EQ(ini(u"User\rmasks"_s, u"Mask1"_s).Value(), u"a"_s);
+    EXPECT_EQ(ini(u"User masks"_s, u"Mask1"_s).Value(), u"b"_s);
+}
+
+TEST_F(IniFile, ABatchOfWritesAndRemovalsIsOneRewriteAsKeyByKeyWrites)
+{
+    writeFile(u"masks.ini"_s, "[S]\r\nmask1=old\r\nMask3=c\r\n; note\r\nMASK3=hidden\r\n\r\n[T]\r\nMask3=t\r\n");
+    cIniFile f = ini(u"s"_s, QString());
+    f.setValues({{u"Mask1"_s, u"a"_s}, {u"Mask2"_s, u" b "_s}, {u"Mask2"_s, u"b"_s}}, {u"mask3"_s});
+    EXPECT_NE(f.LastReturnCode(), 0);
+    EXPECT_EQ(text(), "[S]\r\nmask1=a\r\n; note\r\nMask2=b\r\n\r\n[T]\r\nMask3=t\r\n");
+
+    cIniFile none = ini(u"S"_s, QString(), u"none.ini"_s);
+    none.setValues({}, {u"Mask1"_s}); // nothing to change: no file is written
+    EXPECT_NE(none.LastReturnCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(none.Path()));
 }
