@@ -24,7 +24,7 @@ if [ $# -ne 0 ] && [ $# -ne 2 ]; then
   exit 2
 fi
 if [ $# -eq 2 ]; then
-  if ! targets | grep -qx -- "$1"; then
+  if ! targets | grep -x -- "$1" >/dev/null; then
     echo "fuzz.sh: no target \"$1\" (see --list)" >&2
     exit 2
   fi
