@@ -222,6 +222,16 @@ TEST_F(PageTagTest, ListHandlersRenameInPlaceSortKeysAndMenu)
     EXPECT_EQ(tagList()->topLevelItem(0)->text(1), u"Two"_s);
     pageTag->sortByHeader(PageTag::TrackColumn);
     EXPECT_EQ(tagList()->topLevelItem(0)->text(7), u"03"_s);
+    // Years sort by value, either way round: as text 999 would come between 20 and 1000.
+    const QStringList years {u"999"_s, u"20"_s, u"1000"_s};
+    for (int i = 0; i < 3; ++i)
+        tagList()->topLevelItem(i)->setText(PageTag::YearColumn, years.at(i));
+    pageTag->sortByHeader(PageTag::YearColumn);
+    QStringList sorted;
+    for (int i = 0; i < 3; ++i)
+        sorted << tagList()->topLevelItem(i)->text(PageTag::YearColumn);
+    EXPECT_TRUE(sorted == QStringList({u"20"_s, u"999"_s, u"1000"_s}) || sorted == QStringList({u"1000"_s, u"999"_s, u"20"_s}))
+        << sorted.join(u' ').toStdString();
 
     // F2 edits the current row's name; Enter asks for the player on it.
     tagList()->setCurrentItem(tagList()->topLevelItem(0));
