@@ -108,9 +108,11 @@ std::optional<QString> keyName(const QString &line)
 
 QString valueOf(const QString &line)
 {
-    // A write removes NULs from a value: a read does too, so what was read is written back as it was.
+    // A write removes NULs from a value and turns a carriage return inside it into a blank: a read
+    // does too, so what was read is written back as it was.
     QString value = line.mid(line.indexOf(u'=') + 1);
     value.remove(QChar(u'\0'));
+    value.replace(u'\r', u' ');
     value = value.trimmed();
     // A value in matching quotes is read without them.
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
