@@ -163,7 +163,7 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
         // Written back, such a frame would turn into another: the file is left as it is.
-        if (holdsFramesThatCannotBeWrittenBack(*tag))
+        if (holdsFramesThatCannotBeWrittenBack(*tag) || holdsUndecodableCompressedFrame(file))
             return Result::DamagedTag;
         applyTo(*tag);
         // A tag that takes exactly the old tag's space is overwritten where it stands. Anything

@@ -1,10 +1,15 @@
 #include "audio/ID3EditFrames.h"
 
+#include "audio/ID3CompressedFrames.h"
+
 #include <QFile>
 #include <QStringList>
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
+#include <taglib/generalencapsulatedobjectframe.h>
+#include <taglib/ownershipframe.h>
+#include <taglib/synchronizedlyricsframe.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/unknownframe.h>
 #include <taglib/unsynchronizedlyricsframe.h>
@@ -300,11 +305,41 @@ void writeField(ID3v2::Tag &tag, Field field, const QString &value)
     }
 }
 
+namespace {
+
+// The text encoding a frame names, for the kinds that name one; Latin1 for the others.
+String::Type encodingOf(const ID3v2::Frame *frame)
+{
+    if (const auto *f = dynamic_cast<const ID3v2::TextIdentificationFrame *>(frame))
+        return f->textEncoding();
+    if (const auto *f = dynamic_cast<const ID3v2::CommentsFrame *>(frame))
+        return f->textEncoding();
+    if (const auto *f = dynamic_cast<const ID3v2::UnsynchronizedLyricsFrame *>(frame))
+        return f->textEncoding();
+    if (const auto *f = dynamic_cast<const ID3v2::SynchronizedLyricsFrame *>(frame))
+        return f->textEncoding();
+    if (const auto *f = dynamic_cast<const ID3v2::AttachedPictureFrame *>(frame))
+        return f->textEncoding();
+    if (const auto *f = dynamic_cast<const ID3v2::UserUrlLinkFrame *>(frame))
+        return f->textEncoding();
+    if (const auto *f = dynamic_cast<const ID3v2::GeneralEncapsulatedObjectFrame *>(frame))
+        return f->textEncoding();
+    if (const auto *f = dynamic_cast<const ID3v2::OwnershipFrame *>(frame))
+        return f->textEncoding();
+    return String::Latin1;
+}
+
+} // namespace
+
 bool holdsFramesThatCannotBeWrittenBack(const ID3v2::Tag &tag)
 {
-    // TagLib leaves a frame of a kind it knows unparsed only when it is encrypted or cannot be
-    // decompressed; its header flags are not at hand, but that is what such a frame tells.
     for (const ID3v2::Frame *frame : tag.frameList()) {
+        // A text encoding byte beyond the four the format knows is kept as read, and a write
+        // renders such a frame as an empty one, which then hides the tag's real value.
+        if (encodingOf(frame) > String::UTF8)
+            return true;
+        // TagLib leaves a frame of a kind it knows unparsed only when it is encrypted; its header
+        // flags are not at hand, but that is what such a frame tells.
         if (!dynamic_cast<const ID3v2::UnknownFrame *>(frame))
             continue;
         // Version-2.3 date and size frames TagLib leaves unparsed on purpose and drops on a write.
@@ -315,6 +350,19 @@ bool holdsFramesThatCannotBeWrittenBack(const ID3v2::Tag &tag)
             return true;
     }
     return false;
+}
+
+bool holdsUndecodableCompressedFrame(TagLib::File &file)
+{
+    file.seek(0);
+    const ByteVector header = file.readBlock(10);
+    if (header.size() < 10 || !header.startsWith("ID3"))
+        return false;
+    const auto byte = [&header](unsigned i) { return quint32(quint8(header[i]) & 0x7f); };
+    const quint32 size = (byte(6) << 21) | (byte(7) << 14) | (byte(8) << 7) | byte(9);
+    file.seek(0);
+    const ByteVector tag = file.readBlock(10 + size);
+    return ID3CompressedFrames::holdsUndecodableFrame(QByteArray(tag.data(), int(tag.size())));
 }
 
 void repairFrames(ID3v2::Tag &tag)

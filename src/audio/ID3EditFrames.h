@@ -56,10 +56,14 @@ private:
 /// Replaces the frame behind a field; an empty value removes it.
 void writeField(TagLib::ID3v2::Tag &tag, Field field, const QString &value);
 
-/// Whether the tag holds a frame that would not survive a write: TagLib keeps an encrypted (or
-/// undecodable compressed) text, link, comment, lyrics or picture frame's bytes but writes its
-/// header without those flags, so the bytes would be read as a plain frame afterwards.
+/// Whether the tag holds a frame that would not survive a write: TagLib keeps an encrypted text,
+/// link, comment, lyrics or picture frame's bytes but writes its header without that flag, so the
+/// bytes would be read as a plain frame afterwards; and a frame naming a text encoding the format
+/// does not know is written back empty.
 [[nodiscard]] bool holdsFramesThatCannotBeWrittenBack(const TagLib::ID3v2::Tag &tag);
+/// Whether the file's leading tag holds a compressed frame that does not inflate: TagLib would read
+/// it garbled and write the garble back as a plain frame.
+[[nodiscard]] bool holdsUndecodableCompressedFrame(TagLib::File &file);
 
 /// Puts frames that TagLib parsed into a shape it would write back wrongly into their true shape.
 void repairFrames(TagLib::ID3v2::Tag &tag);

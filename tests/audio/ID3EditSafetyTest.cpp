@@ -105,7 +105,7 @@ TEST_F(ID3EditSafetyTest, DamagedTagIsNotWrittenOver)
     }
 }
 
-TEST_F(ID3EditSafetyTest, AnEncryptedFrameIsNotWrittenBackAsAPlainOne)
+TEST_F(ID3EditSafetyTest, AFrameThatWouldNotSurviveAWriteKeepsTheFileAsItIs)
 {
     // Version-2.3 frames by hand: the second flag byte 0x40 marks an encrypted frame.
     const auto frame = [](const char *id, char flags, const QByteArray &data) -> QByteArray {
@@ -132,6 +132,42 @@ TEST_F(ID3EditSafetyTest, AnEncryptedFrameIsNotWrittenBackAsAPlainOne)
     EXPECT_EQ(tag.SaveV2(path), ID3Edit::Ok);
     EXPECT_EQ(tag.Load(path), ID3Edit::Ok);
     EXPECT_EQ(tag.Title(), u"x"_s);
+
+    // A compressed frame (flag 0x80, its inflated size first) is written back inflated when its data
+    // inflates, and refused when it does not: read garbled, it would be written back so.
+    const QByteArray userText("\0\0Packed", 8);
+    const QByteArray packed = qCompress(userText); // the inflated size, then the zlib stream
+    QByteArray broken = packed;
+    broken[5] = char(0x89);
+    for (const bool inflates : { true, false }) {
+        const QByteArray compressedBody = frame("TIT2", 0, QByteArray("\0Song", 5))
+            + frame("TXXX", char(0x80), inflates ? packed : broken);
+        const QByteArray bytes = Mp3Writer::id3v2Header(quint32(compressedBody.size())) + compressedBody
+            + Mp3Writer::cbrFile(1.0);
+        const QString compressed = writeFile(u"compressed.mp3"_s, bytes);
+        ASSERT_EQ(tag.Load(compressed), ID3Edit::Ok);
+        tag.setTitle(u"x"_s);
+        EXPECT_EQ(tag.SaveV2(compressed), inflates ? ID3Edit::Ok : ID3Edit::DamagedTag) << inflates;
+        if (!inflates) {
+            EXPECT_EQ(readAll(compressed), bytes);
+            continue;
+        }
+        ASSERT_EQ(tag.Load(compressed), ID3Edit::Ok);
+        EXPECT_EQ(tag.Title(), u"x"_s);
+        EXPECT_EQ(tag.UserText(), u"Packed"_s);
+    }
+
+    // A text encoding byte beyond UTF-8 (5): written back, the described frame would come out empty
+    // and hide the plain user text after it.
+    const QByteArray oddBody = frame("TXXX", 0, QByteArray("\x05" "desc\0val", 9))
+        + frame("TXXX", 0, QByteArray("\0\0UserText", 10));
+    const QByteArray odd = Mp3Writer::id3v2Header(quint32(oddBody.size())) + oddBody + Mp3Writer::cbrFile(1.0);
+    const QString oddPath = writeFile(u"odd.mp3"_s, odd);
+    ASSERT_EQ(tag.Load(oddPath), ID3Edit::Ok);
+    EXPECT_EQ(tag.UserText(), u"UserText"_s);
+    tag.setTitle(u"x"_s);
+    EXPECT_EQ(tag.SaveV2(oddPath), ID3Edit::DamagedTag);
+    EXPECT_EQ(readAll(oddPath), odd);
 }
 
 #ifdef Q_OS_UNIX
