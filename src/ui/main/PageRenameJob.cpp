@@ -72,6 +72,8 @@ RenameJobInput PageRename::jobInput() const
     input.outputs.coverDir = outputFolderOf(cboCoverDir->currentIndex());
     input.outputs.coverShown = !ImgCover->isHidden();
     input.outputs.coverDownloadFileName = coverDownloadFileName_;
+    input.outputs.html = chkHtml->isChecked();
+    input.outputs.htmlDir = outputFolderOf(cboHtmlDir->currentIndex());
     return input;
 }
 
@@ -79,9 +81,13 @@ void PageRename::renameAndTag()
 {
     if (renaming_ || lstResult->topLevelItemCount() == 0 || !maskLengthAccepted())
         return;
-    // Rows that are bound to fail are told before anything changes; going on is the user's choice.
-    const QList<PreflightProblem> problems = preflightRenamePlan(planAlbumRename(jobInput()));
-    if (!problems.isEmpty() && Msg::ask(preflightQuestion(problems)) != Msg::Answer::Yes)
+    // Rows that are bound to fail, and an album that may not be what the user thinks, are told
+    // before anything changes; going on is the user's choice.
+    const AlbumRenamePlan plan = planAlbumRename(jobInput());
+    const QList<PreflightProblem> problems = preflightRenamePlan(plan);
+    const QList<PreflightProblem> warnings = preflightAlbumWarnings(plan);
+    if ((!problems.isEmpty() || !warnings.isEmpty())
+        && Msg::ask(preflightQuestion(problems, warnings)) != Msg::Answer::Yes)
         return;
     if (!albumWarningDisplay_) {
         const Msg::Answer answer = Msg::ask(
