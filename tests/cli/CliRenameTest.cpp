@@ -271,9 +271,10 @@ TEST_F(CliRenameTest, LoggedErrorsGiveExitStatusOne)
     const QByteArray a = readAll(dir + u"/a.mp3"_s);
     const CliRun stopped = run(args);
     EXPECT_EQ(stopped.exitCode, 1);
-    const QString preflight = u"[preflight] Pre-flight check of 2 file(s): 1 problem\n"
+    // Both files carry track 1: the pre-flight warns about that after the problem.
+    const QString preflight = u"[preflight] Pre-flight check of 2 file(s): 1 problem, 1 warning\n"
                               u"  [error] File 2 (b.mp3): it would get the same new name as file 1 (a.mp3): "_s
-        + dir + u"/Same.mp3\n"_s;
+        + dir + u"/Same.mp3\n"_s + u"  [warning] File 1 (a.mp3) and File 2 (b.mp3) have the same track number 1\n"_s;
     EXPECT_EQ(stopped.out, preflight);
     EXPECT_EQ(stopped.err,
               u"varnelt-cli: the pre-flight found problems; nothing was changed (--yes goes on anyway)\n"_s);

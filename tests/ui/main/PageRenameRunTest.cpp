@@ -264,7 +264,7 @@ TEST_F(PageRenameRunTest, AlbumWarningsAskWithYesAsDefaultAndTheJobRunsAsPlanned
     control<QComboBox>(u"cboHtmlDir"_s)->setCurrentIndex(1);
     const QStringList warnings {u"File 1 (a.mp3) and File 2 (b.mp3) have the same track number 1"_s,
                                 u"Track numbers missing between 1 and 3: 2"_s,
-                                u"File 3 (c.mp3): it lasts 0:03, its track 10:00 (much shorter)"_s};
+                                u"File 3 (c.mp3): it lasts 0:02, its track 10:00 (much shorter)"_s};
 
     // No to the warnings changes nothing.
     answers->answerNext(Msg::Answer::No);
@@ -304,8 +304,15 @@ TEST_F(PageRenameRunTest, GrabOfThePageWithThePreflightQuestionShowingWarnings)
     QApplication::processEvents();
     QString boxText;
     bool grabbed = false;
-    QTimer::singleShot(300, [&] {
+    // Polls for the box (the question blocks in its own loop); gives up after about 10 s.
+    QTimer poll;
+    int tries = 0;
+    poll.setInterval(100);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget *box = QApplication::activeModalWidget();
+        if (!box && ++tries < 100)
+            return;
+        poll.stop();
         if (!box)
             return;
         for (const QLabel *label : box->findChildren<QLabel *>())
@@ -325,6 +332,7 @@ TEST_F(PageRenameRunTest, GrabOfThePageWithThePreflightQuestionShowingWarnings)
         grabbed = boxShot.width() > 50;
         QTest::keyClick(box, Qt::Key_Escape); // No
     });
+    poll.start();
     const Msg::Presenter recorder = Msg::setPresenter(&MessageBoxPresenter::present);
     pageRename->renameAndTag();
     Msg::setPresenter(recorder);
