@@ -292,8 +292,10 @@ void PageRename::connectControls()
     connect(chkPlayList, &QCheckBox::toggled, cboPlaylistDir, &QComboBox::setEnabled);
     cboPlaylistDir->setEnabled(chkPlayList->isChecked());
     connect(chkCover, &QCheckBox::toggled, this, &PageRename::updateCoverEnabling);
-    // The page's folder choice follows its box, as the playlist's does.
-    connect(chkHtml, &QCheckBox::toggled, cboHtmlDir, &QComboBox::setEnabled);
+    connect(chkHtml, &QCheckBox::toggled, this, [this](bool on) {
+        // The page's folder choice follows its box, as the playlist's does.
+        cboHtmlDir->setEnabled(on);
+    });
     cboHtmlDir->setEnabled(chkHtml->isChecked());
 }
 

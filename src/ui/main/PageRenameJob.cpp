@@ -66,14 +66,14 @@ RenameJobInput PageRename::jobInput() const
     input.totalTracks = chkTotalTracks->isEnabled() && chkTotalTracks->isChecked();
     input.totalTrackText = txtTotalTrack->text();
     input.joliet = chkJoliet->isChecked();
+    input.outputs.html = chkHtml->isChecked();
+    input.outputs.htmlDir = outputFolderOf(cboHtmlDir->currentIndex());
     input.outputs.playlist = chkPlayList->isChecked();
     input.outputs.playlistDir = outputFolderOf(cboPlaylistDir->currentIndex());
     input.outputs.cover = chkCover->isEnabled() && chkCover->isChecked();
     input.outputs.coverDir = outputFolderOf(cboCoverDir->currentIndex());
     input.outputs.coverShown = !ImgCover->isHidden();
     input.outputs.coverDownloadFileName = coverDownloadFileName_;
-    input.outputs.html = chkHtml->isChecked();
-    input.outputs.htmlDir = outputFolderOf(cboHtmlDir->currentIndex());
     return input;
 }
 
