@@ -39,8 +39,8 @@ struct AlbumPageContent
 /// references; control characters, non-characters and broken surrogate halves as U+FFFD.
 [[nodiscard]] QString htmlEscaped(const QString &text);
 
-/// The address of a file relative to a folder, each level percent-encoded as UTF-8 ("01%20-
-/// %20One.mp3", "Foo%20-%20Bar/01.mp3", "../cover.jpg").
+/// The address of a file relative to a folder, each level percent-encoded as UTF-8
+/// ("01%20-%20One.mp3", "Foo%20-%20Bar/01.mp3", "../cover.jpg").
 [[nodiscard]] QString relativeAddress(const QString &fromFolder, const QString &toFile);
 
 /// The largest picture the page holds inside itself.
