@@ -46,7 +46,10 @@ LookupHandOver handOverLookup(const AlbumRecord &record, const QString &currentD
         } else {
             title = trackRowTitle(row.text);
         }
-        result.rows.append(RenameRow{title, row.fileName, trackNumberText(i + 1)});
+        // A site's lengths come with the rows or in a list of their own, in track order.
+        const int listedSeconds = record.trackLengths.value(i, -1);
+        const int lengthMs = row.lengthMs > 0 ? row.lengthMs : listedSeconds > 0 ? listedSeconds * 1000 : 0;
+        result.rows.append(RenameRow{title, row.fileName, trackNumberText(i + 1), row.text == AlbumRecord::notFound() ? 0 : lengthMs});
         result.iconKeys.append(fileIconKey(tags.tagV2.HasV1(), tags.tagV2.HasV2()));
     }
     result.totalTracks = QString::number(record.rows.size());

@@ -14,6 +14,9 @@ struct RenameRow
     QString fileName;
     /// The track number text, two digits ("01" ...).
     QString trackText;
+    /// The length of the track in milliseconds as the album record gives it (it belongs to the
+    /// title); 0 when the record gives none.
+    int lengthMs = 0;
 
     friend bool operator==(const RenameRow &, const RenameRow &) = default;
 };

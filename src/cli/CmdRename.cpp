@@ -71,6 +71,8 @@ RenameJobInput jobInput(const RenameCommandOptions &options, const RenameRequest
     input.outputs.coverShown = input.outputs.cover;
     input.outputs.coverDir = outputFolderOf(options.coverDir);
     input.outputs.coverDownloadFileName = coverFile.isEmpty() ? QString() : QFileInfo(coverFile).absoluteFilePath();
+    input.outputs.html = options.htmlDir.has_value();
+    input.outputs.htmlDir = outputFolderOf(options.htmlDir.value_or(0));
     return input;
 }
 
@@ -108,9 +110,12 @@ int runRenameCommand(const QStringList &args)
 
     // Nobody is there to weigh the problems: they stop the run before anything changes, unless
     // --yes goes on anyway (the rows with problems then fail as the job logs them).
+    // Warnings are printed, never counted: a run whose only findings are warnings goes on (and
+    // --preflight ends with 0), as the job does the same with or without them.
     const QList<PreflightProblem> problems = preflightRenamePlan(plan);
-    if (options.preflight || !problems.isEmpty())
-        Cli::out() << preflightAsText(plan, problems, options.preflight);
+    const QList<PreflightProblem> warnings = preflightAlbumWarnings(plan);
+    if (options.preflight || !problems.isEmpty() || !warnings.isEmpty())
+        Cli::out() << preflightAsText(plan, problems, options.preflight, warnings);
     if (options.preflight) {
         Cli::out().flush();
         return problems.isEmpty() ? Cli::Success : Cli::JobErrors;

@@ -27,6 +27,8 @@ QString logKindWord(ResultLog::Kind kind)
         return u"[playlist]"_s;
     case ResultLog::Kind::Cover:
         return u"[cover]"_s;
+    case ResultLog::Kind::HtmlPage:
+        return u"[html]"_s;
     case ResultLog::Kind::Folders:
         return u"[folders]"_s;
     }
@@ -43,14 +45,18 @@ void appendNode(const ResultLog &log, int index, int depth, QString &text)
 }
 } // namespace
 
-QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProblem> &problems, bool withPlan)
+QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProblem> &problems, bool withPlan,
+                        const QList<PreflightProblem> &warnings)
 {
     const auto line = [](ResultLog::Kind kind, const QString &text) -> QString {
         return u"  "_s + logKindWord(kind) + u' ' + printableText(text) + u'\n';
     };
     const qsizetype count = problems.size();
     QString text = u"[preflight] Pre-flight check of %1 file(s): %2\n"_s.arg(plan.rows.size())
-                       .arg(count == 0 ? u"no problem"_s : count == 1 ? u"1 problem"_s : u"%1 problems"_s.arg(count));
+                       .arg((count == 0 ? u"no problem"_s : count == 1 ? u"1 problem"_s : u"%1 problems"_s.arg(count))
+                            + (warnings.isEmpty()      ? QString()
+                               : warnings.size() == 1 ? u", 1 warning"_s
+                                                      : u", %1 warnings"_s.arg(warnings.size())));
     if (withPlan) {
         QStringList folders;
         for (const PlannedRename &row : plan.rows) {
@@ -65,6 +71,8 @@ QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProble
     }
     for (const PreflightProblem &problem : problems)
         text += line(ResultLog::Kind::Error, problem.text);
+    for (const PreflightProblem &warning : warnings)
+        text += line(ResultLog::Kind::Warning, warning.text);
     return text;
 }
 

@@ -8,7 +8,7 @@
 #include <QString>
 
 /// The bracketed word of a node kind: "[file]", "[file-info]", "[tag-info]", "[warnings]",
-/// "[info]", "[tag]", "[warning]", "[error]", "[playlist]", "[cover]".
+/// "[info]", "[tag]", "[warning]", "[error]", "[playlist]", "[cover]", "[html]".
 [[nodiscard]] QString logKindWord(ResultLog::Kind kind);
 
 /// The whole tree, one line per node in tree order, each line ended by "\n".
@@ -16,6 +16,7 @@
 
 /// The pre-flight as a node of its own: "[preflight]" with the count of files and problems, then
 /// (withPlan) one "[info]" line per file with its old and new path and one per folder to create,
-/// then one "[error]" line per problem.
+/// then one "[error]" line per problem and one "[warning]" line per warning (the header then
+/// adds the count of warnings: "no problem, 2 warnings").
 [[nodiscard]] QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProblem> &problems,
-                                      bool withPlan);
+                                      bool withPlan, const QList<PreflightProblem> &warnings = {});

@@ -56,6 +56,7 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
              return QString();
          })},
         {u"--cover-dir"_s, number(u"--cover-dir"_s, 0, 1, [&](int n) { options.coverDir = n; })},
+        {u"--html"_s, number(u"--html"_s, 0, 1, [&](int n) { options.htmlDir = n; })},
         {u"--artist"_s, text(options.artist)},
         {u"--album"_s, text(options.album)},
         {u"--year"_s, text(options.year)},

@@ -26,6 +26,8 @@ struct RenameCommandOptions
     bool totalTracks = true;
     /// --playlist N: write the playlist into position N of the folder choice.
     std::optional<int> playlistDir;
+    /// --html N: write the album's HTML page into position N of the folder choice.
+    std::optional<int> htmlDir;
     /// --cover FILE and --cover-dir N.
     QString coverFile;
     int coverDir = 0;

@@ -8,6 +8,7 @@
 #include "foundation/Common.h"
 #include "foundation/FolderLock.h"
 #include "foundation/TemporaryFiles.h"
+#include "jobs/AlbumHtmlPage.h"
 #include "jobs/CrashLeftovers.h"
 #include "jobs/JobJournal.h"
 #include "jobs/RenameJobFiles.h"
@@ -133,7 +134,7 @@ QStringList stillMissing(const QStringList &levels)
 }
 
 /// The folders the job may change, for its journal: the listed folder, the destination the
-/// names are built under, and the folders of the playlist and the cover.
+/// names are built under, and the folders of the playlist, the cover and the HTML page.
 QStringList journalRoots(const AlbumRenamePlan &plan)
 {
     const RenameJobInput &in = plan.input;
@@ -146,6 +147,8 @@ QStringList journalRoots(const AlbumRenamePlan &plan)
             roots.append(albumOutputFolder(last, in.outputs.playlistDir));
         if (in.outputs.cover)
             roots.append(albumOutputFolder(last, in.outputs.coverDir));
+        if (in.outputs.html)
+            roots.append(albumOutputFolder(last, in.outputs.htmlDir));
     }
     for (QString &root : roots)
         root = RenameJobFiles::withoutTrailingSeparator(root);
@@ -183,6 +186,10 @@ private:
     void putBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
                  const TagWriteCheck::FileBefore &before);
     void finish();
+    /// The album page beside the playlist; coverPath: the cover file this run wrote, or empty.
+    /// journalled: the guard that journals an output of these bytes' hash before it is written.
+    void writePage(const QString &outputName, const QString &coverPath,
+                   const std::function<OutputGuard(const QByteArray &)> &journalled);
     void logFolderSteps(const QList<FolderStep> &steps);
 
     const AlbumRenamePlan &plan_;
@@ -195,6 +202,8 @@ private:
     QStringList outputsWritten_;
     QStringList createdLevels_; ///< folder levels the job made for the first destination, deepest first
     PlaylistBuilder playlist_;
+    /// The rows that arrived, with where they are now, for the album page.
+    QList<std::pair<const PlannedRename *, QString>> pageRows_;
     ID3Edit tagger_;
     ID3Tag theTag_;
     quint8 genreByte_ = 254;
@@ -389,6 +398,8 @@ void Run::renameRow(const PlannedRename &planned)
     log_.makeVisible(nodes.entry);
     if (in_.outputs.playlist)
         playlist_.addEntry(position, path, in_.outputs.playlistDir);
+    if (in_.outputs.html)
+        pageRows_.append({&planned, path});
     log_.countRenamed();
 }
 
@@ -530,6 +541,30 @@ void Run::readBack(const ResultLog::FileNodes &nodes, int fileNumber, const QStr
         log_.tag(nodes.tagInfo, key + u" : "_s + TagKeywords::getTagValue(key, u"v1v2"_s, sources).value);
 }
 
+void Run::writePage(const QString &outputName, const QString &coverPath,
+                    const std::function<OutputGuard(const QByteArray &)> &journalled)
+{
+    const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.htmlDir);
+    AlbumPageContent page;
+    page.album = in_.album;
+    for (const auto &[planned, path] : std::as_const(pageRows_)) {
+        const qint64 number = qint64(Basic::val(planned->row.trackText));
+        page.tracks.append({QString::number(number > 0 ? number : planned->fileNumber), planned->row.title,
+                            trackSeconds(path), relativeAddress(folder, path)});
+    }
+    // Without a cover file of this run the page holds the downloaded picture itself.
+    if (!coverPath.isEmpty()) {
+        page.coverAddress = relativeAddress(folder, coverPath);
+    } else if (in_.outputs.coverShown && !in_.outputs.coverDownloadFileName.isEmpty()) {
+        QFile picture(in_.outputs.coverDownloadFileName);
+        if (picture.size() <= MaxEmbeddedPictureBytes && picture.open(QIODevice::ReadOnly))
+            page.coverAddress = embeddedPictureAddress(picture.read(MaxEmbeddedPictureBytes + 1));
+    }
+    const QByteArray bytes = albumPageBytes(page);
+    outputsWritten_.append(
+        writeAlbumPage(log_, bytes, folder, outputName, in_.joliet, journalled(JobJournal::hashBytes(bytes))));
+}
+
 void Run::finish()
 {
     const QString outputName = albumOutputName(in_.album, in_.naming);
@@ -547,12 +582,18 @@ void Run::finish()
         const QByteArray hash = JobJournal::hashBytes(Common::textFileBytes(playlist_.finalText()));
         outputsWritten_.append(writePlaylist(log_, playlist_, folder, outputName, in_.joliet, journalled(hash)));
     }
+    QString coverPath;
     if (in_.outputs.cover && in_.outputs.coverShown && !journalBroken_) {
         const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.coverDir);
         const QByteArray hash = JobJournal::hashFile(in_.outputs.coverDownloadFileName);
         outputsWritten_.append(copyCover(log_, in_.outputs.coverDownloadFileName, folder, outputName, in_.joliet,
                                          journalled(hash)));
+        // The page links the cover only when the file there really is this album's picture.
+        if (!hash.isEmpty() && JobJournal::hashFile(outputsWritten_.last()) == hash)
+            coverPath = outputsWritten_.last();
     }
+    if (in_.outputs.html && !journalBroken_)
+        writePage(outputName, coverPath, journalled);
     // The old folder goes only when it really is another folder than the destination, as the
     // file system sees it (after a letter-case rename both spellings name one folder).
     bool tidy = !RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_) && !journalBroken_

@@ -1,7 +1,7 @@
 #pragma once
 // The album rename job: every row of the rename list is moved to its new path built from the
 // naming mask, tagged with the album data in the chosen tag versions, read back and logged;
-// then the playlist and the cover are written and the emptied old folder is removed.
+// then the playlist, the cover and the HTML page are written and the emptied old folder is removed.
 // Runs synchronously; the per-row callback lets a window repaint and the CLI print progress.
 
 #include "audio/TagVersions.h"

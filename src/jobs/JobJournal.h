@@ -15,13 +15,14 @@
 // What the job records, each before its change:
 //   "job"        the job: id, date, listed folder, destination folder, number of files, and
 //                the folders it may change ("roots": the listed folder, the destination and
-//                where its playlist and cover go)
+//                where its playlist, cover and page go)
 //   "case-folder" the listed folder is renamed to another letter case (from, via scratch, to)
 //   "mkdir"      folder levels about to be created, top level first
 //   "file"       a file about to move: old and new path, its ID3v2 tag region and ID3v1 trailer
 //                as they were, its size, permission bits and a hash of the whole file
 //   "tag"        the file's tags are about to be written
-//   "output"     a playlist or cover about to be written: the earlier file's bytes when there is one
+//   "output"     a playlist, cover or HTML page about to be written: the earlier file's bytes when
+//                there is one
 //   "old-folder" the old folder may be removed: what it still holds and where its picture goes
 // and after a change, unflushed (undo looks at the disk anyway): "moved" (with the new path)
 // and "tagged" (with the

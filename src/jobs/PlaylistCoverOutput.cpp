@@ -113,6 +113,27 @@ QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QSt
     return path;
 }
 
+QString writeAlbumPage(ResultLog &log, const QByteArray &page, const QString &folder, const QString &name, bool joliet,
+                       const OutputGuard &beforeWrite)
+{
+    const int node = log.addOutputNode(ResultLog::Kind::HtmlPage);
+    const QString path = checkedOutputPath(log, node, folder, name, u".htm"_s, joliet, u"HTML page file name : "_s,
+                                           u"Joliet error. The length of the HTML page filename is more than 64 characters : "_s);
+    // Written beside the old page and renamed over it once whole, as the playlist is.
+    const bool existed = Common::fileExists(path);
+    if (existed && !replaceable(path)) {
+        log.error(node, u"Unable to delete existing HTML page"_s);
+    } else if (beforeWrite && !beforeWrite(path, node)) {
+        // not written
+    } else if (const QString failure = TemporaryFiles::writeInPlace(path, page); !failure.isEmpty()) {
+        log.error(node, u"Unable to write HTML page. "_s + failure);
+    } else if (existed) {
+        log.warning(node, u"HTML page already exists. File replaced."_s);
+    }
+    log.makeVisible(node);
+    return path;
+}
+
 QString copyCover(ResultLog &log, const QString &coverFile, const QString &folder, const QString &name, bool joliet,
                   const OutputGuard &beforeWrite)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // The album-level outputs of the rename job: the ".pls" playlist of the renamed tracks and the
-// copy of the downloaded cover, both named after the album, plus the Joliet name limit.
+// copy of the downloaded cover, both named after the album, plus the Joliet name limit; and the
+// writing of the album's HTML page (AlbumHtmlPage builds its bytes) under the same name.
 
 #include "jobs/ResultLog.h"
 #include "naming/NamingInput.h"
@@ -43,6 +44,9 @@ struct AlbumOutputOptions
     bool coverShown = false;
     /// The downloaded picture, copied unchanged.
     QString coverDownloadFileName;
+    /// "Create HTML page", and where (as for the playlist).
+    bool html = false;
+    OutputFolder htmlDir = OutputFolder::FilesFolder;
 };
 
 /// The playlist text gathered row by row during one run.
@@ -80,6 +84,12 @@ using OutputGuard = std::function<bool(const QString &path, int node)>;
 /// every outcome under a new "Playlist" node. Returns the path it wrote (or meant to write).
 QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QString &folder, const QString &name,
                       bool joliet, const OutputGuard &beforeWrite = {});
+
+/// Writes the album's HTML page (the bytes of albumPageBytes) into `folder` under `name` + ".htm",
+/// replacing an earlier one, and logs every outcome under a new "HTML page" node. Returns the
+/// path it wrote (or meant to write).
+QString writeAlbumPage(ResultLog &log, const QByteArray &page, const QString &folder, const QString &name, bool joliet,
+                       const OutputGuard &beforeWrite = {});
 
 /// Copies the downloaded cover into `folder` under `name` + ".jpg", replacing an earlier one, and
 /// logs every outcome under a new "Cover" node. Returns the path it wrote (or meant to write).

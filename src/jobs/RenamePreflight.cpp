@@ -2,6 +2,7 @@
 
 #include "audio/ID3.h"
 #include "audio/ID3Edit.h"
+#include "jobs/AlbumHtmlPage.h"
 #include "foundation/Common.h"
 #include "foundation/PrintableText.h"
 #include "foundation/TemporaryFiles.h"
@@ -14,6 +15,8 @@
 #include <QLocale>
 #include <QSet>
 #include <QStorageInfo>
+
+#include <algorithm>
 
 #ifndef Q_OS_WIN
 #include <unistd.h>
@@ -243,6 +246,19 @@ void Preflight::addOutputs(const QList<int> &goodRows)
         const QString folder = nearestExisting(albumOutputFolder(lastPath, outputs.coverDir));
         needAt(folder).lasting += std::max<qint64>(0, QFileInfo(outputs.coverDownloadFileName).size());
     }
+    if (outputs.html) {
+        // The page as it will be but for the lengths, and a picture it may hold inside itself.
+        const QString pageFolder = albumOutputFolder(lastPath, outputs.htmlDir);
+        AlbumPageContent page;
+        page.album = plan_.input.album;
+        for (int index : goodRows)
+            page.tracks.append({u"000"_s, plan_.rows.at(index).row.title, 0,
+                                relativeAddress(pageFolder, plan_.rows.at(index).destination)});
+        qint64 bytes = albumPageBytes(page).size() + 16 * qint64(goodRows.size());
+        if (outputs.coverShown && !outputs.cover)
+            bytes += std::clamp<qint64>(QFileInfo(outputs.coverDownloadFileName).size(), 0, MaxEmbeddedPictureBytes) * 4 / 3 + 64;
+        needAt(nearestExisting(pageFolder)).lasting += bytes;
+    }
 }
 
 QList<PreflightProblem> Preflight::run()
@@ -292,17 +308,29 @@ QList<PreflightProblem> preflightRenamePlan(const AlbumRenamePlan &plan, const F
     return Preflight(plan, freeSpace).run();
 }
 
-Msg::Message preflightQuestion(const QList<PreflightProblem> &problems)
+Msg::Message preflightQuestion(const QList<PreflightProblem> &problems, const QList<PreflightProblem> &warnings)
 {
-    // A box taller than the screen helps nobody: the first lines, then how many more.
-    constexpr int ShownLines = 15;
-    QStringList lines;
-    for (const PreflightProblem &problem : problems.first(std::min<qsizetype>(problems.size(), ShownLines)))
-        lines.append(printableText(problem.text)); // a file name cannot break the list's lines
-    if (problems.size() > ShownLines)
-        lines.append(u"... and %1 more"_s.arg(problems.size() - ShownLines));
-    const QString text = u"Some files cannot be renamed as planned:\n\n"_s + lines.join(u'\n')
-        + u"\n\nGo on anyway? The files with problems are left as they are, the others are renamed and tagged."_s;
+    // A box taller than the screen helps nobody: the first lines, then how many more. The
+    // problems come first; the warnings share what is left.
+    constexpr qsizetype ShownLines = 15;
+    const auto listed = [](const QList<PreflightProblem> &items, qsizetype room) {
+        QStringList lines;
+        for (const PreflightProblem &item : items.first(std::min(items.size(), room)))
+            lines.append(printableText(item.text)); // a file name cannot break the list's lines
+        if (items.size() > room)
+            lines.append(u"... and %1 more"_s.arg(items.size() - room));
+        return lines.join(u'\n');
+    };
+    const qsizetype warningRoom = std::max<qsizetype>(ShownLines - problems.size(), std::min<qsizetype>(3, warnings.size()));
+    if (problems.isEmpty())
+        return Msg::Message {u"The album may not be what you expect:\n\n"_s + listed(warnings, warningRoom)
+                                 + u"\n\nRename and tag anyway? Every file is renamed and tagged as planned."_s,
+                             u"Rename and tag warnings"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo,
+                             Msg::Answer::Yes};
+    QString text = u"Some files cannot be renamed as planned:\n\n"_s + listed(problems, ShownLines);
+    if (!warnings.isEmpty())
+        text += u"\n\nThe album may not be what you expect either:\n\n"_s + listed(warnings, warningRoom);
+    text += u"\n\nGo on anyway? The files with problems are left as they are, the others are renamed and tagged."_s;
     return Msg::Message {text, u"Rename and tag problems"_s, Msg::Icon::Exclamation, Msg::Buttons::YesNo,
                          Msg::Answer::No};
 }

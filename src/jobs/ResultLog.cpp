@@ -48,10 +48,11 @@ int ResultLog::addLine(int parent, Kind kind, const QString &text)
 
 int ResultLog::addOutputNode(Kind kind)
 {
-    Q_ASSERT(kind == Kind::Playlist || kind == Kind::Cover || kind == Kind::Folders);
+    Q_ASSERT(kind == Kind::Playlist || kind == Kind::Cover || kind == Kind::HtmlPage || kind == Kind::Folders);
     switch (kind) {
     case Kind::Playlist: return append(-1, kind, u"Playlist"_s);
     case Kind::Cover: return append(-1, kind, u"Cover"_s);
+    case Kind::HtmlPage: return append(-1, kind, u"HTML page"_s);
     default: return append(-1, kind, u"Folders"_s);
     }
 }
@@ -162,6 +163,7 @@ QString ResultLog::pictureOf(Kind kind)
     case Kind::Error: return u"error"_s;
     case Kind::Playlist: return u"playlist"_s;
     case Kind::Cover: return u"cover"_s;
+    case Kind::HtmlPage: return u"page"_s;
     case Kind::Folders: return u"errorTop"_s;
     }
     return {};

@@ -23,6 +23,7 @@ public:
         Error, ///< an error line
         Playlist, ///< the "Playlist" output node
         Cover, ///< the "Cover" output node
+        HtmlPage, ///< the "HTML page" output node
         Folders, ///< the "Folders" node: what the job did in the folders beside the files
     };
 

@@ -76,3 +76,22 @@ TEST_F(LookupHandOverTest, TitlesFromTrackOneHundredOnKeepNoLeadingBlank)
     // A row text of another form is the title as it stands.
     EXPECT_EQ(trackRowTitle(u"Intro"_s), u"Intro"_s);
 }
+
+TEST_F(LookupHandOverTest, TrackLengthsGoWithTheirTitlesForThePreflight)
+{
+    const QString folder = tempFile(u"album"_s);
+    for (const QString &name : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s})
+        Mp3Writer::save(folder + u'/' + name, Mp3Writer::song({.title = name}));
+    AlbumRecord record;
+    const QString nf = AlbumRecord::notFound();
+    // The row's own length first, else the site's list of lengths (in track order); a file
+    // without track has none.
+    record.rows = {{u"01 - One"_s, u"b.mp3"_s, u"FileIcon"_s, 61000}, {u"02 - Two"_s, u"a.mp3"_s, u"FileIcon"_s},
+                   {nf, u"c.mp3"_s, u"TrackError"_s}};
+    record.trackLengths = {70, 125, 300};
+    const LookupHandOver h = handOverLookup(record, folder, false);
+    ASSERT_EQ(h.rows.size(), 3);
+    EXPECT_EQ(h.rows.at(0).lengthMs, 61000);
+    EXPECT_EQ(h.rows.at(1).lengthMs, 125000);
+    EXPECT_EQ(h.rows.at(2).lengthMs, 0);
+}

@@ -271,9 +271,10 @@ TEST_F(CliRenameTest, LoggedErrorsGiveExitStatusOne)
     const QByteArray a = readAll(dir + u"/a.mp3"_s);
     const CliRun stopped = run(args);
     EXPECT_EQ(stopped.exitCode, 1);
-    const QString preflight = u"[preflight] Pre-flight check of 2 file(s): 1 problem\n"
+    // Both files carry track 1: the pre-flight warns about that after the problem.
+    const QString preflight = u"[preflight] Pre-flight check of 2 file(s): 1 problem, 1 warning\n"
                               u"  [error] File 2 (b.mp3): it would get the same new name as file 1 (a.mp3): "_s
-        + dir + u"/Same.mp3\n"_s;
+        + dir + u"/Same.mp3\n"_s + u"  [warning] File 1 (a.mp3) and File 2 (b.mp3) have the same track number 1\n"_s;
     EXPECT_EQ(stopped.out, preflight);
     EXPECT_EQ(stopped.err,
               u"varnelt-cli: the pre-flight found problems; nothing was changed (--yes goes on anyway)\n"_s);
@@ -426,4 +427,47 @@ TEST_F(CliRenameTest, AnOverlongRememberedMaskIsRefusedBeforeANameIsBuilt)
     EXPECT_TRUE(r.err.contains(u"Last Mask: The mask is too long (18200000 characters, at most 254)."_s)) << qPrintable(r.err.left(300));
     storeSetting(u"Last Mask"_s, u"%track %title"_s.leftJustified(254, u'x'));
     EXPECT_EQ(run({u"rename"_s, dir, u"--dry-run"_s}).exitCode, 0);
+}
+
+TEST_F(CliRenameTest, PreflightWarningsArePrintedStopNothingAndTheHtmlPageGoesWhereHtmlSays)
+{
+    // Track 2 twice and track 3 missing (numbers from the tags), and one file at 48 kHz.
+    const QString dir = music_ + u"/rip"_s;
+    Mp3Writer::save(dir + u"/a.mp3"_s, Mp3Writer::song({.title = u"One"_s, .artist = u"Foo"_s, .album = u"Bar"_s,
+                                                         .track = 1, .seconds = 2.0}));
+    Mp3Writer::save(dir + u"/b.mp3"_s, Mp3Writer::song({.title = u"Two"_s, .artist = u"Foo"_s, .album = u"Bar"_s,
+                                                         .track = 2, .seconds = 3.0}));
+    Mp3Writer::save(dir + u"/c.mp3"_s,
+                    Mp3Writer::id3v2({{"TIT2", u"Also Two"_s}, {"TPE1", u"Foo"_s}, {"TALB", u"Bar"_s}, {"TRCK", u"2"_s}})
+                        + Mp3Writer::cbrFile(4.0, 128, Mp3Writer::Frame {.sampleRate = 48000}));
+    Mp3Writer::save(dir + u"/d.mp3"_s, Mp3Writer::song({.title = u"Four"_s, .artist = u"Foo"_s, .album = u"Bar"_s,
+                                                         .track = 4, .seconds = 5.0}));
+    const QStringList warnings {
+        u"  [warning] File 2 (b.mp3) and File 3 (c.mp3) have the same track number 2"_s,
+        u"  [warning] Track numbers missing between 1 and 4: 3"_s,
+        u"  [warning] File 3 (c.mp3): its sample rate is 48000 Hz, the others' 44100 Hz (a folder mixing rips?)"_s};
+    const QStringList before = musicFiles();
+    const QString mask = u"%artist - %album\\%track - %title"_s;
+    const CliRun check = run({u"rename"_s, dir, u"--preflight"_s, u"--mask"_s, mask});
+    EXPECT_EQ(check.exitCode, 0) << "warnings alone are no failure";
+    const QStringList lines = check.lines();
+    ASSERT_EQ(lines.size(), 1 + 4 + 1 + 3) << check.out.toStdString();
+    EXPECT_EQ(lines.first(), u"[preflight] Pre-flight check of 4 file(s): no problem, 3 warnings"_s);
+    EXPECT_EQ(lines.mid(6), warnings);
+    EXPECT_EQ(musicFiles(), before);
+
+    // The run goes on without --yes; its page goes above the album folder.
+    const CliRun r = run({u"rename"_s, dir, u"--mask"_s, mask, u"--html"_s, u"1"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(u"[preflight] Pre-flight check of 4 file(s): no problem, 3 warnings\n"_s
+                                 + warnings.join(u'\n') + u"\n[file] One\n"_s))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"\n[html] HTML page\n  [info] HTML page file name : "_s + music_ + u"/Foo - Bar.htm\n"_s))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(u"Files renamed : 4 / 4   -   0 warning   -   0 error\n"_s)) << r.out.toStdString();
+    const QByteArray page = readAll(music_ + u"/Foo - Bar.htm"_s);
+    EXPECT_TRUE(page.contains("<a href=\"Foo%20-%20Bar/02%20-%20Also%20Two.mp3\">Also Two</a>")) << page.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(music_ + u"/Foo - Bar/Foo - Bar.htm"_s));
+
+    EXPECT_NE(run({u"rename"_s, dir, u"--html"_s, u"2"_s}).exitCode, 0) << "--html takes 0 or 1";
 }

@@ -5,6 +5,7 @@
 #include "audio/ID3Edit.h"
 #include "jobs/RenamePlan.h"
 #include "jobs/RenamePreflight.h"
+#include "support/Mp3Writer.h"
 #include "support/SmallDisk.h"
 
 #include <QCryptographicHash>
@@ -191,4 +192,99 @@ TEST_F(RenamePreflightTest, TagsOutgrowingTheirPaddingNeedFreeSpaceForTheirCopie
     // The figure named is the sum above, within the rounding of the message.
     const QString figure = QLocale::c().formattedDataSize(needed, 1, QLocale::DataSizeTraditionalFormat);
     EXPECT_TRUE(problems.first().text.contains(u"about "_s + figure + u" needed"_s)) << problems.first().text.toStdString();
+}
+
+TEST_F(RenamePreflightTest, AnAlbumMixingNumbersTagsRipsAndLengthsIsWarnedAboutAndRenamedAsPlanned)
+{
+    using Kind = PreflightProblem::Kind;
+    using Mp3Writer::Frame;
+    const QString folder = tempFile(u"mix"_s);
+    const auto tags = [](const QString &title, const QString &artist, const QString &album) {
+        return Mp3Writer::id3v2({{"TIT2", title}, {"TPE1", artist}, {"TALB", album}});
+    };
+    // a: 40 s where the record says 25 s. b: 20 s where it says 3:20. c: the album's names in
+    // another letter case (no warning) but 48 kHz. d: another album, and VBR. e: another
+    // artist, 15 s where the record says 10 s (within the margin).
+    Mp3Writer::save(folder + u"/a.mp3"_s, tags(u"One"_s, u"Foo"_s, u"Bar"_s) + Mp3Writer::cbrFile(40.0));
+    Mp3Writer::save(folder + u"/b.mp3"_s, tags(u"Two"_s, u"Foo"_s, u"Bar"_s) + Mp3Writer::cbrFile(20.0));
+    Mp3Writer::save(folder + u"/c.mp3"_s, tags(u"Three"_s, u" foo"_s, u"BAR"_s)
+                                              + Mp3Writer::cbrFile(5.0, 128, Frame {.sampleRate = 48000}));
+    Mp3Writer::save(folder + u"/d.mp3"_s, tags(u"Four"_s, u"Foo"_s, u"Other Album"_s)
+                                              + Mp3Writer::vbrStream(Frame {}, {128, 192, 256}, 200));
+    Mp3Writer::save(folder + u"/e.mp3"_s, tags(u"Five"_s, u"Someone Else"_s, u"Bar"_s) + Mp3Writer::cbrFile(15.0));
+    RenameJobInput in;
+    in.currentDirectory = folder;
+    in.rows = {{u"One"_s, u"a.mp3"_s, u"01"_s, 25000},
+               {u"Two"_s, u"b.mp3"_s, u"02"_s, 200000},
+               {u"Three"_s, u"c.mp3"_s, u"02"_s},
+               {u"Four"_s, u"d.mp3"_s, u"05"_s},
+               {u"Five"_s, u"e.mp3"_s, u"07"_s, 10000}};
+    in.album = {u"Foo"_s, u"Bar"_s, u"2001"_s, u"Rock"_s, QString()};
+    in.naming.mask = u"%track - %title"_s;
+    in.naming.destination = u"MP3 directory"_s;
+    const AlbumRenamePlan plan = planAlbumRename(in);
+
+    const QMap<QString, QByteArray> before = folderState(tempPath());
+    const QList<PreflightProblem> warnings = preflightAlbumWarnings(plan);
+    EXPECT_EQ(folderState(tempPath()), before) << "the warnings changed something";
+    EXPECT_TRUE(preflightRenamePlan(plan).isEmpty()) << "warnings are no problems";
+
+    QStringList texts;
+    for (const PreflightProblem &w : warnings) {
+        texts.append(w.text);
+        EXPECT_TRUE(w.isWarning()) << w.text.toStdString();
+    }
+    EXPECT_EQ(texts, (QStringList {
+                         u"File 2 (b.mp3) and File 3 (c.mp3) have the same track number 2"_s,
+                         u"Track numbers missing between 1 and 7: 3-4, 6"_s,
+                         u"File 4 (d.mp3): its tags name the album \"Other Album\" (the others: \"Bar\")"_s,
+                         u"File 5 (e.mp3): its tags name the artist \"Someone Else\" (the others: \"Foo\")"_s,
+                         u"File 3 (c.mp3): its sample rate is 48000 Hz, the others' 44100 Hz (a folder mixing rips?)"_s,
+                         u"File 4 (d.mp3): it is VBR, the others are CBR (a folder mixing rips?)"_s,
+                         u"File 1 (a.mp3): it lasts 0:40, its track 0:25 (much longer)"_s,
+                         u"File 2 (b.mp3): it lasts 0:20, its track 3:20 (much shorter)"_s,
+                     }));
+    EXPECT_EQ(kindsOf(warnings), (QList<Kind> {Kind::SameTrackNumber, Kind::TrackNumberGap, Kind::OtherAlbum,
+                                               Kind::OtherAlbum, Kind::OtherSampleRate, Kind::OtherBitrateMode,
+                                               Kind::LengthFarFromTrack, Kind::LengthFarFromTrack}));
+    QList<int> rows;
+    for (const PreflightProblem &w : warnings)
+        rows.append(w.row);
+    EXPECT_EQ(rows, (QList<int> {2, -1, 3, 4, 2, 3, 0, 1}));
+
+    // Warnings alone ask with Yes as the default; with a problem, No stays the default and the
+    // warnings follow the problems.
+    const Msg::Message alone = preflightQuestion({}, warnings);
+    EXPECT_EQ(alone.title, u"Rename and tag warnings"_s);
+    EXPECT_EQ(alone.defaultButton, Msg::Answer::Yes);
+    EXPECT_EQ(alone.text, u"The album may not be what you expect:\n\n"_s + texts.join(u'\n')
+                              + u"\n\nRename and tag anyway? Every file is renamed and tagged as planned."_s);
+    const PreflightProblem problem {1, Kind::DestinationTaken, u"File 2 (b.mp3): another file already has its new name"_s};
+    const Msg::Message both = preflightQuestion({problem}, warnings);
+    EXPECT_EQ(both.defaultButton, Msg::Answer::No);
+    EXPECT_TRUE(both.text.startsWith(u"Some files cannot be renamed as planned:\n\n"_s + problem.text
+                                     + u"\n\nThe album may not be what you expect either:\n\n"_s + texts.first()))
+        << both.text.toStdString();
+    EXPECT_FALSE(problem.isWarning());
+
+    // The job does what it does without warnings: every file renamed, none logged as a problem.
+    const RenameJobOutcome outcome = executeRenamePlan(plan, log);
+    EXPECT_EQ(log.renamedCount(), 5);
+    EXPECT_EQ(log.errorCount(), 0);
+    EXPECT_EQ(log.warningCount(), 0);
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/02 - Three.mp3"_s));
+
+    // A plain album, and a compilation (every file its own artist), give no warning.
+    const QString plain = makeThreeSongAlbum(u"plain"_s);
+    EXPECT_TRUE(preflightAlbumWarnings(planAlbumRename(inputFor(plain, threeSongs(), u"%track"_s, u"MP3 directory"_s))).isEmpty());
+    const QString various = tempFile(u"various"_s);
+    for (int i = 1; i <= 4; ++i)
+        Mp3Writer::save(various + u"/%1.mp3"_s.arg(i), tags(u"T"_s, u"Artist %1"_s.arg(i), u"Hits"_s) + Mp3Writer::cbrFile(2.0));
+    RenameJobInput compilation = in;
+    compilation.currentDirectory = various;
+    compilation.rows.clear();
+    for (int i = 1; i <= 4; ++i)
+        compilation.rows.append({u"T"_s, u"%1.mp3"_s.arg(i), u"0%1"_s.arg(i)});
+    const QList<PreflightProblem> none = preflightAlbumWarnings(planAlbumRename(compilation));
+    EXPECT_TRUE(none.isEmpty()) << none.value(0).text.toStdString();
 }

@@ -199,7 +199,8 @@ QGroupBox *PageRename::buildOptionsBox()
     chkCover = named(new QCheckBox(u"Copy cover image"_s, options), u"chkCover"_s);
     cboCoverDir = folderChoice(u"cboCoverDir"_s, options);
     chkHtml = named(new QCheckBox(u"Create HTML page"_s, options), u"chkHtml"_s);
-    chkHtml->setToolTip(u"No HTML page is written yet."_s);
+    chkHtml->setToolTip(u"A page of the album (artist, album, cover, tracks with their lengths, linked to the "
+                        u"files), named like the playlist with \".htm\""_s);
     cboHtmlDir = folderChoice(u"cboHtmlDir"_s, options);
     chkJoliet = named(new QCheckBox(u"Force Joliet compatibility for CD burning"_s, options), u"chkJoliet"_s);
 
@@ -292,10 +293,10 @@ void PageRename::connectControls()
     cboPlaylistDir->setEnabled(chkPlayList->isChecked());
     connect(chkCover, &QCheckBox::toggled, this, &PageRename::updateCoverEnabling);
     connect(chkHtml, &QCheckBox::toggled, this, [this](bool on) {
-        // Clearing the option greys its folder out; ticking it again leaves it as it is.
-        if (!on)
-            cboHtmlDir->setEnabled(false);
+        // The page's folder choice follows its box, as the playlist's does.
+        cboHtmlDir->setEnabled(on);
     });
+    cboHtmlDir->setEnabled(chkHtml->isChecked());
 }
 
 void PageRename::onMaskChosen()

@@ -66,6 +66,8 @@ RenameJobInput PageRename::jobInput() const
     input.totalTracks = chkTotalTracks->isEnabled() && chkTotalTracks->isChecked();
     input.totalTrackText = txtTotalTrack->text();
     input.joliet = chkJoliet->isChecked();
+    input.outputs.html = chkHtml->isChecked();
+    input.outputs.htmlDir = outputFolderOf(cboHtmlDir->currentIndex());
     input.outputs.playlist = chkPlayList->isChecked();
     input.outputs.playlistDir = outputFolderOf(cboPlaylistDir->currentIndex());
     input.outputs.cover = chkCover->isEnabled() && chkCover->isChecked();
@@ -79,9 +81,13 @@ void PageRename::renameAndTag()
 {
     if (renaming_ || lstResult->topLevelItemCount() == 0 || !maskLengthAccepted())
         return;
-    // Rows that are bound to fail are told before anything changes; going on is the user's choice.
-    const QList<PreflightProblem> problems = preflightRenamePlan(planAlbumRename(jobInput()));
-    if (!problems.isEmpty() && Msg::ask(preflightQuestion(problems)) != Msg::Answer::Yes)
+    // Rows that are bound to fail, and an album that may not be what the user thinks, are told
+    // before anything changes; going on is the user's choice.
+    const AlbumRenamePlan plan = planAlbumRename(jobInput());
+    const QList<PreflightProblem> problems = preflightRenamePlan(plan);
+    const QList<PreflightProblem> warnings = preflightAlbumWarnings(plan);
+    if ((!problems.isEmpty() || !warnings.isEmpty())
+        && Msg::ask(preflightQuestion(problems, warnings)) != Msg::Answer::Yes)
         return;
     if (!albumWarningDisplay_) {
         const Msg::Answer answer = Msg::ask(

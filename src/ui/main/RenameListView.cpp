@@ -13,6 +13,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int IconKeyRole = Qt::UserRole + 1;
+/// The record's length of the row's track, which stays with the title.
+constexpr int LengthRole = Qt::UserRole + 2;
 
 // The title editor refuses an empty title: the edit ends and the old title stays, since a
 // track without a title would give a file without a name.
@@ -73,6 +75,7 @@ void RenameListView::setRows(const RenameList &rows, const QStringList &iconKeys
         const QString key = i < iconKeys.size() && !iconKeys.at(i).isEmpty() ? iconKeys.at(i) : u"FileIcon"_s;
         item->setIcon(TitleColumn, iconForKey(key));
         item->setData(TitleColumn, IconKeyRole, key);
+        item->setData(TitleColumn, LengthRole, row.lengthMs);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         items.append(item);
     }
@@ -94,7 +97,8 @@ RenameRow RenameListView::rowAt(int index) const
     const QTreeWidgetItem *item = topLevelItem(index);
     if (!item)
         return {};
-    return {item->text(TitleColumn), item->text(FileNameColumn), item->text(TrackColumn)};
+    return {item->text(TitleColumn), item->text(FileNameColumn), item->text(TrackColumn),
+            item->data(TitleColumn, LengthRole).toInt()};
 }
 
 int RenameListView::currentRow() const

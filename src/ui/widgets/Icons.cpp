@@ -162,6 +162,12 @@ QPixmap draw(const QString &key)
             p.drawPoint(QPointF(5, y));
             p.drawLine(QPointF(7, y), QPointF(11.5, y));
         }
+    } else if (key == u"page") {
+        // The album's HTML page: a page with an angle-bracket mark.
+        drawPage(p, paper);
+        p.setPen(QPen(QColor(40, 80, 170), 1.2));
+        p.drawPolyline(QPolygonF({QPointF(7, 6.5), QPointF(4.5, 9), QPointF(7, 11.5)}));
+        p.drawPolyline(QPolygonF({QPointF(9, 6.5), QPointF(11.5, 9), QPointF(9, 11.5)}));
     } else if (key == u"cover") {
         p.setPen(QPen(QColor(60, 60, 60), 1));
         p.setBrush(QColor(120, 170, 225));
@@ -198,7 +204,7 @@ QStringList Icons::knownKeys()
 {
     return {u"FileIcon"_s, u"FileIconTag"_s, u"FileIconTagV2"_s, u"FileIconTagV1+2"_s, u"Info"_s, u"file"_s,
             u"tag"_s,      u"errorTop"_s,    u"info"_s,         u"taginfo"_s,          u"warning"_s, u"error"_s,
-            u"playlist"_s, u"cover"_s,       u"mask"_s,         u"mask2"_s,
+            u"playlist"_s, u"cover"_s,       u"page"_s,         u"mask"_s,         u"mask2"_s,
             u"TrackError"_s};
 }
 

@@ -272,13 +272,14 @@ TEST_F(PageRenamePreviewTest, OptionsAreEnabledByTheirSwitches)
     playlist->setChecked(false);
     EXPECT_FALSE(control<QComboBox>(u"cboPlaylistDir"_s)->isEnabled());
 
-    // Clearing "Create HTML page" greys its folder out; ticking it again does not bring it back.
+    // Clearing "Create HTML page" greys its folder out; now that the page is written, ticking it
+    // again brings the folder choice back, as for the playlist.
     auto *html = control<QCheckBox>(u"chkHtml"_s);
     html->setChecked(true);
     html->setChecked(false);
     EXPECT_FALSE(control<QComboBox>(u"cboHtmlDir"_s)->isEnabled());
     html->setChecked(true);
-    EXPECT_FALSE(control<QComboBox>(u"cboHtmlDir"_s)->isEnabled());
+    EXPECT_TRUE(control<QComboBox>(u"cboHtmlDir"_s)->isEnabled());
 }
 
 TEST_F(PageRenamePreviewTest, CoverOptionNeedsADownloadedCover)

@@ -5,6 +5,12 @@
 #include "audio/ID3Edit.h"
 #include "ui/main/PageRename.h"
 #include "ui/main/PageResult.h"
+#include "ui/widgets/MessageBoxPresenter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -245,4 +251,92 @@ TEST_F(PageRenameRunTest, AMaskTooLongToBeKeptIsRefusedAndNothingIsRenamed)
     EXPECT_EQ(answers->messages().last().icon, Msg::Icon::Critical);
     EXPECT_TRUE(requestedPages.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(folder + u"/a.mp3"_s));
+}
+
+TEST_F(PageRenameRunTest, AlbumWarningsAskWithYesAsDefaultAndTheJobRunsAsPlannedWithItsPage)
+{
+    prepareAlbum();
+    // Track 1 twice and 2 missing; the record says the third track lasts ten minutes.
+    pageRename->setRenameList({{u"One"_s, u"a.mp3"_s, u"01"_s},
+                               {u"Two"_s, u"b.mp3"_s, u"01"_s},
+                               {u"Three"_s, u"c.mp3"_s, u"03"_s, 600000}});
+    control<QCheckBox>(u"chkHtml"_s)->setChecked(true);
+    control<QComboBox>(u"cboHtmlDir"_s)->setCurrentIndex(1);
+    const QStringList warnings {u"File 1 (a.mp3) and File 2 (b.mp3) have the same track number 1"_s,
+                                u"Track numbers missing between 1 and 3: 2"_s,
+                                u"File 3 (c.mp3): it lasts 0:02, its track 10:00 (much shorter)"_s};
+
+    // No to the warnings changes nothing.
+    answers->answerNext(Msg::Answer::No);
+    pageRename->renameAndTag();
+    ASSERT_EQ(answers->count(), 1);
+    const Msg::Message question = answers->messages().first();
+    EXPECT_EQ(question.title, u"Rename and tag warnings"_s);
+    EXPECT_EQ(question.buttons, Msg::Buttons::YesNo);
+    EXPECT_EQ(question.defaultButton, Msg::Answer::Yes);
+    EXPECT_EQ(question.text, u"The album may not be what you expect:\n\n"_s + warnings.join(u'\n')
+                                 + u"\n\nRename and tag anyway? Every file is renamed and tagged as planned."_s);
+    EXPECT_TRUE(requestedPages.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/a.mp3"_s));
+
+    // Enter (the default buttons): the one-time question follows, then every file is renamed
+    // as without warnings, and the page lies above the album folder.
+    answers->clear();
+    pageRename->renameAndTag();
+    ASSERT_EQ(answers->count(), 2);
+    EXPECT_EQ(answers->messages().at(0).title, u"Rename and tag warnings"_s);
+    EXPECT_EQ(answers->messages().at(1).title, u"Rename and tag warning"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtLogInfo"_s)->text(), u"Files renamed : 3 / 3   -   0 warning   -   0 error"_s);
+    const QByteArray page = readAll(folder + u"/Foo - Bar.htm"_s);
+    EXPECT_TRUE(page.contains("<a href=\"Foo%20-%20Bar/03%20-%20Three.mp3\">Three</a>")) << page.toStdString();
+}
+
+TEST_F(PageRenameRunTest, GrabOfThePageWithThePreflightQuestionShowingWarnings)
+{
+    // The real message box over the page, for a look (also saved under VARNELT_GRAB_DIR).
+    prepareAlbum();
+    pageRename->setRenameList({{u"One"_s, u"a.mp3"_s, u"01"_s},
+                               {u"Two"_s, u"b.mp3"_s, u"01"_s},
+                               {u"Three"_s, u"c.mp3"_s, u"04"_s, 600000}});
+    control<QCheckBox>(u"chkHtml"_s)->setChecked(true);
+    host->resize(1100, 780);
+    host->show();
+    QApplication::processEvents();
+    QString boxText;
+    bool grabbed = false;
+    // Polls for the box (the question blocks in its own loop); gives up after about 10 s.
+    QTimer poll;
+    int tries = 0;
+    poll.setInterval(100);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box && ++tries < 100)
+            return;
+        poll.stop();
+        if (!box)
+            return;
+        for (const QLabel *label : box->findChildren<QLabel *>())
+            boxText += label->text();
+        QPixmap shot = host->grab();
+        const QPixmap boxShot = box->grab();
+        QPainter painter(&shot);
+        painter.fillRect(shot.rect(), QColor(0, 0, 0, 50));
+        const QPoint at((shot.width() - boxShot.width()) / 2, (shot.height() - boxShot.height()) / 2);
+        painter.drawPixmap(at, boxShot);
+        painter.setPen(QColor(80, 80, 80));
+        painter.drawRect(QRect(at, boxShot.size()).adjusted(-1, -1, 0, 0));
+        painter.end();
+        shot.save(tempFile(u"rename-preflight-warnings.png"_s));
+        if (const QString dir = qEnvironmentVariable("VARNELT_GRAB_DIR"); !dir.isEmpty())
+            shot.save(QDir(dir).filePath(u"rename-preflight-warnings.png"_s));
+        grabbed = boxShot.width() > 50;
+        QTest::keyClick(box, Qt::Key_Escape); // No
+    });
+    poll.start();
+    const Msg::Presenter recorder = Msg::setPresenter(&MessageBoxPresenter::present);
+    pageRename->renameAndTag();
+    Msg::setPresenter(recorder);
+    EXPECT_TRUE(grabbed);
+    EXPECT_TRUE(boxText.contains(u"Track numbers missing between 1 and 4: 2-3"_s)) << boxText.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/a.mp3"_s)) << "Escape answers No";
 }
