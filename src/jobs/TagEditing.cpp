@@ -375,8 +375,17 @@ void copyV2FieldsToV1(TagEditorValues &values)
     values.v1Year = values.year;
     // A version-2 track may carry the total ("6/6"); the version-1 byte holds the track alone.
     values.v1Track = Basic::trim(values.track.section(u'/', 0, 0));
-    const qsizetype genre = ID3Edit::genreNames().indexOf(values.genre);
-    values.v1Genre = genre >= 0 ? int(genre) : NoGenreItem;
+    // The entry of that name whatever its letter case, as the rename job finds it: a genre
+    // written as a site spells it ("rock") is the list's "Rock".
+    const QString wanted = Basic::trim(values.genre);
+    const QStringList &names = ID3Edit::genreNames();
+    values.v1Genre = NoGenreItem;
+    for (qsizetype i = 0; i < names.size() && !wanted.isEmpty(); ++i) {
+        if (names.at(i).compare(wanted, Qt::CaseInsensitive) == 0) {
+            values.v1Genre = int(i);
+            break;
+        }
+    }
 }
 
 TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed)

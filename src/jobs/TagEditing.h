@@ -145,7 +145,8 @@ struct FillSwitches
 /// version 2, and the version-1 genre's name as the version-2 genre.
 void copyV1FieldsToV2(TagEditorValues &values);
 /// copyV2FieldsToV1: the same boxes the other way (of a track "6/6" the track alone); the genre
-/// entry whose name equals the version-2 genre, the empty entry when none does.
+/// entry whose name equals the version-2 genre, trimmed and ignoring letter case; the empty
+/// entry when none does.
 void copyV2FieldsToV1(TagEditorValues &values);
 
 /// Copies a file's version-1 fields into its version-2 tag and saves in mode 2.

@@ -132,6 +132,12 @@ TEST_F(TagEditingTest, TrackNumberingFillAndCopies)
     EXPECT_EQ(v1.year, u"1999"_s);
     EXPECT_EQ(v1.track, 2); // of "2/5" the track alone
     EXPECT_EQ(v1.genre, 8);
+    // A genre as a site spells it ("hip-hop") is the list's "Hip-Hop" whatever the letter case.
+    v = loadTagEditorValues(paths.at(4)).values;
+    v.genre = u"hip-hop"_s;
+    ASSERT_TRUE(saveTagEditorValues(paths.at(4), v, TagVersions::V2Only, false).done);
+    ASSERT_TRUE(copyTagsV2ToV1(paths.at(4), false).done);
+    EXPECT_EQ(readRawV1(paths.at(4)).genre, 7);
     ASSERT_TRUE(copyTagsV1ToV2(paths.at(3), false).done); // no version-1 tag: version 2 emptied
     EXPECT_FALSE(readV2WithMutagen(paths.at(3)).contains(u"TIT2"_s));
 }
