@@ -214,6 +214,7 @@ TEST_F(AlbumSearchTest, ASearchAgainstTheServiceReadsAtMostEightReleasesOneASeco
     EXPECT_EQ(query.queryItemValue(u"query"_s, QUrl::FullyDecoded), u"release:(northern lights) AND artist:(the example band)"_s);
     EXPECT_EQ(query.queryItemValue(u"limit"_s), u"25"_s);
     EXPECT_TRUE(requests.at(0).line.startsWith("GET /ws/2/release?"));
+    EXPECT_TRUE(requests.at(0).headers.contains("User-Agent: Varnelt/")) << "the search names the program too";
     for (int i = 1; i < requests.size(); ++i) {
         EXPECT_GE(requests.at(i).at - requests.at(i - 1).at, 950) << "never more than one request a second";
         EXPECT_TRUE(requests.at(i).headers.contains("User-Agent: Varnelt/"));
