@@ -81,6 +81,28 @@ void BM_BestMatch999NamesOnly(benchmark::State &state)
 }
 BENCHMARK(BM_BestMatch999NamesOnly)->Unit(benchmark::kMillisecond);
 
+// A dozen tracks against a folder of 5,000 files: the long side must not cost its cube.
+void BM_BestMatch12TracksOf5000Files(benchmark::State &state)
+{
+    Album album = makeAlbum(false);
+    album.tracks = album.tracks.mid(0, 12);
+    for (int i = 0; i < 5000; ++i) {
+        FileEvidence file = album.files.at(i % Count);
+        file.fileName = u"%1 %2"_s.arg(i).arg(file.fileName);
+        album.files.append(file);
+    }
+    album.files = album.files.mid(Count);
+    int paired = 0;
+    for (auto _ : state) {
+        const EvidenceScorer scorer(album.files, album.tracks);
+        const EvidencePairing pairing = pairByEvidence(scorer);
+        paired = int(std::count_if(pairing.trackOfFile.begin(), pairing.trackOfFile.end(), [](int t) { return t >= 0; }));
+        benchmark::DoNotOptimize(paired);
+    }
+    state.counters["paired"] = paired;
+}
+BENCHMARK(BM_BestMatch12TracksOf5000Files)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

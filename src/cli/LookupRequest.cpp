@@ -60,8 +60,9 @@ int buildLookupRequest(const RenameCommandOptions &options, RenameRequest &reque
             error += u" Nothing renamed."_s;
             return Cli::JobErrors;
         }
+        // --auto-order means --pairing auto here too; neither given, the search's best match.
         const PairingChoice pairing = options.pairing == u"position" ? PairingChoice::Position
-                                      : options.pairing == u"auto"   ? PairingChoice::Auto
+                                      : run.autoOrder                ? PairingChoice::Auto
                                                                      : PairingChoice::Best;
         score = bestCandidateRecord(candidates.first(), evidence, pairing, lookup, scores);
     } else {

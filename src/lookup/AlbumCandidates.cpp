@@ -197,7 +197,8 @@ QString parseReleaseSearch(const QByteArray &json, int limit, QList<SearchHit> &
         formats.removeAll(QString());
         formats.removeDuplicates();
         hit.format = formats.join(u" + "_s);
-        hit.engineScore = std::clamp(int(release.value(u"score"_s).toDouble(0)), 0, 100);
+        // Clamped before it becomes an int: a number too large for one is no score.
+        hit.engineScore = int(std::clamp(release.value(u"score"_s).toDouble(0), 0.0, 100.0));
         hit.rank = int(read.size());
         read.append(hit);
     }

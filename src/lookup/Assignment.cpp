@@ -2,15 +2,17 @@
 
 #include <limits>
 
-std::vector<int> solveAssignment(const std::vector<long long> &cost, int n)
+std::vector<int> solveAssignment(const std::vector<long long> &cost, int rows, int columns)
 {
-    if (n <= 0 || cost.size() < size_t(n) * size_t(n))
+    const int n = rows;
+    const int m = columns;
+    if (n <= 0 || m < n || cost.size() < size_t(n) * size_t(m))
         return {};
     constexpr long long Infinite = std::numeric_limits<long long>::max() / 4;
     // 1-based inside: index 0 is the virtual column the augmenting path starts from.
-    std::vector<long long> rowPotential(n + 1, 0), columnPotential(n + 1, 0), slack(n + 1);
-    std::vector<int> rowOfColumn(n + 1, 0), previous(n + 1, 0);
-    std::vector<char> visited(n + 1);
+    std::vector<long long> rowPotential(n + 1, 0), columnPotential(m + 1, 0), slack(m + 1);
+    std::vector<int> rowOfColumn(m + 1, 0), previous(m + 1, 0);
+    std::vector<char> visited(m + 1);
     for (int row = 1; row <= n; ++row) {
         rowOfColumn[0] = row;
         int column = 0;
@@ -20,13 +22,13 @@ std::vector<int> solveAssignment(const std::vector<long long> &cost, int n)
         do {
             visited[column] = 1;
             const int from = rowOfColumn[column];
-            const long long *costs = cost.data() + size_t(from - 1) * size_t(n) - 1;
+            const long long *costs = cost.data() + size_t(from - 1) * size_t(m);
             long long delta = Infinite;
             int next = 0;
-            for (int j = 1; j <= n; ++j) {
+            for (int j = 1; j <= m; ++j) {
                 if (visited[j])
                     continue;
-                const long long reduced = costs[j] - rowPotential[from] - columnPotential[j];
+                const long long reduced = costs[j - 1] - rowPotential[from] - columnPotential[j];
                 if (reduced < slack[j]) {
                     slack[j] = reduced;
                     previous[j] = column;
@@ -36,7 +38,7 @@ std::vector<int> solveAssignment(const std::vector<long long> &cost, int n)
                     next = j;
                 }
             }
-            for (int j = 0; j <= n; ++j) {
+            for (int j = 0; j <= m; ++j) {
                 if (visited[j]) {
                     rowPotential[rowOfColumn[j]] += delta;
                     columnPotential[j] -= delta;
@@ -54,7 +56,7 @@ std::vector<int> solveAssignment(const std::vector<long long> &cost, int n)
         } while (column != 0);
     }
     std::vector<int> columnOfRow(n, -1);
-    for (int j = 1; j <= n; ++j) {
+    for (int j = 1; j <= m; ++j) {
         if (rowOfColumn[j] > 0)
             columnOfRow[rowOfColumn[j] - 1] = j - 1;
     }

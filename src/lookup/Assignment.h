@@ -6,8 +6,14 @@
 #include <QList>
 #include <vector>
 
-/// For a square cost matrix of size n (row-major, n * n entries, costs >= 0) returns, for each
-/// row, the column it is assigned to, such that the sum of the chosen costs is the smallest
-/// possible. Every row gets a column of its own. O(n^3) at worst, near O(n^2) when each row
-/// has a clear best column.
-[[nodiscard]] std::vector<int> solveAssignment(const std::vector<long long> &cost, int n);
+/// For a cost matrix of rows x columns (row-major, costs >= 0, rows <= columns) returns, for
+/// each row, the column it is assigned to, such that the sum of the chosen costs is the
+/// smallest possible. Every row gets a column of its own. O(rows^2 * columns) at worst: a
+/// short side against a long one (a dozen tracks, thousands of files) costs little.
+[[nodiscard]] std::vector<int> solveAssignment(const std::vector<long long> &cost, int rows, int columns);
+
+/// The square case: n rows, n columns.
+[[nodiscard]] inline std::vector<int> solveAssignment(const std::vector<long long> &cost, int n)
+{
+    return solveAssignment(cost, n, n);
+}

@@ -364,28 +364,31 @@ EvidencePairing pairByEvidence(const EvidenceScorer &scorer, int threshold)
     result.scores = QList<PairScore>(files);
     if (files == 0 || tracks == 0)
         return result;
-    // Square, with dummy rows or columns of no worth; a pair below the threshold is worth no
-    // more than a dummy. A pair off its own position costs one tie unit, less than the smallest
-    // step of a score summed over the album, so it only decides between equal sums.
-    const int n = std::max(files, tracks);
-    const long long scale = n + 1;
-    std::vector<long long> cost(size_t(n) * size_t(n));
+    // The shorter side takes the rows: every file or every track is paired, the rest of the
+    // longer side stays open, and the work grows with the longer side only once (a dozen
+    // tracks against thousands of files). A pair below the threshold is worth nothing, as no
+    // pair is. A pair off its own position costs one tie unit, less than the smallest step of
+    // a score summed over the album, so it only decides between equal sums.
+    const bool byFile = files <= tracks;
+    const int rows = byFile ? files : tracks;
+    const int columns = byFile ? tracks : files;
+    const long long scale = columns + 1;
+    std::vector<long long> cost(size_t(rows) * size_t(columns));
     std::vector<int> scores(size_t(files) * size_t(tracks));
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            int worth = 0;
-            if (i < files && j < tracks) {
-                const int s = scorer.score(i, j);
-                scores[size_t(i) * size_t(tracks) + size_t(j)] = s;
-                worth = s >= threshold ? s : 0;
-            }
-            cost[size_t(i) * size_t(n) + size_t(j)] = (100 - worth) * scale + (i == j ? 0 : 1);
+    for (int i = 0; i < files; ++i) {
+        for (int j = 0; j < tracks; ++j) {
+            const int s = scorer.score(i, j);
+            scores[size_t(i) * size_t(tracks) + size_t(j)] = s;
+            const int worth = s >= threshold ? s : 0;
+            const size_t at = byFile ? size_t(i) * size_t(columns) + size_t(j) : size_t(j) * size_t(columns) + size_t(i);
+            cost[at] = (100 - worth) * scale + (i == j ? 0 : 1);
         }
     }
-    const std::vector<int> column = solveAssignment(cost, n);
-    for (int i = 0; i < files && i < int(column.size()); ++i) {
-        const int j = column[size_t(i)];
-        if (j >= 0 && j < tracks && scores[size_t(i) * size_t(tracks) + size_t(j)] >= threshold) {
+    const std::vector<int> column = solveAssignment(cost, rows, columns);
+    for (int r = 0; r < int(column.size()); ++r) {
+        const int i = byFile ? r : column[size_t(r)];
+        const int j = byFile ? column[size_t(r)] : r;
+        if (i >= 0 && i < files && j >= 0 && j < tracks && scores[size_t(i) * size_t(tracks) + size_t(j)] >= threshold) {
             result.trackOfFile[i] = j;
             result.scores[i] = scorer.explain(i, j);
         }

@@ -74,6 +74,13 @@ TEST_F(CliSearchTest, CandidatesBestFirstAndTheBestOnesRecordPairedByBestMatch)
     EXPECT_TRUE(requests.contains(u"GET /ws/2/release?query=release:(northern%20lights)%20AND%20artist:(the%20example%20band)&limit=25&fmt=json"_s))
         << requests.toStdString();
 
+    // What to search for given on the command line: the query holds those words instead.
+    const CliRun named = run({u"lookup"_s, album_, u"--search"_s, u"--artist"_s, u"Aurora Singers"_s, u"--album"_s,
+                              u"Northern \"Lights\" (OR)"_s, u"--timeout"_s, u"20"_s});
+    ASSERT_EQ(named.exitCode, 0) << named.err.toStdString();
+    EXPECT_TRUE(server_->requests().contains(u"GET /ws/2/release?query=release:(northern%20lights%20or)%20AND%20artist:(aurora%20singers)&limit=25&fmt=json"_s))
+        << server_->requests().toStdString();
+
     const CliRun best = run({u"lookup"_s, album_, u"--search"_s, u"--best"_s});
     ASSERT_EQ(best.exitCode, 0) << best.err.toStdString();
     EXPECT_EQ(best.lines().mid(0, 8), QStringList({u"artist: The Example Band"_s, u"album: Northern Lights"_s,
@@ -102,6 +109,20 @@ TEST_F(CliSearchTest, CandidatesBestFirstAndTheBestOnesRecordPairedByBestMatch)
 
 TEST_F(CliSearchTest, RenameWithTheBestCandidateAndBestMatchOnPastedText)
 {
+    // --auto-order means --pairing auto with --search as with every lookup: the names' order,
+    // not the lengths'.
+    const QStringList plan = {u"rename"_s, album_, u"--search"_s, u"--best"_s, u"--mask"_s, u"%track - %title"_s,
+                              u"--dest"_s, u"MP3 directory"_s, u"--dry-run"_s};
+    const CliRun autoOrder = run(plan + QStringList{u"--auto-order"_s});
+    const CliRun pairingAuto = run(plan + QStringList{u"--pairing"_s, u"auto"_s});
+    ASSERT_EQ(autoOrder.exitCode, 0) << autoOrder.err.toStdString();
+    EXPECT_EQ(autoOrder.out, pairingAuto.out);
+    QStringList byLength;
+    for (int i = 0; i < Titles.size(); ++i)
+        byLength << u"%1/%2 - %3.mp3"_s.arg(album_).arg(i + 1, 2, 10, QLatin1Char('0')).arg(Titles.at(i));
+    EXPECT_NE(autoOrder.lines(), byLength) << autoOrder.out.toStdString();
+    EXPECT_EQ(run(plan).lines(), byLength) << "best match pairs by length";
+
     const CliRun renamed = run({u"rename"_s, album_, u"--search"_s, u"--best"_s, u"--mask"_s, u"%track - %title"_s,
                                 u"--dest"_s, u"MP3 directory"_s});
     ASSERT_EQ(renamed.exitCode, 0) << renamed.out.toStdString() << renamed.err.toStdString();

@@ -214,6 +214,7 @@ TEST_F(AlbumSearchTest, ASearchAgainstTheServiceReadsAtMostEightReleasesOneASeco
     EXPECT_EQ(query.queryItemValue(u"query"_s, QUrl::FullyDecoded), u"release:(northern lights) AND artist:(the example band)"_s);
     EXPECT_EQ(query.queryItemValue(u"limit"_s), u"25"_s);
     EXPECT_TRUE(requests.at(0).line.startsWith("GET /ws/2/release?"));
+    EXPECT_TRUE(requests.at(0).headers.contains("User-Agent: Varnelt/")) << "the search names the program too";
     for (int i = 1; i < requests.size(); ++i) {
         EXPECT_GE(requests.at(i).at - requests.at(i - 1).at, 950) << "never more than one request a second";
         EXPECT_TRUE(requests.at(i).headers.contains("User-Agent: Varnelt/"));
@@ -273,6 +274,45 @@ TEST_F(AlbumSearchTest, RefusedMalformedEmptyUnreachableAndSilentServicesGiveOne
     hollow.script(u"/ws/2/release"_s, 200, "{\"releases\": [{\"id\": \"" + id(2).toLatin1() + "\", \"title\": \"Northern Lights\"}]}");
     hollow.script(u"/ws/2/release/"_s + id(2), 200, "{\"id\": \"" + id(2).toLatin1() + "\", \"title\": \"T\", \"media\": [{\"tracks\": []}]}");
     EXPECT_EQ(run(hollow.root()).second, u"The MusicBrainz release has no tracks."_s);
+
+    // Numbers no count or length can be and fields of the wrong type: taken as unknown, and
+    // the release is still a candidate, its tracks without lengths judged by the other evidence.
+    CannedService odd;
+    const QByteArray oddId = id(2).toLatin1();
+    odd.script(u"/ws/2/release"_s, 200, "{\"releases\": [{\"id\": \"" + oddId + "\", \"title\": \"Northern Lights\", "
+               "\"score\": 1e300, \"track-count\": 1e300, \"artist-credit\": \"x\", "
+               "\"media\": [{\"track-count\": -3, \"format\": 7}, 5]}]}");
+    odd.script(u"/ws/2/release/"_s + id(2), 200, "{\"id\": \"" + oddId + "\", \"title\": \"Northern Lights\", "
+               "\"date\": 19980316, \"artist-credit\": [{\"name\": 5}], \"genres\": {\"name\": \"rock\"}, "
+               "\"media\": [{\"format\": null, \"tracks\": [{\"title\": \"A\", \"length\": 1e300}, "
+               "{\"title\": \"B\", \"length\": \"245000\"}, {\"title\": \"C\", \"length\": -1, "
+               "\"recording\": {\"length\": 1e308}}, {\"title\": \"D\", \"position\": 1e300}]}]}");
+    {
+        AlbumSearch search;
+        QList<Candidate> found;
+        QString why = u"not finished"_s;
+        QEventLoop loop;
+        QObject::connect(&search, &AlbumSearch::finished, &loop, [&](const QList<Candidate> &candidates, const QString &error) {
+            found = candidates;
+            why = error;
+            loop.quit();
+        });
+        search.start(evidence, odd.root() + u"/ws/2"_s, 30000);
+        QTimer::singleShot(35000, &loop, &QEventLoop::quit);
+        loop.exec();
+        EXPECT_EQ(why, QString());
+        ASSERT_EQ(found.size(), 1);
+        const Candidate &c = found.first();
+        EXPECT_EQ(c.hit.engineScore, 100);
+        EXPECT_EQ(c.hit.trackCount, 0);
+        EXPECT_EQ(c.hit.mediumTrackCounts, QList<int>({0, 0}));
+        EXPECT_EQ(c.release.year, QString());
+        EXPECT_EQ(c.release.artist, QString());
+        EXPECT_EQ(c.trackCount(), 4);
+        for (const MbTrack &track : c.release.media.first().tracks)
+            EXPECT_EQ(track.lengthSeconds, -1) << track.title.toStdString();
+        EXPECT_TRUE(c.criteriaText().startsWith(u"tracks 100/250, "_s)) << c.criteriaText().toStdString();
+    }
 
     // Nobody listening, and a service that never answers.
     QString closed;

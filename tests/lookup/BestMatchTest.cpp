@@ -143,6 +143,16 @@ TEST_F(BestMatchTest, APartialAlbumAndFilesAlreadyNamedRight)
     EXPECT_EQ(scores.at(1), (PairScore{100, u"title 100 %, length 5:11 / 5:12, track 2"_s}));
     EXPECT_EQ(partial.rows.last().iconKey, u"TrackError"_s);
 
+    // More files than tracks: the five find their tracks by length, the two of other lengths
+    // are left over in their order.
+    AlbumRecord crowded = album({{u"f.mp3"_s, 600}, {u"a.mp3"_s, 141}, {u"b.mp3"_s, 64}, {u"g.mp3"_s, 20},
+                                 {u"c.mp3"_s, 449}, {u"d.mp3"_s, 312}, {u"e.mp3"_s, 242}});
+    pairByBestMatch(crowded, evidence);
+    EXPECT_EQ(pairs(crowded), QStringList({u"01 - Intro = b.mp3"_s, u"02 - Long Song = d.mp3"_s,
+                                           u"03 - Ballad = e.mp3"_s, u"04 - Short One = a.mp3"_s,
+                                           u"05 - Finale = c.mp3"_s, u"***** Not Found ***** = f.mp3"_s,
+                                           u"***** Not Found ***** = g.mp3"_s}));
+
     // Named right and in order: best match changes nothing.
     QList<TestFile> right;
     for (int i = 0; i < Titles.size(); ++i)
@@ -184,5 +194,34 @@ TEST(Assignment, FindsTheLeastCostOnSmallMatricesLikeTryingEveryPermutation)
             sum += cost[size_t(i * n + column[size_t(i)])];
         }
         EXPECT_EQ(sum, best) << "round " << round;
+    }
+    // Fewer rows than columns (a dozen tracks against a folder of files): each row its own
+    // column, the least sum over every choice of columns.
+    for (int round = 0; round < 200; ++round) {
+        const int rows = 1 + int(random.bounded(4));
+        const int columns = rows + 1 + int(random.bounded(3));
+        std::vector<long long> cost(size_t(rows * columns));
+        for (long long &c : cost)
+            c = random.bounded(round % 2 ? 4 : 1000);
+        std::vector<int> order(static_cast<size_t>(columns));
+        std::iota(order.begin(), order.end(), 0);
+        long long best = -1;
+        do {
+            long long sum = 0;
+            for (int i = 0; i < rows; ++i)
+                sum += cost[size_t(i * columns + order[size_t(i)])];
+            best = best < 0 ? sum : std::min(best, sum);
+        } while (std::next_permutation(order.begin(), order.end()));
+        const std::vector<int> column = solveAssignment(cost, rows, columns);
+        ASSERT_EQ(int(column.size()), rows);
+        long long sum = 0;
+        std::vector<char> used(size_t(columns), 0);
+        for (int i = 0; i < rows; ++i) {
+            ASSERT_TRUE(column[size_t(i)] >= 0 && column[size_t(i)] < columns);
+            EXPECT_FALSE(used[size_t(column[size_t(i)])]) << "a column taken twice";
+            used[size_t(column[size_t(i)])] = 1;
+            sum += cost[size_t(i * columns + column[size_t(i)])];
+        }
+        EXPECT_EQ(sum, best) << "rectangular round " << round;
     }
 }

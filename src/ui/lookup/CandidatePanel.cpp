@@ -26,6 +26,9 @@ CandidatePanel::CandidatePanel(QWidget *parent) : QWidget(parent)
     lstCandidates->setUniformRowHeights(true);
     lstCandidates->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstCandidates->setMinimumWidth(420);
+    // The album takes what the other columns leave, so the format stays in sight.
+    lstCandidates->header()->setStretchLastSection(false);
+    lstCandidates->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lblCandidates);
@@ -77,17 +80,18 @@ void CandidatePanel::searchFinished(const QList<Candidate> &candidates, const QS
                                           QString::number(c.trackCount()), c.release.formatText()});
         for (int column : {0, 3, 4})
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-        const QString why = u"Score %1/1000: %2"_s.arg(c.score).arg(c.criteriaText());
+        const QString why = u"%1 - %2\nScore %3/1000: %4"_s.arg(c.release.artist, album).arg(c.score).arg(c.criteriaText());
         for (int column = 0; column < 6; ++column)
             item->setToolTip(column, why);
         items.append(item);
     }
     lstCandidates->addTopLevelItems(items);
-    // Long artist and album names are cut, so year, tracks, format and score stay in sight.
-    for (int column = 0; column < 6; ++column) {
+    // Long artist names are cut, so year, tracks, format and score stay in sight; the tooltip
+    // names the release in full.
+    for (int column : {0, 1, 3, 4, 5}) {
         lstCandidates->resizeColumnToContents(column);
-        if (column == 1 || column == 2 || column == 5)
-            lstCandidates->setColumnWidth(column, std::min(lstCandidates->columnWidth(column), column == 2 ? 140 : 110));
+        if (column == 1 || column == 5)
+            lstCandidates->setColumnWidth(column, std::min(lstCandidates->columnWidth(column), 110));
     }
     emit progress(candidates.isEmpty() ? error : u"%1 albums found; Enter or a double click opens one."_s.arg(candidates.size()));
     emit busyChanged(false);

@@ -135,15 +135,16 @@ frmInternet::frmInternet(const QString &currentDirectory, const WorkingList &fil
             StatusBar1->showMessage(u"Opening page %1..."_s.arg(load.url().toString()));
     });
     connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) {
+        // A search under way keeps the indicator running whatever the page does.
         if (progress != 0)
             tmrBusy->start(300);
-        else
+        else if (!candidates_->isSearching())
             tmrBusy->stop();
     });
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         StatusBar1->showMessage(ok ? u"Done"_s : u"The page could not be opened."_s);
         const QString address = web->url().toString();
-        if (!isAdvertising(address) && lookup_.sites.siteForAddress(address))
+        if (!isAdvertising(address) && lookup_.sites.siteForAddress(address) && !candidates_->isSearching())
             tmrBusy->stop();
     });
 

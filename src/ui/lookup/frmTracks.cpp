@@ -97,6 +97,9 @@ void frmTracks::buildControls()
     // The titles are the site's: a row's text is never edited in place.
     lstTracks->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstTracks->setMinimumWidth(520);
+    // The file names take the room the dialog gives; the score keeps its narrow column.
+    lstTracks->header()->setStretchLastSection(false);
+    lstTracks->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 
     lblScore = named(new QLabel(this), u"lblScore"_s);
     cmdUp = named(new ButtonEx(u"&Up"_s, this), u"cmdUp"_s);

@@ -16,12 +16,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <iostream>
+#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +99,7 @@ TEST_F(SearchWindowTest, FindAutomaticallyListsCandidatesAndEnterOpensTheBestPai
     QTreeWidget *candidates = nullptr;
     QElapsedTimer clock;
     qint64 foundMs = 0;
+    std::set<qint64> busyFrames;
     runSteps({
         [&] {
             internet = window->findChild<frmInternet *>();
@@ -110,18 +113,29 @@ TEST_F(SearchWindowTest, FindAutomaticallyListsCandidatesAndEnterOpensTheBestPai
             EXPECT_TRUE(candidates->isVisible()) << "the list shows beside the page";
             EXPECT_FALSE(find->isEnabled()) << "one search at a time";
             EXPECT_TRUE(internet->candidatePanel()->isSearching());
+            // The page reloads meanwhile: its end must not stop the busy indicator.
+            QTest::mouseClick(child<ButtonEx>(internet, u"cmdReload"_s), Qt::LeftButton);
             return true;
         },
         [&] {
-            if (internet->candidatePanel()->isSearching())
+            if (internet->candidatePanel()->isSearching()) {
+                if (clock.elapsed() > 3000)
+                    busyFrames.insert(child<QLabel>(internet, u"imgBusy"_s)->pixmap().cacheKey());
                 return false;
+            }
+            EXPECT_GE(busyFrames.size(), 2u) << "the busy indicator turns while the requests are under way";
             foundMs = clock.elapsed();
             EXPECT_TRUE(child<ButtonEx>(internet, u"cmdFindAuto"_s)->isEnabled());
             EXPECT_EQ(candidates->topLevelItemCount(), 8);
             EXPECT_EQ(rowsOf(candidates, 6).value(0), u"1000 | The Example Band | Northern Lights | 1998 | 10 | CD"_s);
             EXPECT_EQ(rowsOf(candidates, 6).value(1), u"905 | The Example Band | Northern Lights (deluxe edition) | 2008 | 14 | CD"_s);
             EXPECT_EQ(candidates->topLevelItem(0)->toolTip(3),
-                      u"Score 1000/1000: tracks 250/250, lengths 350/350, titles -, artist 75/75, album 75/75, year -"_s);
+                      u"The Example Band - Northern Lights\n"
+                      "Score 1000/1000: tracks 250/250, lengths 350/350, titles -, artist 75/75, album 75/75, year -"_s);
+            // Every column in sight: the album gives up room, the format is not cut off.
+            const QHeaderView *header = candidates->header();
+            EXPECT_LE(header->sectionViewportPosition(5) + header->sectionSize(5), candidates->viewport()->width());
+            EXPECT_GE(header->sectionSize(5), candidates->fontMetrics().horizontalAdvance(u"Enhanced CD"_s));
             EXPECT_EQ(candidates->currentIndex().row(), 0);
             EXPECT_EQ(internet->focusWidget(), candidates);
             EXPECT_EQ(answers->count(), 0);
