@@ -215,7 +215,8 @@ QGroupBox *PageRename::buildOptionsBox()
     optionsGrid->addWidget(chkHtml, 4, 0);
     optionsGrid->addWidget(cboHtmlDir, 4, 1);
     optionsGrid->addWidget(chkJoliet, 5, 0, 1, 2);
-    optionsGrid->setRowStretch(6, 1);
+    buildTargetControls(options, optionsGrid);
+    optionsGrid->setRowStretch(optionsGrid->rowCount(), 1);
     return options;
 }
 
@@ -291,6 +292,7 @@ void PageRename::connectControls()
     connect(chkPlayList, &QCheckBox::toggled, cboPlaylistDir, &QComboBox::setEnabled);
     cboPlaylistDir->setEnabled(chkPlayList->isChecked());
     connect(chkCover, &QCheckBox::toggled, this, &PageRename::updateCoverEnabling);
+    connectTargetControls();
     connect(chkHtml, &QCheckBox::toggled, this, [this](bool on) {
         // Clearing the option greys its folder out; ticking it again leaves it as it is.
         if (!on)
@@ -362,6 +364,7 @@ void PageRename::holdCoverOptions()
 {
     chkCover->setEnabled(false);
     cboCoverDir->setEnabled(false);
+    chkEmbedCover->setEnabled(false);
     ImgCover->hide();
 }
 
@@ -384,6 +387,8 @@ void PageRename::updateCoverEnabling()
 {
     const bool haveCover = !coverDownloadFileName_.isEmpty();
     chkCover->setEnabled(haveCover);
+    if (chkEmbedCover)
+        chkEmbedCover->setEnabled(haveCover);
     cboCoverDir->setEnabled(haveCover && chkCover->isChecked());
 }
 
