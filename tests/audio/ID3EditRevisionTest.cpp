@@ -231,6 +231,12 @@ TEST_F(ID3EditRevisionTest, ConvertingATagKeepsTheFramesTheOtherRevisionHolds)
     EXPECT_TRUE(frames.contains(u"IPLS"_s));
     EXPECT_EQ(frames.value(u"APIC"_s).toArray(), QJsonArray({4}));
     EXPECT_EQ(frames.value(u"TSOP"_s).toArray().at(1).toString(), u"Beatles, The"_s);
+    // 2.3 knows no UTF-8: the frames mutagen wrote in it are ISO-8859-1 or UTF-16 now.
+    for (auto it = frames.begin(); it != frames.end(); ++it) {
+        if (it.key() != u"APIC" && it.value().toArray().at(0).toInt() >= 0) {
+            EXPECT_LE(it.value().toArray().at(0).toInt(), 1) << it.key().toStdString();
+        }
+    }
     for (const QString &dropped : {u"TDRC"_s, u"TDRL"_s, u"TMOO"_s, u"TIPL"_s})
         EXPECT_FALSE(frames.contains(dropped)) << dropped.toStdString();
 }
