@@ -75,12 +75,6 @@ TEST_F(PageRenameTargetTest, ATargetSetsTheOptionsAtOnceAndTheUserMayChangeThemA
     pageRename->setCoverDownload(cover);
     EXPECT_TRUE(control<QCheckBox>(u"chkEmbedCover"_s)->isEnabled());
 
-    // The picture for the notes: the page with its Target drop-down, when a folder is named.
-    const QPixmap shot = pageRename->grab();
-    ASSERT_FALSE(shot.isNull());
-    if (const QString dir = qEnvironmentVariable("VARNELT_SCREENSHOT_DIR"); !dir.isEmpty())
-        shot.save(QDir(dir).filePath(u"rename-page-target.png"_s));
-
     // The run: 2.4 only, the cover embedded at most 1200 px (800 x 600 fits: as it came).
     control<QComboBox>(u"cboMask"_s)->addItem(u"%track - %title"_s);
     control<QComboBox>(u"cboMask"_s)->setCurrentText(u"%track - %title"_s);
@@ -89,6 +83,13 @@ TEST_F(PageRenameTargetTest, ATargetSetsTheOptionsAtOnceAndTheUserMayChangeThemA
                                {u"Three"_s, u"c.mp3"_s, u"03"_s}});
     pageRename->setAlbumFields({u"Foo"_s, u"Bar"_s, u"2001"_s, u"Rock"_s, QString()}, false);
     control<QCheckBox>(u"chkPlayList"_s)->setChecked(false);
+
+    // The picture for the notes: the page with its Target drop-down, when a folder is named.
+    const QPixmap shot = pageRename->grab();
+    ASSERT_FALSE(shot.isNull());
+    if (const QString dir = qEnvironmentVariable("VARNELT_SCREENSHOT_DIR"); !dir.isEmpty())
+        shot.save(QDir(dir).filePath(u"rename-page-target.png"_s));
+
     answers->answerNext(Msg::Answer::Yes);
     pageRename->renameAndTag();
     const QString path = folder + u"/02 - Two.mp3"_s;
