@@ -23,7 +23,7 @@ namespace {
 const QString flatMask = u"%track - %title"_s;
 const QString mp3Dir = u"MP3 directory"_s;
 
-// A picture that compresses badly (noise), so a byte budget really has to be met.
+// Noise: a picture far over every budget as it comes (scaled down it turns smooth).
 QImage noise(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -215,4 +215,41 @@ TEST_F(RenameJobTargetTest, TheStandardProfileWritesWhatTheJobWritesWithoutOne)
     runAlbumRenameJob(standard, log);
     ASSERT_EQ(log.errorCount(), 0);
     EXPECT_EQ(folderState(standard.currentDirectory), folderState(plain.currentDirectory));
+}
+
+TEST_F(RenameJobTargetTest, EveryProfilesCoverMeetsItsLimits)
+{
+    // Noise does not compress: each budget has to be met by quality and, failing that, by size.
+    const QString cover = writeFile(u"noise.png"_s, encoded(noise(1600, 1200), "png"));
+    for (const TargetProfile &profile : targetProfiles()) {
+        SCOPED_TRACE(profile.name.data());
+        const CoverForTags fitted = coverForTags(cover, profile.coverFit);
+        ASSERT_TRUE(fitted.problem.isEmpty()) << fitted.problem.toStdString();
+        const QImage image = QImage::fromData(fitted.picture.data);
+        ASSERT_FALSE(image.isNull());
+        if (!profile.coverFit.limits()) {
+            EXPECT_EQ(fitted.picture.data, readAll(cover)) << "no limits: embedded as it came";
+            continue;
+        }
+        RecordProperty(std::string(profile.name.data()) + "_picture",
+                       QString(u"%1x%2 %3 bytes"_s).arg(image.width()).arg(image.height()).arg(fitted.picture.data.size())
+                           .toStdString());
+        EXPECT_LE(std::max(image.width(), image.height()), profile.coverFit.maxSide);
+        EXPECT_NEAR(double(image.width()) / image.height(), 4.0 / 3.0, 0.02);
+        if (profile.coverFit.maxBytes > 0) {
+            EXPECT_LE(fitted.picture.data.size(), profile.coverFit.maxBytes);
+        }
+        EXPECT_TRUE(isBaselineJpeg(fitted.picture.data));
+        EXPECT_EQ(fitted.picture.mimeType, u"image/jpeg"_s);
+    }
+    // Scaled noise turns smooth, so the profiles' budgets are met at the first quality; a tight
+    // budget makes the fitter lower the quality and then the size.
+    const QString sharp = writeFile(u"sharp.png"_s, encoded(noise(300, 300), "png"));
+    const CoverForTags tight = coverForTags(sharp, CoverFit {300, 8'000, true});
+    ASSERT_TRUE(tight.problem.isEmpty()) << tight.problem.toStdString();
+    EXPECT_LE(tight.picture.data.size(), 8'000);
+    EXPECT_TRUE(isBaselineJpeg(tight.picture.data));
+    EXPECT_LT(QImage::fromData(tight.picture.data).width(), 300);
+    const CoverForTags impossible = coverForTags(sharp, CoverFit {300, 100, true});
+    EXPECT_EQ(impossible.problem, u"The picture cannot be brought within the cover limits."_s);
 }
