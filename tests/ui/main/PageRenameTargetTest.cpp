@@ -6,6 +6,7 @@
 #include "audio/ID3Edit.h"
 #include "jobs/CoverEmbedding.h"
 #include "ui/main/PageRename.h"
+#include "ui/main/PageTag.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -87,8 +88,12 @@ TEST_F(PageRenameTargetTest, ATargetSetsTheOptionsAtOnceAndTheUserMayChangeThemA
     // The picture for the notes: the page with its Target drop-down, when a folder is named.
     const QPixmap shot = pageRename->grab();
     ASSERT_FALSE(shot.isNull());
-    if (const QString dir = qEnvironmentVariable("VARNELT_SCREENSHOT_DIR"); !dir.isEmpty())
+    if (const QString dir = qEnvironmentVariable("VARNELT_SCREENSHOT_DIR"); !dir.isEmpty()) {
         shot.save(QDir(dir).filePath(u"rename-page-target.png"_s));
+        showPage(WizardPage::Tag);
+        pageTag->grab().save(QDir(dir).filePath(u"tag-page-revision.png"_s));
+        showPage(WizardPage::Rename);
+    }
 
     answers->answerNext(Msg::Answer::Yes);
     pageRename->renameAndTag();
