@@ -107,6 +107,9 @@ bool copyKeepsAudio(const QString &original, qint64 oldTagSpace, const QString &
 } // namespace
 
 struct ID3Edit::Private {
+    ID3v2Version version = ID3v2Version::V3;
+    int loadedRevision = 0;
+    bool frontCoverOnly = false;
     QString loadedFile;
     bool hasV1 = false;
     bool hasV2 = false;
@@ -120,7 +123,18 @@ struct ID3Edit::Private {
     ID3Picture picture;
     bool pictureChanged = false;
 
-    void reset() { *this = Private(); }
+    // The revision to write is a choice of the caller, not something read from a file.
+    void reset()
+    {
+        const ID3v2Version keep = version;
+        *this = Private();
+        version = keep;
+    }
+
+    [[nodiscard]] TagLib::ID3v2::Version taglibVersion() const
+    {
+        return version == ID3v2Version::V4 ? TagLib::ID3v2::v4 : TagLib::ID3v2::v3;
+    }
 
     void set(Field field, const QString &value)
     {
@@ -133,10 +147,10 @@ struct ID3Edit::Private {
         repairFrames(tag);
         for (int field = 0; field < FieldCount; ++field) {
             if (changed.test(field))
-                writeField(tag, Field(field), fields[field]);
+                writeField(tag, Field(field), fields[field], version);
         }
         if (pictureChanged)
-            writePicture(tag, picture);
+            writePicture(tag, picture, frontCoverOnly);
     }
 
     void readTag(const TagLib::ID3v2::Tag &tag);
@@ -169,8 +183,8 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
         // A tag that takes exactly the old tag's space is overwritten where it stands. Anything
         // else makes TagLib move the whole audio inside the file, which a crash or a full disk
         // would leave half done: that case goes through a complete new copy of the file.
-        if (oldSpace > 0 && !tag->isEmpty() && qint64(tag->render(TagLib::ID3v2::v3).size()) == oldSpace) {
-            return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3,
+        if (oldSpace > 0 && !tag->isEmpty() && qint64(tag->render(taglibVersion()).size()) == oldSpace) {
+            return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, taglibVersion(),
                        TagLib::File::DoNotDuplicate)
                 ? Result::Ok
                 : Result::WriteFailed;
@@ -185,7 +199,7 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
             return false;
         applyTo(*file.ID3v2Tag(true));
         return file.save(
-            TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3, TagLib::File::DoNotDuplicate);
+            TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, taglibVersion(), TagLib::File::DoNotDuplicate);
     };
     const auto verify = [&path, oldSpace](const QString &copy) { return copyKeepsAudio(path, oldSpace, copy); };
     return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
@@ -202,13 +216,13 @@ ID3Edit::V2Space ID3Edit::Private::planSaveV2(const QString &path)
             space.before = tagSpace(file);
             TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
             applyTo(*tag);
-            space.after = tag->isEmpty() ? 0 : qint64(tag->render(TagLib::ID3v2::v3).size());
+            space.after = tag->isEmpty() ? 0 : qint64(tag->render(taglibVersion()).size());
             return space;
         }
     }
     TagLib::ID3v2::Tag tag;
     applyTo(tag);
-    space.after = tag.isEmpty() ? 0 : qint64(tag.render(TagLib::ID3v2::v3).size());
+    space.after = tag.isEmpty() ? 0 : qint64(tag.render(taglibVersion()).size());
     return space;
 }
 
@@ -242,6 +256,7 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
 void ID3Edit::Private::readTag(const TagLib::ID3v2::Tag &tag)
 {
     hasV2 = true;
+    loadedRevision = int(tag.header()->majorVersion());
     for (int field = 0; field < FieldCount; ++field)
         fields[field] = readField(tag, Field(field));
     picture = readPicture(tag);
@@ -312,7 +327,8 @@ void ID3Edit::loadStoredForm(const ID3Edit &source)
         if (tag.isEmpty())
             return Result::Ok;
         // The tag goes through the rendering SaveV2 uses and is read back by the file reader.
-        TagLib::ByteVectorStream stream(tag.render(TagLib::ID3v2::v3));
+        d->version = source.d->version;
+        TagLib::ByteVectorStream stream(tag.render(source.d->taglibVersion()));
         TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
         if (file.hasID3v2Tag())
             d->readTag(*file.ID3v2Tag());
@@ -534,6 +550,28 @@ void ID3Edit::setPicture(const ID3Picture &picture)
     if (!picture.isNull() && d->picture.mimeType.isEmpty())
         d->picture.mimeType = guessMimeType(picture.data);
     d->pictureChanged = true;
+    d->frontCoverOnly = false;
+}
+
+void ID3Edit::setFrontCover(const ID3Picture &picture)
+{
+    setPicture(picture);
+    d->frontCoverOnly = true;
+}
+
+void ID3Edit::setV2Version(ID3v2Version version)
+{
+    d->version = version;
+}
+
+ID3v2Version ID3Edit::V2Version() const
+{
+    return d->version;
+}
+
+int ID3Edit::LoadedV2Revision() const
+{
+    return d->loadedRevision;
 }
 
 QString ID3Edit::loadedFile() const

@@ -20,6 +20,7 @@
 // the file loaded before). The tag editor sets every field, so its save writes them all.
 
 #include "audio/ID3.h"
+#include "audio/TagVersions.h"
 
 #include <QByteArray>
 #include <QString>
@@ -163,6 +164,16 @@ public:
     [[nodiscard]] ID3Picture Picture() const;
     /// Sets the picture SaveV2 writes; a null picture removes the tag's picture.
     void setPicture(const ID3Picture &picture);
+    /// Sets the picture SaveV2 writes as the tag's front cover: it replaces the tag's front
+    /// covers and leaves its other pictures (back cover, artist, ...) as they are.
+    void setFrontCover(const ID3Picture &picture);
+
+    /// The ID3v2 revision SaveV2, PlanSaveV2 and loadStoredForm write (2.3 unless set); it stays
+    /// over Load. A tag of the other revision is converted as a whole when it is written.
+    void setV2Version(ID3v2Version version);
+    [[nodiscard]] ID3v2Version V2Version() const;
+    /// The revision of the loaded file's ID3v2 tag (2, 3 or 4); 0 without one.
+    [[nodiscard]] int LoadedV2Revision() const;
 
     /// The file the object was last loaded from.
     [[nodiscard]] QString loadedFile() const;

@@ -70,8 +70,10 @@ QString userTextDescription(Field field)
     }
 }
 
-String::Type encodingFor(const QString &text)
+String::Type encodingFor(const QString &text, ID3v2Version version)
 {
+    if (version == ID3v2Version::V4)
+        return String::UTF8;
     for (const QChar c : text) {
         if (c.unicode() > 0xFF)
             return String::UTF16;
@@ -231,10 +233,10 @@ QString readField(const ID3v2::Tag &tag, Field field)
     return fromTagLib(tag.frameList(id).front()->toString());
 }
 
-void writeField(ID3v2::Tag &tag, Field field, const QString &value)
+void writeField(ID3v2::Tag &tag, Field field, const QString &value, ID3v2Version version)
 {
     const String text = toTagLib(value);
-    const String::Type encoding = encodingFor(value);
+    const String::Type encoding = encodingFor(value, version);
     switch (field) {
     case Comment: {
         if (auto *frame = findComment(tag))
@@ -284,7 +286,7 @@ void writeField(ID3v2::Tag &tag, Field field, const QString &value)
         while (auto *frame = findUserText(tag, description))
             tag.removeFrame(frame);
         if (!value.isEmpty()) {
-            auto *frame = new ID3v2::UserTextIdentificationFrame(encodingFor(description + value));
+            auto *frame = new ID3v2::UserTextIdentificationFrame(encodingFor(description + value, version));
             frame->setDescription(toTagLib(description));
             frame->setText(text);
             tag.addFrame(frame);
@@ -393,8 +395,24 @@ ID3Picture readPicture(const ID3v2::Tag &tag)
     return picture;
 }
 
-void writePicture(ID3v2::Tag &tag, const ID3Picture &picture)
+void writePicture(ID3v2::Tag &tag, const ID3Picture &picture, bool frontCoverOnly)
 {
+    if (frontCoverOnly && !picture.isNull()) {
+        // A copy of the list: removing frames changes the tag's own.
+        const ID3v2::FrameList pictures = tag.frameList("APIC");
+        for (ID3v2::Frame *old : pictures) {
+            const auto *cover = dynamic_cast<ID3v2::AttachedPictureFrame *>(old);
+            if (cover && cover->type() == ID3v2::AttachedPictureFrame::FrontCover)
+                tag.removeFrame(old);
+        }
+        auto *frame = new ID3v2::AttachedPictureFrame;
+        frame->setType(ID3v2::AttachedPictureFrame::FrontCover);
+        frame->setTextEncoding(String::Latin1);
+        frame->setMimeType(toTagLib(picture.mimeType.isEmpty() ? guessMimeType(picture.data) : picture.mimeType));
+        frame->setPicture(ByteVector(picture.data.constData(), static_cast<unsigned int>(picture.data.size())));
+        tag.addFrame(frame);
+        return;
+    }
     auto *frame = findCover(tag);
     if (picture.isNull()) {
         if (frame)

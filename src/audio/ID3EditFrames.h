@@ -53,8 +53,9 @@ private:
 
 /// Reads one field from a tag; empty when the tag has no frame for it.
 [[nodiscard]] QString readField(const TagLib::ID3v2::Tag &tag, Field field);
-/// Replaces the frame behind a field; an empty value removes it.
-void writeField(TagLib::ID3v2::Tag &tag, Field field, const QString &value);
+/// Replaces the frame behind a field; an empty value removes it. The text is encoded for the
+/// revision the tag is written in: UTF-8 for 2.4; for 2.3 ISO-8859-1 when it fits, else UTF-16.
+void writeField(TagLib::ID3v2::Tag &tag, Field field, const QString &value, ID3v2Version version);
 
 /// Whether the tag holds a frame that would not survive a write: TagLib keeps an encrypted text,
 /// link, comment, lyrics or picture frame's bytes but writes its header without that flag, so the
@@ -71,7 +72,9 @@ void repairFrames(TagLib::ID3v2::Tag &tag);
 /// The tag's cover: the front cover, lacking one the first picture; null when there is none.
 [[nodiscard]] ID3Picture readPicture(const TagLib::ID3v2::Tag &tag);
 /// Puts the picture in the place readPicture() reads from; a null picture removes that picture.
-void writePicture(TagLib::ID3v2::Tag &tag, const ID3Picture &picture);
+/// With frontCoverOnly the picture replaces every front cover of the tag (and is added as one
+/// when there is none), and the tag's other pictures stay.
+void writePicture(TagLib::ID3v2::Tag &tag, const ID3Picture &picture, bool frontCoverOnly = false);
 
 /// The MIME type of an image from its first bytes ("image/jpeg" when unknown).
 [[nodiscard]] QString guessMimeType(const QByteArray &data);

@@ -45,3 +45,20 @@ enum class TagVersions {
         return v1Only;
     return hasV2 ? v2Only : none;
 }
+
+/// Which revision of ID3v2 a tag write produces. 2.3 (the default) is what the most players
+/// read; its text is ISO-8859-1 where the text fits and UTF-16 otherwise, its year a TYER frame.
+/// 2.4 writes its text in UTF-8 and the year as a recording time (TDRC). Drop-downs, settings and
+/// the CLI spell it 3 or 4.
+enum class ID3v2Version {
+    V3 = 3,
+    V4 = 4,
+};
+
+/// The revision a number (3 or 4) stands for; none for any other number.
+[[nodiscard]] constexpr std::optional<ID3v2Version> id3v2VersionFromNumber(int number)
+{
+    if (number != 3 && number != 4)
+        return std::nullopt;
+    return ID3v2Version(number);
+}

@@ -65,6 +65,11 @@ RenameJobInput jobInput(const RenameCommandOptions &options, const RenameRequest
     input.totalTracks = options.totalTracks && options.id3Mode != TagVersions::V1Only;
     input.totalTrackText = request.totalTracks;
     input.joliet = options.joliet;
+    input.id3v2Version = options.id3v2Version;
+    // A profile embeds the cover when there is one; --embed-cover without one is refused earlier.
+    input.embedCover.on = options.embedCover && !coverFile.isEmpty();
+    input.embedCover.file = input.embedCover.on ? QFileInfo(coverFile).absoluteFilePath() : QString();
+    input.embedCover.fit = options.coverFit;
     input.outputs.playlist = options.playlistDir.has_value();
     input.outputs.playlistDir = outputFolderOf(options.playlistDir.value_or(0));
     input.outputs.cover = !coverFile.isEmpty();

@@ -59,17 +59,17 @@ TagFileResult runOnFile(const TagCommandOptions &options, const QString &path, i
     const bool removeEmptyV1 = usesV1(options.mode);
     switch (options.operation) {
     case Op::Fill:
-        return fillTags(path, options.fill, options.values, options.mode, removeEmptyV1);
+        return fillTags(path, options.fill, options.values, options.mode, removeEmptyV1, options.id3v2Version);
     case Op::Set: {
         const TagEditorFile file = loadTagEditorValues(path);
         TagEditorValues values = file.values;
         applySetFields(options, values);
-        return saveTagEditorValues(path, values, options.mode, removeEmptyV1);
+        return saveTagEditorValues(path, values, options.mode, removeEmptyV1, options.id3v2Version);
     }
     case Op::Number:
-        return numberTrack(path, k, n, options.total, options.mode, removeEmptyV1);
+        return numberTrack(path, k, n, options.total, options.mode, removeEmptyV1, options.id3v2Version);
     case Op::CopyV1ToV2:
-        return copyTagsV1ToV2(path, removeEmptyV1);
+        return copyTagsV1ToV2(path, removeEmptyV1, options.id3v2Version);
     case Op::CopyV2ToV1:
         return copyTagsV2ToV1(path, removeEmptyV1);
     case Op::Remove:

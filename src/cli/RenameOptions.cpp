@@ -1,7 +1,9 @@
 #include "cli/RenameOptions.h"
 
+#include "jobs/TargetProfiles.h"
 #include "naming/TextEffects.h"
 
+#include <QSet>
 #include <functional>
 #include <map>
 
@@ -19,11 +21,42 @@ std::optional<int> boundedNumber(const QString &text, int low, int high)
     return value;
 }
 
+/// The profile's options, for those the arguments do not give themselves.
+QString applyProfile(const QSet<QString> &given, RenameCommandOptions &options)
+{
+    const TargetProfile *profile = targetProfile(options.profile);
+    if (!profile)
+        return u"--profile takes %1, not '%2'"_s.arg(targetProfileNames(u", "_s), options.profile);
+    if (profile->tagVersions && !given.contains(u"--id3"_s))
+        options.id3Mode = *profile->tagVersions;
+    if (profile->id3v2Version && !given.contains(u"--id3v2"_s))
+        options.id3v2Version = *profile->id3v2Version;
+    if (profile->embedCover && !given.contains(u"--embed-cover"_s))
+        options.embedCover = *profile->embedCover;
+    options.coverFit = profile->coverFit;
+    if (profile->joliet && !given.contains(u"--joliet"_s))
+        options.joliet = *profile->joliet;
+    if (profile->replaceSpaces && !*profile->replaceSpaces && !given.contains(u"--replace-spaces"_s))
+        options.replaceSpaces.reset();
+    return {};
+}
+
 } // namespace
+
+QString parseId3v2Version(const QString &text, ID3v2Version &version)
+{
+    bool ok = false;
+    const std::optional<ID3v2Version> parsed = id3v2VersionFromNumber(text.trimmed().toInt(&ok));
+    if (!ok || !parsed)
+        return u"--id3v2 expects 3 (ID3v2.3) or 4 (ID3v2.4), not '%1'"_s.arg(text);
+    version = *parsed;
+    return {};
+}
 
 QString parseRenameOptions(const QStringList &args, RenameCommandOptions &options)
 {
     using Setter = std::function<QString(const QString &)>;
+    std::optional<QString> profile;
     auto number = [](const QString &name, int low, int high, const std::function<void(int)> &store) {
         return Setter([=](const QString &value) {
             const auto n = boundedNumber(value, low, high);
@@ -85,6 +118,8 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
              options.captureUrl = v;
              return QString();
          })},
+        {u"--id3v2"_s, Setter([&](const QString &v) { return parseId3v2Version(v, options.id3v2Version); })},
+        {u"--profile"_s, text(profile)},
         {u"--from-text"_s, Setter([&](const QString &v) {
              options.fromTextFile = v;
              return v.isEmpty() ? u"--from-text needs a file, or - for standard input"_s : QString();
@@ -99,9 +134,11 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
         {u"--best"_s, [&] { options.best = true; }},
         {u"--yes"_s, [&] { options.yes = true; }},
         {u"--preflight"_s, [&] { options.preflight = true; }},
+        {u"--embed-cover"_s, [&] { options.embedCover = true; }},
     };
 
     bool coverDirGiven = false;
+    QSet<QString> given;
     bool onlyPositional = false;
     for (int i = 0; i < args.size(); ++i) {
         QString arg = args.at(i);
@@ -127,6 +164,7 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
             if (inlineValue)
                 return u"%1 takes no value"_s.arg(arg);
             flag->second();
+            given.insert(arg);
             continue;
         }
         const auto option = withValue.find(arg);
@@ -137,6 +175,7 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
                 return u"%1 needs a value"_s.arg(arg);
             value = args.at(++i);
         }
+        given.insert(arg);
         if (arg == u"--cover-dir")
             coverDirGiven = true;
         if (const QString problem = option->second(value); !problem.isEmpty())
@@ -144,6 +183,13 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
     }
     if (options.folder.isEmpty())
         return u"rename needs a folder: varnelt-cli rename DIR [options]"_s;
+    if (profile) {
+        options.profile = *profile;
+        if (const QString problem = applyProfile(given, options); !problem.isEmpty())
+            return problem;
+    }
+    if (given.contains(u"--embed-cover"_s) && options.coverFile.isEmpty() && !options.fromLookup())
+        return u"--embed-cover needs --cover FILE or a lookup's cover"_s;
     if (coverDirGiven && options.coverFile.isEmpty() && !options.fromLookup())
         return u"--cover-dir needs --cover FILE"_s;
     const int sources = int(!options.lookupUrl.isEmpty()) + int(!options.captureUrl.isEmpty())

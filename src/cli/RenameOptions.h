@@ -2,6 +2,7 @@
 // The options of "varnelt-cli rename DIR [options]", parsed into plain values.
 
 #include "audio/TagVersions.h"
+#include "jobs/CoverEmbedding.h"
 #include "naming/NamingInput.h"
 
 #include <QString>
@@ -33,6 +34,14 @@ struct RenameCommandOptions
     int coverDir = 0;
     /// --joliet.
     bool joliet = false;
+    /// --id3v2 3|4: the ID3v2 revision written.
+    ID3v2Version id3v2Version = ID3v2Version::V3;
+    /// --embed-cover: the cover (--cover FILE, or the one a lookup downloaded) becomes each
+    /// file's front cover, within the limits of the profile.
+    bool embedCover = false;
+    CoverFit coverFit;
+    /// --profile NAME: a target profile; it sets the options above that are not given.
+    QString profile;
     /// --artist, --album, --year, --genre, --comment: replace what the tags give.
     std::optional<QString> artist;
     std::optional<QString> album;
@@ -71,6 +80,10 @@ struct RenameCommandOptions
     /// --yes: answer Yes to the questions a run may ask.
     bool yes = false;
 };
+
+/// Reads "3" or "4" as the ID3v2 revision (--id3v2 of rename and tag); returns an empty text,
+/// or a one-line error.
+[[nodiscard]] QString parseId3v2Version(const QString &text, ID3v2Version &version);
 
 /// Parses the arguments after "rename"; returns an empty text, or a one-line error.
 [[nodiscard]] QString parseRenameOptions(const QStringList &args, RenameCommandOptions &options);

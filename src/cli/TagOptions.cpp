@@ -1,5 +1,7 @@
 #include "cli/TagOptions.h"
 
+#include "cli/RenameOptions.h"
+
 #include "foundation/Basic.h"
 #include "foundation/PrintableText.h"
 
@@ -139,6 +141,10 @@ QString parseTagOptions(const QStringList &args, TagCommandOptions &options)
             options.total = true;
         } else if (arg == u"--yes") {
             options.yes = true;
+        } else if (arg == u"--id3v2") {
+            if (i + 1 >= args.size())
+                return u"%1 needs a value"_s.arg(arg);
+            problem = parseId3v2Version(args.at(++i), options.id3v2Version);
         } else if (arg == u"--mode" || arg == u"--fill" || arg == u"--set" || arg == u"--only" || arg == u"--copy") {
             if (i + 1 >= args.size())
                 return u"%1 needs a value"_s.arg(arg);

@@ -15,6 +15,8 @@ struct TagCommandOptions
     QString folder;
     /// --mode: 1 ID3v1, 2 ID3v2, 3 both.
     TagVersions mode = TagVersions::Both;
+    /// --id3v2 3|4: the ID3v2 revision written.
+    ID3v2Version id3v2Version = ID3v2Version::V3;
     Operation operation = Operation::None;
     /// --fill: the ticked switches and their values.
     FillSwitches fill;

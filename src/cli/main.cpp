@@ -4,11 +4,11 @@
 #include "cli/EngineModule.h"
 #include "foundation/Version.h"
 #include "jobs/TagEditing.h"
+#include "pictures/PictureFitting.h"
 
 #include "cli/LookupRun.h"
 
 #include <QCoreApplication>
-#include <QImage>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
@@ -77,6 +77,13 @@ const char *const kUsage =
     "  --cover FILE        copy this picture as the album cover; --cover-dir N as for --playlist\n"
     "  --html N            write an HTML page of the album (.htm), placed as for --playlist\n"
     "  --joliet            keep file names to 64 characters for CD burning\n"
+    "  --id3v2 N           ID3v2 revision written: 3 (ID3v2.3, default) or 4 (ID3v2.4, UTF-8)\n"
+    "  --embed-cover       put the cover (--cover FILE or the lookup's) into every file's tag\n"
+    "                      as its front cover, replacing an earlier front cover\n"
+    "  --profile NAME      a target's options, for those not given: standard, car (ID3v1 +\n"
+    "                      ID3v2.3, cover <= 300 px and 100 KB baseline JPEG, --joliet),\n"
+    "                      portable (2.3, cover <= 600 px, 300 KB), modern (2.4 only, cover\n"
+    "                      <= 1200 px), archive (ID3v1 + 2.4, cover as it came)\n"
     "  --artist, --album, --year, --genre, --comment TEXT\n"
     "                      album fields (default: from the first file's tags; comment empty)\n"
     "  --titles FILE       track titles, one a line in track order, paired with the files by\n"
@@ -101,6 +108,7 @@ const char *const kUsage =
     "\n"
     "Options of tag (one operation: --fill, --set, --number, --copy or --remove):\n"
     "  --mode N            tags written or removed: 1 ID3v1, 2 ID3v2, 3 both (default 3)\n"
+    "  --id3v2 N           ID3v2 revision written: 3 (default) or 4\n"
     "  --fill FIELD=VALUE  fill this field of every file (repeatable); FIELD is v1: or v2: and a\n"
     "                      field of tags (v1:Album, v2:Composer, ...); v2:Picture=FILE fills the\n"
     "                      picture (JPEG, PNG, GIF or BMP, up to 16 MiB; empty FILE clears it);\n"
@@ -168,8 +176,8 @@ int main(int argc, char **argv)
     QCoreApplication &app = *application;
     QCoreApplication::setOrganizationName(u"Varnelt"_s);
     QCoreApplication::setApplicationName(u"Varnelt"_s);
-    // Pictures given to a tag are decoded as the window decodes them.
-    setPictureDecodeCheck([](const QByteArray &bytes) { return !QImage::fromData(bytes).isNull(); });
+    // Pictures given to a tag are decoded (and covers scaled) as the window does it.
+    PictureFitting::install();
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         Cli::err() << kUsage;

@@ -37,6 +37,10 @@ inline constexpr SettingsKey CheckReplaceSpaces{QLatin1StringView("Check Replace
 // The tag page's version choice; the rename page's version follows it.
 inline constexpr SettingsKey Id3Mode{QLatin1StringView("ID3 Mode"), QLatin1StringView("0")};
 
+// The ID3v2 revision written, as the tag page's drop-down position: 0 ID3v2.3, 1 ID3v2.4. The
+// rename page's revision follows it.
+inline constexpr SettingsKey Id3v2Version{QLatin1StringView("ID3v2 Version"), QLatin1StringView("0")};
+
 // The directory page's folder. Default: the home folder.
 inline constexpr SettingsKey LastDirectory{QLatin1StringView("Last Directory"), QLatin1StringView("")};
 
@@ -52,7 +56,7 @@ inline constexpr SettingsKey AppLeft{QLatin1StringView("AppLeft"), QLatin1String
 // The keys of the main window's pages' controls in the order start-up restores them: the
 // messages about values that cannot be read come in this order.
 inline constexpr std::array MainWindowRestoreOrder{&LastMask, &LastPlaylistDir, &LastCoverDir, &LastTextEffect,
-    &LastReplaceSpaces, &Id3Mode, &LastDestinationDir, &CheckPlaylist, &CheckCover, &TotalTracks, &CheckJoliet,
+    &LastReplaceSpaces, &Id3Mode, &Id3v2Version, &LastDestinationDir, &CheckPlaylist, &CheckCover, &TotalTracks, &CheckJoliet,
     &CheckTextEffect, &CheckReplaceSpaces};
 
 // The lookup window's placement, sizes in twips; 0 normal, 1 minimised, 2 maximised.

@@ -123,6 +123,14 @@ Msg::Message journalFailure(const JobJournal &journal)
                          u"Undo journal error"_s, Msg::Icon::Critical, Msg::Buttons::Ok, std::nullopt};
 }
 
+/// The message of a job stopped because the cover to embed cannot be used.
+Msg::Message coverFailure(const QString &file, const QString &problem)
+{
+    return Msg::Message {u"Unable to embed the cover in the files. "_s + problem + u'\n' + file + u'\n'
+                             + u"Impossible to rename files."_s,
+                         u"Cover error"_s, Msg::Icon::Critical, Msg::Buttons::Ok, std::nullopt};
+}
+
 /// The levels of a folder that do not exist now, top level first, out of the planned ones.
 QStringList stillMissing(const QStringList &levels)
 {
@@ -205,6 +213,8 @@ private:
     /// The rows that arrived, with where they are now, for the album page.
     QList<std::pair<const PlannedRename *, QString>> pageRows_;
     ID3Edit tagger_;
+    /// The picture every file gets as its front cover; null when none is embedded.
+    ID3Picture embeddedCover_;
     ID3Tag theTag_;
     quint8 genreByte_ = 254;
     int foldersNode_ = -1; ///< the "Folders" node, made with its first line
@@ -256,6 +266,18 @@ RenameJobOutcome Run::execute()
         log_.countError();
         log_.refreshSummary();
         return out_;
+    }
+
+    // A cover that cannot be embedded stops the job while nothing is touched yet.
+    if (in_.embedCover.on && usesV2(in_.tagVersions)) {
+        const CoverForTags cover = coverForTags(in_.embedCover.file, in_.embedCover.fit);
+        if (!cover.problem.isEmpty()) {
+            out_.failure = coverFailure(in_.embedCover.file, cover.problem);
+            log_.countError();
+            log_.refreshSummary();
+            return out_;
+        }
+        embeddedCover_ = cover.picture;
     }
 
     // The job never runs without its undo record: without a journal nothing is touched.
@@ -486,6 +508,9 @@ TagWriteCheck::WrittenTags Run::writeTags(const ResultLog::FileNodes &nodes, con
     if (usesV2(in_.tagVersions)) {
         const QList<TagWriteCheck::V2Field> fields = rowV2Fields(in_, row);
         setRowV2Fields(tagger_, in_, row);
+        tagger_.setV2Version(in_.id3v2Version);
+        if (!embeddedCover_.isNull())
+            tagger_.setFrontCover(embeddedCover_);
         tagger_.PrepareV2(path);
         if (const ID3Edit::Result result = tagger_.SaveV2(path); result != ID3Edit::Ok) {
             log_.error(nodes.warnings, tagWriteErrorText(result));

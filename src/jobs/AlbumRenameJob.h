@@ -7,6 +7,7 @@
 #include "audio/TagVersions.h"
 #include "audio/TagWriteCheck.h"
 #include "foundation/MessageGateway.h"
+#include "jobs/CoverEmbedding.h"
 #include "jobs/PlaylistCoverOutput.h"
 #include "album/RenameList.h"
 #include "jobs/ResultLog.h"
@@ -27,6 +28,11 @@ struct RenameJobInput
     NamingOptions naming;
     /// Which tags are written.
     TagVersions tagVersions = TagVersions::Both;
+    /// The ID3v2 revision written (a file's tag of the other revision is converted).
+    ID3v2Version id3v2Version = ID3v2Version::V3;
+    /// "Embed cover in the files": the picture becomes each file's front cover (other pictures
+    /// stay). A picture that cannot be used stops the job before anything is touched.
+    CoverEmbedding embedCover;
     /// "Add total tracks to ID3v2 track", and the text of the total.
     bool totalTracks = false;
     QString totalTrackText;

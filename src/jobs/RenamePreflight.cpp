@@ -217,7 +217,11 @@ void Preflight::addSpaceOf(const PlannedRename &planned)
         need.lasting += size;
     if (usesV2(in.tagVersions)) {
         setRowV2Fields(tagger_, in, planned.row);
-        const ID3Edit::V2Space space = tagger_.PlanSaveV2(planned.source);
+        tagger_.setV2Version(in.id3v2Version);
+        ID3Edit::V2Space space = tagger_.PlanSaveV2(planned.source);
+        // An embedded cover takes at most the picture file's bytes (scaling only shrinks it).
+        if (in.embedCover.on)
+            space.after += std::min<qint64>(QFileInfo(in.embedCover.file).size(), 16 * 1024 * 1024);
         // A tag that does not fit its old space is written into a whole new copy of the file,
         // which replaces the file only once it is complete.
         if (space.after != space.before) {

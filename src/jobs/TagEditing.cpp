@@ -178,9 +178,11 @@ void setV1Fields(ID3Edit &tags, const TagEditorValues &values)
 /// The editor's save of a file whose tags `tags` holds (loaded, showing `before`) with the
 /// values `after`; the file was checked for presence and write access.
 TagFileResult saveLoaded(const QString &path, ID3Edit &tags, const TagEditorValues &before,
-                         const TagEditorValues &after, TagVersions mode, bool removeEmptyV1Allowed)
+                         const TagEditorValues &after, TagVersions mode, bool removeEmptyV1Allowed,
+                         ID3v2Version version)
 {
     TagFileResult result;
+    tags.setV2Version(version);
     if (usesV2(mode)) {
         const bool newPicture = after.picture != before.picture;
         if (newPicture && !after.picture.isNull()) {
@@ -222,7 +224,8 @@ TagFileResult saveLoaded(const QString &path, ID3Edit &tags, const TagEditorValu
 
 /// Loads the file and saves it with its own values changed by `change`.
 template <typename Change>
-TagFileResult loadChangeSave(const QString &path, TagVersions mode, bool removeEmptyV1Allowed, Change &&change)
+TagFileResult loadChangeSave(const QString &path, TagVersions mode, bool removeEmptyV1Allowed, ID3v2Version version,
+                             Change &&change)
 {
     if (const auto problem = fileProblem(path, saveTexts))
         return failed(*problem);
@@ -231,7 +234,7 @@ TagFileResult loadChangeSave(const QString &path, TagVersions mode, bool removeE
     const TagEditorValues before = valuesOf(tags);
     TagEditorValues after = before;
     change(after);
-    return saveLoaded(path, tags, before, after, mode, removeEmptyV1Allowed);
+    return saveLoaded(path, tags, before, after, mode, removeEmptyV1Allowed, version);
 }
 
 /// The picture type of the bytes by their signature, empty when they are none of the four.
@@ -287,9 +290,9 @@ QString tagReadNotFoundText()
 }
 
 TagFileResult saveTagEditorValues(const QString &path, const TagEditorValues &values, TagVersions mode,
-                                  bool removeEmptyV1Allowed)
+                                  bool removeEmptyV1Allowed, ID3v2Version version)
 {
-    return loadChangeSave(path, mode, removeEmptyV1Allowed, [&values](TagEditorValues &after) {
+    return loadChangeSave(path, mode, removeEmptyV1Allowed, version, [&values](TagEditorValues &after) {
         const QString uniqueKey = after.uniqueKey;
         after = values;
         after.uniqueKey = uniqueKey;
@@ -297,7 +300,7 @@ TagFileResult saveTagEditorValues(const QString &path, const TagEditorValues &va
 }
 
 TagFileResult fillTags(const QString &path, const FillSwitches &switches, const TagEditorValues &source,
-                       TagVersions mode, bool removeEmptyV1Allowed)
+                       TagVersions mode, bool removeEmptyV1Allowed, ID3v2Version version)
 {
     static const QList<std::pair<FillField, TextField>> textFields = {
         {FillField::Artist, &TagEditorValues::v1Artist},
@@ -328,7 +331,7 @@ TagFileResult fillTags(const QString &path, const FillSwitches &switches, const 
         if (const QString problem = pictureProblem(source.picture.data); !problem.isEmpty())
             return failed(problem);
     }
-    return loadChangeSave(path, mode, removeEmptyV1Allowed, [&](TagEditorValues &after) {
+    return loadChangeSave(path, mode, removeEmptyV1Allowed, version, [&](TagEditorValues &after) {
         for (const auto &[fill, field] : textFields) {
             if (switches.isTicked(fill))
                 after.*field = source.*field;
@@ -346,9 +349,9 @@ QString numberedTrack(int k, int n, bool withTotal)
 }
 
 TagFileResult numberTrack(const QString &path, int k, int n, bool withTotal, TagVersions mode,
-                          bool removeEmptyV1Allowed)
+                          bool removeEmptyV1Allowed, ID3v2Version version)
 {
-    return loadChangeSave(path, mode, removeEmptyV1Allowed, [&](TagEditorValues &after) {
+    return loadChangeSave(path, mode, removeEmptyV1Allowed, version, [&](TagEditorValues &after) {
         after.v1Track = QString::number(k);
         after.track = numberedTrack(k, n, withTotal);
     });
@@ -388,14 +391,15 @@ void copyV2FieldsToV1(TagEditorValues &values)
     }
 }
 
-TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed)
+TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed, ID3v2Version version)
 {
-    return loadChangeSave(path, TagVersions::V2Only, removeEmptyV1Allowed, copyV1FieldsToV2);
+    return loadChangeSave(path, TagVersions::V2Only, removeEmptyV1Allowed, version, copyV1FieldsToV2);
 }
 
 TagFileResult copyTagsV2ToV1(const QString &path, bool removeEmptyV1Allowed)
 {
-    return loadChangeSave(path, TagVersions::V1Only, removeEmptyV1Allowed, copyV2FieldsToV1);
+    // Only the version-1 trailer is written: the revision of the ID3v2 tag plays no part.
+    return loadChangeSave(path, TagVersions::V1Only, removeEmptyV1Allowed, ID3v2Version::V3, copyV2FieldsToV1);
 }
 
 TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope scope)
@@ -419,7 +423,7 @@ TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope sco
     return result;
 }
 
-TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture)
+TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture, ID3v2Version version)
 {
     if (!picture.isNull()) {
         if (const QString problem = pictureProblem(picture.data); !problem.isEmpty())
@@ -428,6 +432,7 @@ TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture)
     if (const auto problem = fileProblem(path, saveTexts))
         return failed(*problem);
     ID3Edit tags;
+    tags.setV2Version(version);
     tags.setPicture(picture);
     TagFileResult result;
     checkWrite(tags.SaveV2(path), result, v2SaveFailed);

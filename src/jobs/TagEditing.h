@@ -106,8 +106,10 @@ struct TagFileResult
 ///   is removed instead of written.
 /// Only the version-2 fields that differ from the file's are written, so nothing the file holds
 /// beyond what the editor shows is lost.
+/// The version-2 tag is written in `version` (a tag of the other revision is converted).
 [[nodiscard]] TagFileResult saveTagEditorValues(const QString &path, const TagEditorValues &values, TagVersions mode,
-                                                bool removeEmptyV1Allowed);
+                                                bool removeEmptyV1Allowed,
+                                                ID3v2Version version = ID3v2Version::V3);
 
 /// The fill switches (chkFill...), one per fillable field; titles have none.
 enum class FillField {
@@ -131,7 +133,8 @@ struct FillSwitches
 /// The fill command for one file: the file's own values with each ticked field taken from
 /// `source` (the picture for CoverArt), then saved as the editor saves.
 [[nodiscard]] TagFileResult fillTags(const QString &path, const FillSwitches &switches, const TagEditorValues &source,
-                                     TagVersions mode, bool removeEmptyV1Allowed);
+                                     TagVersions mode, bool removeEmptyV1Allowed,
+                                     ID3v2Version version = ID3v2Version::V3);
 
 /// The version-2 track of track numbering: k, or k "/" n with the total.
 [[nodiscard]] QString numberedTrack(int k, int n, bool withTotal);
@@ -139,7 +142,7 @@ struct FillSwitches
 /// Track numbering for file number k of n: version-1 track k, version-2 track numberedTrack(),
 /// then saved as the editor saves.
 [[nodiscard]] TagFileResult numberTrack(const QString &path, int k, int n, bool withTotal, TagVersions mode,
-                                        bool removeEmptyV1Allowed);
+                                        bool removeEmptyV1Allowed, ID3v2Version version = ID3v2Version::V3);
 
 /// copyV1FieldsToV2: title, artist, album, comment, year and track boxes from version 1 to
 /// version 2, and the version-1 genre's name as the version-2 genre.
@@ -150,7 +153,8 @@ void copyV1FieldsToV2(TagEditorValues &values);
 void copyV2FieldsToV1(TagEditorValues &values);
 
 /// Copies a file's version-1 fields into its version-2 tag and saves in mode 2.
-[[nodiscard]] TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed);
+[[nodiscard]] TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed,
+                                           ID3v2Version version = ID3v2Version::V3);
 /// Copies a file's version-2 fields into its version-1 tag and saves in mode 1.
 [[nodiscard]] TagFileResult copyTagsV2ToV1(const QString &path, bool removeEmptyV1Allowed);
 
@@ -164,7 +168,8 @@ enum class RemovalScope { OneFile, AllFiles };
 
 /// Puts a picture into the file's version-2 tag (a null picture removes it); nothing else
 /// changes. A picture pictureProblem() refuses is refused before anything is written.
-[[nodiscard]] TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture);
+[[nodiscard]] TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture,
+                                            ID3v2Version version = ID3v2Version::V3);
 
 /// The largest picture put into a tag.
 inline constexpr qint64 MaxPictureBytes = 16 * 1024 * 1024;

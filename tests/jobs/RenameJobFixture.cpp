@@ -100,9 +100,10 @@ except ID3NoHeaderError:
     print(json.dumps({"v2": False}))
     sys.exit(0)
 out = {"v2": True, "version": t.version[1]}
-for k in ["TIT2", "TPE1", "TALB", "TRCK", "TCON", "TYER", "TCOM", "TBPM"]:
+for k in ["TIT2", "TPE1", "TALB", "TRCK", "TCON", "TYER", "TDRC", "TCOM", "TBPM"]:
     if k in t:
         out[k] = str(t[k].text[0])
+        out[k + "enc"] = int(t[k].encoding)
 comms = t.getall("COMM")
 if comms:
     out["COMM"] = str(comms[0].text[0])

@@ -55,6 +55,7 @@ private:
 };
 
 /// The ID3v2 tag of a file as python3-mutagen reads it: {"v2": bool, "version": n, "TIT2": ...,
+/// "TIT2enc": its text encoding (0 ISO-8859-1, 1 UTF-16, 3 UTF-8), ...,
 /// "COMM": ..., "APIC": count, "APICmime" and "APICsize" of the first}; frames are kept as
 /// stored (no translation between versions).
 QJsonObject readV2WithMutagen(const QString &path);

@@ -38,6 +38,8 @@ signals:
     /// mode or the rename page's version), and when start-up restores the mode: the other one
     /// follows to the same position.
     void id3ModeChosen(int index);
+    /// The same for the ID3v2 revision drop-downs (the tag page's and the rename page's).
+    void id3v2VersionChosen(int index);
     /// The tag page built the rename list and album fields from the files' own tags; the rename
     /// page takes them.
     void renameListFromTags(const AlbumFields &album, const RenameList &rows, const QStringList &iconKeys,

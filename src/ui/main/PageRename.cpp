@@ -216,7 +216,8 @@ QGroupBox *PageRename::buildOptionsBox()
     optionsGrid->addWidget(chkHtml, 4, 0);
     optionsGrid->addWidget(cboHtmlDir, 4, 1);
     optionsGrid->addWidget(chkJoliet, 5, 0, 1, 2);
-    optionsGrid->setRowStretch(6, 1);
+    buildTargetControls(options, optionsGrid);
+    optionsGrid->setRowStretch(optionsGrid->rowCount(), 1);
     return options;
 }
 
@@ -292,6 +293,7 @@ void PageRename::connectControls()
     connect(chkPlayList, &QCheckBox::toggled, cboPlaylistDir, &QComboBox::setEnabled);
     cboPlaylistDir->setEnabled(chkPlayList->isChecked());
     connect(chkCover, &QCheckBox::toggled, this, &PageRename::updateCoverEnabling);
+    connectTargetControls();
     connect(chkHtml, &QCheckBox::toggled, this, [this](bool on) {
         // The page's folder choice follows its box, as the playlist's does.
         cboHtmlDir->setEnabled(on);
@@ -363,6 +365,7 @@ void PageRename::holdCoverOptions()
 {
     chkCover->setEnabled(false);
     cboCoverDir->setEnabled(false);
+    chkEmbedCover->setEnabled(false);
     ImgCover->hide();
 }
 
@@ -385,6 +388,8 @@ void PageRename::updateCoverEnabling()
 {
     const bool haveCover = !coverDownloadFileName_.isEmpty();
     chkCover->setEnabled(haveCover);
+    if (chkEmbedCover)
+        chkEmbedCover->setEnabled(haveCover);
     cboCoverDir->setEnabled(haveCover && chkCover->isChecked());
 }
 

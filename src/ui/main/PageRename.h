@@ -6,6 +6,7 @@
 #include "WizardPage.h"
 
 #include "audio/TagVersions.h"
+#include "jobs/CoverEmbedding.h"
 #include "album/RenameList.h"
 #include "naming/NamingInput.h"
 
@@ -16,6 +17,7 @@
 class MainContext;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -45,6 +47,10 @@ public:
     [[nodiscard]] QString newFileNameOf(int row) const;
     /// The tag versions to write, from the tag version drop-down; both while no entry is chosen.
     [[nodiscard]] TagVersions tagVersions() const;
+    /// The ID3v2 revision to write, from the revision drop-down.
+    [[nodiscard]] ID3v2Version id3v2Version() const;
+    /// "Target": sets the options the profile at this position of targetProfiles() names.
+    void applyTargetProfile(int index);
 
     /// Replaces the rename list; iconKeys gives each row's picture key.
     void setRenameList(const RenameList &rows, const QStringList &iconKeys = {});
@@ -129,6 +135,10 @@ private:
     void updateTotalTracksEnabling();
     void updateCoverEnabling();
     [[nodiscard]] RenameJobInput jobInput() const;
+    /// The revision drop-down, "Embed cover in the files" and "Target" (PageRenameTarget.cpp).
+    void buildTargetControls(QWidget *options, QGridLayout *grid);
+    void connectTargetControls();
+    void fillTargetInput(RenameJobInput &input) const;
     void runJob();
 
     MainContext &context_;
@@ -167,4 +177,9 @@ private:
     QComboBox *cboHtmlDir = nullptr;
     QCheckBox *chkJoliet = nullptr;
     QLabel *ImgCover = nullptr;
+    QComboBox *cboId3v2Rename = nullptr;
+    QCheckBox *chkEmbedCover = nullptr;
+    QComboBox *cboTarget = nullptr;
+    /// The limits of the chosen target on an embedded cover.
+    CoverFit coverFit_;
 };

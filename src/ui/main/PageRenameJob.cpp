@@ -74,6 +74,7 @@ RenameJobInput PageRename::jobInput() const
     input.outputs.coverDir = outputFolderOf(cboCoverDir->currentIndex());
     input.outputs.coverShown = !ImgCover->isHidden();
     input.outputs.coverDownloadFileName = coverDownloadFileName_;
+    fillTargetInput(input);
     return input;
 }
 

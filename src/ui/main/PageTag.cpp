@@ -69,6 +69,10 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     cboID3Mode->addItem(u"Use ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
     cboID3Mode->addItem(u"Use ID3v1 Only"_s, tagVersionsNumber(TagVersions::V1Only));
     cboID3Mode->addItem(u"Use ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
+    cboID3v2Version = new QComboBox(this);
+    cboID3v2Version->setObjectName(u"cboID3v2Version"_s);
+    cboID3v2Version->addItem(u"Write ID3v2.3"_s, int(ID3v2Version::V3));
+    cboID3v2Version->addItem(u"Write ID3v2.4"_s, int(ID3v2Version::V4));
 
     auto *editorArea = new QWidget(this);
     auto *commandArea = new QWidget(this);
@@ -121,6 +125,7 @@ void PageTag::layOutPage(QWidget *editorArea, QWidget *commandArea)
     listOptions->addWidget(chkOnlySelectedFilesTag);
     listOptions->addStretch(1);
     listOptions->addWidget(cboID3Mode);
+    listOptions->addWidget(cboID3v2Version);
     listColumn->addLayout(listOptions);
 
     auto *split = new QSplitter(Qt::Vertical, this);
@@ -157,6 +162,11 @@ void PageTag::connectPage()
             [this](const QPoint &pos) { showContextMenu(lstFilesTag->viewport()->mapToGlobal(pos)); });
     lstFilesTag->installEventFilter(this);
     connect(cboID3Mode, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
+    connect(cboID3v2Version, &QComboBox::activated, &context_, &MainContext::id3v2VersionChosen);
+    connect(&context_, &MainContext::id3v2VersionChosen, this, [this](int index) {
+        if (index >= 0 && index < cboID3v2Version->count())
+            cboID3v2Version->setCurrentIndex(index);
+    });
     connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
         if (index >= 0 && index < cboID3Mode->count())
             cboID3Mode->setCurrentIndex(index);
@@ -259,6 +269,11 @@ void PageTag::sortByHeader(int column)
     lstFilesTag->header()->setSortIndicator(column, sortOrder_);
 }
 
+ID3v2Version PageTag::currentV2Version() const
+{
+    return id3v2VersionFromNumber(cboID3v2Version->currentData().toInt()).value_or(ID3v2Version::V3);
+}
+
 std::optional<TagVersions> PageTag::chosenTagVersions() const
 {
     return tagVersionsFromNumber(cboID3Mode->currentData().toInt());
@@ -269,7 +284,9 @@ QList<StoredControl> PageTag::storedControls()
     StoredControl mode = storedListIndex(SettingsKeys::Id3Mode, cboID3Mode);
     // The rename page's version follows, whether the stored mode could be read or not.
     mode.afterRestore = [this] { emit context_.id3ModeChosen(cboID3Mode->currentIndex()); };
-    return {mode};
+    StoredControl revision = storedListIndex(SettingsKeys::Id3v2Version, cboID3v2Version);
+    revision.afterRestore = [this] { emit context_.id3v2VersionChosen(cboID3v2Version->currentIndex()); };
+    return {mode, revision};
 }
 
 void PageTag::fillGenreLists()

@@ -168,6 +168,8 @@ private:
     [[nodiscard]] TagEditorValues editorValues() const;
     void showValues(const TagEditorValues &values);
     [[nodiscard]] TagVersions currentMode() const;
+    /// The ID3v2 revision the page's saves and batches write (cboID3v2Version).
+    [[nodiscard]] ID3v2Version currentV2Version() const;
     /// The rows a batch command covers (the selected ones or all) once its question was
     /// answered Yes; none after saying that no file is selected, or after No.
     [[nodiscard]] QList<QTreeWidgetItem *> batchRows(const std::function<Msg::Message(bool onlySelected)> &question);
@@ -201,6 +203,7 @@ private:
     QTreeWidget *lstFilesTag = nullptr;
     QCheckBox *chkOnlySelectedFilesTag = nullptr;
     QComboBox *cboID3Mode = nullptr;
+    QComboBox *cboID3v2Version = nullptr;
     QTabWidget *tabTagEditor = nullptr;
     QTabWidget *tabTagEditor2 = nullptr;
     /// The one-line edit fields with the value each shows, in the order they are laid out.

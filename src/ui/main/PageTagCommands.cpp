@@ -205,7 +205,7 @@ void PageTag::saveID3informations(int id3Mode)
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         const TagFileResult result = saveTagEditorValues(pathOf(row->text(FileNameColumn)), editorValues(), *mode,
-                                                         usesV1(currentMode()));
+                                                         usesV1(currentMode()), currentV2Version());
         afterFile(row, result);
     }
     // What was typed but could not be stored (a year that is no number, a track out of range)
@@ -280,8 +280,9 @@ void PageTag::fillSelectedTags()
     for (const auto &[field, box] : std::as_const(fillSwitches_))
         switches.tick(field, box->isChecked());
     const TagVersions mode = currentMode();
+    const ID3v2Version revision = currentV2Version();
     runBatch(rows, u"Filling the tags..."_s, [&](const QString &path, int) {
-        return fillTags(path, switches, source, mode, usesV1(mode));
+        return fillTags(path, switches, source, mode, usesV1(mode), revision);
     });
 }
 
@@ -294,8 +295,9 @@ void PageTag::autoFillTracks()
     const bool withTotal = confirmed(TagQuestions::addTotal());
     const TagVersions mode = currentMode();
     const int n = int(rows.size());
+    const ID3v2Version revision = currentV2Version();
     runBatch(rows, u"Numbering the tracks..."_s, [&](const QString &path, int k) {
-        return numberTrack(path, k, n, withTotal, mode, usesV1(mode));
+        return numberTrack(path, k, n, withTotal, mode, usesV1(mode), revision);
     });
 }
 
@@ -319,7 +321,7 @@ void PageTag::copyShownFile(TagCopy copy)
         copyV2FieldsToV1(values);
     showValues(values);
     const TagVersions mode = copy == TagCopy::V1ToV2 ? TagVersions::V2Only : TagVersions::V1Only;
-    afterFile(row, saveTagEditorValues(pathOf(name), values, mode, usesV1(currentMode())));
+    afterFile(row, saveTagEditorValues(pathOf(name), values, mode, usesV1(currentMode()), currentV2Version()));
     showAgain(name);
     lstFilesTag->setFocus();
 }
@@ -331,8 +333,10 @@ void PageTag::copyFiles(TagCopy copy)
     if (rows.isEmpty())
         return;
     const bool removeEmptyV1 = usesV1(currentMode());
+    const ID3v2Version revision = currentV2Version();
     runBatch(rows, u"Copying the tags..."_s, [&](const QString &path, int) {
-        return copy == TagCopy::V1ToV2 ? copyTagsV1ToV2(path, removeEmptyV1) : copyTagsV2ToV1(path, removeEmptyV1);
+        return copy == TagCopy::V1ToV2 ? copyTagsV1ToV2(path, removeEmptyV1, revision)
+                                       : copyTagsV2ToV1(path, removeEmptyV1);
     });
 }
 

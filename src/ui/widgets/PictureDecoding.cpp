@@ -1,14 +1,12 @@
 #include "ui/widgets/PictureDecoding.h"
 
-#include "jobs/TagEditing.h"
-
-#include <QImage>
+#include "pictures/PictureFitting.h"
 
 namespace PictureDecoding {
 
 void install()
 {
-    setPictureDecodeCheck([](const QByteArray &bytes) { return !QImage::fromData(bytes).isNull(); });
+    PictureFitting::install();
 }
 
 } // namespace PictureDecoding

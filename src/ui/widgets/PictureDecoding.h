@@ -3,7 +3,8 @@
 
 namespace PictureDecoding {
 
-/// Installs the decode check that refuses a picture file Qt's image readers cannot decode.
+/// Installs the decode check that refuses a picture file Qt's image readers cannot decode, and
+/// the scaler of the covers embedded by the rename job.
 void install();
 
 } // namespace PictureDecoding

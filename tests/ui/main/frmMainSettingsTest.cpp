@@ -118,7 +118,7 @@ TEST_F(frmMainSettingsTest, AFirstRunStoresExactlyTheseKeys)
     const QList<std::pair<QString, QString>> expected = {
         {u"Check Cover"_s, u"1"_s}, {u"Check Joliet"_s, u"0"_s}, {u"Check Playlist"_s, u"1"_s},
         {u"Check Replace Spaces"_s, u"0"_s}, {u"Check Text Effect"_s, u"0"_s}, {u"ID3 Mode"_s, u"0"_s},
-        {u"Last Cover Dir"_s, u"0"_s}, {u"Last Destination dir"_s, u"Parent directory"_s},
+        {u"ID3v2 Version"_s, u"0"_s}, {u"Last Cover Dir"_s, u"0"_s}, {u"Last Destination dir"_s, u"Parent directory"_s},
         {u"Last Directory"_s, homePath()}, {u"Last Mask"_s, u"%artist - %album\\%track - %title"_s},
         {u"Last Playlist Dir"_s, u"0"_s}, {u"Last Replace Spaces"_s, u"0"_s}, {u"Last Text Effect"_s, u"0"_s},
         {u"Total Tracks"_s, u"1"_s}};
