@@ -1,5 +1,5 @@
 // One line of a track list: its number, title and length, or a header, total or disc line.
-#include "lookup/TrackListReader.h"
+#include "lookup/TrackListCollect.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -46,7 +46,7 @@ bool isHeaderWord(const QString &word)
         u"producer"_s, u"producers"_s, u"producer(s)"_s, u"lyrics"_s, u"music"_s, u"notes"_s, u"note"_s,
         u"side"_s, u"position"_s, u"pos"_s, u"bpm"_s, u"key"_s, u"price"_s, u"buy"_s, u"preview"_s, u"play"_s,
         u"featuring"_s, u"arranger"_s, u"arrangers"_s, u"original"_s, u"performer"_s, u"performers"_s,
-        u"performer(s)"_s, u"lyricist"_s, u"lyricist(s)"_s, u"tracklist"_s, u"listing"_s, u"and"_s, u"/"_s, u"&"_s, u"-"_s};
+        u"performer(s)"_s, u"lyricist"_s, u"lyricist(s)"_s, u"tracklist"_s, u"tracklisting"_s, u"listing"_s, u"and"_s, u"/"_s, u"&"_s, u"-"_s};
     QString w = word.toLower();
     while (w.size() > 1 && (w.endsWith(u'.') || w.endsWith(u':')))
         w.chop(1);
@@ -56,10 +56,13 @@ bool isHeaderWord(const QString &word)
 int headerKind(const QString &cell)
 {
     // 1: a title column, 2: a length column, 0: another column.
-    const QString c = cell.toLower();
+    QString c = cell.toLower();
+    while (c.size() > 1 && (c.endsWith(u'.') || c.endsWith(u':')))
+        c.chop(1);
     if (c.contains(u"length"_s) || c.contains(u"duration"_s) || c == u"time")
         return 2;
-    if (c.contains(u"title"_s) || c.contains(u"song"_s) || c == u"name" || c == u"track" || c == u"tracks")
+    if (c.contains(u"title"_s) || c.contains(u"song"_s) || c == u"name" || c == u"track" || c == u"tracks"
+        || c == u"tracklist" || c == u"tracklisting")
         return 1;
     return 0;
 }
@@ -69,6 +72,8 @@ const QList<QRegularExpression> &numberForms()
 {
     static const QString after = u"(?=[.)\\]\\-–—:]|\\s|$)"_s;
     static const QList<QRegularExpression> forms{
+        // "Track 1:", "Track 01 -"
+        QRegularExpression(u"^Track\\s*(\\d{1,3})"_s + after, QRegularExpression::CaseInsensitiveOption),
         // "CD2-03", "Disc 1.04"
         QRegularExpression(u"^(?:CD|Disc|Disk)\\s*(\\d{1,2})\\s*[-–./]\\s*(\\d{1,3})"_s + after,
                            QRegularExpression::CaseInsensitiveOption),
@@ -109,8 +114,8 @@ const QRegularExpression &totalLine()
 const QRegularExpression &discHeading()
 {
     static const QRegularExpression disc(
-        u"^(?:disc|disk|cd|side|lp|record|vinyl)\\s*(?:\\d{1,2}|[a-h]|one|two|three|four|five|six)"
-        "(?:\\s*[:.\\-–—(].*)?$"_s,
+        u"^(?:disc|disk|cd|side|lp|record|vinyl)\\s*[:#]?\\s*(?:\\d{1,2}|[a-h]|one|two|three|four|five|six)"
+        "(?:\\s+of\\s+\\d{1,2})?(?:\\s*[:.\\-–—(].*)?$"_s,
         QRegularExpression::CaseInsensitiveOption);
     return disc;
 }
@@ -234,6 +239,11 @@ int parseLength(QStringView text)
 
 TrackLine readLine(const QStringList &rawCells, const TrackLine &header)
 {
+    return readLineAs(rawCells, header, true);
+}
+
+TrackLine readLineAs(const QStringList &rawCells, const TrackLine &header, bool takeNumber)
+{
     TrackLine line;
     QStringList cells;
     for (const QString &cell : rawCells)
@@ -256,8 +266,12 @@ TrackLine readLine(const QStringList &rawCells, const TrackLine &header)
         namesTitle = namesTitle || kind != 0;
     }
     // One word alone is a header only when it can be no title ("Tracklist"; not "Time").
-    static const QStringList loneHeaders{u"title"_s, u"titles"_s, u"tracks"_s, u"tracklist"_s, u"songs"_s};
-    if (allHeaderWords && namesTitle && (words.size() >= 2 || loneHeaders.contains(words.first().toLower()))) {
+    static const QStringList loneHeaders{u"title"_s, u"titles"_s, u"tracks"_s, u"tracklist"_s, u"tracklisting"_s,
+                                         u"songs"_s};
+    QString lone = words.first().toLower();
+    while (lone.size() > 1 && (lone.endsWith(u'.') || lone.endsWith(u':')))
+        lone.chop(1);
+    if (allHeaderWords && namesTitle && (words.size() >= 2 || loneHeaders.contains(lone))) {
         line.kind = TrackLine::Kind::Header;
         // Columns mean something only when the header has them.
         for (int i = 0; i < cells.size() && cells.size() >= 2; ++i) {
@@ -281,6 +295,8 @@ TrackLine readLine(const QStringList &rawCells, const TrackLine &header)
         ++numberCell;
     QString first = cells.at(numberCell);
     for (const QRegularExpression &form : numberForms()) {
+        if (!takeNumber)
+            break;
         const QRegularExpressionMatch m = form.match(first);
         if (!m.hasMatch())
             continue;
@@ -324,6 +340,10 @@ TrackLine readLine(const QStringList &rawCells, const TrackLine &header)
     QString title = cells.at(titleCell);
     if (const int length = takeLengthAtEnd(title); length > 0 && line.lengthMs == 0)
         line.lengthMs = length;
+    // A list of file names: "01 - Salt and Cedar.flac".
+    static const QRegularExpression audioFile(u"\\.(?:mp3|flac|wav|m4a|ogg|opus|aac|wma|ape|aiff?)$"_s,
+                                              QRegularExpression::CaseInsensitiveOption);
+    title.remove(audioFile);
     title = stripTrailingSeparators(unquoted(title));
     if (title.isEmpty() || (!hasLetter(title) && line.number.isEmpty())) {
         line.kind = TrackLine::Kind::Empty;

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -39,7 +40,11 @@ bool isOtherHeading(const QString &heading)
         "navigation|contents|references|external links|reviews?|charts?|release history|other (?:albums|releases)|"
         "discography|tour|comments|videos)"_s,
         QRegularExpression::CaseInsensitiveOption);
-    return other.match(heading).hasMatch();
+    // Anywhere in it: "Products related to this item", "Customers who bought this also bought".
+    static const QRegularExpression otherAnywhere(
+        u"\\brelated\\b|\\balso (?:like|bought|viewed|listened)|\\b(?:may|might) also\\b|\\brecommend"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    return other.match(heading).hasMatch() || otherAnywhere.match(heading).hasMatch();
 }
 
 bool isTrackHeading(const QString &text)
@@ -181,17 +186,28 @@ QList<Candidate> textRuns(const HtmlDocument &doc)
         current.fromText = true;
     };
     const QString text = cleanText(QStringView(doc.bodyText).left(HtmlDocument::MaxBodyText));
-    for (QStringView raw : QStringTokenizer(text, u'\n')) {
-        const QStringList cells = raw.left(MaxLineLength).toString().split(u'\t');
+    // A plain number that does not go on from the last one ("3 March 2003" after track 3)
+    // starts another run; 1 may begin the next disc.
+    int lastNumber = 0;
+    StackedLines lines([&](const QString &raw) {
+        const QStringList cells = raw.split(u'\t');
         const TrackLine line = readLine(cells, current.lines.header);
         const bool listLike = line.kind != TrackLine::Kind::Track || !line.number.isEmpty() || line.lengthMs > 0;
-        if (!listLike) {
+        bool plain = false;
+        const int number = line.kind == TrackLine::Kind::Track ? line.number.toInt(&plain) : 0;
+        if (plain && lastNumber > 0 && number != lastNumber + 1 && number != 1)
             close();
-            continue;
-        }
-        if (!current.lines.add(cells))
+        if (line.kind == TrackLine::Kind::Track)
+            lastNumber = plain ? number : 0;
+        if (!listLike)
             close();
-    }
+        else if (!current.lines.add(cells))
+            close();
+        return true;
+    });
+    for (QStringView raw : QStringTokenizer(text, u'\n'))
+        lines.push(raw.left(MaxLineLength).toString());
+    lines.finish();
     close();
     return runs;
 }
@@ -232,34 +248,64 @@ CapturedAlbum readPage(const HtmlDocument &doc, int fileCount)
         if (known * 2 < run.lines.entries.size())
             candidates.append(run);
     }
+    for (Candidate &c : candidates)
+        c.score = scoreOf(c, doc, shape, fileCount);
+
+    // A release of several discs lists each in its own numbered table or list of the same
+    // section: such a group is read, and weighed, as one list.
+    const auto partOfGroup = [](const Candidate &c) {
+        return !c.fromText && c.score > 0 && c.lines.numbered * 2 >= c.lines.entries.size();
+    };
+    const auto append = [](Collected &into, const Collected &from) {
+        for (const Collected::Entry &e : from.entries) {
+            if (into.entries.size() >= MaxTracks) {
+                into.capped = true;
+                break;
+            }
+            into.entries.append(e);
+            into.numbered += e.numbered ? 1 : 0;
+            into.withLength += e.lengthMs > 0 ? 1 : 0;
+        }
+        into.capped = into.capped || from.capped;
+    };
+    QHash<QPair<bool, int>, QList<int>> groups;
+    for (int i = 0; i < candidates.size(); ++i) {
+        if (partOfGroup(candidates.at(i)))
+            groups[{candidates.at(i).isTable, candidates.at(i).section}].append(i);
+    }
+    QList<double> weight(candidates.size(), 0.0);
+    for (int i = 0; i < candidates.size(); ++i)
+        weight[i] = candidates.at(i).score;
+    for (const QList<int> &members : std::as_const(groups)) {
+        if (members.size() < 2)
+            continue;
+        int strongest = members.first();
+        for (const int m : members)
+            strongest = candidates.at(m).score > candidates.at(strongest).score ? m : strongest;
+        Candidate whole = candidates.at(strongest);
+        whole.lines = Collected();
+        for (const int m : members)
+            append(whole.lines, candidates.at(m).lines);
+        const double score = std::max(scoreOf(whole, doc, shape, fileCount), candidates.at(strongest).score);
+        for (const int m : members)
+            weight[m] = score;
+    }
     int best = -1;
     for (int i = 0; i < candidates.size(); ++i) {
-        Candidate &c = candidates[i];
-        c.score = scoreOf(c, doc, shape, fileCount);
-        if (c.score > 0 && (best < 0 || c.score > candidates.at(best).score))
+        if (candidates.at(i).score > 0 && (best < 0 || weight.at(i) > weight.at(best)))
             best = i;
     }
     if (best < 0)
         return album;
 
-    // A release of several discs lists each in its own table or list of the same section.
     const Candidate &winner = candidates.at(best);
     Collected merged;
     for (const Candidate &c : std::as_const(candidates)) {
         const bool sameShape = c.element == winner.element
-                               || (!winner.fromText && !c.fromText && c.isTable == winner.isTable
-                                   && c.section == winner.section && c.score > 0
-                                   && c.lines.numbered * 2 >= c.lines.entries.size());
-        if (!sameShape)
-            continue;
-        for (const Collected::Entry &e : c.lines.entries) {
-            if (merged.entries.size() >= MaxTracks) {
-                merged.capped = true;
-                break;
-            }
-            merged.entries.append(e);
-        }
-        merged.capped = merged.capped || c.lines.capped;
+                               || (!winner.fromText && partOfGroup(c) && c.isTable == winner.isTable
+                                   && c.section == winner.section);
+        if (sameShape)
+            append(merged, c.lines);
     }
     if (winner.fromText)
         merged = winner.lines;
@@ -295,19 +341,27 @@ void readAlbumFields(const HtmlDocument &doc, CapturedAlbum &album)
             heading = fieldValue(e.innerText);
     }
     const QStringList lines = cleanText(QStringView(doc.bodyText).left(HtmlDocument::MaxBodyText)).split(u'\n');
+    // "Album review: Artist – Album": the label is no part of the album.
+    static const QRegularExpression label(u"^(?:(?:album|record|lp|ep)\\s+)?review\\s*[:|–—-]\\s*"_s,
+                                          QRegularExpression::CaseInsensitiveOption);
     if (!heading.isEmpty()) {
-        if (!splitArtistAlbum(heading, album.artist, album.album)) {
+        QString named = heading;
+        named.remove(label);
+        if (named.isEmpty())
+            named = heading;
+        if (!splitArtistAlbum(named, album.artist, album.album)) {
             // An encyclopedia names its article "Album (album)".
             static const QRegularExpression kind(
                 u"\\s*\\((?:[\\w ]*\\s)?(?:album|ep|soundtrack|record|mixtape)\\)\\s*$"_s,
                 QRegularExpression::CaseInsensitiveOption);
-            album.album = heading;
+            album.album = named;
             album.album.remove(kind);
         }
     } else {
         QString title = fieldValue(doc.title);
         if (const qsizetype bar = title.indexOf(u" | "_s); bar > 0)
             title.truncate(bar);
+        title.remove(label);
         if (!splitArtistAlbum(title, album.artist, album.album))
             album.album = title;
     }
@@ -316,7 +370,7 @@ void readAlbumFields(const HtmlDocument &doc, CapturedAlbum &album)
         "(?:album|ep|lp|record|mixtape)\\s+)?by\\s+(.{1,200})$"_s,
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression yearLabel(
-        u"^(?:year|released|release date|release year|date of release|release)\\s*[:\\t]?\\s*(.*)$"_s,
+        u"^(?:original\\s+)?(?:year|released|release date|release year|date of release|release)\\s*[:\\t]?\\s*(.*)$"_s,
         QRegularExpression::CaseInsensitiveOption);
     bool afterHeading = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -356,11 +410,26 @@ bool fillRecord(const CapturedAlbum &album, LookupContext &lookup, const QString
         if (title.isEmpty())
             title = folderAlbum;
     }
+    // "The Quiet Fields - Salt and Cedar" on every line: the album's artist, no part of the titles.
+    qsizetype named = 0;
+    for (const QString &dash : {u" - "_s, u" – "_s, u" — "_s}) {
+        const QString prefix = artist + dash;
+        const bool everyLine = !artist.isEmpty() && album.tracks.size() >= 2
+                               && std::all_of(album.tracks.cbegin(), album.tracks.cend(), [&](const auto &t) {
+                                      return t.title.size() > prefix.size()
+                                             && t.title.startsWith(prefix, Qt::CaseInsensitive);
+                                  });
+        if (everyLine) {
+            named = prefix.size();
+            break;
+        }
+    }
     lookup.record = AlbumRecord();
     QString genre;
     for (int n = 1; n <= album.tracks.size(); ++n) {
         const CapturedAlbum::Track &track = album.tracks.at(n - 1);
-        if (!addFoundTrack(lookup.record, lookup.files, n, track.title, artist, title, genre, album.year))
+        const QString trackTitle = track.title.mid(named).trimmed();
+        if (!addFoundTrack(lookup.record, lookup.files, n, trackTitle, artist, title, genre, album.year))
             break;
         lookup.record.rows.last().lengthMs = track.lengthMs;
     }

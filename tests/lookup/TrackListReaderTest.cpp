@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -232,4 +233,101 @@ TEST(TrackListRecord, CaptureFillsTheRecordAsASiteReaderDoes)
     EXPECT_EQ(r.rows.at(1), (TrackRow{u"02 - Night Ferry"_s, u"b.mp3"_s, u"FileIcon"_s, 0}));
     EXPECT_EQ(r.rows.at(2), (TrackRow{u"***** Not Found *****"_s, u"c.mp3"_s, u"TrackError"_s, 0}));
     EXPECT_EQ(lookup.lastResultUrl, u"http://127.0.0.1/x"_s);
+
+    // A list of file names, each line naming the album's artist first: the titles alone.
+    ASSERT_TRUE(TrackList::fillRecord(TrackList::readText(u"01 - The Quiet Fields - Salt and Cedar.mp3\n"
+                                                          "02 - the quiet fields - Night Ferry.FLAC\n"_s),
+                                      lookup, QString()));
+    EXPECT_EQ(lookup.record.rows.at(0).text, u"01 - Salt and Cedar"_s);
+    EXPECT_EQ(lookup.record.rows.at(1).text, u"02 - Night Ferry"_s);
+    // A shared first part that is not the artist stays ("Suite - Part 1").
+    ASSERT_TRUE(TrackList::fillRecord(TrackList::readText(u"1. Suite - Part 1\n2. Suite - Part 2\n"_s), lookup, QString()));
+    EXPECT_EQ(lookup.record.rows.at(0).text, u"01 - Suite - Part 1"_s);
+}
+
+TEST(TrackListPage, TwoDiscShopPageOutweighsALongerListOfRelatedProducts)
+{
+    // Each disc is shorter than the numbered list of related products; together they are the
+    // release, nearest the number of files.
+    TreeBuilder page(u"http://127.0.0.1/dp/B000"_s, u"Harbour Lights (Deluxe Edition): Music"_s);
+    page.open(u"DIV"_s, u"nav-belt"_s).list(u"UL"_s, {u"All"_s, u"Deals"_s, u"Service"_s}).close()
+        .leaf(u"H1"_s, u"Harbour Lights (Deluxe Edition)"_s)
+        .list(u"UL"_s, {u"Label : Tidewater"_s, u"Original Release Date : 2003"_s, u"Number of Discs : 2"_s})
+        .leaf(u"H2"_s, u"Track Listings"_s)
+        .leaf(u"H3"_s, u"Disc: 1"_s)
+        .open(u"TABLE"_s).row({u"1"_s, u"Salt and Cedar"_s}).row({u"2"_s, u"Night Ferry"_s}).row({u"3"_s, u"Lanterns"_s})
+        .row({u"4"_s, u"Open Water"_s}).close()
+        .leaf(u"H3"_s, u"Disc: 2"_s)
+        .open(u"TABLE"_s).row({u"1"_s, u"Salt and Cedar (Demo)"_s}).row({u"2"_s, u"Night Ferry (Live)"_s})
+        .row({u"3"_s, u"Gulls"_s}).close()
+        .leaf(u"H2"_s, u"Products related to this item"_s)
+        .list(u"OL"_s, {u"1. Low Tide"_s, u"2. Dunes"_s, u"3. Pines"_s, u"4. Gulls"_s, u"5. Kelp"_s, u"6. Reef"_s, u"7. Cove"_s});
+    const CapturedAlbum album = TrackList::readPage(page.doc(), 8);
+    EXPECT_EQ(titles(album), QStringList({u"Salt and Cedar"_s, u"Night Ferry"_s, u"Lanterns"_s, u"Open Water"_s,
+                                          u"Salt and Cedar (Demo)"_s, u"Night Ferry (Live)"_s, u"Gulls"_s}));
+    EXPECT_EQ(album.album, u"Harbour Lights (Deluxe Edition)"_s);
+    EXPECT_EQ(album.year, u"2003"_s);
+}
+
+TEST(TrackListPage, ReviewPostAndPlayerPageWithEachTrackOverSeveralLines)
+{
+    // The list is a paragraph of numbered lines; the heading carries a "review" label.
+    TreeBuilder review(u"http://127.0.0.1/blog/harbour"_s, u"Album review: The Quiet Fields – Harbour Lights | Blog"_s);
+    review.open(u"UL"_s, u"menu-main"_s).leaf(u"LI"_s, u"Home"_s).leaf(u"LI"_s, u"Reviews"_s).close()
+        .leaf(u"H1"_s, u"Album review: The Quiet Fields – Harbour Lights"_s)
+        .line(u"Here is the running order:"_s)
+        .line(u"1. Salt and Cedar (3:49)"_s).line(u"2. Night Ferry (4:05)"_s).line(u"3. Lanterns (5:10)"_s)
+        .line(u"Rating: 9/10"_s)
+        .leaf(u"H3"_s, u"Popular posts"_s).list(u"OL"_s, {u"1. Ten best records"_s, u"2. Interview"_s});
+    const CapturedAlbum post = TrackList::readPage(review.doc(), 3);
+    EXPECT_EQ(titles(post), QStringList({u"Salt and Cedar"_s, u"Night Ferry"_s, u"Lanterns"_s}));
+    EXPECT_EQ(post.artist, u"The Quiet Fields"_s);
+    EXPECT_EQ(post.album, u"Harbour Lights"_s);
+
+    // Without a main heading the page's title names the album, label and site name left out.
+    TreeBuilder untitled(u"http://127.0.0.1/blog/harbour-2"_s, u"Album review: The Quiet Fields – Harbour Lights | Blog"_s);
+    untitled.line(u"1. Salt and Cedar (3:49)"_s).line(u"2. Night Ferry (4:05)"_s);
+    const CapturedAlbum fromTitle = TrackList::readPage(untitled.doc(), 2);
+    EXPECT_EQ(titles(fromTitle), QStringList({u"Salt and Cedar"_s, u"Night Ferry"_s}));
+    EXPECT_EQ(fromTitle.artist, u"The Quiet Fields"_s);
+    EXPECT_EQ(fromTitle.album, u"Harbour Lights"_s);
+
+    // A player's grid of blocks: number, title, artist and length each on a line of their own.
+    TreeBuilder player(u"http://127.0.0.1/album/1"_s, u"Harbour Lights - Album by The Quiet Fields"_s);
+    player.leaf(u"H1"_s, u"Harbour Lights"_s).line(u"The Quiet Fields • 2003 • 3 songs"_s)
+        .line(u"#"_s).line(u"Title"_s).line(u"Duration"_s);
+    for (const auto &[n, title, length] : {std::tuple{u"1"_s, u"Salt and Cedar"_s, u"3:49"_s},
+                                           std::tuple{u"2"_s, u"7 Seconds"_s, u"4:05"_s},
+                                           std::tuple{u"3"_s, u"Lanterns"_s, u"5:10"_s}})
+        player.line(n).line(title).line(u"The Quiet Fields"_s).line(length);
+    player.line(u"3 March 2003"_s).line(u"© 2003 Tidewater"_s);
+    const CapturedAlbum grid = TrackList::readPage(player.doc(), 3);
+    EXPECT_EQ(titles(grid), QStringList({u"Salt and Cedar"_s, u"7 Seconds"_s, u"Lanterns"_s}));
+    EXPECT_EQ(seconds(grid), QList<int>({229, 245, 310}));
+}
+
+TEST(TrackListText, PastedListsCopiedFromPlayersAndTypedByHand)
+{
+    // Copied from a player: each track over several lines, the artist among them.
+    const CapturedAlbum stacked = TrackList::readText(
+        u"1\nSalt and Cedar\nThe Quiet Fields\n3:49\n2\nNight Ferry\nThe Quiet Fields, Ana Lee\n4:05\n"
+        "3\n1979\nThe Quiet Fields\n5:10\n"_s);
+    EXPECT_EQ(titles(stacked), QStringList({u"Salt and Cedar"_s, u"Night Ferry"_s, u"1979"_s}));
+    EXPECT_EQ(seconds(stacked), QList<int>({229, 245, 310}));
+
+    // "Track 1:" numbers, a "Tracklist:" label, disc headings written "Disc: 1" and "CD 2 of 2".
+    const CapturedAlbum labelled = TrackList::readText(
+        u"Tracklist:\nDisc: 1\nTrack 1: Salt and Cedar\nTrack 2: Night Ferry\nCD 2 of 2\nTrack 3: Lanterns\n"_s);
+    EXPECT_EQ(titles(labelled), QStringList({u"Salt and Cedar"_s, u"Night Ferry"_s, u"Lanterns"_s}));
+    EXPECT_TRUE(labelled.album.isEmpty()) << "a label line names no album";
+
+    // Bare two-digit numbers.
+    EXPECT_EQ(titles(TrackList::readText(u"01 Salt and Cedar\n02 Night Ferry 4:05\n"_s)),
+              QStringList({u"Salt and Cedar"_s, u"Night Ferry"_s}));
+
+    // Unnumbered titles that start with digits keep them.
+    const CapturedAlbum plain =
+        TrackList::readText(u"Salt and Cedar - 3:49\n99 Red Boats - 3:50\n7 Seconds\nLanterns\nGulls\n"_s);
+    EXPECT_EQ(titles(plain), QStringList({u"Salt and Cedar"_s, u"99 Red Boats"_s, u"7 Seconds"_s, u"Lanterns"_s, u"Gulls"_s}));
+    EXPECT_EQ(seconds(plain), QList<int>({229, 230, 0, 0, 0}));
 }

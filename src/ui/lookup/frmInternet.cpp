@@ -68,6 +68,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override
     {
         QMenu *menu = createStandardContextMenu();
+        if (!menu)
+            menu = new QMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addSeparator();
         menu->addActions(menuActions_);

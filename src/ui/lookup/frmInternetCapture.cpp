@@ -40,8 +40,9 @@ void frmInternet::pasteTrackList()
 
 void frmInternet::showCaptured(bool found, const QString &nothingFound, const QString &title)
 {
+    // "Reading the page's track list..." is over either way.
+    StatusBar1->clearMessage();
     if (!found) {
-        StatusBar1->clearMessage();
         Msg::ask(nothingFound, title, Msg::Icon::Exclamation);
         return;
     }

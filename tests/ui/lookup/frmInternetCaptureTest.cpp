@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -80,13 +81,29 @@ TEST_F(LookupWindowTest, ASelectionOnAnyPageIsCapturedIntoTheTrackListAndOkRenam
             open(u"empty.html"_s);
             return true;
         },
-        // Nothing to capture: one message, and the window stays as it is.
+        // Nothing to capture: one message, and the window stays as it is. A right click on the
+        // page opens the page's menu, which offers the capture.
         [&] {
             if (!loaded)
                 return false;
             messages = answers->count();
-            QAction *fromMenu = internet->findChild<QAction *>(u"mnuCaptureTrackList"_s);
-            EXPECT_NE(fromMenu, nullptr);
+            QWidget *surface = internet->view()->focusProxy() ? internet->view()->focusProxy() : internet->view();
+            QTest::mouseClick(surface, Qt::RightButton, {}, QPoint(40, 40));
+            return true;
+        },
+        [&] {
+            QAction *fromMenu = nullptr;
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (auto *menu = qobject_cast<QMenu *>(top); menu && menu->isVisible()) {
+                    for (QAction *action : menu->actions())
+                        fromMenu = action->objectName() == u"mnuCaptureTrackList" ? action : fromMenu;
+                    if (fromMenu)
+                        menu->hide();
+                }
+            }
+            if (!fromMenu)
+                return false;
+            EXPECT_EQ(fromMenu->text(), u"Capture track list"_s);
             fromMenu->trigger();
             return true;
         },
@@ -150,6 +167,8 @@ TEST_F(LookupWindowTest, ASelectionOnAnyPageIsCapturedIntoTheTrackListAndOkRenam
             EXPECT_EQ(child<QLineEdit>(tracks, u"txtAlbum"_s)->text(), u"Salt and Cedar"_s);
             EXPECT_EQ(child<QLineEdit>(tracks, u"txtYear"_s)->text(), u"1999"_s);
             grab(tracks, u"frmTracks-captured"_s);
+            grab(internet, u"frmInternet-captured"_s);
+            EXPECT_TRUE(internet->findChild<QStatusBar *>()->currentMessage().isEmpty()) << "the reading is over";
             return true;
         },
         [&] {
