@@ -36,7 +36,7 @@ int chooseMask(const RenameCommandOptions &options, QString &mask)
     for (const QString &problem : problems)
         Msg::showError(problem);
     // Unlike the window, the command line falls back on the list's first mask, not the key's default.
-    const MaskChoice choice = chooseRememberedMask(entries, Settings().value(SettingsKeys::LastMask.name));
+    const MaskChoice choice = chooseRememberedMask(entries, Settings().value(SettingsKeys::LastMask, QString()));
     mask = choice.text;
     if (mask.isEmpty())
         return Cli::fail(u"no mask: give one with --mask"_s);

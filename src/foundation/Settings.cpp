@@ -16,6 +16,11 @@ void Settings::setFileOverride(const QString &file)
     overrideSlot() = file;
 }
 
+QString Settings::fileOverride()
+{
+    return overrideSlot();
+}
+
 Settings::Settings() : Settings(kGroup) {}
 
 Settings::Settings(const QString &group)
@@ -29,25 +34,25 @@ Settings::Settings(const QString &group)
 
 Settings::~Settings() = default;
 
-QString Settings::value(const QString &key, const QString &def) const
+QString Settings::value(const SettingsKey &key, const QString &fallback) const
 {
-    const QVariant v = store_->value(key);
-    return v.isValid() ? v.toString() : def;
+    const QVariant v = store_->value(key.name);
+    return v.isValid() ? v.toString() : fallback;
 }
 
-void Settings::setValue(const QString &key, const QString &value)
+void Settings::setValue(const SettingsKey &key, const QString &value)
 {
-    store_->setValue(key, value);
+    store_->setValue(key.name, value);
 }
 
-bool Settings::contains(const QString &key) const
+bool Settings::contains(const SettingsKey &key) const
 {
-    return store_->contains(key);
+    return store_->contains(key.name);
 }
 
-void Settings::remove(const QString &key)
+void Settings::remove(const SettingsKey &key)
 {
-    store_->remove(key);
+    store_->remove(key.name);
 }
 
 void Settings::sync()

@@ -1,5 +1,6 @@
 #include "foundation/MessageGateway.h"
 #include "foundation/Settings.h"
+#include "support/RawSettings.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
@@ -29,12 +30,13 @@ TEST_F(GatewayTest, SettingsGoToTheRedirectedStoreAsText)
 {
     {
         Settings s;
-        EXPECT_EQ(s.value(QStringLiteral("Last Mask"), QStringLiteral("none")), QStringLiteral("none"));
-        s.setValue(QStringLiteral("Last Mask"), QStringLiteral("%artist\\%title"));
+        EXPECT_EQ(s.value(SettingsKeys::LastMask, QStringLiteral("none")), QStringLiteral("none"));
+        s.setValue(SettingsKeys::LastMask, QStringLiteral("%artist\\%title"));
         s.sync();
     }
     Settings again;
-    EXPECT_EQ(again.value(QStringLiteral("Last Mask")), QStringLiteral("%artist\\%title"));
+    EXPECT_EQ(again.value(SettingsKeys::LastMask), QStringLiteral("%artist\\%title"));
+    EXPECT_EQ(RawSettings().value(QStringLiteral("Last Mask")), QStringLiteral("%artist\\%title")) << "stored by its name";
     EXPECT_TRUE(QFile::exists(tempFile(QStringLiteral("settings/Varnelt.conf"))));
 }
 

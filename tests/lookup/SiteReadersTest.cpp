@@ -1,6 +1,7 @@
 // The three page readers and their fillers on hand-made pages that carry exactly the sites'
 // marks, and on pages that nearly do.
 #include "PageBuilder.h"
+#include "support/RawSettings.h"
 #include "lookup/LookupStates.h"
 #include "naming/QStringPrinter.h"
 #include "foundation/Settings.h"
@@ -293,7 +294,7 @@ class SiteSettings : public VarneltTest {};
 
 TEST_F(SiteSettings, TheGroupSitesOverridesAddresses)
 {
-    Settings store(u"Sites"_s);
+    RawSettings store(u"Sites"_s);
     store.setValue(u"freedbHome"_s, u"http://127.0.0.1:8001/"_s);
     store.setValue(u"freedbDomain"_s, u"127.0.0.1:8001"_s);
     store.setValue(u"musicbrainzService"_s, u"http://127.0.0.1:8005/ws/2"_s);

@@ -2,7 +2,8 @@
 // the core folders never include a widget (or other GUI) header nor one of the embedded web
 // engine, so the CLI and the core tests stay headless; the widgets every window shares include
 // no window; every window's push buttons are the skinnable button; the core folders above the
-// gateway raise no message box themselves; a core layer includes only the layers below it.
+// gateway raise no message box themselves; a core layer includes only the layers below it; the
+// settings store is reached through its typed keys only.
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -194,6 +195,14 @@ TEST(SourceRules, FileDialogsOnlyInTheDialogHelper)
 {
     const QStringList offenders = filesUsing(sourceRoot(), u"QFileDialog"_s, {u"ui/widgets/Dialogs.h"_s, u"ui/widgets/Dialogs.cpp"_s});
     EXPECT_TRUE(offenders.isEmpty()) << "QFileDialog used in: " << offenders.join(u", "_s).toStdString();
+}
+
+TEST(SourceRules, TheSettingsStoreOnlyThroughItsKeys)
+{
+    // Settings takes SettingsKey values only; a QSettings elsewhere would take any string again.
+    const QStringList offenders = filesUsing(sourceRoot(), u"QSettings"_s,
+        {u"foundation/Settings.h"_s, u"foundation/Settings.cpp"_s});
+    EXPECT_TRUE(offenders.isEmpty()) << "QSettings used in: " << offenders.join(u", "_s).toStdString();
 }
 
 TEST(SourceRules, PushButtonsAreButtonEx)

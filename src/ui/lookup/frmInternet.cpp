@@ -411,7 +411,7 @@ void frmInternet::done(int result)
     if (!closing_) {
         closing_ = true;
         storeWindowPlacement(this, BrowserPlacement);
-        Settings().setValue(SettingsKeys::LastSite.name, lookup_.sites.lastSiteKey(web->url().toString()));
+        Settings().setValue(SettingsKeys::LastSite, lookup_.sites.lastSiteKey(web->url().toString()));
         // Nothing of the page goes on after the window: no tick, no load, no track list.
         poller_->setPaused(true);
         candidates_->cancel();

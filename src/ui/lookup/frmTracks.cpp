@@ -134,7 +134,7 @@ void frmTracks::buildControls()
     connect(cmdAutoOrder, &ButtonEx::clicked, this, &frmTracks::autoOrder);
     connect(cmdBestMatch, &ButtonEx::clicked, this, &frmTracks::bestMatch);
     connect(chkBestMatch, &QCheckBox::toggled, this, [](bool on) {
-        Settings().setValue(SettingsKeys::PairByBestMatch.name, on ? u"1"_s : u"0"_s);
+        Settings().setValue(SettingsKeys::PairByBestMatch, on ? u"1"_s : u"0"_s);
     });
     connect(cmdContinue, &ButtonEx::clicked, this, &QDialog::reject);
     connect(cmdOk, &ButtonEx::clicked, this, &QDialog::accept);

@@ -440,7 +440,7 @@ void PageDirectory::selectDirectory(const QString &path)
     listDirectory(context_.currentDirectory);
 
     Settings settings;
-    settings.setValue(SettingsKeys::LastDirectory.name, context_.currentDirectory);
+    settings.setValue(SettingsKeys::LastDirectory, context_.currentDirectory);
     updateOnlySelectedCheck();
     emit context_.currentDirectoryChanged(context_.currentDirectory);
 }

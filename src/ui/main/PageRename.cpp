@@ -307,7 +307,7 @@ void PageRename::onMaskChosen()
     cboMask->setToolTip(mask);
     // A mask too long to come back whole is not remembered.
     if (maskLengthAccepted())
-        Settings().setValue(SettingsKeys::LastMask.name, mask);
+        Settings().setValue(SettingsKeys::LastMask, mask);
     refreshPreview();
 }
 

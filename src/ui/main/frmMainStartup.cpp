@@ -145,7 +145,7 @@ void frmMain::restorePlacement()
     // room it asks for, as far as the screen allows: the default size is far too small for a
     // folder of long file names. A stored size is used as it is, unless the screen is smaller.
     const QRect room = display ? display->availableGeometry() : screenArea;
-    const bool firstRun = !settings.contains(SettingsKeys::AppWidth.name) && !settings.contains(SettingsKeys::AppHeight.name);
+    const bool firstRun = !settings.contains(SettingsKeys::AppWidth) && !settings.contains(SettingsKeys::AppHeight);
     if (firstRun) {
         // Names of about 60 characters ("07 - Artist - Title (Live at ...).mp3") show whole.
         constexpr int NameChars = 60;
@@ -209,13 +209,13 @@ void frmMain::storeSettings()
     const Qt::WindowStates state = windowState();
     if (!(state & Qt::WindowMinimized)) {
         const bool maximized = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
-        settings.setValue(SettingsKeys::AppWindowState.name, maximized ? u"2"_s : u"0"_s);
+        settings.setValue(SettingsKeys::AppWindowState, maximized ? u"2"_s : u"0"_s);
         if (!maximized) {
             const double tpp = twipsPerPixel(screen());
-            settings.setValue(SettingsKeys::AppTop.name, QString::number(pos().y() * tpp));
-            settings.setValue(SettingsKeys::AppLeft.name, QString::number(pos().x() * tpp));
-            settings.setValue(SettingsKeys::AppWidth.name, QString::number(width() * tpp));
-            settings.setValue(SettingsKeys::AppHeight.name, QString::number(height() * tpp));
+            settings.setValue(SettingsKeys::AppTop, QString::number(pos().y() * tpp));
+            settings.setValue(SettingsKeys::AppLeft, QString::number(pos().x() * tpp));
+            settings.setValue(SettingsKeys::AppWidth, QString::number(width() * tpp));
+            settings.setValue(SettingsKeys::AppHeight, QString::number(height() * tpp));
         }
     }
 

@@ -91,20 +91,20 @@ void storeControl(Settings &settings, const StoredControl &control)
 {
     switch (control.kind) {
     case StoredControl::Kind::ListIndex:
-        settings.setValue(control.key.name, QString::number(control.list->currentIndex()));
+        settings.setValue(control.key, QString::number(control.list->currentIndex()));
         break;
     case StoredControl::Kind::Check:
-        settings.setValue(control.key.name, control.check->isChecked() ? u"1"_s : u"0"_s);
+        settings.setValue(control.key, control.check->isChecked() ? u"1"_s : u"0"_s);
         break;
     case StoredControl::Kind::Text:
-        settings.setValue(control.key.name, control.list->currentText());
+        settings.setValue(control.key, control.list->currentText());
         break;
     }
 }
 
 std::optional<double> storedNumber(const Settings &settings, const SettingsKey &key, const QString &def)
 {
-    const QString text = settings.value(key.name, def);
+    const QString text = settings.value(key, def);
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     if (!ok) {

@@ -18,7 +18,7 @@ namespace {
 double storedNumber(const Settings &settings, const SettingsKey &key, double def)
 {
     bool ok = false;
-    const double value = settings.value(key.name, QString::number(def)).trimmed().toDouble(&ok);
+    const double value = settings.value(key, QString::number(def)).trimmed().toDouble(&ok);
     return ok ? value : def;
 }
 
@@ -190,12 +190,12 @@ void storeWindowPlacement(const QWidget *window, const PlacementKeys &keys)
         return;
     Settings settings;
     const bool maximized = window->isMaximized();
-    settings.setValue(keys.state.name, maximized ? u"2"_s : u"0"_s);
+    settings.setValue(keys.state, maximized ? u"2"_s : u"0"_s);
     if (maximized)
         return;
     const double tpp = twipsPerPixel(window->screen());
-    settings.setValue(keys.top.name, QString::number(window->pos().y() * tpp));
-    settings.setValue(keys.left.name, QString::number(window->pos().x() * tpp));
-    settings.setValue(keys.width.name, QString::number(window->width() * tpp));
-    settings.setValue(keys.height.name, QString::number(window->height() * tpp));
+    settings.setValue(keys.top, QString::number(window->pos().y() * tpp));
+    settings.setValue(keys.left, QString::number(window->pos().x() * tpp));
+    settings.setValue(keys.width, QString::number(window->width() * tpp));
+    settings.setValue(keys.height, QString::number(window->height() * tpp));
 }

@@ -1,4 +1,5 @@
 #include "LookupFixture.h"
+#include "support/RawSettings.h"
 
 #include "foundation/Settings.h"
 
@@ -25,7 +26,7 @@ void LookupWindowTest::SetUp()
 
 void LookupWindowTest::pointSitesAt(const LocalWebServer &server)
 {
-    Settings settings(u"Sites"_s);
+    RawSettings settings(u"Sites"_s);
     for (const auto &[key, value] : localSiteSettings(server.root()))
         settings.setValue(key, value);
     settings.sync();

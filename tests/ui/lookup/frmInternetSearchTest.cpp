@@ -4,6 +4,7 @@
 // and OK hands it to the rename page. A refused service gives one message and leaves the window
 // usable; closing the window stops the search.
 #include "LookupFixture.h"
+#include "support/RawSettings.h"
 
 #include "foundation/Settings.h"
 #include "naming/QStringPrinter.h"
@@ -72,14 +73,14 @@ protected:
         presetSetting(u"Last Destination dir"_s, u"MP3 directory"_s);
         // The browser opens a page no reader takes: the search alone brings an album.
         presetSetting(u"Last Site"_s, u"amg"_s);
-        Settings sites(u"Sites"_s);
+        RawSettings sites(u"Sites"_s);
         sites.setValue(u"amgHome"_s, u"http://%1/amg/no-such-page.html"_s.arg(server_->root()));
         sites.sync();
     }
 
     void serveFrom(const CannedService &service)
     {
-        Settings settings(u"Sites"_s);
+        RawSettings settings(u"Sites"_s);
         settings.setValue(u"musicbrainzService"_s, service.root() + u"/ws/2"_s);
         settings.sync();
     }

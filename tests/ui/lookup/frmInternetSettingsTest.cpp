@@ -2,6 +2,7 @@
 // "Last Site", the caption, Copy into the page's search field, a pop-up refused, F5, and the
 // placement and site stored at closing and restored at the next opening.
 #include "LookupFixture.h"
+#include "support/RawSettings.h"
 
 #include "foundation/Settings.h"
 #include "ui/lookup/frmInternet.h"
@@ -46,7 +47,7 @@ TEST_F(LookupWindowTest, OpensTheLastSiteCopiesRefusesPopUpsAndKeepsItsPlace)
     LocalWebServer local(pages.path());
     ASSERT_NE(local.port(), 0);
     {
-        Settings sites(u"Sites"_s);
+        RawSettings sites(u"Sites"_s);
         sites.setValue(u"amgHome"_s, u"http://%1/amg.html"_s.arg(local.root()));
         sites.setValue(u"amgDomain"_s, local.root() + u"/amg"_s);
         sites.setValue(u"musicbrainzHome"_s, u"http://%1/mb.html"_s.arg(local.root()));

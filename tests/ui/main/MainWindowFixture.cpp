@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "support/RawSettings.h"
 
 #include "foundation/Settings.h"
 #include "ui/widgets/PictureDecoding.h"
@@ -65,14 +66,14 @@ QString MainWindowTest::writeSong(const QString &relativePath, double seconds, b
 
 void MainWindowTest::presetSetting(const QString &key, const QString &value)
 {
-    Settings settings;
+    RawSettings settings;
     settings.setValue(key, value);
     settings.sync();
 }
 
 QString MainWindowTest::storedSetting(const QString &key) const
 {
-    const Settings settings;
+    const RawSettings settings;
     return settings.contains(key) ? settings.value(key) : QStringLiteral("<none>");
 }
 

@@ -140,7 +140,7 @@ TEST_F(PageRenamePreviewTest, ChoosingAMaskRemembersItAndShowsItAsTip)
     control<QLineEdit>(u"txtArtistEdit"_s)->setText(u"Foo"_s);
     auto *mask = control<QComboBox>(u"cboMask"_s);
     choose(mask, 1);
-    EXPECT_EQ(Settings().value(u"Last Mask"_s), u"%artist - %title"_s);
+    EXPECT_EQ(Settings().value(SettingsKeys::LastMask), u"%artist - %title"_s);
     EXPECT_EQ(mask->toolTip(), u"%artist - %title"_s);
     EXPECT_EQ(preview->text(), expected(u"Foo - One.mp3"_s));
 }

@@ -270,8 +270,8 @@ TEST_F(frmMainSettingsTest, ExitConfirmationOnTheTagAndRenamePagesOnly)
         answers->answerNext(Msg::Answer::Yes);
         EXPECT_TRUE(window->close());
         EXPECT_EQ(storedSetting(u"Last Mask"_s), u"%artist - %album\\%track - %title"_s);
-        Settings().remove(u"Last Mask"_s);
-        Settings().remove(u"AppWindowState"_s);
+        Settings().remove(SettingsKeys::LastMask);
+        Settings().remove(SettingsKeys::AppWindowState);
     }
     for (WizardPage page : {WizardPage::Directory, WizardPage::Result}) {
         auto window = openWindow();

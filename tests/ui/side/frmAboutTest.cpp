@@ -21,7 +21,7 @@ class frmAboutTest : public VarneltTest {};
 
 TEST_F(frmAboutTest, ShowsVersionBuildDateEngineAndTheMakersAddresses)
 {
-    Settings(SettingsKeys::SitesGroup).setValue(SettingsKeys::MakerHome.name, u"http://127.0.0.1:9/maker"_s);
+    Settings(SettingsKeys::SitesGroup).setValue(SettingsKeys::MakerHome, u"http://127.0.0.1:9/maker"_s);
     frmAbout about(u"N/A"_s);
     about.show();
     auto text = [&about](const QString &name) { return about.findChild<QLabel *>(name)->text(); };

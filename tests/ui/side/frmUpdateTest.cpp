@@ -46,7 +46,7 @@ protected:
 
     static void pointSiteAt(quint16 port)
     {
-        Settings(SettingsKeys::SitesGroup).setValue(SettingsKeys::MakerHome.name, u"http://127.0.0.1:%1/site"_s.arg(port));
+        Settings(SettingsKeys::SitesGroup).setValue(SettingsKeys::MakerHome, u"http://127.0.0.1:%1/site"_s.arg(port));
     }
 
     /// Opens the window and waits until the last-version box leaves "Checking...".

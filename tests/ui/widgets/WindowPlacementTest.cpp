@@ -95,21 +95,21 @@ TEST_F(WindowPlacementTest, AStoredPlaceOffTheScreenOrTooLargeComesBackOntoIt)
     const double tpp = 1440.0 / QGuiApplication::primaryScreen()->logicalDotsPerInch();
     // Stored on a screen twice as large, at its bottom right.
     Settings settings;
-    settings.setValue(keys.state.name, u"0"_s);
-    settings.setValue(keys.width.name, QString::number(area.width() * 1.5 * tpp));
-    settings.setValue(keys.height.name, QString::number(area.height() * 1.4 * tpp));
-    settings.setValue(keys.top.name, QString::number(area.height() * 0.9 * tpp));
-    settings.setValue(keys.left.name, QString::number(area.width() * 0.8 * tpp));
+    settings.setValue(keys.state, u"0"_s);
+    settings.setValue(keys.width, QString::number(area.width() * 1.5 * tpp));
+    settings.setValue(keys.height, QString::number(area.height() * 1.4 * tpp));
+    settings.setValue(keys.top, QString::number(area.height() * 0.9 * tpp));
+    settings.setValue(keys.left, QString::number(area.width() * 0.8 * tpp));
     QDialog window;
     restoreWindowPlacement(&window, keys);
     window.show();
     QApplication::processEvents();
     EXPECT_TRUE(area.contains(window.frameGeometry()));
     // A place that fits is kept as it was.
-    settings.setValue(keys.width.name, QString::number(300 * tpp));
-    settings.setValue(keys.height.name, QString::number(200 * tpp));
-    settings.setValue(keys.top.name, QString::number(50 * tpp));
-    settings.setValue(keys.left.name, QString::number(60 * tpp));
+    settings.setValue(keys.width, QString::number(300 * tpp));
+    settings.setValue(keys.height, QString::number(200 * tpp));
+    settings.setValue(keys.top, QString::number(50 * tpp));
+    settings.setValue(keys.left, QString::number(60 * tpp));
     QDialog small;
     restoreWindowPlacement(&small, keys);
     small.show();
