@@ -17,6 +17,7 @@ const std::vector<Target> &targets()
         {"site_freedb", &site_freedb},
         {"site_musicbrainz_page", &site_musicbrainz_page},
         {"musicbrainz_json", &musicbrainz_json},
+        {"musicbrainz_search", &musicbrainz_search},
         {"journal_undo", &journal_undo},
         {"update_file", &update_file},
         {"track_list_text", &track_list_text},

@@ -27,6 +27,7 @@ int site_gracenote(const std::uint8_t *data, std::size_t size);
 int site_freedb(const std::uint8_t *data, std::size_t size);
 int site_musicbrainz_page(const std::uint8_t *data, std::size_t size);
 int musicbrainz_json(const std::uint8_t *data, std::size_t size);
+int musicbrainz_search(const std::uint8_t *data, std::size_t size);
 int journal_undo(const std::uint8_t *data, std::size_t size);
 int update_file(const std::uint8_t *data, std::size_t size);
 int track_list_text(const std::uint8_t *data, std::size_t size);
