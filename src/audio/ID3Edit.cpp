@@ -60,11 +60,25 @@ qint64 tagSpace(TagLib::MPEG::File &file)
 // TagLib looks for a frame (and, lacking one at the start, for an ID3v2 tag) through the whole
 // file, which takes minutes on a huge file that is no MP3. Frames are looked for here only where
 // they can be, within the bounded window of the stream analyzer.
-bool holdsMpegAudio(const QString &path)
+qint64 firstAudioFrame(const QString &path)
 {
     XAnalyzer::StreamInfo info;
     const XAnalyzer::Status status = XAnalyzer::processFile(path, info);
-    return status == XAnalyzer::Ok || status == XAnalyzer::Warning;
+    return status == XAnalyzer::Ok || status == XAnalyzer::Warning ? info.firstFrameOffset : -1;
+}
+
+bool holdsMpegAudio(const QString &path)
+{
+    return firstAudioFrame(path) >= 0;
+}
+
+// TagLib takes an "ID3" right after the tag for a duplicate tag and counts its space as the tag's,
+// to write over it. Where that space reaches into the first audio frame (bytes that only start
+// like a tag), writing or removing the tag would destroy the audio.
+bool tagSpaceReachesIntoAudio(TagLib::MPEG::File &file, qint64 audio)
+{
+    const qint64 space = tagSpace(file);
+    return space > audio || space > qint64(file.length());
 }
 
 ID3Edit::Result checkWritable(const QString &path)
@@ -164,7 +178,8 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
 {
     if (const Result check = checkWritable(path); check != Result::Ok)
         return check;
-    if (!holdsMpegAudio(path))
+    const qint64 audio = firstAudioFrame(path);
+    if (audio < 0)
         return Result::NotMpeg;
     const NativeName name(path);
     qint64 oldSpace = 0;
@@ -174,6 +189,8 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
             return Result::FileNotFound;
         if (file.readOnly())
             return Result::ReadOnly;
+        if (tagSpaceReachesIntoAudio(file, audio))
+            return Result::DamagedTag;
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
         // Written back, such a frame would turn into another: the file is left as it is.
@@ -230,7 +247,8 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
 {
     if (const Result check = checkWritable(path); check != Result::Ok)
         return check;
-    if (!holdsMpegAudio(path))
+    const qint64 audio = firstAudioFrame(path);
+    if (audio < 0)
         return Result::NotMpeg;
     const NativeName name(path);
     qint64 oldSpace = 0;
@@ -242,6 +260,8 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
             return Result::ReadOnly;
         if (!file.hasID3v2Tag())
             return Result::Ok;
+        if (tagSpaceReachesIntoAudio(file, audio))
+            return Result::DamagedTag;
         oldSpace = tagSpace(file);
     }
     const auto edit = [](const QString &copy) {

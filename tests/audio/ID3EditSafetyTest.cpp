@@ -170,6 +170,34 @@ TEST_F(ID3EditSafetyTest, AFrameThatWouldNotSurviveAWriteKeepsTheFileAsItIs)
     EXPECT_EQ(readAll(oddPath), odd);
 }
 
+TEST_F(ID3EditSafetyTest, BytesAfterTheTagThatOnlyStartLikeATagKeepTheAudio)
+{
+    // TagLib counts an "ID3" right after the tag as a duplicate tag and writes over its space:
+    // here that space (650 bytes) reaches into the audio that follows ten bytes later.
+    const QByteArray body = QByteArray("TIT2", 4) + QByteArray("\0\0\0\x05\0\0\0Song", 15);
+    const QByteArray audio = Mp3Writer::cbrFile(1.0);
+    const QByteArray fake = Mp3Writer::id3v2Header(quint32(body.size())) + body
+        + QByteArray("ID3v1\0\0\0\x05\0", 10) + audio;
+    const QString path = writeFile(u"fake.mp3"_s, fake);
+    ID3Edit tag;
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    tag.setTitle(u"Song"_s); // same length: TagLib would write in place over the audio
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::DamagedTag);
+    EXPECT_EQ(tag.RemoveV2(path), ID3Edit::DamagedTag);
+    EXPECT_EQ(readAll(path), fake);
+
+    // A real second tag there is a duplicate indeed: the write takes both and keeps the audio.
+    const QByteArray twice = Mp3Writer::id3v2Header(quint32(body.size())) + body
+        + Mp3Writer::id3v2Header(quint32(body.size())) + body + audio;
+    writeFile(u"fake.mp3"_s, twice);
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    tag.setTitle(u"Other"_s);
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::Ok);
+    EXPECT_TRUE(readAll(path).endsWith(audio));
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    EXPECT_EQ(tag.Title(), u"Other"_s);
+}
+
 #ifdef Q_OS_UNIX
 TEST_F(ID3EditSafetyTest, AFailingWriteLeavesTheOldFileWhole)
 {
