@@ -2,54 +2,33 @@
 
 #include "ListFileCommands.h"
 #include "MainContext.h"
+#include "TagEditorPanel.h"
 #include "ui/lookup/WorkingListOf.h"
+#include "ui/widgets/ButtonEx.h"
 #include "ui/widgets/CoreReports.h"
-#include "ui/widgets/GenreCombo.h"
-#include "ui/widgets/Icons.h"
 #include "ui/widgets/StoredControls.h"
-#include "ui/widgets/TextSortedItem.h"
 
 #include "foundation/Common.h"
-#include "foundation/OrderedWork.h"
-#include "album/DirectoryListing.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
+#include <QProgressBar>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int IconKeyRole = Qt::UserRole + 1;
-
-// The list shows an empty tag value as a single space, so that its cell is not taken for a
-// missing one; reading the list back turns that space into an empty value again.
-QString shown(const QString &value)
-{
-    return value.isEmpty() ? u" "_s : value;
-}
-
-QString unshown(const QString &text)
-{
-    return text == u" " ? QString() : text;
-}
-
-} // namespace
-
+// The widgets are made in their tab order: the folder, the list and its options, the editor,
+// then the commands.
 PageTag::PageTag(MainContext &context, QWidget *parent)
     : QWidget(parent)
     , context_(context)
@@ -59,7 +38,8 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     txtDirectoryTag->setObjectName(u"txtDirectoryTag"_s);
     txtDirectoryTag->setReadOnly(true);
 
-    buildFileList();
+    lstFilesTag = new TagListView(this);
+    buildContextMenu();
 
     // Alt+U is "&Use ID3 to rename files" on this page.
     chkOnlySelectedFilesTag = new QCheckBox(u"Use o&nly selected files"_s, this);
@@ -74,29 +54,16 @@ PageTag::PageTag(MainContext &context, QWidget *parent)
     cboID3v2Version->addItem(u"Write ID3v2.3"_s, int(ID3v2Version::V3));
     cboID3v2Version->addItem(u"Write ID3v2.4"_s, int(ID3v2Version::V4));
 
-    auto *editorArea = new QWidget(this);
+    editor_ = new TagEditorPanel(context_, this);
     auto *commandArea = new QWidget(this);
-    buildTagEditor(editorArea, commandArea);
+    buildCommands(commandArea);
 
-    layOutPage(editorArea, commandArea);
+    layOutPage(commandArea);
     connectPage();
 }
 
-void PageTag::buildFileList()
+void PageTag::buildContextMenu()
 {
-    lstFilesTag = new QTreeWidget(this);
-    lstFilesTag->setObjectName(u"lstFilesTag"_s);
-    lstFilesTag->setRootIsDecorated(false);
-    lstFilesTag->setUniformRowHeights(true);
-    lstFilesTag->setAllColumnsShowFocus(true);
-    lstFilesTag->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lstFilesTag->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstFilesTag->setItemDelegateForColumn(FileNameColumn, new ListFileCommands::FileNameDelegate(lstFilesTag,
-        [this](QTreeWidgetItem *row, const QString &newText) { renameInPlace(row, newText); }));
-    lstFilesTag->setContextMenuPolicy(Qt::CustomContextMenu);
-    lstFilesTag->header()->setSectionsClickable(true);
-    addColumnsLstViewFilesTag();
-
     mnuContext1_ = new QMenu(this);
     mnuContext1_->setObjectName(u"mnuContext1"_s);
     auto addEntry = [this](const QString &name, const QString &caption, auto slot) {
@@ -111,7 +78,52 @@ void PageTag::buildFileList()
     addEntry(u"mnuRefresh1"_s, u"&Refresh list"_s, [this] { refreshList(); });
 }
 
-void PageTag::layOutPage(QWidget *editorArea, QWidget *commandArea)
+void PageTag::buildCommands(QWidget *commandArea)
+{
+    auto *commands = new QGridLayout;
+    struct Command {
+        QString caption;
+        QString name;
+        std::function<void()> run;
+    };
+    const Command buttons[] = {
+        {u"&Write ID3 tag"_s, u"cmdWrite"_s, [this] { saveID3informations(cboID3Mode->currentData().toInt()); }},
+        {u"&Delete ID3 tag"_s, u"cmdDelete"_s, [this] { removeShownTags(); }},
+        {u"F&ill selected tags"_s, u"cmdCopyTag"_s, [this] { fillSelectedTags(); }},
+        {u"Auto trac&k"_s, u"cmdAutoTrack"_s, [this] { autoFillTracks(); }},
+        {u"Auto track v&2"_s, u"cmdAutoTrack2"_s, [this] { autoFillTracks(); }},
+        {u"v1 -> v2"_s, u"cmdCopyId3To"_s, [this] { copyShownFile(TagCopy::V1ToV2); }},
+        {u"v2 -> v1"_s, u"cmdCopyId3From"_s, [this] { copyShownFile(TagCopy::V2ToV1); }},
+        {u"All v1 -> v2"_s, u"cmdCopyAllId3To"_s, [this] { copyFiles(TagCopy::V1ToV2); }},
+        {u"All v2 -> v1"_s, u"cmdCopyAllId3From"_s, [this] { copyFiles(TagCopy::V2ToV1); }},
+        {u"&Remove all tags"_s, u"cmdRemoveAllTag"_s, [this] { removeAllTags(); }}};
+    int i = 0;
+    for (const Command &c : buttons) {
+        auto *button = new ButtonEx(c.caption, commandArea);
+        button->setObjectName(c.name);
+        connect(button, &ButtonEx::clicked, this, c.run);
+        commands->addWidget(button, i / 5, i % 5);
+        ++i;
+    }
+
+    // A batch over many files shows how far it got here.
+    lblBatch = new QLabel(commandArea);
+    lblBatch->setObjectName(u"lblBatch"_s);
+    prgBatch = new QProgressBar(commandArea);
+    prgBatch->setObjectName(u"prgBatch"_s);
+    auto *progress = new QHBoxLayout;
+    progress->addWidget(lblBatch);
+    progress->addWidget(prgBatch, 1);
+    lblBatch->hide();
+    prgBatch->hide();
+
+    auto *commandColumn = new QVBoxLayout(commandArea);
+    commandColumn->setContentsMargins(0, 0, 0, 0);
+    commandColumn->addLayout(commands);
+    commandColumn->addLayout(progress);
+}
+
+void PageTag::layOutPage(QWidget *commandArea)
 {
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(new QLabel(u"Directory :"_s, this));
@@ -133,7 +145,7 @@ void PageTag::layOutPage(QWidget *editorArea, QWidget *commandArea)
     auto *editorScroll = new QScrollArea(this);
     editorScroll->setWidgetResizable(true);
     editorScroll->setFrameShape(QFrame::NoFrame);
-    editorScroll->setWidget(editorArea);
+    editorScroll->setWidget(editor_);
     split->addWidget(editorScroll);
     split->setChildrenCollapsible(false);
     split->setStretchFactor(0, 2);
@@ -144,6 +156,7 @@ void PageTag::layOutPage(QWidget *editorArea, QWidget *commandArea)
     auto *page = new QVBoxLayout(this);
     page->addLayout(folderRow);
     page->addWidget(split, 1);
+    // The commands stay in sight however far the fields are scrolled.
     page->addWidget(commandArea);
 }
 
@@ -154,13 +167,19 @@ void PageTag::connectPage()
     connect(&context_, &MainContext::currentDirectoryChanged, this, [this](const QString &dir) {
         txtDirectoryTag->setText(dir.isEmpty() ? QString() : Common::addBackslash(dir));
     });
-    connect(lstFilesTag->header(), &QHeaderView::sectionClicked, this, &PageTag::sortByHeader);
     connect(lstFilesTag, &QTreeWidget::itemSelectionChanged, this, &PageTag::updateOnlySelectedCheck);
-    connect(lstFilesTag, &QTreeWidget::itemDoubleClicked, this, &PageTag::playCurrent);
-    connect(lstFilesTag, &QTreeWidget::currentItemChanged, this, &PageTag::onCurrentRowChanged);
-    connect(lstFilesTag, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { showContextMenu(lstFilesTag->viewport()->mapToGlobal(pos)); });
-    lstFilesTag->installEventFilter(this);
+    connect(lstFilesTag, &TagListView::rowChosen, this, &PageTag::showCurrentRow);
+    connect(lstFilesTag, &TagListView::nameEdited, this, &PageTag::renameInPlace);
+    connect(lstFilesTag, &TagListView::playWanted, this, &PageTag::playCurrent);
+    connect(lstFilesTag, &TagListView::refreshWanted, this, &PageTag::refreshList);
+    connect(lstFilesTag, &TagListView::renameWanted, this, &PageTag::startRenameInPlace);
+    connect(lstFilesTag, &TagListView::deleteWanted, this, &PageTag::deleteSelectedFiles);
+    connect(lstFilesTag, &TagListView::contextMenuWanted, this, &PageTag::showContextMenu);
+    // Leaving the tags for the file facts shows the chosen file afresh.
+    connect(editor_, &TagEditorPanel::tagsTabLeft, this, [this] {
+        if (QTreeWidgetItem *current = lstFilesTag->currentItem())
+            showCurrentRow(current);
+    });
     connect(cboID3Mode, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
     connect(cboID3v2Version, &QComboBox::activated, &context_, &MainContext::id3v2VersionChosen);
     connect(&context_, &MainContext::id3v2VersionChosen, this, [this](int index) {
@@ -175,49 +194,12 @@ void PageTag::connectPage()
 
 void PageTag::addColumnsLstViewFilesTag()
 {
-    if (lstFilesTag->columnCount() == ColumnCount && lstFilesTag->headerItem()->text(0) == u"File Name")
-        return;
-    lstFilesTag->setColumnCount(ColumnCount);
-    lstFilesTag->setHeaderLabels(
-        {u"File Name"_s, u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"T."_s});
-    TextSortedItem::setValueColumns(lstFilesTag, {YearColumn, TrackColumn});
-    // 100 twips each to start with; the file name column gets the room that is left.
-    QHeaderView *header = lstFilesTag->header();
-    header->setStretchLastSection(false);
-    for (int c = 0; c < ColumnCount; ++c)
-        header->resizeSection(c, c == FileNameColumn ? 200 : (c == TrackColumn ? 36 : 100));
-    header->setSectionResizeMode(FileNameColumn, QHeaderView::Stretch);
+    lstFilesTag->addColumns();
 }
 
 void PageTag::fillTagList(const QStringList &fileNames)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([this] {
-        movingRows_ = false;
-        QApplication::restoreOverrideCursor();
-    });
-    movingRows_ = true;
-    lstFilesTag->clear();
-    // The tags are read side by side; the rows are added in order on this thread.
-    struct Read {
-        QString iconKey;
-        TagListRow row;
-    };
-    const QString folder = context_.currentDirectory;
-    OrderedWork::run<Read>(
-        int(fileNames.size()), 0,
-        [&](int i) {
-            const QString &name = fileNames.at(i);
-            return Read{readListedFile(folder, name, false).iconKey, readTagListRow(folder, name)};
-        },
-        [&](int i, Read &read) {
-            auto *item = new TextSortedItem(lstFilesTag);
-            item->setFlags(item->flags() | Qt::ItemIsEditable);
-            item->setText(FileNameColumn, fileNames.at(i));
-            item->setIcon(FileNameColumn, iconForKey(read.iconKey));
-            item->setData(FileNameColumn, IconKeyRole, read.iconKey);
-            fillTagRow(item, read.row);
-        });
+    lstFilesTag->fill(context_.currentDirectory, fileNames);
     updateOnlySelectedCheck();
 }
 
@@ -228,45 +210,20 @@ WorkingList PageTag::workingList() const
     return files;
 }
 
-void PageTag::fillTagRow(QTreeWidgetItem *item, const TagListRow &row)
+void PageTag::resetForShow()
 {
-    item->setText(TitleColumn, shown(row.title));
-    item->setText(ArtistColumn, shown(row.artist));
-    item->setText(AlbumColumn, shown(row.album));
-    item->setText(YearColumn, shown(row.year));
-    item->setText(GenreColumn, shown(row.genre));
-    item->setText(CommentColumn, shown(row.comment));
-    item->setText(TrackColumn, shown(row.track));
+    lstFilesTag->resetForShow();
+    editor_->reset();
 }
 
 QList<TagListRow> PageTag::tagListRows() const
 {
-    QList<TagListRow> rows;
-    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = lstFilesTag->topLevelItem(i);
-        TagListRow row;
-        row.fileName = item->text(FileNameColumn);
-        row.title = unshown(item->text(TitleColumn));
-        row.artist = unshown(item->text(ArtistColumn));
-        row.album = unshown(item->text(AlbumColumn));
-        row.year = unshown(item->text(YearColumn));
-        row.genre = unshown(item->text(GenreColumn));
-        row.comment = unshown(item->text(CommentColumn));
-        row.track = unshown(item->text(TrackColumn));
-        row.selected = item->isSelected();
-        rows.append(row);
-    }
-    return rows;
+    return lstFilesTag->rows();
 }
 
 void PageTag::sortByHeader(int column)
 {
-    if (column == lastSortColumn_)
-        sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    lastSortColumn_ = column;
-    lstFilesTag->sortItems(column, sortOrder_);
-    lstFilesTag->header()->setSortIndicatorShown(true);
-    lstFilesTag->header()->setSortIndicator(column, sortOrder_);
+    lstFilesTag->sortByHeader(column);
 }
 
 ID3v2Version PageTag::currentV2Version() const
@@ -277,6 +234,11 @@ ID3v2Version PageTag::currentV2Version() const
 std::optional<TagVersions> PageTag::chosenTagVersions() const
 {
     return tagVersionsFromNumber(cboID3Mode->currentData().toInt());
+}
+
+TagVersions PageTag::currentMode() const
+{
+    return chosenTagVersions().value_or(TagVersions::Both);
 }
 
 QList<StoredControl> PageTag::storedControls()
@@ -291,36 +253,17 @@ QList<StoredControl> PageTag::storedControls()
 
 void PageTag::fillGenreLists()
 {
-    fillGenreList(cboGenre);
-    fillGenreList(cboGenre2);
+    editor_->fillGenreLists();
 }
 
 void PageTag::focusFirstRow()
 {
-    if (lstFilesTag->topLevelItemCount() == 0)
-        return;
-    lstFilesTag->setFocus();
-    lstFilesTag->clearSelection();
-    lstFilesTag->setCurrentItem(lstFilesTag->topLevelItem(0));
+    lstFilesTag->focusFirstRow();
 }
 
 void PageTag::updateOnlySelectedCheck()
 {
     chkOnlySelectedFilesTag->setChecked(lstFilesTag->selectedItems().size() >= 2);
-}
-
-// The album fields come from the list's selected row: the current row when it is selected,
-// else the first selected row; with no row selected the first row used is taken.
-int PageTag::albumRowIndex() const
-{
-    QTreeWidgetItem *current = lstFilesTag->currentItem();
-    if (current && current->isSelected())
-        return lstFilesTag->indexOfTopLevelItem(current);
-    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
-        if (lstFilesTag->topLevelItem(i)->isSelected())
-            return i;
-    }
-    return -1;
 }
 
 void PageTag::renameWithTag()
@@ -335,7 +278,7 @@ void PageTag::renameWithTag()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         status = ::renameWithTag(rows, chkOnlySelectedFilesTag->isChecked(), context_.currentDirectory,
-                                 albumRowIndex(), QString(), Msg::viaGateway(), result, totalTracks);
+                                 lstFilesTag->albumRowIndex(), QString(), Msg::viaGateway(), result, totalTracks);
         if (status == FromTagsStatus::NothingSelected)
             showNoFileSelected();
     }
@@ -350,69 +293,24 @@ void PageTag::playCurrent()
     QTreeWidgetItem *current = lstFilesTag->currentItem();
     if (!current)
         return;
-    QStringList names;
-    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i)
-        names << lstFilesTag->topLevelItem(i)->text(FileNameColumn);
-    emit playRequested(names, lstFilesTag->indexOfTopLevelItem(current));
+    emit playRequested(lstFilesTag->fileNames(), lstFilesTag->indexOfTopLevelItem(current));
 }
 
-bool PageTag::eventFilter(QObject *watched, QEvent *event)
+void PageTag::showTagInfo(const QString &fileName)
 {
-    if (watched == imgCoverArt && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        showCoverWindow();
-        return true;
-    }
-    const ListFileCommands::ListKey key = ListFileCommands::listKey(event);
-    if (watched != lstFilesTag || key == ListFileCommands::ListKey::None)
-        return QWidget::eventFilter(watched, event);
-    // While a name is being edited the editor passes these keys on; Enter only ends the edit.
-    if (ListFileCommands::isEditing(lstFilesTag))
-        return true;
-    switch (key) {
-    case ListFileCommands::ListKey::Refresh:
-        refreshList();
-        break;
-    case ListFileCommands::ListKey::Rename:
-        startRenameInPlace();
-        break;
-    case ListFileCommands::ListKey::Menu:
-        showContextMenu(ListFileCommands::menuPosition(lstFilesTag));
-        break;
-    case ListFileCommands::ListKey::Delete:
-        deleteSelectedFiles();
-        break;
-    default:
-        playCurrent();
-        break;
-    }
-    return true;
+    editor_->showFile(fileName);
 }
 
-void PageTag::onCurrentRowChanged(QTreeWidgetItem *current)
+QString PageTag::shownFile() const
 {
-    // A click or a key that moves to another row shows that file; the page's own moves do not.
-    if (movingRows_ || !current)
-        return;
+    return editor_->shownFile();
+}
+
+void PageTag::showCurrentRow(QTreeWidgetItem *row)
+{
     QApplication::setOverrideCursor(Qt::WaitCursor);
     updateOnlySelectedCheck();
-    showTagInfo(current->text(FileNameColumn));
-    QApplication::restoreOverrideCursor();
-}
-
-void PageTag::onEditorTabChanged(int index)
-{
-    // Leaving the tags for the file facts shows the chosen file afresh.
-    const int left = editorTab_;
-    editorTab_ = index;
-    if (left != 0)
-        return;
-    QTreeWidgetItem *current = lstFilesTag->currentItem();
-    if (!current)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    updateOnlySelectedCheck();
-    showTagInfo(current->text(FileNameColumn));
+    showTagInfo(TagListView::fileNameOf(row));
     QApplication::restoreOverrideCursor();
 }
 
@@ -432,12 +330,8 @@ QMenu *PageTag::prepareContextMenu()
 
 void PageTag::startRenameInPlace()
 {
-    if (context_.activeWizardPage != WizardPage::Tag)
-        return;
-    if (QTreeWidgetItem *row = lstFilesTag->currentItem()) {
-        lstFilesTag->setFocus();
-        lstFilesTag->editItem(row, FileNameColumn);
-    }
+    if (context_.activeWizardPage == WizardPage::Tag)
+        lstFilesTag->editCurrentName();
 }
 
 bool PageTag::renameInPlace(QTreeWidgetItem *row, const QString &newText)
@@ -446,7 +340,7 @@ bool PageTag::renameInPlace(QTreeWidgetItem *row, const QString &newText)
         return false;
     // The scan lists ".MP3" and ".Mp3" files too: they can be renamed as long as the name
     // still ends in ".mp3" in some letter case.
-    if (!ListFileCommands::renameFile(Common::addBackslash(context_.currentDirectory), row->text(FileNameColumn),
+    if (!ListFileCommands::renameFile(Common::addBackslash(context_.currentDirectory), TagListView::fileNameOf(row),
                                       newText, ListFileCommands::ExtensionCase::AnyCase))
         return false;
     row->setText(FileNameColumn, newText);
@@ -457,16 +351,12 @@ bool PageTag::renameInPlace(QTreeWidgetItem *row, const QString &newText)
 void PageTag::openSelectedFile()
 {
     if (QTreeWidgetItem *row = lstFilesTag->currentItem())
-        ListFileCommands::openFile(pathOf(row->text(FileNameColumn)));
+        ListFileCommands::openFile(pathOf(TagListView::fileNameOf(row)));
 }
 
 void PageTag::deleteSelectedFiles()
 {
-    QStringList names;
-    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
-        if (lstFilesTag->topLevelItem(i)->isSelected())
-            names << lstFilesTag->topLevelItem(i)->text(FileNameColumn);
-    }
+    const QStringList names = lstFilesTag->selectedFileNames();
     if (names.isEmpty())
         return;
     if (ListFileCommands::trashFiles(Common::addBackslash(context_.currentDirectory), names))
@@ -475,30 +365,20 @@ void PageTag::deleteSelectedFiles()
 
 void PageTag::refreshList()
 {
-    const QString current = lstFilesTag->currentItem() ? lstFilesTag->currentItem()->text(FileNameColumn) : QString();
+    const QTreeWidgetItem *before = lstFilesTag->currentItem();
+    const QString current = before ? TagListView::fileNameOf(before) : QString();
     emit rescanRequested();
     chkOnlySelectedFilesTag->setChecked(false);
     if (lstFilesTag->topLevelItemCount() == 0)
         return;
     // The list is made anew: the row of the file that was current, else the first.
-    QTreeWidgetItem *row = rowNamed(current);
+    QTreeWidgetItem *row = lstFilesTag->rowNamed(current);
     if (!row)
         row = lstFilesTag->topLevelItem(0);
-    movingRows_ = true;
-    lstFilesTag->setCurrentItem(row);
-    movingRows_ = false;
-    showTagInfo(row->text(FileNameColumn));
+    lstFilesTag->setCurrentRowQuietly(row);
+    showTagInfo(TagListView::fileNameOf(row));
     lstFilesTag->scrollToItem(row);
     lstFilesTag->setFocus();
-}
-
-QTreeWidgetItem *PageTag::rowNamed(const QString &fileName) const
-{
-    for (int i = 0; i < lstFilesTag->topLevelItemCount(); ++i) {
-        if (lstFilesTag->topLevelItem(i)->text(FileNameColumn) == fileName)
-            return lstFilesTag->topLevelItem(i);
-    }
-    return nullptr;
 }
 
 QString PageTag::pathOf(const QString &fileName) const

@@ -1,21 +1,19 @@
 #pragma once
-// Wizard page 1, the tag page: the tag list (lstFilesTag) of the files taken from the directory
-// page, the tag mode drop-down (cboID3Mode), the tag editor's fields of both tag versions, and
-// "&Use ID3 to rename files" (renameWithTag), which builds the rename list from the files' own
-// tags and hands it to the rename page. The editor shows the file last chosen in the list,
-// saves it, and runs the batch commands over all files or the selected ones; the per-file work
-// is the core's, the page gathers its fields, asks the questions and shows the progress.
+// Wizard page 1, the tag page: the tag list (TagListView) of the files taken from the directory
+// page, the tag mode drop-down (cboID3Mode), the tag editor (TagEditorPanel) and "&Use ID3 to
+// rename files" (renameWithTag), which builds the rename list from the files' own tags and
+// hands it to the rename page. The editor shows the file last chosen in the list; the page
+// saves it and runs the batch commands over all files or the selected ones. The per-file work
+// is the core's; the page asks the questions and shows the progress.
 
+#include "TagListView.h"
 #include "WizardPage.h"
 
-#include "audio/ID3Edit.h"
 #include "audio/TagVersions.h"
 #include "album/AlbumFromTags.h"
-#include "album/RenameList.h"
 #include "jobs/TagEditing.h"
 #include "jobs/TagQuestions.h"
 #include "lookup/AlbumRecord.h"
-#include "naming/NamingInput.h"
 
 #include <QList>
 #include <QStringList>
@@ -26,26 +24,21 @@
 class MainContext;
 class QAction;
 class QCheckBox;
-class QMenu;
-class QProgressBar;
 class QComboBox;
-class QGridLayout;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QTabWidget;
-class QTreeWidget;
+class QMenu;
+class QProgressBar;
 class QTreeWidgetItem;
+class TagEditorPanel;
 struct StoredControl;
 
 class PageTag : public QWidget
 {
     Q_OBJECT
 public:
-    /// The tag list's columns, as addColumnsLstViewFilesTag creates them.
-    enum Column { FileNameColumn, TitleColumn, ArtistColumn, AlbumColumn, YearColumn, GenreColumn, CommentColumn,
-                  TrackColumn, ColumnCount };
+    /// The tag list's columns.
+    using enum TagListView::Column;
 
     explicit PageTag(MainContext &context, QWidget *parent = nullptr);
 
@@ -57,8 +50,6 @@ public:
     void fillTagList(const QStringList &fileNames);
     /// The tag list as the lookup pairs from it: every file, its selection, the switch.
     [[nodiscard]] WorkingList workingList() const;
-    /// Fills the tag columns of one row from the file's tags; an empty value shows as one space.
-    void fillTagRow(QTreeWidgetItem *item, const TagListRow &row);
     /// What the page switch does to the tag page: the list emptied and its sorting reset, the
     /// first tabs shown, the tag fields emptied and the genres set to none.
     void resetForShow();
@@ -85,7 +76,7 @@ public:
     /// and audio facts. Says so when the file is gone.
     void showTagInfo(const QString &fileName);
     /// The file the editor shows; empty before the first one.
-    [[nodiscard]] QString shownFile() const { return shownFile_; }
+    [[nodiscard]] QString shownFile() const;
 
     /// cmdWrite: writes the editor's fields into the current row's file in a tag mode (1, 2, 3).
     void saveID3informations(int id3Mode);
@@ -140,33 +131,16 @@ signals:
     /// The player is asked for: the list's file names top to bottom and the row it starts at.
     void playRequested(const QStringList &fileNames, int row);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void buildFileList();
-    void layOutPage(QWidget *editorArea, QWidget *commandArea);
+    void buildContextMenu();
+    void layOutPage(QWidget *commandArea);
     void connectPage();
-    void buildTagEditor(QWidget *area, QWidget *commandArea);
-    QGroupBox *buildVersionOneBox(QWidget *tagsTab);
-    void buildVersionTwoTabs();
-    void buildLyricsAndPictureTabs();
-    void buildFileInfoTab();
-    QGridLayout *buildCommands(QWidget *commandArea);
+    void buildCommands(QWidget *commandArea);
     void updateOnlySelectedCheck();
-    [[nodiscard]] int albumRowIndex() const;
     void showContextMenu(const QPoint &globalPos);
-    void onCurrentRowChanged(QTreeWidgetItem *current);
-    void onEditorTabChanged(int index);
-    [[nodiscard]] QTreeWidgetItem *rowNamed(const QString &fileName) const;
+    /// The chosen file shown afresh, with the wait cursor (a row chosen, the tags tab left).
+    void showCurrentRow(QTreeWidgetItem *row);
     [[nodiscard]] QString pathOf(const QString &fileName) const;
-    /// Reads a row's columns and icon again from its file.
-    void refreshRow(QTreeWidgetItem *row);
-    void setCoverArt(const ID3Picture &picture);
-    void changeCover();
-    void showCoverWindow();
-    [[nodiscard]] TagEditorValues editorValues() const;
-    void showValues(const TagEditorValues &values);
     [[nodiscard]] TagVersions currentMode() const;
     /// The ID3v2 revision the page's saves and batches write (cboID3v2Version).
     [[nodiscard]] ID3v2Version currentV2Version() const;
@@ -186,37 +160,18 @@ private:
     void afterFile(QTreeWidgetItem *row, const TagFileResult &result);
 
     MainContext &context_;
-    QString shownFile_;
-    ID3Picture coverArt_;
     QAction *playerAction_ = nullptr;
     QMenu *mnuContext1_ = nullptr;
     QAction *mnuPlay_ = nullptr;
-    int editorTab_ = 0;
-    /// Set while the page itself moves the current row (a batch, a refresh): no file is shown.
-    bool movingRows_ = false;
     bool batchRunning_ = false;
     bool stopRequested_ = false;
-    int lastSortColumn_ = 0;
-    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 
     QLineEdit *txtDirectoryTag = nullptr;
-    QTreeWidget *lstFilesTag = nullptr;
+    TagListView *lstFilesTag = nullptr;
     QCheckBox *chkOnlySelectedFilesTag = nullptr;
     QComboBox *cboID3Mode = nullptr;
     QComboBox *cboID3v2Version = nullptr;
-    QTabWidget *tabTagEditor = nullptr;
-    QTabWidget *tabTagEditor2 = nullptr;
-    /// The one-line edit fields with the value each shows, in the order they are laid out.
-    QList<std::pair<QString TagEditorValues::*, QLineEdit *>> edits_;
-    /// The fill switches by the field they fill.
-    QList<std::pair<FillField, QCheckBox *>> fillSwitches_;
-    QComboBox *cboGenre = nullptr;
-    QComboBox *cboGenre2 = nullptr;
-    QPlainTextEdit *txtLyrics = nullptr;
-    QPlainTextEdit *txtMp3Info = nullptr;
-    QLineEdit *txtFileName = nullptr;
-    QLabel *imgCoverArt = nullptr;
-    QLabel *imgFile = nullptr;
+    TagEditorPanel *editor_ = nullptr;
     QProgressBar *prgBatch = nullptr;
     QLabel *lblBatch = nullptr;
 };

@@ -1,38 +1,27 @@
-// The tag editor's commands: showing a file, saving it, the batch operations over the listed
-// files and the picture. The work on each file is the core's (jobs/TagEditing); the page turns
-// its fields and switches into values, asks the questions and shows what each file answered.
+// The tag page's commands: the save of the shown file and the batch operations over the listed
+// files. The work on each file is the core's (jobs/TagEditing); the page takes the editor's
+// values and switches, asks the questions and shows what each file answered.
 #include "PageTag.h"
 
 #include "BatchRun.h"
 #include "ListFileCommands.h"
 #include "MainContext.h"
-#include "foundation/FolderLock.h"
-#include "foundation/Common.h"
-#include "foundation/MessageGateway.h"
-#include "album/AlbumFromTags.h"
-#include "album/DirectoryListing.h"
-#include "ui/lookup/frmCover.h"
+#include "TagEditorPanel.h"
 #include "ui/widgets/CoreReports.h"
-#include "ui/widgets/Dialogs.h"
-#include "ui/widgets/Icons.h"
+
+#include "foundation/Common.h"
+#include "foundation/FolderLock.h"
+#include "foundation/MessageGateway.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScopeGuard>
-#include <QTabWidget>
-#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int IconKeyRole = Qt::UserRole + 1;
-// Repainting more often than this only slows a long batch down.
 
 // A message box over a busy pointer shows the normal one while it waits for the answer.
 void showFileMessages(const QStringList &messages)
@@ -51,96 +40,6 @@ bool confirmed(const Msg::Message &question)
 
 } // namespace
 
-TagEditorValues PageTag::editorValues() const
-{
-    TagEditorValues values;
-    for (const auto &[value, edit] : edits_)
-        values.*value = edit->text();
-    values.lyrics = txtLyrics->toPlainText();
-    const QVariant genre = cboGenre->currentData();
-    values.v1Genre = genre.isValid() ? genre.toInt() : NoGenreItem;
-    values.genre = cboGenre2->currentText();
-    values.picture = coverArt_;
-    return values;
-}
-
-void PageTag::showValues(const TagEditorValues &values)
-{
-    for (const auto &[value, edit] : edits_)
-        edit->setText(values.*value);
-    txtLyrics->setPlainText(values.lyrics);
-    const int v1Genre = cboGenre->findData(values.v1Genre);
-    cboGenre->setCurrentIndex(v1Genre >= 0 ? v1Genre : 0);
-    // A name of the file's own that the list does not hold stays as the box's text.
-    const int v2Genre = values.genre.isEmpty() ? 0 : cboGenre2->findText(values.genre);
-    cboGenre2->setCurrentIndex(v2Genre >= 0 ? v2Genre : 0);
-    if (v2Genre < 0)
-        cboGenre2->setEditText(values.genre);
-}
-
-TagVersions PageTag::currentMode() const
-{
-    return chosenTagVersions().value_or(TagVersions::Both);
-}
-
-void PageTag::showTagInfo(const QString &fileName)
-{
-    const QString path = pathOf(fileName);
-    if (!Common::fileExists(path)) {
-        Msg::ask(tagReadNotFoundText(), u"Error"_s, Msg::Icon::Critical);
-        return;
-    }
-    const TagEditorFile file = loadTagEditorValues(path);
-    if (!file.found) {
-        Msg::ask(tagReadNotFoundText(), u"Error"_s, Msg::Icon::Critical);
-        return;
-    }
-    shownFile_ = fileName;
-    txtFileName->setText(fileName);
-    showValues(file.values);
-    setCoverArt(file.values.picture);
-    txtMp3Info->setPlainText(u"Getting Mp3 informations...\n"_s);
-    txtMp3Info->repaint();
-    txtMp3Info->setPlainText(tagEditorInfoLines(path, file).join(u'\n'));
-    imgFile->setPixmap(iconForKey(fileIconKey(file.hasV1, file.hasV2)).pixmap(16, 16));
-}
-
-void PageTag::setCoverArt(const ID3Picture &picture)
-{
-    coverArt_ = picture;
-    imgCoverArt->clear();
-    if (picture.isNull())
-        return;
-    QPixmap shown;
-    if (shown.loadFromData(picture.data))
-        imgCoverArt->setPixmap(shown.scaled(imgCoverArt->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    else
-        imgCoverArt->setText(u"(picture)"_s);
-}
-
-void PageTag::changeCover()
-{
-    const QString file = Dialogs::openFileName(this, u"Select a picture for your mp3 file"_s, context_.currentDirectory,
-                                               u"JPEG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|Bitmap Files (*.bmp)|*.bmp|"_s);
-    if (file.isEmpty())
-        return;
-    const PictureFile picture = readPictureFile(file);
-    if (!picture.problem.isEmpty()) {
-        Msg::ask(picture.problem, u"Error"_s, Msg::Icon::Critical);
-        return;
-    }
-    // Written into the tag by the next save.
-    setCoverArt(picture.picture);
-}
-
-void PageTag::showCoverWindow()
-{
-    QPixmap picture;
-    if (coverArt_.isNull() || !picture.loadFromData(coverArt_.data))
-        return;
-    frmCover::showPicture(picture, u"ID3v2 Picture"_s, this);
-}
-
 QTreeWidgetItem *PageTag::oneFileRow(const std::function<Msg::Message(const QString &fileName)> &question)
 {
     QTreeWidgetItem *row = lstFilesTag->currentItem();
@@ -148,7 +47,7 @@ QTreeWidgetItem *PageTag::oneFileRow(const std::function<Msg::Message(const QStr
         showNoFileSelected();
         return nullptr;
     }
-    if (question && !confirmed(question(row->text(FileNameColumn)))) {
+    if (question && !confirmed(question(TagListView::fileNameOf(row)))) {
         lstFilesTag->setFocus();
         return nullptr;
     }
@@ -178,17 +77,7 @@ QList<QTreeWidgetItem *> PageTag::batchRows(const std::function<Msg::Message(boo
 void PageTag::afterFile(QTreeWidgetItem *row, const TagFileResult &result)
 {
     showFileMessages(result.messages);
-    refreshRow(row);
-}
-
-void PageTag::refreshRow(QTreeWidgetItem *row)
-{
-    const QString name = row->text(FileNameColumn);
-    const ListedFile listed = readListedFile(context_.currentDirectory, name, false);
-    row->setIcon(FileNameColumn, iconForKey(listed.iconKey));
-    row->setData(FileNameColumn, IconKeyRole, listed.iconKey);
-    TagListRow tags = readTagListRow(context_.currentDirectory, name);
-    fillTagRow(row, tags);
+    lstFilesTag->refreshRow(row, context_.currentDirectory);
 }
 
 void PageTag::saveID3informations(int id3Mode)
@@ -204,13 +93,13 @@ void PageTag::saveID3informations(int id3Mode)
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        const TagFileResult result = saveTagEditorValues(pathOf(row->text(FileNameColumn)), editorValues(), *mode,
+        const TagFileResult result = saveTagEditorValues(pathOf(TagListView::fileNameOf(row)), editor_->values(), *mode,
                                                          usesV1(currentMode()), currentV2Version());
         afterFile(row, result);
     }
     // What was typed but could not be stored (a year that is no number, a track out of range)
     // must not stay in the boxes as if it were the file's: they show the file again.
-    showAgain(row->text(FileNameColumn));
+    showAgain(TagListView::fileNameOf(row));
     lstFilesTag->setFocus();
 }
 
@@ -241,7 +130,7 @@ void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what
     int k = 0;
     for (; k < rows.size() && !stopRequested_; ++k) {
         QTreeWidgetItem *row = rows.at(k);
-        afterFile(row, work(pathOf(row->text(FileNameColumn)), k + 1));
+        afterFile(row, work(pathOf(TagListView::fileNameOf(row)), k + 1));
         prgBatch->setValue(k + 1);
         run.fileDone(k + 1, false, [&] { lstFilesTag->scrollToItem(row); });
     }
@@ -254,11 +143,9 @@ void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what
         QApplication::restoreOverrideCursor();
     }
     QTreeWidgetItem *last = rows.at(k - 1);
-    movingRows_ = true;
-    lstFilesTag->setCurrentItem(last, 0, QItemSelectionModel::NoUpdate);
-    movingRows_ = false;
+    lstFilesTag->setCurrentRowQuietly(last, QItemSelectionModel::NoUpdate);
     lstFilesTag->scrollToItem(last);
-    showAgain(last->text(FileNameColumn));
+    showAgain(TagListView::fileNameOf(last));
 }
 
 void PageTag::showAgain(const QString &fileName)
@@ -275,10 +162,8 @@ void PageTag::fillSelectedTags()
     if (rows.isEmpty())
         return;
     // The values shown when the command starts are what every file gets.
-    const TagEditorValues source = editorValues();
-    FillSwitches switches;
-    for (const auto &[field, box] : std::as_const(fillSwitches_))
-        switches.tick(field, box->isChecked());
+    const TagEditorValues source = editor_->values();
+    const FillSwitches switches = editor_->fillSwitches();
     const TagVersions mode = currentMode();
     const ID3v2Version revision = currentV2Version();
     runBatch(rows, u"Filling the tags..."_s, [&](const QString &path, int) {
@@ -309,17 +194,17 @@ void PageTag::copyShownFile(TagCopy copy)
     const FolderLock lock(context_.currentDirectory);
     if (ListFileCommands::folderIsBusy(lock))
         return;
-    const QString name = row->text(FileNameColumn);
+    const QString name = TagListView::fileNameOf(row);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     // The boxes of one version take the other's as they stand in the editor, then the file is
     // saved in the version written to.
-    TagEditorValues values = editorValues();
+    TagEditorValues values = editor_->values();
     if (copy == TagCopy::V1ToV2)
         copyV1FieldsToV2(values);
     else
         copyV2FieldsToV1(values);
-    showValues(values);
+    editor_->showValues(values);
     const TagVersions mode = copy == TagCopy::V1ToV2 ? TagVersions::V2Only : TagVersions::V1Only;
     afterFile(row, saveTagEditorValues(pathOf(name), values, mode, usesV1(currentMode()), currentV2Version()));
     showAgain(name);
@@ -349,7 +234,7 @@ void PageTag::removeShownTags()
     const FolderLock lock(context_.currentDirectory);
     if (ListFileCommands::folderIsBusy(lock))
         return;
-    const QString name = row->text(FileNameColumn);
+    const QString name = TagListView::fileNameOf(row);
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });

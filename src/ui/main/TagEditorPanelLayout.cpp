@@ -1,22 +1,19 @@
-// The tag editor part of the tag page: the fields of both tag versions, their fill switches,
-// the file facts and the editor's commands, laid out and reset with the page.
-#include "PageTag.h"
+// The tag editor's layout: the fields of both tag versions as tables (label, value, object
+// name, fill switch), the genre boxes, lyrics, picture and the file facts.
+#include "TagEditorPanel.h"
 
+#include "ui/widgets/ButtonEx.h"
 #include "ui/widgets/GenreCombo.h"
-#include "jobs/TagEditing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include "ui/widgets/ButtonEx.h"
 #include <QTabWidget>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -50,9 +47,8 @@ QLineEdit *addField(QGridLayout *grid, int row, const FieldSpec &spec, Switches 
     edit->setObjectName(QString::fromUtf16(spec.name));
     label->setBuddy(edit);
     grid->addWidget(edit, row, 1);
-    if (spec.fill) {
+    if (spec.fill)
         grid->addWidget(addFillSwitch(QString::fromUtf16(spec.fill), spec.field, switches, parent), row, 2);
-    }
     return edit;
 }
 
@@ -90,9 +86,11 @@ ButtonEx *command(const QString &caption, const QString &name, QWidget *parent)
 
 } // namespace
 
-void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
+TagEditorPanel::TagEditorPanel(const MainContext &context, QWidget *parent)
+    : QWidget(parent)
+    , context_(context)
 {
-    tabTagEditor = new QTabWidget(area);
+    tabTagEditor = new QTabWidget(this);
     tabTagEditor->setObjectName(u"tabTagEditor"_s);
 
     // First tab: both tag versions side by side.
@@ -107,31 +105,20 @@ void PageTag::buildTagEditor(QWidget *area, QWidget *commandArea)
     tabTagEditor->addTab(tagsTab, u"ID3 Tag"_s);
 
     buildFileInfoTab();
-    QGridLayout *commands = buildCommands(commandArea);
-    connect(tabTagEditor, &QTabWidget::currentChanged, this, &PageTag::onEditorTabChanged);
+    // Connected once every tab is in: adding the first one makes it current.
+    connect(tabTagEditor, &QTabWidget::currentChanged, this, [this](int index) {
+        const int left = editorTab_;
+        editorTab_ = index;
+        if (left == 0)
+            emit tagsTabLeft();
+    });
 
-    // A batch over many files shows how far it got here.
-    lblBatch = new QLabel(commandArea);
-    lblBatch->setObjectName(u"lblBatch"_s);
-    prgBatch = new QProgressBar(commandArea);
-    prgBatch->setObjectName(u"prgBatch"_s);
-    auto *progress = new QHBoxLayout;
-    progress->addWidget(lblBatch);
-    progress->addWidget(prgBatch, 1);
-    lblBatch->hide();
-    prgBatch->hide();
-
-    auto *column = new QVBoxLayout(area);
+    auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(tabTagEditor, 1);
-    // The commands stay in sight however far the fields are scrolled.
-    auto *commandColumn = new QVBoxLayout(commandArea);
-    commandColumn->setContentsMargins(0, 0, 0, 0);
-    commandColumn->addLayout(commands);
-    commandColumn->addLayout(progress);
 }
 
-QGroupBox *PageTag::buildVersionOneBox(QWidget *tagsTab)
+QGroupBox *TagEditorPanel::buildVersionOneBox(QWidget *tagsTab)
 {
     auto *v1 = new QGroupBox(u"ID3v1"_s, tagsTab);
     auto *v1Grid = new QGridLayout(v1);
@@ -149,7 +136,7 @@ QGroupBox *PageTag::buildVersionOneBox(QWidget *tagsTab)
     return v1;
 }
 
-void PageTag::buildVersionTwoTabs()
+void TagEditorPanel::buildVersionTwoTabs()
 {
     auto *v2Main = new QWidget(tabTagEditor2);
     auto *v2Grid = new QGridLayout(v2Main);
@@ -188,7 +175,7 @@ void PageTag::buildVersionTwoTabs()
     buildLyricsAndPictureTabs();
 }
 
-void PageTag::buildLyricsAndPictureTabs()
+void TagEditorPanel::buildLyricsAndPictureTabs()
 {
     auto *lyricsTab = new QWidget(tabTagEditor2);
     auto *lyricsBox = new QVBoxLayout(lyricsTab);
@@ -208,7 +195,7 @@ void PageTag::buildLyricsAndPictureTabs()
     imgCoverArt->installEventFilter(this);
     pictureGrid->addWidget(imgCoverArt, 0, 0, 3, 1);
     ButtonEx *change = command(u"&Change picture"_s, u"cmdChangeCover"_s, pictureTab);
-    connect(change, &ButtonEx::clicked, this, &PageTag::changeCover);
+    connect(change, &ButtonEx::clicked, this, &TagEditorPanel::changeCover);
     pictureGrid->addWidget(change, 0, 1);
     ButtonEx *clear = command(u"C&lear picture"_s, u"cmdClearPicture"_s, pictureTab);
     connect(clear, &ButtonEx::clicked, this, [this] { setCoverArt({}); });
@@ -218,12 +205,10 @@ void PageTag::buildLyricsAndPictureTabs()
     pictureGrid->addWidget(fillCover, 2, 1);
     pictureGrid->setColumnStretch(2, 1);
     tabTagEditor2->addTab(pictureTab, u"Picture"_s);
-
 }
 
-void PageTag::buildFileInfoTab()
+void TagEditorPanel::buildFileInfoTab()
 {
-    // Second tab: the shown file and its audio facts.
     // Second tab: the shown file and its audio facts.
     auto *infoTab = new QWidget(tabTagEditor);
     auto *infoGrid = new QGridLayout(infoTab);
@@ -240,54 +225,4 @@ void PageTag::buildFileInfoTab()
     infoGrid->addWidget(txtFileName, 0, 1);
     infoGrid->addWidget(txtMp3Info, 1, 0, 1, 2);
     tabTagEditor->addTab(infoTab, u"File informations"_s);
-}
-
-QGridLayout *PageTag::buildCommands(QWidget *commandArea)
-{
-    auto *commands = new QGridLayout;
-    struct Command {
-        QString caption;
-        QString name;
-        std::function<void()> run;
-    };
-    const Command buttons[] = {
-        {u"&Write ID3 tag"_s, u"cmdWrite"_s, [this] { saveID3informations(cboID3Mode->currentData().toInt()); }},
-        {u"&Delete ID3 tag"_s, u"cmdDelete"_s, [this] { removeShownTags(); }},
-        {u"F&ill selected tags"_s, u"cmdCopyTag"_s, [this] { fillSelectedTags(); }},
-        {u"Auto trac&k"_s, u"cmdAutoTrack"_s, [this] { autoFillTracks(); }},
-        {u"Auto track v&2"_s, u"cmdAutoTrack2"_s, [this] { autoFillTracks(); }},
-        {u"v1 -> v2"_s, u"cmdCopyId3To"_s, [this] { copyShownFile(TagCopy::V1ToV2); }},
-        {u"v2 -> v1"_s, u"cmdCopyId3From"_s, [this] { copyShownFile(TagCopy::V2ToV1); }},
-        {u"All v1 -> v2"_s, u"cmdCopyAllId3To"_s, [this] { copyFiles(TagCopy::V1ToV2); }},
-        {u"All v2 -> v1"_s, u"cmdCopyAllId3From"_s, [this] { copyFiles(TagCopy::V2ToV1); }},
-        {u"&Remove all tags"_s, u"cmdRemoveAllTag"_s, [this] { removeAllTags(); }}};
-    int i = 0;
-    for (const Command &c : buttons) {
-        ButtonEx *button = command(c.caption, c.name, commandArea);
-        connect(button, &ButtonEx::clicked, this, c.run);
-        commands->addWidget(button, i / 5, i % 5);
-        ++i;
-    }
-    return commands;
-}
-
-void PageTag::resetForShow()
-{
-    lstFilesTag->clear();
-    lastSortColumn_ = 0;
-    sortOrder_ = Qt::AscendingOrder;
-    lstFilesTag->header()->setSortIndicatorShown(false);
-    tabTagEditor->setCurrentIndex(0);
-    tabTagEditor2->setCurrentIndex(0);
-    for (const auto &[value, edit] : std::as_const(edits_))
-        edit->clear();
-    txtLyrics->clear();
-    cboGenre->setCurrentIndex(0);
-    cboGenre2->setCurrentIndex(0);
-    cboGenre2->setEditText(QString());
-    txtFileName->clear();
-    txtMp3Info->clear();
-    imgFile->clear();
-    setCoverArt({});
-    shownFile_.clear();
 }
