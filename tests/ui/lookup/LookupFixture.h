@@ -27,7 +27,7 @@ protected:
     /// Runs the steps in order from a timer of the event loop, so they act in whatever modal
     /// window is open; each step is called until it answers true. Fails the test when a step
     /// waits longer than timeoutMs.
-    void runSteps(QList<std::function<bool()>> steps, const std::function<void()> &start, int timeoutMs = 20000);
+    void runSteps(QList<std::function<bool()>> steps, const std::function<void()> &start, int timeoutMs = 60000);
 
     std::unique_ptr<LocalWebServer> server_;
     QString album_;
