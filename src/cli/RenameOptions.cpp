@@ -53,79 +53,88 @@ QString parseId3v2Version(const QString &text, ID3v2Version &version)
     return {};
 }
 
-QString parseRenameOptions(const QStringList &args, RenameCommandOptions &options)
+namespace {
+
+using Setter = std::function<QString(const QString &)>;
+using ValueOptions = std::map<QString, Setter>;
+using FlagOptions = std::map<QString, std::function<void()>>;
+
+Setter numberIn(const QString &name, int low, int high, const std::function<void(int)> &store)
 {
-    using Setter = std::function<QString(const QString &)>;
-    std::optional<QString> profile;
-    auto number = [](const QString &name, int low, int high, const std::function<void(int)> &store) {
-        return Setter([=](const QString &value) {
-            const auto n = boundedNumber(value, low, high);
-            if (!n)
-                return u"%1 expects a number from %2 to %3, not '%4'"_s.arg(name).arg(low).arg(high).arg(value);
-            store(*n);
-            return QString();
-        });
+    return [=](const QString &value) {
+        const auto n = boundedNumber(value, low, high);
+        if (!n)
+            return u"%1 expects a number from %2 to %3, not '%4'"_s.arg(name).arg(low).arg(high).arg(value);
+        store(*n);
+        return QString();
     };
-    auto text = [](std::optional<QString> &slot) {
-        return Setter([&slot](const QString &value) {
-            slot = value;
-            return QString();
-        });
+}
+
+Setter textInto(std::optional<QString> &slot)
+{
+    return [&slot](const QString &value) {
+        slot = value;
+        return QString();
     };
-    const std::map<QString, Setter> withValue = {
-        {u"--mask"_s, text(options.mask)},
-        {u"--dest"_s, Setter([&](const QString &v) {
+}
+
+Setter pathInto(QString &slot)
+{
+    return [&slot](const QString &value) {
+        slot = value;
+        return QString();
+    };
+}
+
+// The options that take a value, each with what it does to the options.
+ValueOptions valueOptions(RenameCommandOptions &options, std::optional<QString> &profile)
+{
+    return {
+        {u"--mask"_s, textInto(options.mask)},
+        {u"--dest"_s, [&](const QString &v) {
              if (v.trimmed().isEmpty())
                  return u"--dest expects \"MP3 directory\", \"Parent directory\" or a folder"_s;
              options.destination = v;
              return QString();
-         })},
-        {u"--text-effect"_s, number(u"--text-effect"_s, 0, 3, [&](int n) { options.textEffect = textEffectAt(n); })},
-        {u"--replace-spaces"_s, number(u"--replace-spaces"_s, 0, 2, [&](int n) { options.replaceSpaces = spaceReplacementAt(n); })},
-        {u"--id3"_s, number(u"--id3"_s, 1, 3, [&](int n) { options.id3Mode = *tagVersionsFromNumber(n); })},
-        {u"--playlist"_s, number(u"--playlist"_s, 0, 1, [&](int n) { options.playlistDir = n; })},
-        {u"--cover"_s, Setter([&](const QString &v) {
-             options.coverFile = v;
-             return QString();
-         })},
-        {u"--cover-dir"_s, number(u"--cover-dir"_s, 0, 1, [&](int n) { options.coverDir = n; })},
-        {u"--html"_s, number(u"--html"_s, 0, 1, [&](int n) { options.htmlDir = n; })},
-        {u"--artist"_s, text(options.artist)},
-        {u"--album"_s, text(options.album)},
-        {u"--year"_s, text(options.year)},
-        {u"--genre"_s, text(options.genre)},
-        {u"--comment"_s, text(options.comment)},
-        {u"--titles"_s, Setter([&](const QString &v) {
-             options.titlesFile = v;
-             return QString();
-         })},
-        {u"--only"_s, Setter([&](const QString &v) {
+         }},
+        {u"--text-effect"_s, numberIn(u"--text-effect"_s, 0, 3, [&](int n) { options.textEffect = textEffectAt(n); })},
+        {u"--replace-spaces"_s, numberIn(u"--replace-spaces"_s, 0, 2, [&](int n) { options.replaceSpaces = spaceReplacementAt(n); })},
+        {u"--id3"_s, numberIn(u"--id3"_s, 1, 3, [&](int n) { options.id3Mode = *tagVersionsFromNumber(n); })},
+        {u"--playlist"_s, numberIn(u"--playlist"_s, 0, 1, [&](int n) { options.playlistDir = n; })},
+        {u"--cover"_s, pathInto(options.coverFile)},
+        {u"--cover-dir"_s, numberIn(u"--cover-dir"_s, 0, 1, [&](int n) { options.coverDir = n; })},
+        {u"--html"_s, numberIn(u"--html"_s, 0, 1, [&](int n) { options.htmlDir = n; })},
+        {u"--artist"_s, textInto(options.artist)},
+        {u"--album"_s, textInto(options.album)},
+        {u"--year"_s, textInto(options.year)},
+        {u"--genre"_s, textInto(options.genre)},
+        {u"--comment"_s, textInto(options.comment)},
+        {u"--titles"_s, pathInto(options.titlesFile)},
+        {u"--only"_s, [&](const QString &v) {
              options.only.append(v);
              return QString();
-         })},
-        {u"--lookup"_s, Setter([&](const QString &v) {
-             options.lookupUrl = v;
-             return QString();
-         })},
-        {u"--pairing"_s, Setter([&](const QString &v) {
+         }},
+        {u"--lookup"_s, pathInto(options.lookupUrl)},
+        {u"--pairing"_s, [&](const QString &v) {
              if (v != u"position" && v != u"auto" && v != u"best")
                  return u"--pairing takes position, auto or best, not '%1'"_s.arg(v);
              options.pairing = v;
              return QString();
-         })},
-        {u"--timeout"_s, number(u"--timeout"_s, 1, 3600, [&](int n) { options.lookupTimeout = n; })},
-        {u"--capture"_s, Setter([&](const QString &v) {
-             options.captureUrl = v;
-             return QString();
-         })},
-        {u"--id3v2"_s, Setter([&](const QString &v) { return parseId3v2Version(v, options.id3v2Version); })},
-        {u"--profile"_s, text(profile)},
-        {u"--from-text"_s, Setter([&](const QString &v) {
+         }},
+        {u"--timeout"_s, numberIn(u"--timeout"_s, 1, 3600, [&](int n) { options.lookupTimeout = n; })},
+        {u"--capture"_s, pathInto(options.captureUrl)},
+        {u"--id3v2"_s, [&](const QString &v) { return parseId3v2Version(v, options.id3v2Version); }},
+        {u"--profile"_s, textInto(profile)},
+        {u"--from-text"_s, [&](const QString &v) {
              options.fromTextFile = v;
              return v.isEmpty() ? u"--from-text needs a file, or - for standard input"_s : QString();
-         })},
+         }},
     };
-    const std::map<QString, std::function<void()>> flags = {
+}
+
+FlagOptions flagOptions(RenameCommandOptions &options)
+{
+    return {
         {u"--no-total-tracks"_s, [&] { options.totalTracks = false; }},
         {u"--joliet"_s, [&] { options.joliet = true; }},
         {u"--dry-run"_s, [&] { options.dryRun = true; }},
@@ -136,9 +145,13 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
         {u"--preflight"_s, [&] { options.preflight = true; }},
         {u"--embed-cover"_s, [&] { options.embedCover = true; }},
     };
+}
 
-    bool coverDirGiven = false;
-    QSet<QString> given;
+// Reads the arguments in order ("--name value", "--name=value", flags, the folder, "--" before
+// a folder that starts like an option); `given` gets the name of every option met.
+QString readArguments(const QStringList &args, const ValueOptions &withValue, const FlagOptions &flags,
+                      RenameCommandOptions &options, QSet<QString> &given)
+{
     bool onlyPositional = false;
     for (int i = 0; i < args.size(); ++i) {
         QString arg = args.at(i);
@@ -176,21 +189,18 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
             value = args.at(++i);
         }
         given.insert(arg);
-        if (arg == u"--cover-dir")
-            coverDirGiven = true;
         if (const QString problem = option->second(value); !problem.isEmpty())
             return problem;
     }
-    if (options.folder.isEmpty())
-        return u"rename needs a folder: varnelt-cli rename DIR [options]"_s;
-    if (profile) {
-        options.profile = *profile;
-        if (const QString problem = applyProfile(given, options); !problem.isEmpty())
-            return problem;
-    }
+    return {};
+}
+
+// The options that only make sense together, or that exclude each other.
+QString checkCombinations(const RenameCommandOptions &options, const QSet<QString> &given)
+{
     if (given.contains(u"--embed-cover"_s) && options.coverFile.isEmpty() && !options.fromLookup())
         return u"--embed-cover needs --cover FILE or a lookup's cover"_s;
-    if (coverDirGiven && options.coverFile.isEmpty() && !options.fromLookup())
+    if (given.contains(u"--cover-dir"_s) && options.coverFile.isEmpty() && !options.fromLookup())
         return u"--cover-dir needs --cover FILE"_s;
     const int sources = int(!options.lookupUrl.isEmpty()) + int(!options.captureUrl.isEmpty())
                         + int(!options.fromTextFile.isEmpty()) + int(!options.titlesFile.isEmpty()) + int(options.search);
@@ -201,4 +211,23 @@ QString parseRenameOptions(const QStringList &args, RenameCommandOptions &option
     if (!options.pairing.isEmpty() && !options.fromLookup())
         return u"--pairing goes with a lookup (--lookup, --capture, --from-text or --search)"_s;
     return {};
+}
+
+} // namespace
+
+QString parseRenameOptions(const QStringList &args, RenameCommandOptions &options)
+{
+    std::optional<QString> profile;
+    QSet<QString> given;
+    if (const QString problem = readArguments(args, valueOptions(options, profile), flagOptions(options), options, given);
+        !problem.isEmpty())
+        return problem;
+    if (options.folder.isEmpty())
+        return u"rename needs a folder: varnelt-cli rename DIR [options]"_s;
+    if (profile) {
+        options.profile = *profile;
+        if (const QString problem = applyProfile(given, options); !problem.isEmpty())
+            return problem;
+    }
+    return checkCombinations(options, given);
 }
