@@ -167,32 +167,61 @@ frmInternet::~frmInternet()
 
 void frmInternet::buildControls()
 {
-    const auto button = [this](const QString &name, const QString &text) {
-        auto *b = new ButtonEx(text, this);
-        b->setObjectName(name);
-        b->setFocusPolicy(Qt::TabFocus);
-        return b;
+    // Made in this order, which is the order Tab follows.
+    buildButtons();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    QHBoxLayout *folderRow = buildButtonRows(layout);
+    buildPageArea(layout, folderRow);
+    connectCandidatePanel();
+    connectButtons();
+    addPageMenuAndKeys();
+}
+
+void frmInternet::buildButtons()
+{
+    struct Spec
+    {
+        ButtonEx *&button;
+        QString name;
+        QString text;
+        QString tip = {};
     };
-    cmdAmg = button(u"cmdAmg"_s, u"All Music Guide"_s);
-    cmdGracenote = button(u"cmdGracenote"_s, u"Gracenote"_s);
-    cmdFreeDb = button(u"cmdFreeDb"_s, u"freedb"_s);
-    cmdMusicBrainz = button(u"cmdMusicBrainz"_s, u"MusicBrainz"_s);
-    cmdBack = button(u"cmdBack"_s, u"Back"_s);
-    cmdForward = button(u"cmdForward"_s, u"Forward"_s);
-    cmdReload = button(u"cmdReload"_s, u"Reload"_s);
-    cmdStop = button(u"cmdStop"_s, u"Stop"_s);
-    cmdCopy = button(u"cmdCopy"_s, u"Copy"_s);
-    cmdCopy->setToolTip(u"Puts the selected part of the folder into the page's search field"_s);
-    cmdCapture = button(u"cmdCapture"_s, u"Capture track list"_s);
-    cmdCapture->setToolTip(u"Reads the track list of the page, or of the part of it you selected"_s);
-    cmdPaste = button(u"cmdPaste"_s, u"Paste track list"_s);
-    cmdPaste->setToolTip(u"Reads a track list copied to the clipboard, one track a line"_s);
+    const Spec specs[] = {
+        {cmdAmg, u"cmdAmg"_s, u"All Music Guide"_s},
+        {cmdGracenote, u"cmdGracenote"_s, u"Gracenote"_s},
+        {cmdFreeDb, u"cmdFreeDb"_s, u"freedb"_s},
+        {cmdMusicBrainz, u"cmdMusicBrainz"_s, u"MusicBrainz"_s},
+        {cmdBack, u"cmdBack"_s, u"Back"_s},
+        {cmdForward, u"cmdForward"_s, u"Forward"_s},
+        {cmdReload, u"cmdReload"_s, u"Reload"_s},
+        {cmdStop, u"cmdStop"_s, u"Stop"_s},
+        {cmdCopy, u"cmdCopy"_s, u"Copy"_s, u"Puts the selected part of the folder into the page's search field"_s},
+        {cmdCapture, u"cmdCapture"_s, u"Capture track list"_s,
+         u"Reads the track list of the page, or of the part of it you selected"_s},
+        {cmdPaste, u"cmdPaste"_s, u"Paste track list"_s, u"Reads a track list copied to the clipboard, one track a line"_s},
+    };
+    for (const Spec &spec : specs)
+        spec.button = makeButton(spec.name, spec.text, spec.tip);
     txtDirectory = new QLineEdit(this);
     txtDirectory->setObjectName(u"txtDirectory"_s);
     imgBusy = new QLabel(this);
     imgBusy->setObjectName(u"imgBusy"_s);
     imgBusy->setPixmap(busyFrames_.last());
+}
 
+ButtonEx *frmInternet::makeButton(const QString &name, const QString &text, const QString &tip)
+{
+    auto *b = new ButtonEx(text, this);
+    b->setObjectName(name);
+    b->setFocusPolicy(Qt::TabFocus);
+    if (!tip.isEmpty())
+        b->setToolTip(tip);
+    return b;
+}
+
+QHBoxLayout *frmInternet::buildButtonRows(QVBoxLayout *layout)
+{
     auto *sitesRow = new QHBoxLayout;
     for (ButtonEx *b : {cmdAmg, cmdGracenote, cmdFreeDb, cmdMusicBrainz})
         sitesRow->addWidget(b);
@@ -206,7 +235,13 @@ void frmInternet::buildControls()
     folderRow->addWidget(cmdCopy);
     folderRow->addWidget(cmdCapture);
     folderRow->addWidget(cmdPaste);
+    layout->addLayout(sitesRow);
+    layout->addLayout(folderRow);
+    return folderRow;
+}
 
+void frmInternet::buildPageArea(QVBoxLayout *layout, QHBoxLayout *folderRow)
+{
     web = new LookupView(profile_, this, [this] {
         StatusBar1->showMessage(u"A pop-up window was refused."_s);
     });
@@ -214,13 +249,8 @@ void frmInternet::buildControls()
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(u"StatusBar1"_s);
     StatusBar1->setSizeGripEnabled(false);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 0);
-    layout->addLayout(sitesRow);
-    layout->addLayout(folderRow);
-    cmdFindAuto = button(u"cmdFindAuto"_s, u"&Find automatically"_s);
-    cmdFindAuto->setToolTip(u"Searches MusicBrainz for this folder's album without browsing"_s);
+    cmdFindAuto = makeButton(u"cmdFindAuto"_s, u"&Find automatically"_s,
+                             u"Searches MusicBrainz for this folder's album without browsing"_s);
     folderRow->addWidget(cmdFindAuto);
     candidates_ = new CandidatePanel(this);
     candidates_->hide();
@@ -231,6 +261,11 @@ void frmInternet::buildControls()
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
+    layout->addWidget(StatusBar1);
+}
+
+void frmInternet::connectCandidatePanel()
+{
     connect(cmdFindAuto, &ButtonEx::clicked, this, &frmInternet::findAutomatically);
     connect(candidates_, &CandidatePanel::busyChanged, this, [this](bool busy) {
         cmdFindAuto->setEnabled(!busy);
@@ -252,8 +287,10 @@ void frmInternet::buildControls()
         searchRecord_ = true;
         showTrackList();
     });
-    layout->addWidget(StatusBar1);
+}
 
+void frmInternet::connectButtons()
+{
     connect(cmdAmg, &ButtonEx::clicked, this, [this] { openSite(SiteKind::Amg); });
     connect(cmdGracenote, &ButtonEx::clicked, this, [this] { openSite(SiteKind::Cddb); });
     connect(cmdFreeDb, &ButtonEx::clicked, this, [this] { openSite(SiteKind::Freedb); });
@@ -269,6 +306,10 @@ void frmInternet::buildControls()
     connect(cmdCopy, &ButtonEx::clicked, this, &frmInternet::copySearchText);
     connect(cmdCapture, &ButtonEx::clicked, this, &frmInternet::captureTrackList);
     connect(cmdPaste, &ButtonEx::clicked, this, &frmInternet::pasteTrackList);
+}
+
+void frmInternet::addPageMenuAndKeys()
+{
     auto *mnuCapture = new QAction(u"Capture track list"_s, this);
     mnuCapture->setObjectName(u"mnuCaptureTrackList"_s);
     connect(mnuCapture, &QAction::triggered, this, &frmInternet::captureTrackList);

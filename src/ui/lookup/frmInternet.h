@@ -12,11 +12,13 @@
 
 class CandidatePanel;
 class LookupPageDriver;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class ButtonEx;
 class QStatusBar;
 class QTimer;
+class QVBoxLayout;
 class QWebEngineProfile;
 class QWebEngineView;
 class frmTracks;
@@ -58,6 +60,13 @@ protected:
 
 private:
     void buildControls();
+    void buildButtons();
+    ButtonEx *makeButton(const QString &name, const QString &text, const QString &tip = {});
+    QHBoxLayout *buildButtonRows(QVBoxLayout *layout);
+    void buildPageArea(QVBoxLayout *layout, QHBoxLayout *folderRow);
+    void connectCandidatePanel();
+    void connectButtons();
+    void addPageMenuAndKeys();
     void openSite(SiteKind kind);
     void reload();
     void copySearchText();
