@@ -2,6 +2,7 @@
 
 #include "MainContext.h"
 #include "RenameListView.h"
+#include "RenameOptionsBox.h"
 #include "ui/lookup/frmCover.h"
 #include "ui/side/frmSelectDir.h"
 #include "ui/widgets/GenreCombo.h"
@@ -14,6 +15,7 @@
 #include "foundation/Settings.h"
 #include "album/LookupHandOver.h"
 #include "jobs/RenamePlan.h"
+#include "jobs/TargetProfiles.h"
 #include "naming/MaskLanguage.h"
 #include "naming/NameBuilder.h"
 #include "naming/TextEffects.h"
@@ -34,18 +36,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QComboBox *folderChoice(const QString &name, QWidget *parent)
-{
-    auto *combo = named(new QComboBox(parent), name);
-    combo->addItem(Destination::mp3Directory(), 0);
-    combo->addItem(Destination::parentDirectory(), 0);
-    return combo;
-}
-
-} // namespace
-
 PageRename::PageRename(MainContext &context, QWidget *parent)
     : QWidget(parent)
     , context_(context)
@@ -54,8 +44,6 @@ PageRename::PageRename(MainContext &context, QWidget *parent)
     buildControls();
     connectControls();
     fillGenreList(cboGenreEdit);
-    updateTotalTracksEnabling();
-    updateCoverEnabling();
 }
 
 PageRename::~PageRename() = default;
@@ -68,7 +56,7 @@ void PageRename::buildControls()
     lstResult = new RenameListView(this);
     cmdEditTrack = named(new ButtonEx(u"E&dit selected track"_s, this), u"cmdEditTrack"_s);
     QGroupBox *naming = buildNamingBox();
-    QGroupBox *options = buildOptionsBox();
+    options_ = new RenameOptionsBox(context_, this);
 
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(new QLabel(u"Directory :"_s, this));
@@ -83,7 +71,7 @@ void PageRename::buildControls()
 
     auto *middle = new QHBoxLayout;
     middle->addLayout(listColumn, 1);
-    middle->addWidget(options);
+    middle->addWidget(options_);
 
     // The page scrolls rather than forcing the main window to grow past its remembered size.
     auto *content = new QWidget;
@@ -184,43 +172,6 @@ QGroupBox *PageRename::buildNamingBox()
     return naming;
 }
 
-QGroupBox *PageRename::buildOptionsBox()
-{
-    auto *options = named(new QGroupBox(u"Options"_s, this), u"fraOptions"_s);
-    cboId3TagRename = named(new QComboBox(options), u"cboId3TagRename"_s);
-    cboId3TagRename->addItem(u"ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
-    cboId3TagRename->addItem(u"ID3v1 Only"_s, tagVersionsNumber(TagVersions::V1Only));
-    cboId3TagRename->addItem(u"ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
-    chkTotalTracks = named(new QCheckBox(u"Add total tracks to ID3v2 track"_s, options), u"chkTotalTracks"_s);
-    txtTotalTrack = named(new QLineEdit(options), u"txtTotalTrack"_s);
-    txtTotalTrack->setMaximumWidth(50);
-    chkPlayList = named(new QCheckBox(u"Create playlist"_s, options), u"chkPlayList"_s);
-    cboPlaylistDir = folderChoice(u"cboPlaylistDir"_s, options);
-    chkCover = named(new QCheckBox(u"Copy cover image"_s, options), u"chkCover"_s);
-    cboCoverDir = folderChoice(u"cboCoverDir"_s, options);
-    chkHtml = named(new QCheckBox(u"Create HTML page"_s, options), u"chkHtml"_s);
-    chkHtml->setToolTip(u"A page of the album (artist, album, cover, tracks with their lengths, linked to the "
-                        u"files), named like the playlist with \".htm\""_s);
-    cboHtmlDir = folderChoice(u"cboHtmlDir"_s, options);
-    chkJoliet = named(new QCheckBox(u"Force Joliet compatibility for CD burning"_s, options), u"chkJoliet"_s);
-
-    auto *optionsGrid = new QGridLayout(options);
-    optionsGrid->addWidget(named(new QLabel(u"Use this ID3 version ->"_s, options), u"lblId3TagRename"_s), 0, 0);
-    optionsGrid->addWidget(cboId3TagRename, 0, 1);
-    optionsGrid->addWidget(chkTotalTracks, 1, 0);
-    optionsGrid->addWidget(txtTotalTrack, 1, 1, Qt::AlignLeft);
-    optionsGrid->addWidget(chkPlayList, 2, 0);
-    optionsGrid->addWidget(cboPlaylistDir, 2, 1);
-    optionsGrid->addWidget(chkCover, 3, 0);
-    optionsGrid->addWidget(cboCoverDir, 3, 1);
-    optionsGrid->addWidget(chkHtml, 4, 0);
-    optionsGrid->addWidget(cboHtmlDir, 4, 1);
-    optionsGrid->addWidget(chkJoliet, 5, 0, 1, 2);
-    buildTargetControls(options, optionsGrid);
-    optionsGrid->setRowStretch(optionsGrid->rowCount(), 1);
-    return options;
-}
-
 QSize PageRename::sizeHint() const
 {
     // What the page needs to show every control without scrolling (the scroll area alone would
@@ -280,25 +231,8 @@ void PageRename::connectControls()
     connect(lstResult, &RenameListView::playRequested, this, &PageRename::playRow);
     connect(cmdEditTrack, &ButtonEx::clicked, this, &PageRename::editSelectedTrack);
 
-    connect(cboId3TagRename, &QComboBox::currentIndexChanged, this, &PageRename::updateTotalTracksEnabling);
-    connect(cboId3TagRename, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
     connect(&context_, &MainContext::renameListFromTags, this, &PageRename::takeRenameListFromTags);
-    connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
-        // A mode restored as -1 leaves no entry chosen here either.
-        if (index >= -1 && index < cboId3TagRename->count())
-            cboId3TagRename->setCurrentIndex(index);
-    });
-    connect(chkTotalTracks, &QCheckBox::toggled, this, &PageRename::updateTotalTracksEnabling);
-
-    connect(chkPlayList, &QCheckBox::toggled, cboPlaylistDir, &QComboBox::setEnabled);
-    cboPlaylistDir->setEnabled(chkPlayList->isChecked());
-    connect(chkCover, &QCheckBox::toggled, this, &PageRename::updateCoverEnabling);
-    connectTargetControls();
-    connect(chkHtml, &QCheckBox::toggled, this, [this](bool on) {
-        // The page's folder choice follows its box, as the playlist's does.
-        cboHtmlDir->setEnabled(on);
-    });
-    cboHtmlDir->setEnabled(chkHtml->isChecked());
+    connect(options_, &RenameOptionsBox::targetChosen, this, &PageRename::applyTargetProfile);
 }
 
 void PageRename::onMaskChosen()
@@ -313,20 +247,15 @@ void PageRename::onMaskChosen()
 
 QList<StoredControl> PageRename::storedControls()
 {
-    return {
+    // The main window restores them in its own fixed order, whatever the order here.
+    return QList<StoredControl>{
         storedText(SettingsKeys::LastMask, cboMask, [this](const QString &text) { restoreMask(text); }),
-        storedListIndex(SettingsKeys::LastPlaylistDir, cboPlaylistDir),
-        storedListIndex(SettingsKeys::LastCoverDir, cboCoverDir),
         storedListIndex(SettingsKeys::LastTextEffect, cboTextEffect),
         storedListIndex(SettingsKeys::LastReplaceSpaces, cboReplaceSpaces),
         storedText(SettingsKeys::LastDestinationDir, cboDestDir, [this](const QString &text) { restoreDestination(text); }),
-        storedCheck(SettingsKeys::CheckPlaylist, chkPlayList),
-        storedCheck(SettingsKeys::CheckCover, chkCover),
-        storedCheck(SettingsKeys::TotalTracks, chkTotalTracks),
-        storedCheck(SettingsKeys::CheckJoliet, chkJoliet),
         storedCheck(SettingsKeys::CheckTextEffect, chkTextEffect),
         storedCheck(SettingsKeys::CheckReplaceSpaces, chkReplaceSpaces),
-    };
+    } + options_->storedControls();
 }
 
 // A numeric mask is no mask: the drop-down then shows its first entry.
@@ -363,9 +292,7 @@ void PageRename::focusRenameList()
 
 void PageRename::holdCoverOptions()
 {
-    chkCover->setEnabled(false);
-    cboCoverDir->setEnabled(false);
-    chkEmbedCover->setEnabled(false);
+    options_->holdCoverOptions();
     ImgCover->hide();
 }
 
@@ -375,22 +302,6 @@ void PageRename::windowActivated()
         return;
     lstResult->setFocus();
     refreshPreview();
-}
-
-void PageRename::updateTotalTracksEnabling()
-{
-    const bool v2 = usesV2(tagVersions());
-    chkTotalTracks->setEnabled(v2);
-    txtTotalTrack->setEnabled(v2 && chkTotalTracks->isChecked());
-}
-
-void PageRename::updateCoverEnabling()
-{
-    const bool haveCover = !coverDownloadFileName_.isEmpty();
-    chkCover->setEnabled(haveCover);
-    if (chkEmbedCover)
-        chkEmbedCover->setEnabled(haveCover);
-    cboCoverDir->setEnabled(haveCover && chkCover->isChecked());
 }
 
 void PageRename::playCurrent()
@@ -462,7 +373,23 @@ QString PageRename::newFileNameOf(int row) const
 
 TagVersions PageRename::tagVersions() const
 {
-    return tagVersionsFromNumber(cboId3TagRename->currentData().toInt()).value_or(TagVersions::Both);
+    return options_->tagVersions();
+}
+
+ID3v2Version PageRename::id3v2Version() const
+{
+    return options_->id3v2Version();
+}
+
+void PageRename::applyTargetProfile(int index)
+{
+    const TargetProfile *profile = options_->applyTargetProfile(index);
+    if (!profile)
+        return;
+    // "Replace spaces by" is a naming option, outside the options box.
+    if (profile->replaceSpaces)
+        chkReplaceSpaces->setChecked(*profile->replaceSpaces);
+    refreshPreview();
 }
 
 void PageRename::refreshPreview()
@@ -501,7 +428,7 @@ void PageRename::setAlbumFields(const AlbumFields &album, bool keepComment)
 
 void PageRename::setTotalTrack(const QString &text)
 {
-    txtTotalTrack->setText(text);
+    options_->setTotalTrack(text);
 }
 
 void PageRename::setCoverDownload(const QString &fileName)
@@ -510,7 +437,7 @@ void PageRename::setCoverDownload(const QString &fileName)
     const QPixmap picture(fileName);
     ImgCover->setPixmap(picture);
     ImgCover->setVisible(!fileName.isEmpty() && !picture.isNull());
-    updateCoverEnabling();
+    options_->setCoverFile(fileName);
 }
 
 bool PageRename::genreAtFirstEntry() const

@@ -6,7 +6,6 @@
 #include "WizardPage.h"
 
 #include "audio/TagVersions.h"
-#include "jobs/CoverEmbedding.h"
 #include "album/RenameList.h"
 #include "naming/NamingInput.h"
 
@@ -23,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class ButtonEx;
 class RenameListView;
+class RenameOptionsBox;
 struct LookupHandOver;
 struct RenameJobInput;
 struct StoredControl;
@@ -123,7 +123,6 @@ private:
     void buildControls();
     QGroupBox *buildAlbumBox();
     QGroupBox *buildNamingBox();
-    QGroupBox *buildOptionsBox();
     void connectControls();
     void chooseDestinationFolder();
     void playRow(int row);
@@ -132,13 +131,7 @@ private:
     bool maskLengthAccepted();
     void restoreMask(const QString &stored);
     void restoreDestination(const QString &stored);
-    void updateTotalTracksEnabling();
-    void updateCoverEnabling();
     [[nodiscard]] RenameJobInput jobInput() const;
-    /// The revision drop-down, "Embed cover in the files" and "Target" (PageRenameTarget.cpp).
-    void buildTargetControls(QWidget *options, QGridLayout *grid);
-    void connectTargetControls();
-    void fillTargetInput(RenameJobInput &input) const;
     void runJob();
 
     MainContext &context_;
@@ -166,20 +159,6 @@ private:
     QCheckBox *chkReplaceSpaces = nullptr;
     QComboBox *cboReplaceSpaces = nullptr;
     QLineEdit *txtNewFileName = nullptr;
-    QComboBox *cboId3TagRename = nullptr;
-    QCheckBox *chkTotalTracks = nullptr;
-    QLineEdit *txtTotalTrack = nullptr;
-    QCheckBox *chkPlayList = nullptr;
-    QComboBox *cboPlaylistDir = nullptr;
-    QCheckBox *chkCover = nullptr;
-    QComboBox *cboCoverDir = nullptr;
-    QCheckBox *chkHtml = nullptr;
-    QComboBox *cboHtmlDir = nullptr;
-    QCheckBox *chkJoliet = nullptr;
     QLabel *ImgCover = nullptr;
-    QComboBox *cboId3v2Rename = nullptr;
-    QCheckBox *chkEmbedCover = nullptr;
-    QComboBox *cboTarget = nullptr;
-    /// The limits of the chosen target on an embedded cover.
-    CoverFit coverFit_;
+    RenameOptionsBox *options_ = nullptr;
 };
