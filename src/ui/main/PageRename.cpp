@@ -1,11 +1,10 @@
 #include "PageRename.h"
 
+#include "AlbumFieldsBox.h"
 #include "MainContext.h"
 #include "RenameListView.h"
 #include "RenameOptionsBox.h"
-#include "ui/lookup/frmCover.h"
 #include "ui/side/frmSelectDir.h"
-#include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/Named.h"
 #include "ui/widgets/StoredControls.h"
@@ -23,13 +22,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include "ui/widgets/ButtonEx.h"
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -43,7 +40,7 @@ PageRename::PageRename(MainContext &context, QWidget *parent)
     setObjectName(u"PageRename"_s);
     buildControls();
     connectControls();
-    fillGenreList(cboGenreEdit);
+    album_->fillGenres();
 }
 
 PageRename::~PageRename() = default;
@@ -52,7 +49,7 @@ void PageRename::buildControls()
 {
     txtDirectory = named(new QLineEdit(this), u"txtDirectory"_s);
     txtDirectory->setReadOnly(true);
-    QGroupBox *album = buildAlbumBox();
+    album_ = new AlbumFieldsBox(this);
     lstResult = new RenameListView(this);
     cmdEditTrack = named(new ButtonEx(u"E&dit selected track"_s, this), u"cmdEditTrack"_s);
     QGroupBox *naming = buildNamingBox();
@@ -77,7 +74,7 @@ void PageRename::buildControls()
     auto *content = new QWidget;
     auto *page = new QVBoxLayout(content);
     page->addLayout(folderRow);
-    page->addWidget(album);
+    page->addWidget(album_);
     page->addLayout(middle, 1);
     page->addWidget(naming);
     content_ = content;
@@ -88,46 +85,6 @@ void PageRename::buildControls()
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
-}
-
-QGroupBox *PageRename::buildAlbumBox()
-{
-    auto *album = named(new QGroupBox(u"Album informations"_s, this), u"fraAlbum"_s);
-    txtArtistEdit = named(new QLineEdit(album), u"txtArtistEdit"_s);
-    txtAlbumEdit = named(new QLineEdit(album), u"txtAlbumEdit"_s);
-    txtYearEdit = named(new QLineEdit(album), u"txtYearEdit"_s);
-    txtYearEdit->setFixedWidth(60);
-    txtCommentEdit = named(new QLineEdit(album), u"txtCommentEdit"_s);
-    cboGenreEdit = named(new QComboBox(album), u"cboGenreEdit"_s);
-    cboGenreEdit->setEditable(true);
-    cboGenreEdit->setInsertPolicy(QComboBox::NoInsert);
-    cmdDelGenreEdit = named(new ButtonEx(u"No genre"_s, album), u"cmdDelGenreEdit"_s);
-    ImgCover = named(new QLabel(album), u"ImgCover"_s);
-    ImgCover->setFixedSize(80, 80);
-    ImgCover->setScaledContents(true);
-    ImgCover->setFrameShape(QFrame::StyledPanel);
-    ImgCover->hide();
-    ImgCover->setCursor(Qt::PointingHandCursor);
-    ImgCover->installEventFilter(this);
-
-    auto *albumGrid = new QGridLayout(album);
-    albumGrid->addWidget(new QLabel(u"Artist :"_s, album), 0, 0);
-    albumGrid->addWidget(txtArtistEdit, 0, 1);
-    albumGrid->addWidget(new QLabel(u"Album :"_s, album), 0, 2, Qt::AlignRight);
-    albumGrid->addWidget(txtAlbumEdit, 0, 3);
-    albumGrid->addWidget(new QLabel(u"Year :"_s, album), 1, 0);
-    albumGrid->addWidget(txtYearEdit, 1, 1, Qt::AlignLeft);
-    albumGrid->addWidget(new QLabel(u"Genre :"_s, album), 1, 2, Qt::AlignRight);
-    auto *genreRow = new QHBoxLayout;
-    genreRow->addWidget(cboGenreEdit, 1);
-    genreRow->addWidget(cmdDelGenreEdit);
-    albumGrid->addLayout(genreRow, 1, 3);
-    albumGrid->addWidget(new QLabel(u"Comment :"_s, album), 2, 0);
-    albumGrid->addWidget(txtCommentEdit, 2, 1, 1, 3);
-    albumGrid->addWidget(ImgCover, 0, 4, 3, 1, Qt::AlignTop);
-    albumGrid->setColumnStretch(1, 1);
-    albumGrid->setColumnStretch(3, 1);
-    return album;
 }
 
 QGroupBox *PageRename::buildNamingBox()
@@ -189,15 +146,9 @@ void PageRename::connectControls()
 
     // Every input of the name builder recomputes the preview, so it always shows the path the
     // job will use.
-    for (QLineEdit *edit : {txtArtistEdit, txtAlbumEdit, txtYearEdit, txtCommentEdit})
-        connect(edit, &QLineEdit::textChanged, this, &PageRename::refreshPreview);
-    for (QComboBox *combo : {cboGenreEdit, cboTextEffect, cboReplaceSpaces})
+    connect(album_, &AlbumFieldsBox::edited, this, &PageRename::refreshPreview);
+    for (QComboBox *combo : {cboTextEffect, cboReplaceSpaces})
         connect(combo, &QComboBox::currentIndexChanged, this, &PageRename::refreshPreview);
-    connect(cboGenreEdit, &QComboBox::editTextChanged, this, &PageRename::refreshPreview);
-    connect(cmdDelGenreEdit, &ButtonEx::clicked, this, [this] {
-        cboGenreEdit->setCurrentIndex(0);
-        cboGenreEdit->setEditText(QString());
-    });
 
     connect(cboMask, &QComboBox::activated, this, &PageRename::onMaskChosen);
     connect(cmdMaskEdit, &ButtonEx::clicked, this, &PageRename::openMaskEditor);
@@ -282,7 +233,7 @@ void PageRename::restoreDestination(const QString &stored)
 
 void PageRename::fillGenreLists()
 {
-    fillGenreList(cboGenreEdit);
+    album_->fillGenres();
 }
 
 void PageRename::focusRenameList()
@@ -293,7 +244,7 @@ void PageRename::focusRenameList()
 void PageRename::holdCoverOptions()
 {
     options_->holdCoverOptions();
-    ImgCover->hide();
+    album_->hideCover();
 }
 
 void PageRename::windowActivated()
@@ -340,8 +291,7 @@ void PageRename::chooseDestinationFolder()
 
 AlbumFields PageRename::albumFields() const
 {
-    return {txtArtistEdit->text(), txtAlbumEdit->text(), txtYearEdit->text(), cboGenreEdit->currentText(),
-            txtCommentEdit->text()};
+    return album_->fields();
 }
 
 NamingOptions PageRename::namingOptions() const
@@ -413,17 +363,7 @@ void PageRename::setRenameList(const RenameList &rows, const QStringList &iconKe
 
 void PageRename::setAlbumFields(const AlbumFields &album, bool keepComment)
 {
-    txtAlbumEdit->setText(album.album);
-    txtArtistEdit->setText(album.artist);
-    txtYearEdit->setText(album.year);
-    const QString genre = album.genre.trimmed();
-    const int index = cboGenreEdit->findText(genre, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0 && !genre.isEmpty())
-        cboGenreEdit->setCurrentIndex(index);
-    else
-        cboGenreEdit->setEditText(genre);
-    if (!keepComment)
-        txtCommentEdit->setText(album.comment);
+    album_->setFields(album, keepComment);
 }
 
 void PageRename::setTotalTrack(const QString &text)
@@ -434,15 +374,13 @@ void PageRename::setTotalTrack(const QString &text)
 void PageRename::setCoverDownload(const QString &fileName)
 {
     coverDownloadFileName_ = fileName;
-    const QPixmap picture(fileName);
-    ImgCover->setPixmap(picture);
-    ImgCover->setVisible(!fileName.isEmpty() && !picture.isNull());
+    album_->showCover(fileName);
     options_->setCoverFile(fileName);
 }
 
 bool PageRename::genreAtFirstEntry() const
 {
-    return cboGenreEdit->currentIndex() == 0;
+    return album_->genreAtFirstEntry();
 }
 
 void PageRename::takeLookup(const LookupHandOver &handOver)
@@ -465,13 +403,4 @@ void PageRename::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     refreshPreview();
-}
-
-bool PageRename::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ImgCover && event->type() == QEvent::MouseButtonRelease) {
-        frmCover::showPicture(ImgCover->pixmap(), txtArtistEdit->text() + u" - "_s + txtAlbumEdit->text(), this);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -1,7 +1,8 @@
 #pragma once
-// Wizard page 2, the rename page: the album fields, the rename list with the live preview of
-// the selected row's new path, the naming options, the tag version and the album outputs.
-// "&Rename and tag" (renameAndTag) runs the album rename job from here.
+// Wizard page 2, the rename page: the album fields (AlbumFieldsBox), the rename list with the
+// live preview of the selected row's new path, the naming options, and the tag versions and
+// album outputs (RenameOptionsBox). "&Rename and tag" (renameAndTag) runs the album rename job
+// from here.
 
 #include "WizardPage.h"
 
@@ -13,12 +14,11 @@
 #include <QStringList>
 #include <QWidget>
 
+class AlbumFieldsBox;
 class MainContext;
 class QCheckBox;
 class QComboBox;
-class QGridLayout;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class ButtonEx;
 class RenameListView;
@@ -116,12 +116,9 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    /// A click on the cover picture shows it at full size.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
-    QGroupBox *buildAlbumBox();
     QGroupBox *buildNamingBox();
     void connectControls();
     void chooseDestinationFolder();
@@ -142,12 +139,7 @@ private:
     QWidget *content_ = nullptr;
 
     QLineEdit *txtDirectory = nullptr;
-    QLineEdit *txtArtistEdit = nullptr;
-    QLineEdit *txtAlbumEdit = nullptr;
-    QLineEdit *txtYearEdit = nullptr;
-    QLineEdit *txtCommentEdit = nullptr;
-    QComboBox *cboGenreEdit = nullptr;
-    ButtonEx *cmdDelGenreEdit = nullptr;
+    AlbumFieldsBox *album_ = nullptr;
     RenameListView *lstResult = nullptr;
     ButtonEx *cmdEditTrack = nullptr;
     QComboBox *cboMask = nullptr;
@@ -159,6 +151,5 @@ private:
     QCheckBox *chkReplaceSpaces = nullptr;
     QComboBox *cboReplaceSpaces = nullptr;
     QLineEdit *txtNewFileName = nullptr;
-    QLabel *ImgCover = nullptr;
     RenameOptionsBox *options_ = nullptr;
 };

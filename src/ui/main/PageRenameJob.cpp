@@ -1,6 +1,7 @@
 // The rename page's side of the album rename job and of the mask drop-down.
 #include "PageRename.h"
 
+#include "AlbumFieldsBox.h"
 #include "BatchRun.h"
 #include "MainContext.h"
 #include "RenameListView.h"
@@ -64,7 +65,7 @@ RenameJobInput PageRename::jobInput() const
     input.album = albumFields();
     input.naming = namingOptions();
     options_->fillJobInput(input);
-    input.outputs.coverShown = !ImgCover->isHidden();
+    input.outputs.coverShown = album_->coverShown();
     input.outputs.coverDownloadFileName = coverDownloadFileName_;
     return input;
 }
