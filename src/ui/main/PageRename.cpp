@@ -1,10 +1,10 @@
 #include "PageRename.h"
 
+#include "AlbumFieldsBox.h"
 #include "MainContext.h"
 #include "RenameListView.h"
-#include "ui/lookup/frmCover.h"
+#include "RenameOptionsBox.h"
 #include "ui/side/frmSelectDir.h"
-#include "ui/widgets/GenreCombo.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/Named.h"
 #include "ui/widgets/StoredControls.h"
@@ -14,6 +14,7 @@
 #include "foundation/Settings.h"
 #include "album/LookupHandOver.h"
 #include "jobs/RenamePlan.h"
+#include "jobs/TargetProfiles.h"
 #include "naming/MaskLanguage.h"
 #include "naming/NameBuilder.h"
 #include "naming/TextEffects.h"
@@ -21,30 +22,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include "ui/widgets/ButtonEx.h"
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QComboBox *folderChoice(const QString &name, QWidget *parent)
-{
-    auto *combo = named(new QComboBox(parent), name);
-    combo->addItem(Destination::mp3Directory(), 0);
-    combo->addItem(Destination::parentDirectory(), 0);
-    return combo;
-}
-
-} // namespace
 
 PageRename::PageRename(MainContext &context, QWidget *parent)
     : QWidget(parent)
@@ -53,9 +40,7 @@ PageRename::PageRename(MainContext &context, QWidget *parent)
     setObjectName(u"PageRename"_s);
     buildControls();
     connectControls();
-    fillGenreList(cboGenreEdit);
-    updateTotalTracksEnabling();
-    updateCoverEnabling();
+    album_->fillGenres();
 }
 
 PageRename::~PageRename() = default;
@@ -64,11 +49,11 @@ void PageRename::buildControls()
 {
     txtDirectory = named(new QLineEdit(this), u"txtDirectory"_s);
     txtDirectory->setReadOnly(true);
-    QGroupBox *album = buildAlbumBox();
+    album_ = new AlbumFieldsBox(this);
     lstResult = new RenameListView(this);
     cmdEditTrack = named(new ButtonEx(u"E&dit selected track"_s, this), u"cmdEditTrack"_s);
     QGroupBox *naming = buildNamingBox();
-    QGroupBox *options = buildOptionsBox();
+    options_ = new RenameOptionsBox(context_, this);
 
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(new QLabel(u"Directory :"_s, this));
@@ -83,13 +68,13 @@ void PageRename::buildControls()
 
     auto *middle = new QHBoxLayout;
     middle->addLayout(listColumn, 1);
-    middle->addWidget(options);
+    middle->addWidget(options_);
 
     // The page scrolls rather than forcing the main window to grow past its remembered size.
     auto *content = new QWidget;
     auto *page = new QVBoxLayout(content);
     page->addLayout(folderRow);
-    page->addWidget(album);
+    page->addWidget(album_);
     page->addLayout(middle, 1);
     page->addWidget(naming);
     content_ = content;
@@ -100,46 +85,6 @@ void PageRename::buildControls()
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
-}
-
-QGroupBox *PageRename::buildAlbumBox()
-{
-    auto *album = named(new QGroupBox(u"Album informations"_s, this), u"fraAlbum"_s);
-    txtArtistEdit = named(new QLineEdit(album), u"txtArtistEdit"_s);
-    txtAlbumEdit = named(new QLineEdit(album), u"txtAlbumEdit"_s);
-    txtYearEdit = named(new QLineEdit(album), u"txtYearEdit"_s);
-    txtYearEdit->setFixedWidth(60);
-    txtCommentEdit = named(new QLineEdit(album), u"txtCommentEdit"_s);
-    cboGenreEdit = named(new QComboBox(album), u"cboGenreEdit"_s);
-    cboGenreEdit->setEditable(true);
-    cboGenreEdit->setInsertPolicy(QComboBox::NoInsert);
-    cmdDelGenreEdit = named(new ButtonEx(u"No genre"_s, album), u"cmdDelGenreEdit"_s);
-    ImgCover = named(new QLabel(album), u"ImgCover"_s);
-    ImgCover->setFixedSize(80, 80);
-    ImgCover->setScaledContents(true);
-    ImgCover->setFrameShape(QFrame::StyledPanel);
-    ImgCover->hide();
-    ImgCover->setCursor(Qt::PointingHandCursor);
-    ImgCover->installEventFilter(this);
-
-    auto *albumGrid = new QGridLayout(album);
-    albumGrid->addWidget(new QLabel(u"Artist :"_s, album), 0, 0);
-    albumGrid->addWidget(txtArtistEdit, 0, 1);
-    albumGrid->addWidget(new QLabel(u"Album :"_s, album), 0, 2, Qt::AlignRight);
-    albumGrid->addWidget(txtAlbumEdit, 0, 3);
-    albumGrid->addWidget(new QLabel(u"Year :"_s, album), 1, 0);
-    albumGrid->addWidget(txtYearEdit, 1, 1, Qt::AlignLeft);
-    albumGrid->addWidget(new QLabel(u"Genre :"_s, album), 1, 2, Qt::AlignRight);
-    auto *genreRow = new QHBoxLayout;
-    genreRow->addWidget(cboGenreEdit, 1);
-    genreRow->addWidget(cmdDelGenreEdit);
-    albumGrid->addLayout(genreRow, 1, 3);
-    albumGrid->addWidget(new QLabel(u"Comment :"_s, album), 2, 0);
-    albumGrid->addWidget(txtCommentEdit, 2, 1, 1, 3);
-    albumGrid->addWidget(ImgCover, 0, 4, 3, 1, Qt::AlignTop);
-    albumGrid->setColumnStretch(1, 1);
-    albumGrid->setColumnStretch(3, 1);
-    return album;
 }
 
 QGroupBox *PageRename::buildNamingBox()
@@ -184,43 +129,6 @@ QGroupBox *PageRename::buildNamingBox()
     return naming;
 }
 
-QGroupBox *PageRename::buildOptionsBox()
-{
-    auto *options = named(new QGroupBox(u"Options"_s, this), u"fraOptions"_s);
-    cboId3TagRename = named(new QComboBox(options), u"cboId3TagRename"_s);
-    cboId3TagRename->addItem(u"ID3v1 + ID3v2"_s, tagVersionsNumber(TagVersions::Both));
-    cboId3TagRename->addItem(u"ID3v1 Only"_s, tagVersionsNumber(TagVersions::V1Only));
-    cboId3TagRename->addItem(u"ID3v2 Only"_s, tagVersionsNumber(TagVersions::V2Only));
-    chkTotalTracks = named(new QCheckBox(u"Add total tracks to ID3v2 track"_s, options), u"chkTotalTracks"_s);
-    txtTotalTrack = named(new QLineEdit(options), u"txtTotalTrack"_s);
-    txtTotalTrack->setMaximumWidth(50);
-    chkPlayList = named(new QCheckBox(u"Create playlist"_s, options), u"chkPlayList"_s);
-    cboPlaylistDir = folderChoice(u"cboPlaylistDir"_s, options);
-    chkCover = named(new QCheckBox(u"Copy cover image"_s, options), u"chkCover"_s);
-    cboCoverDir = folderChoice(u"cboCoverDir"_s, options);
-    chkHtml = named(new QCheckBox(u"Create HTML page"_s, options), u"chkHtml"_s);
-    chkHtml->setToolTip(u"A page of the album (artist, album, cover, tracks with their lengths, linked to the "
-                        u"files), named like the playlist with \".htm\""_s);
-    cboHtmlDir = folderChoice(u"cboHtmlDir"_s, options);
-    chkJoliet = named(new QCheckBox(u"Force Joliet compatibility for CD burning"_s, options), u"chkJoliet"_s);
-
-    auto *optionsGrid = new QGridLayout(options);
-    optionsGrid->addWidget(named(new QLabel(u"Use this ID3 version ->"_s, options), u"lblId3TagRename"_s), 0, 0);
-    optionsGrid->addWidget(cboId3TagRename, 0, 1);
-    optionsGrid->addWidget(chkTotalTracks, 1, 0);
-    optionsGrid->addWidget(txtTotalTrack, 1, 1, Qt::AlignLeft);
-    optionsGrid->addWidget(chkPlayList, 2, 0);
-    optionsGrid->addWidget(cboPlaylistDir, 2, 1);
-    optionsGrid->addWidget(chkCover, 3, 0);
-    optionsGrid->addWidget(cboCoverDir, 3, 1);
-    optionsGrid->addWidget(chkHtml, 4, 0);
-    optionsGrid->addWidget(cboHtmlDir, 4, 1);
-    optionsGrid->addWidget(chkJoliet, 5, 0, 1, 2);
-    buildTargetControls(options, optionsGrid);
-    optionsGrid->setRowStretch(optionsGrid->rowCount(), 1);
-    return options;
-}
-
 QSize PageRename::sizeHint() const
 {
     // What the page needs to show every control without scrolling (the scroll area alone would
@@ -238,15 +146,9 @@ void PageRename::connectControls()
 
     // Every input of the name builder recomputes the preview, so it always shows the path the
     // job will use.
-    for (QLineEdit *edit : {txtArtistEdit, txtAlbumEdit, txtYearEdit, txtCommentEdit})
-        connect(edit, &QLineEdit::textChanged, this, &PageRename::refreshPreview);
-    for (QComboBox *combo : {cboGenreEdit, cboTextEffect, cboReplaceSpaces})
+    connect(album_, &AlbumFieldsBox::edited, this, &PageRename::refreshPreview);
+    for (QComboBox *combo : {cboTextEffect, cboReplaceSpaces})
         connect(combo, &QComboBox::currentIndexChanged, this, &PageRename::refreshPreview);
-    connect(cboGenreEdit, &QComboBox::editTextChanged, this, &PageRename::refreshPreview);
-    connect(cmdDelGenreEdit, &ButtonEx::clicked, this, [this] {
-        cboGenreEdit->setCurrentIndex(0);
-        cboGenreEdit->setEditText(QString());
-    });
 
     connect(cboMask, &QComboBox::activated, this, &PageRename::onMaskChosen);
     connect(cmdMaskEdit, &ButtonEx::clicked, this, &PageRename::openMaskEditor);
@@ -280,25 +182,8 @@ void PageRename::connectControls()
     connect(lstResult, &RenameListView::playRequested, this, &PageRename::playRow);
     connect(cmdEditTrack, &ButtonEx::clicked, this, &PageRename::editSelectedTrack);
 
-    connect(cboId3TagRename, &QComboBox::currentIndexChanged, this, &PageRename::updateTotalTracksEnabling);
-    connect(cboId3TagRename, &QComboBox::activated, &context_, &MainContext::id3ModeChosen);
     connect(&context_, &MainContext::renameListFromTags, this, &PageRename::takeRenameListFromTags);
-    connect(&context_, &MainContext::id3ModeChosen, this, [this](int index) {
-        // A mode restored as -1 leaves no entry chosen here either.
-        if (index >= -1 && index < cboId3TagRename->count())
-            cboId3TagRename->setCurrentIndex(index);
-    });
-    connect(chkTotalTracks, &QCheckBox::toggled, this, &PageRename::updateTotalTracksEnabling);
-
-    connect(chkPlayList, &QCheckBox::toggled, cboPlaylistDir, &QComboBox::setEnabled);
-    cboPlaylistDir->setEnabled(chkPlayList->isChecked());
-    connect(chkCover, &QCheckBox::toggled, this, &PageRename::updateCoverEnabling);
-    connectTargetControls();
-    connect(chkHtml, &QCheckBox::toggled, this, [this](bool on) {
-        // The page's folder choice follows its box, as the playlist's does.
-        cboHtmlDir->setEnabled(on);
-    });
-    cboHtmlDir->setEnabled(chkHtml->isChecked());
+    connect(options_, &RenameOptionsBox::targetChosen, this, &PageRename::applyTargetProfile);
 }
 
 void PageRename::onMaskChosen()
@@ -313,20 +198,15 @@ void PageRename::onMaskChosen()
 
 QList<StoredControl> PageRename::storedControls()
 {
-    return {
+    // The main window restores them in its own fixed order, whatever the order here.
+    return QList<StoredControl>{
         storedText(SettingsKeys::LastMask, cboMask, [this](const QString &text) { restoreMask(text); }),
-        storedListIndex(SettingsKeys::LastPlaylistDir, cboPlaylistDir),
-        storedListIndex(SettingsKeys::LastCoverDir, cboCoverDir),
         storedListIndex(SettingsKeys::LastTextEffect, cboTextEffect),
         storedListIndex(SettingsKeys::LastReplaceSpaces, cboReplaceSpaces),
         storedText(SettingsKeys::LastDestinationDir, cboDestDir, [this](const QString &text) { restoreDestination(text); }),
-        storedCheck(SettingsKeys::CheckPlaylist, chkPlayList),
-        storedCheck(SettingsKeys::CheckCover, chkCover),
-        storedCheck(SettingsKeys::TotalTracks, chkTotalTracks),
-        storedCheck(SettingsKeys::CheckJoliet, chkJoliet),
         storedCheck(SettingsKeys::CheckTextEffect, chkTextEffect),
         storedCheck(SettingsKeys::CheckReplaceSpaces, chkReplaceSpaces),
-    };
+    } + options_->storedControls();
 }
 
 // A numeric mask is no mask: the drop-down then shows its first entry.
@@ -353,7 +233,7 @@ void PageRename::restoreDestination(const QString &stored)
 
 void PageRename::fillGenreLists()
 {
-    fillGenreList(cboGenreEdit);
+    album_->fillGenres();
 }
 
 void PageRename::focusRenameList()
@@ -363,10 +243,8 @@ void PageRename::focusRenameList()
 
 void PageRename::holdCoverOptions()
 {
-    chkCover->setEnabled(false);
-    cboCoverDir->setEnabled(false);
-    chkEmbedCover->setEnabled(false);
-    ImgCover->hide();
+    options_->holdCoverOptions();
+    album_->hideCover();
 }
 
 void PageRename::windowActivated()
@@ -375,22 +253,6 @@ void PageRename::windowActivated()
         return;
     lstResult->setFocus();
     refreshPreview();
-}
-
-void PageRename::updateTotalTracksEnabling()
-{
-    const bool v2 = usesV2(tagVersions());
-    chkTotalTracks->setEnabled(v2);
-    txtTotalTrack->setEnabled(v2 && chkTotalTracks->isChecked());
-}
-
-void PageRename::updateCoverEnabling()
-{
-    const bool haveCover = !coverDownloadFileName_.isEmpty();
-    chkCover->setEnabled(haveCover);
-    if (chkEmbedCover)
-        chkEmbedCover->setEnabled(haveCover);
-    cboCoverDir->setEnabled(haveCover && chkCover->isChecked());
 }
 
 void PageRename::playCurrent()
@@ -429,8 +291,7 @@ void PageRename::chooseDestinationFolder()
 
 AlbumFields PageRename::albumFields() const
 {
-    return {txtArtistEdit->text(), txtAlbumEdit->text(), txtYearEdit->text(), cboGenreEdit->currentText(),
-            txtCommentEdit->text()};
+    return album_->fields();
 }
 
 NamingOptions PageRename::namingOptions() const
@@ -462,7 +323,23 @@ QString PageRename::newFileNameOf(int row) const
 
 TagVersions PageRename::tagVersions() const
 {
-    return tagVersionsFromNumber(cboId3TagRename->currentData().toInt()).value_or(TagVersions::Both);
+    return options_->tagVersions();
+}
+
+ID3v2Version PageRename::id3v2Version() const
+{
+    return options_->id3v2Version();
+}
+
+void PageRename::applyTargetProfile(int index)
+{
+    const TargetProfile *profile = options_->applyTargetProfile(index);
+    if (!profile)
+        return;
+    // "Replace spaces by" is a naming option, outside the options box.
+    if (profile->replaceSpaces)
+        chkReplaceSpaces->setChecked(*profile->replaceSpaces);
+    refreshPreview();
 }
 
 void PageRename::refreshPreview()
@@ -486,36 +363,24 @@ void PageRename::setRenameList(const RenameList &rows, const QStringList &iconKe
 
 void PageRename::setAlbumFields(const AlbumFields &album, bool keepComment)
 {
-    txtAlbumEdit->setText(album.album);
-    txtArtistEdit->setText(album.artist);
-    txtYearEdit->setText(album.year);
-    const QString genre = album.genre.trimmed();
-    const int index = cboGenreEdit->findText(genre, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0 && !genre.isEmpty())
-        cboGenreEdit->setCurrentIndex(index);
-    else
-        cboGenreEdit->setEditText(genre);
-    if (!keepComment)
-        txtCommentEdit->setText(album.comment);
+    album_->setFields(album, keepComment);
 }
 
 void PageRename::setTotalTrack(const QString &text)
 {
-    txtTotalTrack->setText(text);
+    options_->setTotalTrack(text);
 }
 
 void PageRename::setCoverDownload(const QString &fileName)
 {
     coverDownloadFileName_ = fileName;
-    const QPixmap picture(fileName);
-    ImgCover->setPixmap(picture);
-    ImgCover->setVisible(!fileName.isEmpty() && !picture.isNull());
-    updateCoverEnabling();
+    album_->showCover(fileName);
+    options_->setCoverFile(fileName);
 }
 
 bool PageRename::genreAtFirstEntry() const
 {
-    return cboGenreEdit->currentIndex() == 0;
+    return album_->genreAtFirstEntry();
 }
 
 void PageRename::takeLookup(const LookupHandOver &handOver)
@@ -538,13 +403,4 @@ void PageRename::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     refreshPreview();
-}
-
-bool PageRename::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ImgCover && event->type() == QEvent::MouseButtonRelease) {
-        frmCover::showPicture(ImgCover->pixmap(), txtArtistEdit->text() + u" - "_s + txtAlbumEdit->text(), this);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }

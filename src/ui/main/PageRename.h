@@ -1,12 +1,12 @@
 #pragma once
-// Wizard page 2, the rename page: the album fields, the rename list with the live preview of
-// the selected row's new path, the naming options, the tag version and the album outputs.
-// "&Rename and tag" (renameAndTag) runs the album rename job from here.
+// Wizard page 2, the rename page: the album fields (AlbumFieldsBox), the rename list with the
+// live preview of the selected row's new path, the naming options, and the tag versions and
+// album outputs (RenameOptionsBox). "&Rename and tag" (renameAndTag) runs the album rename job
+// from here.
 
 #include "WizardPage.h"
 
 #include "audio/TagVersions.h"
-#include "jobs/CoverEmbedding.h"
 #include "album/RenameList.h"
 #include "naming/NamingInput.h"
 
@@ -14,15 +14,15 @@
 #include <QStringList>
 #include <QWidget>
 
+class AlbumFieldsBox;
 class MainContext;
 class QCheckBox;
 class QComboBox;
-class QGridLayout;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class ButtonEx;
 class RenameListView;
+class RenameOptionsBox;
 struct LookupHandOver;
 struct RenameJobInput;
 struct StoredControl;
@@ -116,14 +116,10 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    /// A click on the cover picture shows it at full size.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
-    QGroupBox *buildAlbumBox();
     QGroupBox *buildNamingBox();
-    QGroupBox *buildOptionsBox();
     void connectControls();
     void chooseDestinationFolder();
     void playRow(int row);
@@ -132,13 +128,7 @@ private:
     bool maskLengthAccepted();
     void restoreMask(const QString &stored);
     void restoreDestination(const QString &stored);
-    void updateTotalTracksEnabling();
-    void updateCoverEnabling();
     [[nodiscard]] RenameJobInput jobInput() const;
-    /// The revision drop-down, "Embed cover in the files" and "Target" (PageRenameTarget.cpp).
-    void buildTargetControls(QWidget *options, QGridLayout *grid);
-    void connectTargetControls();
-    void fillTargetInput(RenameJobInput &input) const;
     void runJob();
 
     MainContext &context_;
@@ -149,12 +139,7 @@ private:
     QWidget *content_ = nullptr;
 
     QLineEdit *txtDirectory = nullptr;
-    QLineEdit *txtArtistEdit = nullptr;
-    QLineEdit *txtAlbumEdit = nullptr;
-    QLineEdit *txtYearEdit = nullptr;
-    QLineEdit *txtCommentEdit = nullptr;
-    QComboBox *cboGenreEdit = nullptr;
-    ButtonEx *cmdDelGenreEdit = nullptr;
+    AlbumFieldsBox *album_ = nullptr;
     RenameListView *lstResult = nullptr;
     ButtonEx *cmdEditTrack = nullptr;
     QComboBox *cboMask = nullptr;
@@ -166,20 +151,5 @@ private:
     QCheckBox *chkReplaceSpaces = nullptr;
     QComboBox *cboReplaceSpaces = nullptr;
     QLineEdit *txtNewFileName = nullptr;
-    QComboBox *cboId3TagRename = nullptr;
-    QCheckBox *chkTotalTracks = nullptr;
-    QLineEdit *txtTotalTrack = nullptr;
-    QCheckBox *chkPlayList = nullptr;
-    QComboBox *cboPlaylistDir = nullptr;
-    QCheckBox *chkCover = nullptr;
-    QComboBox *cboCoverDir = nullptr;
-    QCheckBox *chkHtml = nullptr;
-    QComboBox *cboHtmlDir = nullptr;
-    QCheckBox *chkJoliet = nullptr;
-    QLabel *ImgCover = nullptr;
-    QComboBox *cboId3v2Rename = nullptr;
-    QCheckBox *chkEmbedCover = nullptr;
-    QComboBox *cboTarget = nullptr;
-    /// The limits of the chosen target on an embedded cover.
-    CoverFit coverFit_;
+    RenameOptionsBox *options_ = nullptr;
 };

@@ -1,9 +1,11 @@
 // The rename page's side of the album rename job and of the mask drop-down.
 #include "PageRename.h"
 
+#include "AlbumFieldsBox.h"
 #include "BatchRun.h"
 #include "MainContext.h"
 #include "RenameListView.h"
+#include "RenameOptionsBox.h"
 
 #include "foundation/MessageGateway.h"
 #include "jobs/RenamePlan.h"
@@ -62,19 +64,9 @@ RenameJobInput PageRename::jobInput() const
     input.currentDirectory = context_.currentDirectory;
     input.album = albumFields();
     input.naming = namingOptions();
-    input.tagVersions = tagVersions();
-    input.totalTracks = chkTotalTracks->isEnabled() && chkTotalTracks->isChecked();
-    input.totalTrackText = txtTotalTrack->text();
-    input.joliet = chkJoliet->isChecked();
-    input.outputs.html = chkHtml->isChecked();
-    input.outputs.htmlDir = outputFolderOf(cboHtmlDir->currentIndex());
-    input.outputs.playlist = chkPlayList->isChecked();
-    input.outputs.playlistDir = outputFolderOf(cboPlaylistDir->currentIndex());
-    input.outputs.cover = chkCover->isEnabled() && chkCover->isChecked();
-    input.outputs.coverDir = outputFolderOf(cboCoverDir->currentIndex());
-    input.outputs.coverShown = !ImgCover->isHidden();
+    options_->fillJobInput(input);
+    input.outputs.coverShown = album_->coverShown();
     input.outputs.coverDownloadFileName = coverDownloadFileName_;
-    fillTargetInput(input);
     return input;
 }
 

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "BrowserCheck.h"
+#include "LastRenameUndo.h"
 #include "MainContext.h"
 #include "PageDirectory.h"
 #include "PageRename.h"
@@ -371,6 +372,18 @@ QString frmMain::getId3ModeCaption() const
 {
     const std::optional<TagVersions> versions = pageTag_->chosenTagVersions();
     return versions ? id3ModeCaption(*versions) : QString();
+}
+
+void frmMain::undoLastRename()
+{
+    if (!LastRenameUndo::run())
+        return;
+    // The result page showed the job that is now undone: it shows nothing of it any more.
+    context_->resultLog.clear();
+    pageResult_->clearFolderAndSummary();
+    // The listed folder may be one the undo changed: it is read again.
+    if (activeWizardPage() == WizardPage::Directory && !context_->currentDirectory.isEmpty())
+        pageDirectory_->listDirectory(context_->currentDirectory);
 }
 
 void frmMain::notAvailableYet()

@@ -13,6 +13,7 @@
 #include <optional>
 
 class MainContext;
+class MainWindowSettings;
 class PageDirectory;
 class PageRename;
 class PageResult;
@@ -112,10 +113,9 @@ private:
     void buildMenus();
     void connectPages();
     bool browserCheck();
-    void restoreSettings();
-    void restorePlacement();
     void measureCaptionHeight();
-    void storeSettings();
+    /// The stored controls and placement, restored at start-up and stored at exit.
+    [[nodiscard]] MainWindowSettings keptSettings();
     void selectLastFolder();
     void fillGenreLists();
     void setButtonBar(WizardPage page);

@@ -1,9 +1,11 @@
 // frmMain's start-up and shut-down: the browser check, the settings and window placement
-// restored at start and stored at exit, the last folder, and the download folder clean-up.
+// restored at start and stored at exit (MainWindowSettings), the last folder, and the download
+// folder clean-up.
 #include "frmMain.h"
 
 #include "BrowserCheck.h"
 #include "MainContext.h"
+#include "MainWindowSettings.h"
 #include "PageDirectory.h"
 #include "PageRename.h"
 #include "PageTag.h"
@@ -14,25 +16,13 @@
 #include "foundation/Version.h"
 #include "ui/widgets/StoredControls.h"
 #include "ui/widgets/Twips.h"
-#include "ui/widgets/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QScreen>
-#include <QStyle>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The default of a number key, for when the stored text is not a number.
-double defaultNumber(const SettingsKey &key)
-{
-    return QString(key.defaultValue).toDouble();
-}
-
-} // namespace
 
 void frmMain::setEngineVersionSource(std::function<std::optional<QString>()> source)
 {
@@ -74,8 +64,11 @@ bool frmMain::startUp()
     }
 
     pageRename_->loadMasks();
-    restoreSettings();
-    restorePlacement();
+    const MainWindowSettings kept = keptSettings();
+    kept.restoreControls();
+    // The first run's width lets names of about 60 characters ("07 - Artist - Title (Live at
+    // ...).mp3") show whole.
+    kept.restorePlacement(pageDirectory_->preferredWidth(60));
     pageDirectory_->addColumnsLstViewFiles();
     pageTag_->addColumnsLstViewFilesTag();
     fillGenreLists();
@@ -109,73 +102,9 @@ QList<StoredControl> frmMain::storedControls() const
     return pageRename_->storedControls() + pageTag_->storedControls();
 }
 
-void frmMain::restoreSettings()
+MainWindowSettings frmMain::keptSettings()
 {
-    QList<StoredControl> controls = storedControls();
-    const auto rank = [](const StoredControl &control) {
-        const auto &order = SettingsKeys::MainWindowRestoreOrder;
-        return std::find_if(order.begin(), order.end(),
-                   [&](const SettingsKey *key) { return key->name == control.key.name; })
-            - order.begin();
-    };
-    std::stable_sort(controls.begin(), controls.end(),
-        [&](const StoredControl &a, const StoredControl &b) { return rank(a) < rank(b); });
-    const Settings settings;
-    for (const StoredControl &control : controls)
-        restoreControl(settings, control);
-}
-
-void frmMain::restorePlacement()
-{
-    const Settings settings;
-    const QScreen *display = screen();
-    const double tpp = twipsPerPixel(display);
-    const QRect screenArea = display ? display->geometry() : QRect(0, 0, 1024, 768);
-
-    int state = 0;
-    if (const auto value = storedNumber(settings, SettingsKeys::AppWindowState))
-        state = int(Basic::roundEven(*value));
-    double width = defaultNumber(SettingsKeys::AppWidth);
-    double height = defaultNumber(SettingsKeys::AppHeight);
-    if (const auto value = storedNumber(settings, SettingsKeys::AppWidth))
-        width = *value;
-    if (const auto value = storedNumber(settings, SettingsKeys::AppHeight))
-        height = *value;
-    // The first run opens large enough for the lists to show whole names and every page the
-    // room it asks for, as far as the screen allows: the default size is far too small for a
-    // folder of long file names. A stored size is used as it is, unless the screen is smaller.
-    const QRect room = display ? display->availableGeometry() : screenArea;
-    const bool firstRun = !settings.contains(SettingsKeys::AppWidth) && !settings.contains(SettingsKeys::AppHeight);
-    if (firstRun) {
-        // Names of about 60 characters ("07 - Artist - Title (Live at ...).mp3") show whole.
-        constexpr int NameChars = 60;
-        const QSize roomy(pageDirectory_->preferredWidth(NameChars) + 2 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin),
-                          room.height() * 9 / 10);
-        const QSize wanted = sizeHint().expandedTo(roomy).boundedTo(room.size());
-        width = std::max(width, wanted.width() * tpp);
-        height = std::max(height, wanted.height() * tpp);
-    }
-    // The defaults of top and left centre the size just restored, 200 twips above the middle.
-    const double screenWidth = screenArea.width() * tpp;
-    const double screenHeight = screenArea.height() * tpp;
-    double top = screenHeight / 2 - height / 2 - 200;
-    double left = screenWidth / 2 - width / 2;
-    if (const auto value = storedNumber(settings, SettingsKeys::AppTop, QString::number(top)))
-        top = *value;
-    if (const auto value = storedNumber(settings, SettingsKeys::AppLeft, QString::number(left)))
-        left = *value;
-
-    const QSize size(int(Basic::roundEven(width / tpp)), int(Basic::roundEven(height / tpp)));
-    const QPoint position(int(Basic::roundEven(left / tpp)), int(Basic::roundEven(top / tpp)));
-    resize(size.expandedTo(minimumSizeHint()));
-    move(position);
-    // A place on a screen that is no longer there, or a size stored on a larger screen or at
-    // another scale, would leave the window (its bottom buttons first) out of reach.
-    fitOnScreen(this);
-    if (state == 2)
-        setWindowState(Qt::WindowMaximized);
-    else if (state == 1)
-        setWindowState(Qt::WindowMinimized);
+    return MainWindowSettings(*this, [this] { return storedControls(); });
 }
 
 void frmMain::fillGenreLists()
@@ -203,27 +132,6 @@ void frmMain::selectLastFolder()
     }
 }
 
-void frmMain::storeSettings()
-{
-    Settings settings;
-    const Qt::WindowStates state = windowState();
-    if (!(state & Qt::WindowMinimized)) {
-        const bool maximized = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
-        settings.setValue(SettingsKeys::AppWindowState, maximized ? u"2"_s : u"0"_s);
-        if (!maximized) {
-            const double tpp = twipsPerPixel(screen());
-            settings.setValue(SettingsKeys::AppTop, QString::number(pos().y() * tpp));
-            settings.setValue(SettingsKeys::AppLeft, QString::number(pos().x() * tpp));
-            settings.setValue(SettingsKeys::AppWidth, QString::number(width() * tpp));
-            settings.setValue(SettingsKeys::AppHeight, QString::number(height() * tpp));
-        }
-    }
-
-    for (const StoredControl &control : storedControls())
-        storeControl(settings, control);
-    settings.sync();
-}
-
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // Closing the window mid-job would pull the pages out from under the running job.
@@ -243,7 +151,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    storeSettings();
+    keptSettings().store();
     clearDownloadFolder();
     event->accept();
     // Other windows end with the program, without their own closing steps.

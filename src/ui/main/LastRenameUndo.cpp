@@ -1,10 +1,5 @@
-// "Undo last rename" of the File menu: the last rename job taken back from its journal, after
-// the user's confirmation, with what was restored and what was left shown.
-#include "frmMain.h"
+#include "LastRenameUndo.h"
 
-#include "MainContext.h"
-#include "PageDirectory.h"
-#include "PageResult.h"
 #include "foundation/MessageGateway.h"
 #include "jobs/JobJournal.h"
 #include "jobs/RenameUndo.h"
@@ -30,13 +25,13 @@ QString shortList(const QStringList &lines)
 
 } // namespace
 
-void frmMain::undoLastRename()
+bool LastRenameUndo::run()
 {
     const QList<JournalContents> jobs = JobJournal::list();
     if (jobs.isEmpty() || jobs.first().undoState == u"undone") {
         Msg::ask(u"Nothing to undo: no rename job is recorded since the last undo."_s, undoTitle,
                  Msg::Icon::Information);
-        return;
+        return false;
     }
     const JournalContents &job = jobs.first();
     const QString question = u"Undo the rename of %1 file(s) from the folder\n%2\nmade on %3 ?\n"
@@ -45,14 +40,14 @@ void frmMain::undoLastRename()
                                  .arg(job.fileCount)
                                  .arg(job.folder, QLocale().toString(job.date, QLocale::ShortFormat));
     if (Msg::ask(question, undoTitle, Msg::Icon::Question, Msg::Buttons::YesNo, Msg::Answer::No) != Msg::Answer::Yes)
-        return;
+        return false;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const UndoReport report = RenameUndo::undoJob(JobJournal::read(job.path));
     QApplication::restoreOverrideCursor();
     if (report.refused) {
         Msg::ask(report.why, undoTitle, Msg::Icon::Exclamation);
-        return;
+        return false;
     }
 
     QString text = report.complete() ? u"The rename was undone."_s : u"The rename was undone in part."_s;
@@ -65,11 +60,5 @@ void frmMain::undoLastRename()
         text += u"\n\nThe outcome cannot be recorded in the journal: "_s + report.notRecorded;
     const bool clean = report.complete() && report.notRecorded.isEmpty();
     Msg::ask(text, undoTitle, clean ? Msg::Icon::Information : Msg::Icon::Exclamation);
-
-    // The result page showed the job that is now undone: it shows nothing of it any more.
-    context_->resultLog.clear();
-    pageResult_->clearFolderAndSummary();
-    // The listed folder may be one the undo changed: it is read again.
-    if (activeWizardPage() == WizardPage::Directory && !context_->currentDirectory.isEmpty())
-        pageDirectory_->listDirectory(context_->currentDirectory);
+    return true;
 }
