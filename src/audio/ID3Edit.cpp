@@ -72,11 +72,16 @@ bool holdsMpegAudio(const QString &path)
     return firstAudioFrame(path) >= 0;
 }
 
-// TagLib takes an "ID3" right after the tag for a duplicate tag and counts its space as the tag's,
-// to write over it. Where that space reaches into the first audio frame (bytes that only start
-// like a tag), writing or removing the tag would destroy the audio.
-bool tagSpaceReachesIntoAudio(TagLib::MPEG::File &file, qint64 audio)
+// Whether TagLib would write (or strip) the tag over bytes that are not the leading tag: it also
+// finds a tag further into the file when none stands at the start, and it takes an "ID3" right
+// after the tag for a duplicate tag whose space it writes over. Where that reaches into the first
+// audio frame (bytes that only start like a tag), the write would destroy the audio.
+bool tagLibWouldWriteOverAudio(TagLib::MPEG::File &file, const QString &path, qint64 audio)
 {
+    if (!file.hasID3v2Tag())
+        return false;
+    if (leadingTagState(path) != LeadingTag::Present)
+        return true;
     const qint64 space = tagSpace(file);
     return space > audio || space > qint64(file.length());
 }
@@ -189,7 +194,7 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
             return Result::FileNotFound;
         if (file.readOnly())
             return Result::ReadOnly;
-        if (tagSpaceReachesIntoAudio(file, audio))
+        if (tagLibWouldWriteOverAudio(file, path, audio))
             return Result::DamagedTag;
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
@@ -260,7 +265,7 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
             return Result::ReadOnly;
         if (!file.hasID3v2Tag())
             return Result::Ok;
-        if (tagSpaceReachesIntoAudio(file, audio))
+        if (tagLibWouldWriteOverAudio(file, path, audio))
             return Result::DamagedTag;
         oldSpace = tagSpace(file);
     }

@@ -170,7 +170,7 @@ TEST_F(ID3EditSafetyTest, AFrameThatWouldNotSurviveAWriteKeepsTheFileAsItIs)
     EXPECT_EQ(readAll(oddPath), odd);
 }
 
-TEST_F(ID3EditSafetyTest, BytesAfterTheTagThatOnlyStartLikeATagKeepTheAudio)
+TEST_F(ID3EditSafetyTest, TagLibNeverWritesATagOverBytesThatAreNotTheLeadingTag)
 {
     // TagLib counts an "ID3" right after the tag as a duplicate tag and writes over its space:
     // here that space (650 bytes) reaches into the audio that follows ten bytes later.
@@ -196,6 +196,17 @@ TEST_F(ID3EditSafetyTest, BytesAfterTheTagThatOnlyStartLikeATagKeepTheAudio)
     EXPECT_TRUE(readAll(path).endsWith(audio));
     ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
     EXPECT_EQ(tag.Title(), u"Other"_s);
+
+    // Only a tag at the start is the file's tag; TagLib finds one further in too, and would
+    // write over it, in the middle of the file.
+    const QByteArray inner = QByteArray(64, '\0') + Mp3Writer::id3v2Header(quint32(body.size())) + body + audio;
+    writeFile(u"fake.mp3"_s, inner);
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    EXPECT_FALSE(tag.HasV2());
+    tag.setTitle(u"Song"_s);
+    EXPECT_EQ(tag.SaveV2(path), ID3Edit::DamagedTag);
+    EXPECT_EQ(tag.RemoveV2(path), ID3Edit::DamagedTag);
+    EXPECT_EQ(readAll(path), inner);
 }
 
 #ifdef Q_OS_UNIX
