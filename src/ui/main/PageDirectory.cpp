@@ -419,10 +419,7 @@ void PageDirectory::onHeaderClicked(int column)
 {
     // The header has already flipped its own indicator when this runs; the order that counts
     // is the one the list was sorted in before the click.
-    if (column == lastSortColumn_)
-        sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    lastSortColumn_ = column;
-    lstFiles_->sortItems(column, sortOrder_);
+    lstFiles_->sortItems(column, sort_.clicked(column));
 }
 
 void PageDirectory::selectDirectory(const QString &path)
@@ -434,8 +431,8 @@ void PageDirectory::selectDirectory(const QString &path)
     txtDirectoryFiles_->setText(Common::addBackslash(path));
     txtTotalFile_->setText(totalsZeroText());
     lblLeftovers_->hide();
-    sortOrder_ = Qt::AscendingOrder;
-    lstFiles_->sortItems(0, sortOrder_);
+    sort_.resetOrder();
+    lstFiles_->sortItems(0, sort_.order());
 
     listDirectory(context_.currentDirectory);
 
@@ -506,7 +503,7 @@ void PageDirectory::listDirectory(const QString &path)
     } else if (lstFiles_->topLevelItemCount() > 0) {
         if (audioColumns)
             txtTotalFile_->setText(result.totalsLine);
-        lstFiles_->sortItems(lstFiles_->sortColumn(), sortOrder_);
+        lstFiles_->sortItems(lstFiles_->sortColumn(), sort_.order());
         lstFiles_->clearSelection();
         QTreeWidgetItem *first = lstFiles_->topLevelItem(0);
         lstFiles_->setCurrentItem(first);

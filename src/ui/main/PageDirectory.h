@@ -3,6 +3,7 @@
 // columns and tag icons, the totals line and "&Use only selected files".
 
 #include "lookup/AlbumRecord.h"
+#include "ui/widgets/HeaderSort.h"
 
 #include <QWidget>
 
@@ -74,7 +75,7 @@ public:
     QMenu *prepareContextMenu();
 
     /// The column index of the previous header click (starts at 0, kept for the whole run).
-    [[nodiscard]] int lastSortColumn() const { return lastSortColumn_; }
+    [[nodiscard]] int lastSortColumn() const { return sort_.column(); }
 
     /// Gives the folder tree the focus.
     void focusFolderTree();
@@ -131,8 +132,7 @@ private:
     QAction *mnuPlay_ = nullptr;
     QAction *playerAction_ = nullptr;
     QString listedFolder_;
-    int lastSortColumn_ = 0;
-    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    HeaderSort sort_{0};
     bool scanning_ = false;
     bool ignoreTreeSelection_ = false;
 };

@@ -115,12 +115,10 @@ QString RenameListView::iconKeyAt(int index) const
 
 void RenameListView::sortByHeader(int column)
 {
-    if (column == lastSortColumn_)
-        sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    lastSortColumn_ = column;
-    sortItems(column, sortOrder_);
+    const Qt::SortOrder order = sort_.clicked(column);
+    sortItems(column, order);
     header()->setSortIndicatorShown(true);
-    header()->setSortIndicator(column, sortOrder_);
+    header()->setSortIndicator(column, order);
 }
 
 void RenameListView::editCurrentTitle()

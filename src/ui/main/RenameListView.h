@@ -4,6 +4,7 @@
 // position is its file number, so sorting really reorders the rows.
 
 #include "album/RenameList.h"
+#include "ui/widgets/HeaderSort.h"
 
 #include <QStringList>
 #include <QTreeWidget>
@@ -30,8 +31,8 @@ public:
 
     /// Sorts by a column as a header click does: the same column twice reverses the order.
     void sortByHeader(int column);
-    [[nodiscard]] int lastSortColumn() const { return lastSortColumn_; }
-    [[nodiscard]] Qt::SortOrder sortOrder() const { return sortOrder_; }
+    [[nodiscard]] int lastSortColumn() const { return sort_.column(); }
+    [[nodiscard]] Qt::SortOrder sortOrder() const { return sort_.order(); }
 
     /// Gives the list the focus and starts the in-place edit of the current row's title.
     void editCurrentTitle();
@@ -49,6 +50,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    int lastSortColumn_ = -1;
-    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    HeaderSort sort_{-1};
 };

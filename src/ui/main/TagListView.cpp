@@ -124,8 +124,7 @@ void TagListView::refreshRow(QTreeWidgetItem *row, const QString &folder)
 void TagListView::resetForShow()
 {
     clear();
-    lastSortColumn_ = 0;
-    sortOrder_ = Qt::AscendingOrder;
+    sort_.reset(0);
     header()->setSortIndicatorShown(false);
 }
 
@@ -221,12 +220,10 @@ void TagListView::editCurrentName()
 
 void TagListView::sortByHeader(int column)
 {
-    if (column == lastSortColumn_)
-        sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    lastSortColumn_ = column;
-    sortItems(column, sortOrder_);
+    const Qt::SortOrder order = sort_.clicked(column);
+    sortItems(column, order);
     header()->setSortIndicatorShown(true);
-    header()->setSortIndicator(column, sortOrder_);
+    header()->setSortIndicator(column, order);
 }
 
 void TagListView::keyPressEvent(QKeyEvent *event)

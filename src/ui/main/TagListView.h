@@ -5,6 +5,7 @@
 // a finished name edit stand for is the page's to carry out (signals).
 
 #include "album/AlbumFromTags.h"
+#include "ui/widgets/HeaderSort.h"
 
 #include <QList>
 #include <QStringList>
@@ -80,6 +81,5 @@ protected:
 private:
     /// Set while the list itself moves the current row: no row is announced as chosen.
     bool movingRows_ = false;
-    int lastSortColumn_ = 0;
-    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    HeaderSort sort_{0};
 };
