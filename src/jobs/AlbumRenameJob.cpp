@@ -183,6 +183,9 @@ public:
     RenameJobOutcome execute();
 
 private:
+    // Ends the job before anything is touched, with the reason it gives.
+    RenameJobOutcome failBeforeStart(const Msg::Message &failure);
+    void renameRows();
     bool prepareDestination();
     void renameRow(const PlannedRename &planned);
     QString moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath);
@@ -247,6 +250,31 @@ void Run::logFolderSteps(const QList<FolderStep> &steps)
     }
 }
 
+RenameJobOutcome Run::failBeforeStart(const Msg::Message &failure)
+{
+    out_.failure = failure;
+    log_.countError();
+    log_.refreshSummary();
+    return out_;
+}
+
+void Run::renameRows()
+{
+    for (const PlannedRename &planned : plan_.rows) {
+        if (journalBroken_)
+            break;
+        renameRow(planned);
+        log_.refreshSummary();
+        if (progress_)
+            progress_(planned.fileNumber, int(plan_.rows.size()));
+        // Stopped between two files: the one under way was finished, every file is whole.
+        if (in_.stopRequested && &planned != &plan_.rows.last() && in_.stopRequested()) {
+            out_.stopped = true;
+            break;
+        }
+    }
+}
+
 RenameJobOutcome Run::execute()
 {
     log_.clear();
@@ -261,33 +289,21 @@ RenameJobOutcome Run::execute()
     // One job at a time changes a folder: another (a tag batch, an undo, a second rename) that
     // holds the listed folder or the destination stops this one before anything is touched.
     const FolderLock lock(QStringList {in_.currentDirectory, plan_.firstDestinationFolder});
-    if (!lock.isHeld()) {
-        out_.failure = busyFailure();
-        log_.countError();
-        log_.refreshSummary();
-        return out_;
-    }
+    if (!lock.isHeld())
+        return failBeforeStart(busyFailure());
 
     // A cover that cannot be embedded stops the job while nothing is touched yet.
     if (in_.embedCover.on && usesV2(in_.tagVersions)) {
         const CoverForTags cover = coverForTags(in_.embedCover.file, in_.embedCover.fit);
-        if (!cover.problem.isEmpty()) {
-            out_.failure = coverFailure(in_.embedCover.file, cover.problem);
-            log_.countError();
-            log_.refreshSummary();
-            return out_;
-        }
+        if (!cover.problem.isEmpty())
+            return failBeforeStart(coverFailure(in_.embedCover.file, cover.problem));
         embeddedCover_ = cover.picture;
     }
 
     // The job never runs without its undo record: without a journal nothing is touched.
     if (!journal_.begin(in_.currentDirectory, plan_.firstDestinationFolder, int(in_.rows.size()),
-                        journalRoots(plan_))) {
-        out_.failure = journalFailure(journal_);
-        log_.countError();
-        log_.refreshSummary();
-        return out_;
-    }
+                        journalRoots(plan_)))
+        return failBeforeStart(journalFailure(journal_));
     out_.journalId = journal_.id();
 
     // What an interrupted run left where this one works is put right first, so a file left
@@ -308,19 +324,7 @@ RenameJobOutcome Run::execute()
         logFolderSteps(cleanCrashLeftovers(out_.firstDestinationFolder));
     genreByte_ = versionOneGenreByte(in_.album.genre);
 
-    for (const PlannedRename &planned : plan_.rows) {
-        if (journalBroken_)
-            break;
-        renameRow(planned);
-        log_.refreshSummary();
-        if (progress_)
-            progress_(planned.fileNumber, int(plan_.rows.size()));
-        // Stopped between two files: the one under way was finished, every file is whole.
-        if (in_.stopRequested && &planned != &plan_.rows.last() && in_.stopRequested()) {
-            out_.stopped = true;
-            break;
-        }
-    }
+    renameRows();
     if (out_.stopped) {
         if (foldersNode_ < 0)
             foldersNode_ = log_.addOutputNode(ResultLog::Kind::Folders);
