@@ -40,6 +40,7 @@ struct Scenario
     bool cover = false;
     int coverDir = 0;
     QStringList extraFiles; ///< files under the root made before the job (earlier outputs)
+    bool htmlAndEmbeddedCover = false; ///< the album page beside the playlist, the cover in every tag
 };
 
 QList<Scenario> scenarios()
@@ -67,6 +68,9 @@ QList<Scenario> scenarios()
         // A typed destination with levels to create, per-row folder levels among them.
         {"typed destination", u"in/album"_s, mixed, u"%artist\\%album\\%track\\%title"_s, u"out/deep"_s, false, 0,
          true, 1, {}},
+        // The album page beside the playlist (an earlier one replaced) and the cover in every tag.
+        {"page and embedded cover", u"Foo - Bar"_s, mixed, u"%track - %title"_s, u"MP3 directory"_s, true, 0, true, 0,
+         {u"Foo - Bar/Foo - Bar.htm"_s}, true},
     };
 }
 
@@ -93,6 +97,13 @@ protected:
             in.outputs.cover = in.outputs.coverShown = true;
             in.outputs.coverDir = outputFolderOf(s.coverDir);
             in.outputs.coverDownloadFileName = writeFile(u"download/cover.jpg"_s, "\xff\xd8 new cover");
+        }
+        if (s.htmlAndEmbeddedCover) {
+            in.outputs.html = true;
+            QFile::remove(in.outputs.coverDownloadFileName);
+            QFile::copy(QStringLiteral(VARNELT_TEST_DATA) + u"/lookup/site/amg/amg/cov200/drc/c12345.jpg"_s,
+                        in.outputs.coverDownloadFileName);
+            in.embedCover = {true, in.outputs.coverDownloadFileName, {}};
         }
         return in;
     }
