@@ -1,6 +1,7 @@
 #include "MessageGateway.h"
 
 #include <QTextStream>
+#include <utility>
 
 namespace Msg {
 namespace {
@@ -13,9 +14,7 @@ Presenter &presenterSlot()
 
 Presenter setPresenter(Presenter presenter)
 {
-    Presenter old = std::move(presenterSlot());
-    presenterSlot() = std::move(presenter);
-    return old;
+    return std::exchange(presenterSlot(), std::move(presenter));
 }
 
 Answer firstButton(Buttons buttons)

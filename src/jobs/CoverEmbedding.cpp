@@ -2,6 +2,8 @@
 
 #include "jobs/TagEditing.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -16,9 +18,7 @@ PictureFitter &installedFitter()
 
 PictureFitter setPictureFitter(PictureFitter fitter)
 {
-    PictureFitter old = std::move(installedFitter());
-    installedFitter() = std::move(fitter);
-    return old;
+    return std::exchange(installedFitter(), std::move(fitter));
 }
 
 CoverForTags coverForTags(const QString &file, const CoverFit &fit)

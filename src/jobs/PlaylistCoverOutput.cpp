@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 QString Joliet::limitName(const QString &fileName, const QString &extension)
@@ -89,6 +91,33 @@ bool replaceable(const QString &path)
     return QFileInfo(path).permissions().testFlag(QFileDevice::WriteOwner);
 }
 
+/// What the log says when an output cannot take an earlier one's place, cannot be written (the
+/// reason follows), or replaced one.
+struct ReplaceTexts
+{
+    QString cannotDelete;
+    QString cannotWrite;
+    QString replaced;
+};
+
+// The new output is written beside the old one and takes its place only once it is whole: a full
+// disk or a crash leaves the old one as it was.
+void replaceOutput(ResultLog &log, int node, const QString &path, const OutputGuard &beforeWrite,
+                   const std::function<QString()> &write, const ReplaceTexts &texts)
+{
+    const bool existed = Common::fileExists(path);
+    if (existed && !replaceable(path)) {
+        log.error(node, texts.cannotDelete);
+    } else if (beforeWrite && !beforeWrite(path, node)) {
+        // not written
+    } else if (const QString failure = write(); !failure.isEmpty()) {
+        log.error(node, texts.cannotWrite + failure);
+    } else if (existed) {
+        log.warning(node, texts.replaced);
+    }
+    log.makeVisible(node);
+}
+
 } // namespace
 
 QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QString &folder, const QString &name,
@@ -97,19 +126,9 @@ QString writePlaylist(ResultLog &log, const PlaylistBuilder &playlist, const QSt
     const int node = log.addOutputNode(ResultLog::Kind::Playlist);
     const QString path = checkedOutputPath(log, node, folder, name, u".pls"_s, joliet, u"Playlist file name : "_s,
                                            u"Joliet error. The length of the playlist filename is more than 64 caracters : "_s);
-    // The new playlist is written beside the old one and takes its place only once it is whole:
-    // a full disk or a crash leaves the old one as it was.
-    const bool existed = Common::fileExists(path);
-    if (existed && !replaceable(path)) {
-        log.error(node, u"Unable to delete existing playlist file"_s);
-    } else if (beforeWrite && !beforeWrite(path, node)) {
-        // not written
-    } else if (const QString failure = Common::writeTextFile(path, playlist.finalText()); !failure.isEmpty()) {
-        log.error(node, u"Unable to write playlist. "_s + failure);
-    } else if (existed) {
-        log.warning(node, u"Playlist file already exists. File replaced."_s);
-    }
-    log.makeVisible(node);
+    replaceOutput(log, node, path, beforeWrite, [&] { return Common::writeTextFile(path, playlist.finalText()); },
+                  {u"Unable to delete existing playlist file"_s, u"Unable to write playlist. "_s,
+                   u"Playlist file already exists. File replaced."_s});
     return path;
 }
 
@@ -119,18 +138,9 @@ QString writeAlbumPage(ResultLog &log, const QByteArray &page, const QString &fo
     const int node = log.addOutputNode(ResultLog::Kind::HtmlPage);
     const QString path = checkedOutputPath(log, node, folder, name, u".htm"_s, joliet, u"HTML page file name : "_s,
                                            u"Joliet error. The length of the HTML page filename is more than 64 characters : "_s);
-    // Written beside the old page and renamed over it once whole, as the playlist is.
-    const bool existed = Common::fileExists(path);
-    if (existed && !replaceable(path)) {
-        log.error(node, u"Unable to delete existing HTML page"_s);
-    } else if (beforeWrite && !beforeWrite(path, node)) {
-        // not written
-    } else if (const QString failure = TemporaryFiles::writeInPlace(path, page); !failure.isEmpty()) {
-        log.error(node, u"Unable to write HTML page. "_s + failure);
-    } else if (existed) {
-        log.warning(node, u"HTML page already exists. File replaced."_s);
-    }
-    log.makeVisible(node);
+    replaceOutput(log, node, path, beforeWrite, [&] { return TemporaryFiles::writeInPlace(path, page); },
+                  {u"Unable to delete existing HTML page"_s, u"Unable to write HTML page. "_s,
+                   u"HTML page already exists. File replaced."_s});
     return path;
 }
 

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -465,9 +466,7 @@ PictureDecodeCheck &decodeCheck()
 
 PictureDecodeCheck setPictureDecodeCheck(PictureDecodeCheck check)
 {
-    PictureDecodeCheck old = std::move(decodeCheck());
-    decodeCheck() = std::move(check);
-    return old;
+    return std::exchange(decodeCheck(), std::move(check));
 }
 
 PictureFile readPictureFile(const QString &file)
