@@ -118,6 +118,8 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
         c.folder = o.value(u"folder"_s).toString();
         c.destination = o.value(u"dest"_s).toString();
         c.fileCount = o.value(u"files"_s).toInt();
+        c.kind = ChangeKinds::fromCode(o.value(u"kind"_s).toString());
+        c.description = o.value(u"what"_s).toString();
         for (const QJsonValue &v : o.value(u"roots"_s).toArray())
             c.roots.append(v.toString());
         if (c.roots.isEmpty())
@@ -165,7 +167,61 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
     }
 }
 
+struct KindWords
+{
+    ChangeKind kind;
+    const char16_t *code;
+    const char16_t *caption;
+};
+
+constexpr KindWords kindWords[] = {
+    {ChangeKind::Rename, u"rename", u"Album rename"},
+    {ChangeKind::EditorSave, u"save", u"Write ID3 tag"},
+    {ChangeKind::Fill, u"fill", u"Fill selected tags"},
+    {ChangeKind::Numbering, u"numbering", u"Auto track"},
+    {ChangeKind::CopyV1ToV2, u"copy-v1-v2", u"Copy v1 -> v2"},
+    {ChangeKind::CopyV2ToV1, u"copy-v2-v1", u"Copy v2 -> v1"},
+    {ChangeKind::RemoveTags, u"remove", u"Remove tags"},
+    {ChangeKind::Picture, u"picture", u"Change picture"},
+    {ChangeKind::ListRename, u"list-rename", u"Rename file"},
+    {ChangeKind::Trash, u"trash", u"Delete to the trash"},
+};
+
+const KindWords &wordsOf(ChangeKind kind)
+{
+    for (const KindWords &words : kindWords)
+        if (words.kind == kind)
+            return words;
+    return kindWords[0];
+}
+
 } // namespace
+
+QString ChangeKinds::code(ChangeKind kind)
+{
+    return QString::fromUtf16(wordsOf(kind).code);
+}
+
+std::optional<ChangeKind> ChangeKinds::fromCode(const QString &code)
+{
+    if (code.isEmpty())
+        return ChangeKind::Rename;
+    for (const KindWords &words : kindWords)
+        if (code == QStringView(words.code))
+            return words.kind;
+    return std::nullopt;
+}
+
+QString ChangeKinds::caption(ChangeKind kind)
+{
+    return QString::fromUtf16(wordsOf(kind).caption);
+}
+
+QString ChangeKinds::describe(ChangeKind kind, int fileCount, const QString &folder)
+{
+    return u"%1: %2 in %3"_s.arg(caption(kind), fileCount == 1 ? u"1 file"_s : u"%1 files"_s.arg(fileCount),
+                                 QDir::toNativeSeparators(folder));
+}
 
 QString JournalContents::state() const
 {
@@ -261,6 +317,17 @@ bool JobJournal::append(const QJsonObject &record, bool flush)
 bool JobJournal::begin(const QString &listedFolder, const QString &destination, int fileCount,
                        const QStringList &roots)
 {
+    return start(ChangeKind::Rename, listedFolder, destination, fileCount, roots);
+}
+
+bool JobJournal::begin(ChangeKind kind, const QString &folder, int fileCount, const QStringList &roots)
+{
+    return start(kind, folder, folder, fileCount, roots);
+}
+
+bool JobJournal::start(ChangeKind kind, const QString &listedFolder, const QString &destination, int fileCount,
+                       const QStringList &roots)
+{
     const QString dir = folder();
     int next = 1;
     for (const QString &name : QDir(dir).entryList({u"job-*.journal"_s}, QDir::Files)) {
@@ -285,7 +352,9 @@ bool JobJournal::begin(const QString &listedFolder, const QString &destination, 
     id_ = QString::number(next);
     QJsonObject job {{u"k"_s, u"job"_s}, {u"id"_s, id_},
                      {u"date"_s, QDateTime::currentDateTime().toString(Qt::ISODateWithMs)},
-                     {u"folder"_s, listedFolder}, {u"dest"_s, destination}, {u"files"_s, fileCount}, {u"v"_s, 1}};
+                     {u"folder"_s, listedFolder}, {u"dest"_s, destination}, {u"files"_s, fileCount}, {u"v"_s, 1},
+                     {u"kind"_s, ChangeKinds::code(kind)},
+                     {u"what"_s, ChangeKinds::describe(kind, fileCount, listedFolder)}};
     QStringList allRoots {listedFolder, destination};
     for (const QString &root : roots)
         if (!root.isEmpty() && !allRoots.contains(root))
@@ -309,8 +378,15 @@ void JobJournal::prune() const
             numbers.append(m.captured(1).toInt());
     }
     std::sort(numbers.begin(), numbers.end(), std::greater<>());
-    for (qsizetype i = KeptJobs; i < numbers.size(); ++i)
-        QFile::remove(dir.filePath(u"job-%1.journal"_s.arg(numbers.at(i), 6, 10, QChar(u'0'))));
+    // Newest first: the journals are kept while both the count and the bytes allow; the newest
+    // (the change just begun) always is.
+    qint64 bytes = 0;
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        const QString path = dir.filePath(u"job-%1.journal"_s.arg(numbers.at(i), 6, 10, QChar(u'0')));
+        bytes += QFileInfo(path).size();
+        if (i > 0 && (i >= KeptJobs || bytes > KeptBytes))
+            QFile::remove(path);
+    }
 }
 
 bool JobJournal::recordCaseFolder(const QString &from, const QString &via, const QString &to)

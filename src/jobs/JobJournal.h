@@ -40,6 +40,34 @@
 
 #include <optional>
 
+/// What kind of change a journal holds: the album rename job, or one of the changes the program
+/// makes to files elsewhere (the tag editor's save, the tag page's batches, the file lists'
+/// renames and deletions). Every kind is undone the same way, from its records.
+enum class ChangeKind {
+    Rename,
+    EditorSave,
+    Fill,
+    Numbering,
+    CopyV1ToV2,
+    CopyV2ToV1,
+    RemoveTags,
+    Picture,
+    ListRename,
+    Trash,
+};
+
+namespace ChangeKinds {
+/// The word the journal keeps for a kind ("rename", "fill", ...), the same in every version.
+[[nodiscard]] QString code(ChangeKind kind);
+/// The kind of a journal's word; Rename for journals written before kinds were kept (no word);
+/// nothing for a word no version wrote.
+[[nodiscard]] std::optional<ChangeKind> fromCode(const QString &code);
+/// What the user is shown: "Album rename", "Fill selected tags", ...
+[[nodiscard]] QString caption(ChangeKind kind);
+/// The change in a line: "Fill selected tags: 300 files in /music/Album".
+[[nodiscard]] QString describe(ChangeKind kind, int fileCount, const QString &folder);
+} // namespace ChangeKinds
+
 /// One file of a job as its journal knows it.
 struct JournalFile
 {
@@ -100,6 +128,11 @@ struct JournalContents
     /// the job recorded them give the listed folder and the destination.
     QStringList roots;
     int fileCount = 0;
+    /// What the journal holds; a word no version wrote leaves it empty (and the journal is
+    /// listed, never undone).
+    std::optional<ChangeKind> kind = ChangeKind::Rename;
+    /// The change in a line, as describe() gave it when the change began.
+    QString description;
     bool valid = false;  ///< a job record was read
     /// The whole lines (numbered from 1) that fail their checksum or are longer than any record
     /// the journal writes: damage, whose records are lost.
@@ -140,8 +173,10 @@ public:
 
     /// The folder of the journals; made when missing.
     [[nodiscard]] static QString folder();
-    /// How many journals are kept: older ones are deleted when a job starts.
-    static constexpr int KeptJobs = 20;
+    /// How many journals are kept, and how many bytes they may take together: older ones are
+    /// deleted when a change starts, the newest always kept.
+    static constexpr int KeptJobs = 100;
+    static constexpr qint64 KeptBytes = qint64(200) << 20;
 
     /// Starts the journal of a new job and writes its first record, flushed. False (with error())
     /// when it cannot be written: the job must then change nothing.
@@ -149,6 +184,8 @@ public:
     /// always among them).
     bool begin(const QString &listedFolder, const QString &destination, int fileCount,
                const QStringList &roots = {});
+    /// The same for a change of another kind (described by ChangeKinds::describe over `folder`).
+    bool begin(ChangeKind kind, const QString &folder, int fileCount, const QStringList &roots);
     [[nodiscard]] bool isOpen() const { return file_.isOpen(); }
     /// The reason the journal could not be written; empty while all is well.
     [[nodiscard]] const QString &error() const { return error_; }
@@ -215,6 +252,8 @@ public:
     };
 
 private:
+    bool start(ChangeKind kind, const QString &listedFolder, const QString &destination, int fileCount,
+               const QStringList &roots);
     bool append(const QJsonObject &record, bool flush);
     void prune() const;
 

@@ -411,6 +411,11 @@ UndoReport RenameUndo::undoJob(const JournalContents &job)
         report.left.append(job.path + u": the job record is damaged; nothing of job %1 can be undone"_s.arg(job.id));
         return report;
     }
+    if (job.valid && !job.kind) {
+        report.refused = true;
+        report.why = u"job %1 holds a kind of change this version does not know; it is left as it is"_s.arg(job.id);
+        return report;
+    }
     if (!job.valid || job.undoState == u"undone") {
         report.nothingToUndo = true;
         report.why = u"nothing to undo: job %1 was already undone"_s.arg(job.id);
@@ -443,9 +448,17 @@ UndoReport RenameUndo::undoJob(const JournalContents &job)
 UndoReport RenameUndo::undo(const QString &id)
 {
     const QList<JournalContents> jobs = JobJournal::list();
+    // Without an id, the newest change not undone yet: undoing twice takes back the last two.
     for (const JournalContents &job : jobs) {
-        if (id.isEmpty() || job.id == id)
+        if (id.isEmpty() ? job.undoState != u"undone" : job.id == id)
             return undoJob(JobJournal::read(job.path));
+    }
+    if (id.isEmpty() && !jobs.isEmpty()) {
+        UndoReport none;
+        none.nothingToUndo = true;
+        none.id = jobs.first().id;
+        none.why = u"nothing to undo: every recorded change was undone"_s;
+        return none;
     }
     UndoReport none;
     none.nothingToUndo = true;

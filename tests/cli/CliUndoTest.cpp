@@ -62,7 +62,7 @@ TEST_F(CliUndoTest, ListsJobsUndoesTheLastOrAGivenOneAndReportsWhatWasLeft)
     EXPECT_EQ(undo.exitCode, 0) << undo.err.toStdString();
     EXPECT_EQ(undo.lines(), (QStringList {u"[restored] Restored: "_s + second + u"/track1.mp3"_s, u"Job 2: undone"_s}));
     EXPECT_EQ(musicState(), renamed);
-    undo = run({u"undo"_s});
+    undo = run({u"undo"_s, u"2"_s});
     EXPECT_EQ(undo.exitCode, 2);
     EXPECT_EQ(undo.err, u"varnelt-cli: nothing to undo: job 2 was already undone\n"_s);
 

@@ -276,7 +276,7 @@ TEST_F(RenameUndoTest, JournalThatCannotBeWrittenMidJobStopsTheJobBeforeTheNextC
     EXPECT_EQ(folderState(tempFile(u"music"_s)), before);
 }
 
-TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKeptAndATornRecordIsIgnored)
+TEST_F(RenameUndoTest, OnlyTheLastHundredJournalsAreKeptAndATornRecordIsIgnored)
 {
     const QString folder = makeThreeSongAlbum(u"music/album"_s);
     for (int i = 0; i < JobJournal::KeptJobs + 3; ++i) {
@@ -287,7 +287,7 @@ TEST_F(RenameUndoTest, OnlyTheLastTwentyJournalsAreKeptAndATornRecordIsIgnored)
     }
     const QList<JournalContents> jobs = JobJournal::list();
     ASSERT_EQ(jobs.size(), JobJournal::KeptJobs);
-    EXPECT_EQ(jobs.first().id, u"23"_s);
+    EXPECT_EQ(jobs.first().id, QString::number(JobJournal::KeptJobs + 3));
     EXPECT_EQ(jobs.last().id, u"4"_s);
     EXPECT_EQ(jobs.first().state(), u"finished"_s);
 
