@@ -55,25 +55,18 @@ void compareV1(const ID3::ID3v1Record &record, const ID3::ID3v1Record &found, QS
 
 } // namespace
 
-// The hash of the audio bytes, fed in the chunks readRange() gives: a fast 64-bit hash (the check
-// looks for accidents, not for attacks) chained from chunk to chunk, seeded with the length.
-class AudioHasher
+// A fast 64-bit hash (the check looks for accidents, not for attacks) chained from piece to
+// piece, seeded with the length.
+void AudioHasher::add(QByteArrayView chunk)
 {
-public:
-    explicit AudioHasher(qint64 length)
-        : value_(size_t(length))
-    {
-    }
-    void add(QByteArrayView chunk) { value_ = qHashBits(chunk.data(), size_t(chunk.size()), value_); }
-    [[nodiscard]] QByteArray result() const
-    {
-        const quint64 v = value_;
-        return QByteArray(reinterpret_cast<const char *>(&v), sizeof v);
-    }
+    value_ = qHashBits(chunk.data(), size_t(chunk.size()), value_);
+}
 
-private:
-    size_t value_;
-};
+QByteArray AudioHasher::result() const
+{
+    const quint64 v = value_;
+    return QByteArray(reinterpret_cast<const char *>(&v), sizeof v);
+}
 
 FileBefore readBefore(const QString &path, qint64 keepAtMost)
 {

@@ -20,6 +20,22 @@ namespace TagWriteCheck {
 /// an APE or Lyrics3 tag, trailing bytes). Empty when the file cannot be read.
 [[nodiscard]] QByteArray audioHash(const QString &path);
 
+/// The audio hash, fed in the pieces Mp3FileBytes::readRange hands over from the audio's start
+/// (the value depends on where the pieces begin).
+class AudioHasher
+{
+public:
+    explicit AudioHasher(qint64 length)
+        : value_(size_t(length))
+    {
+    }
+    void add(QByteArrayView chunk);
+    [[nodiscard]] QByteArray result() const;
+
+private:
+    size_t value_;
+};
+
 /// A file as it was before a tag write.
 struct FileBefore
 {

@@ -51,32 +51,47 @@ TagVersions versionsOf(const TagCommandOptions &options)
     return options.mode;
 }
 
+/// The kind of change the operation is, for its journal.
+ChangeKind kindOf(const TagCommandOptions &options)
+{
+    switch (options.operation) {
+    case Op::Fill: return ChangeKind::Fill;
+    case Op::Set: return ChangeKind::EditorSave;
+    case Op::Number: return ChangeKind::Numbering;
+    case Op::CopyV1ToV2: return ChangeKind::CopyV1ToV2;
+    case Op::CopyV2ToV1: return ChangeKind::CopyV2ToV1;
+    case Op::Remove:
+    case Op::None: break;
+    }
+    return ChangeKind::RemoveTags;
+}
+
 /// File number k (from 1) of n.
-TagFileResult runOnFile(const TagCommandOptions &options, const QString &path, int k, int n)
+TagFileResult runOnFile(const TagCommandOptions &options, const QString &path, int k, int n, TagJournalSlot slot)
 {
     // The rename page's tag choice follows the mode drop-down, so it includes version 1 exactly
     // when the mode does.
     const bool removeEmptyV1 = usesV1(options.mode);
     switch (options.operation) {
     case Op::Fill:
-        return fillTags(path, options.fill, options.values, options.mode, removeEmptyV1, options.id3v2Version);
+        return fillTags(path, options.fill, options.values, options.mode, removeEmptyV1, options.id3v2Version, slot);
     case Op::Set: {
         const TagEditorFile file = loadTagEditorValues(path);
         TagEditorValues values = file.values;
         applySetFields(options, values);
-        return saveTagEditorValues(path, values, options.mode, removeEmptyV1, options.id3v2Version);
+        return saveTagEditorValues(path, values, options.mode, removeEmptyV1, options.id3v2Version, slot);
     }
     case Op::Number:
-        return numberTrack(path, k, n, options.total, options.mode, removeEmptyV1, options.id3v2Version);
+        return numberTrack(path, k, n, options.total, options.mode, removeEmptyV1, options.id3v2Version, slot);
     case Op::CopyV1ToV2:
-        return copyTagsV1ToV2(path, removeEmptyV1, options.id3v2Version);
+        return copyTagsV1ToV2(path, removeEmptyV1, options.id3v2Version, slot);
     case Op::CopyV2ToV1:
-        return copyTagsV2ToV1(path, removeEmptyV1);
+        return copyTagsV2ToV1(path, removeEmptyV1, slot);
     case Op::Remove:
     case Op::None:
         break;
     }
-    return removeTags(path, options.mode, RemovalScope::AllFiles);
+    return removeTags(path, options.mode, RemovalScope::AllFiles, slot);
 }
 
 } // namespace
@@ -118,11 +133,18 @@ int runTagCommand(const QStringList &args)
         + (options.operation == Op::Remove ? u" removed"_s : u" written"_s);
     const QDir folder(options.folder);
     const int n = int(used.size());
+    QStringList paths;
+    for (const QString &name : std::as_const(used))
+        paths << folder.filePath(name);
+    // Every file is recorded for the undo before the first one is written.
+    TagBatch batch;
+    if (!batch.begin(kindOf(options), folder.absolutePath(), paths))
+        return Cli::fail(TagBatch::journalFailureText(batch.error()).replace(u'\n', u' '), Cli::JobErrors);
     Cli::Progress progress;
     bool anyFailed = false;
     for (int i = 0; i < n; ++i) {
         progress.show(i, n, used.at(i));
-        const TagFileResult result = runOnFile(options, folder.filePath(used.at(i)), i + 1, n);
+        const TagFileResult result = runOnFile(options, paths.at(i), i + 1, n, batch.slot(i + 1));
         anyFailed = anyFailed || !result.done;
         const QString outcome = result.done
             ? done + u" (tags now: "_s + tagVersionText(result.hasV1, result.hasV2) + u')'

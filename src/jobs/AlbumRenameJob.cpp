@@ -13,6 +13,7 @@
 #include "jobs/JobJournal.h"
 #include "jobs/RenameJobFiles.h"
 #include "jobs/RenamePlan.h"
+#include "jobs/TagWrite.h"
 #include "naming/NameBuilder.h"
 
 #include <QDir>
@@ -25,14 +26,7 @@ using Common::MoveResult;
 
 quint8 versionOneGenreByte(const QString &genreText)
 {
-    const QString wanted = Basic::trim(genreText).toLower();
-    if (wanted.isEmpty())
-        return 254;
-    const QStringList &names = ID3Edit::genreNames();
-    for (qsizetype i = 0; i < names.size(); ++i)
-        if (Basic::trim(names.at(i)).toLower() == wanted)
-            return quint8(i);
-    return quint8(names.indexOf(u"Other"_s));
+    return V1Rules::genreOfText(genreText);
 }
 
 QString versionTwoTrack(const QString &trackText, bool withTotal, const QString &totalText)
@@ -187,15 +181,15 @@ private:
     RenameJobOutcome failBeforeStart(const Msg::Message &failure);
     void renameRows();
     bool prepareDestination();
+    /// Records every file of the job ahead and flushes the journal once; false (with the
+    /// failure) when the journal refused.
+    bool recordAhead();
     void renameRow(const PlannedRename &planned);
     QString moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath);
     /// Logs that the journal broke under the row and stops the job there.
     void stopForJournal(int node);
-    TagWriteCheck::WrittenTags writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path);
-    void readBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
-                  const TagWriteCheck::WrittenTags &written, const TagWriteCheck::FileBefore &before);
-    void putBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
-                 const TagWriteCheck::FileBefore &before);
+    [[nodiscard]] TagChange rowChange(const RenameRow &row) const;
+    void logTagWrite(const ResultLog::FileNodes &nodes, const TagWriteOutcome &outcome);
     void finish();
     /// The album page beside the playlist; coverPath: the cover file this run wrote, or empty.
     /// journalled: the guard that journals an output of these bytes' hash before it is written.
@@ -224,6 +218,7 @@ private:
     /// Written ahead of every change; when it cannot be, the job stops before that change.
     JobJournal journal_;
     bool journalBroken_ = false;
+    bool recordedAhead_ = false;
     /// The temporary files of each destination folder, listed once for the whole job.
     QHash<QString, QStringList> temporaries_;
 };
@@ -300,7 +295,10 @@ RenameJobOutcome Run::execute()
         embeddedCover_ = cover.picture;
     }
 
-    // The job never runs without its undo record: without a journal nothing is touched.
+    // The job never runs without its undo record: without a journal nothing is touched. The
+    // records of the job, its folders and every file go to the disk together, with one flush,
+    // before the first change they cover (recordAhead).
+    journal_.hold();
     if (!journal_.begin(in_.currentDirectory, plan_.firstDestinationFolder, int(in_.rows.size()),
                         journalRoots(plan_)))
         return failBeforeStart(journalFailure(journal_));
@@ -313,7 +311,7 @@ RenameJobOutcome Run::execute()
         logFolderSteps(cleanCrashLeftovers(parent, true));
     logFolderSteps(cleanCrashLeftovers(in_.currentDirectory));
 
-    if (!prepareDestination()) {
+    if (!prepareDestination() || !recordAhead()) {
         log_.countError();
         log_.refreshSummary();
         journal_.finish();
@@ -353,10 +351,11 @@ bool Run::prepareDestination()
     const bool caseOnly = firstDest != sourceFolder_ && firstDest.compare(sourceFolder_, Qt::CaseInsensitive) == 0;
     if (caseOnly && Common::folderExists(sourceFolder_)
         && (!Common::folderExists(firstDest) || RenameJobFiles::sameObject(firstDest, sourceFolder_))) {
-        if (!journal_.recordCaseFolder(sourceFolder_, scratch, firstDest)) {
+        if (!journal_.recordCaseFolder(sourceFolder_, scratch, firstDest) || !journal_.commit()) {
             out_.failure = journalFailure(journal_);
             return false;
         }
+        journal_.hold();
         sourceFolder_ = RenameJobFiles::renameFolderCase(sourceFolder_, scratch, firstDest);
         return true;
     }
@@ -364,7 +363,7 @@ bool Run::prepareDestination()
         return true;
     createdLevels_ = plan_.firstDestinationMissing;
     const QStringList levels = stillMissing(QStringList(createdLevels_.crbegin(), createdLevels_.crend()));
-    if (!journal_.recordMakeFolders(levels)) {
+    if (!journal_.recordMakeFolders(levels) || !recordAhead()) {
         out_.failure = journalFailure(journal_);
         return false;
     }
@@ -374,6 +373,33 @@ bool Run::prepareDestination()
                                      + u'\n' + u"Impossible to rename files."_s,
                                  u"Path creation error"_s, Msg::Icon::Critical, Msg::Buttons::Ok, std::nullopt};
     return false;
+}
+
+bool Run::recordAhead()
+{
+    if (recordedAhead_)
+        return true;
+    recordedAhead_ = true;
+    // Every file that is there to move, where it is now and where it goes. Whether another
+    // file holds its destination is told at its move (noteTaken): an earlier row may free it.
+    for (const PlannedRename &planned : plan_.rows) {
+        const QString &name = planned.row.fileName;
+        const QString oldPath = sourceFolder_ + name;
+        if (name.isEmpty() || name.contains(u'/') || name.contains(Common::separator()) || !Common::fileExists(oldPath))
+            continue;
+        if (!journal_.recordFile(planned.fileNumber, oldPath, planned.destination, false)) {
+            out_.failure = journalFailure(journal_);
+            return false;
+        }
+    }
+    if (!journal_.commit()) {
+        out_.failure = journalFailure(journal_);
+        return false;
+    }
+    // What follows (each file's notes, its folders, the outputs) is written before its change
+    // and flushed with the end.
+    journal_.hold();
+    return true;
 }
 
 void Run::renameRow(const PlannedRename &planned)
@@ -408,19 +434,16 @@ void Run::renameRow(const PlannedRename &planned)
         return;
     }
     out_.newPaths[position - 1] = path;
-    if (!journal_.recordTagWrite(position)) {
+    // The file's own tags are loaded first: the fields the change sets replace theirs and
+    // everything else the file carries (year, pictures, lyrics, other frames) stays.
+    tagger_.Load(path);
+    const TagWriteOutcome outcome =
+        writeTagChange(path, tagger_, rowChange(row), journal_, position, {in_.keptBytes, in_.afterTagWrite});
+    if (outcome.journalFailed) {
         stopForJournal(nodes.warnings);
         return;
     }
-    // One read before the write gives the audio hash the check compares with and the bytes
-    // that put the file back when the write went wrong.
-    const TagWriteCheck::FileBefore before = TagWriteCheck::readBefore(path, in_.keptBytes);
-    TagWriteCheck::WrittenTags written = writeTags(nodes, row, path);
-    written.audioHash = before.audioHash;
-    if (in_.afterTagWrite)
-        in_.afterTagWrite(path);
-    readBack(nodes, position, path, written, before);
-    journal_.noteTagged(position, path);
+    logTagWrite(nodes, outcome);
     log_.makeVisible(nodes.entry);
     if (in_.outputs.playlist)
         playlist_.addEntry(position, path, in_.outputs.playlistDir);
@@ -463,8 +486,10 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &pla
     for (const FolderStep &step : dropCopiesMadeFor(newPath, oldPath, *listed))
         log_.info(nodes.warnings, step.text);
 
-    // A missing source changes nothing: the move below fails without a record.
-    if (Common::fileExists(oldPath) && !journal_.recordFile(planned.fileNumber, oldPath, newPath)) {
+    // A missing source changes nothing: the move below fails without a record. A file that
+    // turned up after the records were written is recorded now.
+    if (Common::fileExists(oldPath) && !journal_.hasRecord(planned.fileNumber)
+        && !journal_.recordFile(planned.fileNumber, oldPath, newPath)) {
         stopForJournal(nodes.warnings);
         return {};
     }
@@ -490,6 +515,8 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &pla
                       + u". It is the complete copy left by an interrupted move: the move is finished."_s);
         return newPath;
     }
+    // The other file keeps the destination: the undo must not take it for this one.
+    journal_.noteTaken(planned.fileNumber);
     if (Common::sameContent(oldPath, newPath)) {
         log_.warning(nodes.warnings, u"An identical copy of this file already exists at the destination. "
                                      u"Both files are left as they are."_s);
@@ -502,69 +529,38 @@ QString Run::moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &pla
     return {};
 }
 
-TagWriteCheck::WrittenTags Run::writeTags(const ResultLog::FileNodes &nodes, const RenameRow &row, const QString &path)
+TagChange Run::rowChange(const RenameRow &row) const
 {
-    TagWriteCheck::WrittenTags written;
-    const qint64 track = qint64(Basic::val(row.trackText));
-    // The file's own tags are loaded first: the fields set below replace theirs and everything
-    // else the file carries (year, pictures, lyrics, other frames) is written back unchanged.
-    tagger_.Load(path);
+    TagChange change;
+    change.version = in_.id3v2Version;
     if (usesV2(in_.tagVersions)) {
-        const QList<TagWriteCheck::V2Field> fields = rowV2Fields(in_, row);
-        setRowV2Fields(tagger_, in_, row);
-        tagger_.setV2Version(in_.id3v2Version);
+        change.v2 = rowV2Fields(in_, row);
+        change.writeV2 = true;
         if (!embeddedCover_.isNull())
-            tagger_.setFrontCover(embeddedCover_);
-        tagger_.PrepareV2(path);
-        if (const ID3Edit::Result result = tagger_.SaveV2(path); result != ID3Edit::Ok) {
-            log_.error(nodes.warnings, tagWriteErrorText(result));
-        } else {
-            written.v2 = TagWriteCheck::storedForms(tagger_, fields);
-            written.picture = tagger_.Picture();
-        }
+            change.frontCover = embeddedCover_;
     }
-    if (usesV1(in_.tagVersions)) {
-        tagger_.setV1Title(row.title);
-        tagger_.setV1Artist(in_.album.artist);
-        tagger_.setV1Album(in_.album.album);
-        tagger_.setV1Year(in_.album.year);
-        tagger_.setV1Comment(in_.album.comment);
-        // The track byte holds 0-255; anything beyond is written as "no track".
-        tagger_.setV1Track(track >= 0 && track <= 255 ? quint8(track) : quint8(0));
-        tagger_.setV1Genre(genreByte_);
-        if (const ID3Edit::Result result = tagger_.SaveV1(path); result != ID3Edit::Ok)
-            log_.error(nodes.warnings, tagWriteErrorText(result));
+    if (usesV1(in_.tagVersions))
+        change.v1 = V1Values {row.title,         in_.album.artist, in_.album.album, in_.album.year,
+                              in_.album.comment, V1Rules::jobTrack(row.trackText), genreByte_};
+    return change;
+}
+
+void Run::logTagWrite(const ResultLog::FileNodes &nodes, const TagWriteOutcome &outcome)
+{
+    if (outcome.v2 != ID3Edit::Ok)
+        log_.error(nodes.warnings, tagWriteErrorText(outcome.v2));
+    if (outcome.v1 != ID3Edit::Ok)
+        log_.error(nodes.warnings, tagWriteErrorText(outcome.v1));
+    if (!outcome.differences.isEmpty()) {
+        log_.error(nodes.warnings, u"Verification failed: "_s + outcome.differences.join(u"; "_s));
+        if (outcome.putBack)
+            log_.info(nodes.warnings, u"The file was put back as it was before the job."_s);
         else
-            written.v1 = tagger_.v1Record();
+            log_.error(nodes.warnings, u"The file could not be put back as it was before the job: "_s
+                                           + outcome.putBackFailure);
     }
-    return written;
-}
-
-void Run::putBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
-                  const TagWriteCheck::FileBefore &before)
-{
-    // The journal holds the file's tags from before the job; when the audio itself changed only
-    // the bytes read before the write can give it back.
-    const FileRestore restored = journal_.restoreFile(fileNumber);
-    if (restored.ok || (before.bytes && TagWriteCheck::putBack(path, *before.bytes)))
-        log_.info(nodes.warnings, u"The file was put back as it was before the job."_s);
-    else
-        log_.error(nodes.warnings, u"The file could not be put back as it was before the job: "_s + restored.message);
-}
-
-void Run::readBack(const ResultLog::FileNodes &nodes, int fileNumber, const QString &path,
-                   const TagWriteCheck::WrittenTags &written, const TagWriteCheck::FileBefore &before)
-{
-    // Read fresh from the disk: the check and the lines below see what the file really holds.
-    tagger_.Load(path);
-    theTag_.ReadFromFile(path);
-    if (const QStringList differences = TagWriteCheck::differences(written, path, tagger_, theTag_.record());
-        !differences.isEmpty()) {
-        log_.error(nodes.warnings, u"Verification failed: "_s + differences.join(u"; "_s));
-        putBack(nodes, fileNumber, path, before);
-        tagger_.Load(path);
-        theTag_.ReadFromFile(path);
-    }
+    // The lines below show what the file really holds: the write read the tags back fresh.
+    theTag_.setRecord(outcome.v1After);
     const TagKeywords::TagSources sources {theTag_, tagger_};
     for (const QString &key : {u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Genre"_s, u"Comment"_s, u"Track"_s})
         log_.tag(nodes.tagInfo, key + u" : "_s + TagKeywords::getTagValue(key, u"v1v2"_s, sources).value);

@@ -1,6 +1,7 @@
 #include "jobs/JobJournal.h"
 
 #include "audio/Mp3FileBytes.h"
+#include "audio/TagWriteCheck.h"
 #include "foundation/AppFolder.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
@@ -137,6 +138,9 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
         takeFileRecord(c, o);
     } else if (kind == u"moved") {
         c.movedPaths.insert(o.value(u"n"_s).toInt(), o.value(u"path"_s).toString());
+    } else if (kind == u"taken") {
+        if (JournalFile *f = fileOf(c, o.value(u"n"_s).toInt()))
+            f->destinationTaken = true;
     } else if (kind == u"tagged") {
         // "tag" tells a reader of the journal how far a row got; the undo looks at the disk for
         // that, and needs only the hash the file had once tagged.
@@ -292,7 +296,7 @@ QByteArray JobJournal::hashFile(const QString &path)
     return hash.result();
 }
 
-bool JobJournal::append(const QJsonObject &record, bool flush)
+bool JobJournal::append(const QJsonObject &record, bool flush, bool holdsOnlyCopy)
 {
     if (!file_.isOpen())
         return false;
@@ -305,10 +309,17 @@ bool JobJournal::append(const QJsonObject &record, bool flush)
         file_.close();
         return false;
     }
-    if (flush && !TemporaryFiles::syncToDisk(int(file_.handle()))) {
-        error_ = u"Unable to write the journal to the disk"_s;
-        file_.close();
-        return false;
+    // A record that keeps the only copy of bytes about to be overwritten or deleted goes to
+    // the disk at once, held or not.
+    if (flush && held_ && !holdsOnlyCopy) {
+        unsynced_ = true;
+    } else if (flush) {
+        if (!TemporaryFiles::syncToDisk(int(file_.handle()))) {
+            error_ = u"Unable to write the journal to the disk"_s;
+            file_.close();
+            return false;
+        }
+        unsynced_ = false;
     }
     StopPoints::reached("journal-record");
     return true;
@@ -403,34 +414,103 @@ bool JobJournal::recordMakeFolders(const QStringList &levels)
     return append({{u"k"_s, u"mkdir"_s}, {u"levels"_s, QJsonArray::fromStringList(levels)}}, true);
 }
 
-bool JobJournal::recordFile(int fileNumber, const QString &from, const QString &to)
+bool JobJournal::recordFile(int fileNumber, const QString &from, const QString &to, bool judgeTaken)
 {
     JournalFile f;
     f.fileNumber = fileNumber;
     f.from = from;
     f.to = to;
     const QFileInfo target(to);
-    f.destinationTaken = target.exists() && !RenameJobFiles::sameObject(from, to);
-    f.inPlace = target.exists() && !f.destinationTaken;
-    {
-        const Mp3FileBytes bytes(from);
-        QFile file(from);
-        if (bytes.isOpen() && file.open(QIODevice::ReadOnly)) {
-            f.size = file.size();
-            f.tagRegion = file.read(bytes.audioStart());
-            if (bytes.hasV1() && file.seek(f.size - 128))
-                f.trailer = file.read(128);
-        }
+    const bool sameFile = target.exists() && RenameJobFiles::sameObject(from, to);
+    f.destinationTaken = judgeTaken && target.exists() && !sameFile;
+    f.inPlace = sameFile;
+    const FileDigest digest = digestFile(from);
+    if (digest.ok) {
+        f.size = digest.size;
+        f.tagRegion = digest.tagRegion;
+        f.trailer = digest.trailer;
+        f.hashBefore = digest.hash;
     }
-    f.hashBefore = hashFile(from);
+    const QByteArray audioHash = digest.audioHash;
     f.mode = modeOf(from);
-    changed_ = true;
-    current_ = f;
-    return append({{u"k"_s, u"file"_s}, {u"n"_s, fileNumber}, {u"from"_s, from}, {u"to"_s, to},
-                   {u"inPlace"_s, f.inPlace}, {u"taken"_s, f.destinationTaken}, {u"size"_s, double(f.size)},
-                   {u"hash"_s, latin(f.hashBefore)}, {u"v2"_s, b64(f.tagRegion)}, {u"v1"_s, b64(f.trailer)},
-                   {u"mode"_s, f.mode}},
-                  true);
+    // A file recorded where it is changes only when its tags do (noteTaggedHash tells).
+    if (from != to)
+        changed_ = true;
+    recordAt_.insert(fileNumber, file_.isOpen() ? file_.pos() : -1);
+    hashesBefore_.insert(fileNumber, f.hashBefore);
+    audioHashes_.insert(fileNumber, audioHash);
+    const QJsonObject record {{u"k"_s, u"file"_s}, {u"n"_s, fileNumber}, {u"from"_s, from}, {u"to"_s, to},
+                              {u"inPlace"_s, f.inPlace}, {u"taken"_s, f.destinationTaken}, {u"size"_s, double(f.size)},
+                              {u"hash"_s, latin(f.hashBefore)}, {u"v2"_s, b64(f.tagRegion)}, {u"v1"_s, b64(f.trailer)},
+                              {u"mode"_s, f.mode}};
+    current_ = std::move(f);
+    return append(record, true);
+}
+
+FileDigest JobJournal::digestFile(const QString &path)
+{
+    // One read gives the tags, the hash of the whole file and that of its audio (what a tag
+    // write must leave as it is).
+    FileDigest d;
+    Mp3FileBytes bytes(path);
+    if (!bytes.isOpen())
+        return d;
+    const qint64 size = bytes.size();
+    const qint64 start = bytes.audioStart();
+    const qint64 end = std::max(start, size - (bytes.hasV1() ? qint64(128) : 0));
+    QByteArray region(start, Qt::Uninitialized);
+    QByteArray tail(size - end, Qt::Uninitialized);
+    Hasher whole;
+    TagWriteCheck::AudioHasher audio(end - start);
+    if (!bytes.readExactly(0, region.data(), start))
+        return d;
+    whole.add(region);
+    if (!bytes.readRange(start, end, [&](QByteArrayView chunk) {
+            audio.add(chunk);
+            whole.add(chunk);
+        })
+        || !bytes.readExactly(end, tail.data(), tail.size()))
+        return d;
+    whole.add(tail);
+    d.ok = true;
+    d.size = size;
+    d.tagRegion = std::move(region);
+    if (bytes.hasV1())
+        d.trailer = std::move(tail);
+    d.hash = whole.result();
+    d.audioHash = audio.result();
+    return d;
+}
+
+bool JobJournal::hasRecord(int fileNumber) const
+{
+    return recordAt_.contains(fileNumber);
+}
+
+QByteArray JobJournal::audioHashBefore(int fileNumber) const
+{
+    return audioHashes_.value(fileNumber);
+}
+
+void JobJournal::hold()
+{
+    held_ = true;
+}
+
+bool JobJournal::commit()
+{
+    held_ = false;
+    if (!file_.isOpen())
+        return false;
+    if (!unsynced_)
+        return true;
+    unsynced_ = false;
+    if (!TemporaryFiles::syncToDisk(int(file_.handle()))) {
+        error_ = u"Unable to write the journal to the disk"_s;
+        file_.close();
+        return false;
+    }
+    return true;
 }
 
 bool JobJournal::recordTagWrite(int fileNumber)
@@ -455,7 +535,7 @@ bool JobJournal::recordOutput(const QString &path, const QByteArray &newBytesHas
         record.insert(u"oldHash"_s, latin(hashBytes(out.oldBytes)));
     }
     changed_ = true;
-    return append(record, true);
+    return append(record, true, out.existed);
 }
 
 bool JobJournal::recordOldFolder(const QString &oldFolder, const QString &albumFolder)
@@ -484,7 +564,7 @@ bool JobJournal::recordOldFolder(const QString &oldFolder, const QString &albumF
     }
     changed_ = true;
     return append({{u"k"_s, u"old-folder"_s}, {u"folder"_s, QDir::cleanPath(oldFolder)}, {u"entries"_s, entries}},
-                  true);
+                  true, true);
 }
 
 void JobJournal::noteMoved(int fileNumber, const QString &path)
@@ -492,9 +572,20 @@ void JobJournal::noteMoved(int fileNumber, const QString &path)
     append({{u"k"_s, u"moved"_s}, {u"n"_s, fileNumber}, {u"path"_s, path}}, false);
 }
 
+void JobJournal::noteTaken(int fileNumber)
+{
+    append({{u"k"_s, u"taken"_s}, {u"n"_s, fileNumber}}, false);
+}
+
 void JobJournal::noteTagged(int fileNumber, const QString &path)
 {
-    const QByteArray hash = hashFile(path);
+    noteTaggedHash(fileNumber, hashFile(path));
+}
+
+void JobJournal::noteTaggedHash(int fileNumber, const QByteArray &hash)
+{
+    if (hash.isEmpty() || hash != hashesBefore_.value(fileNumber))
+        changed_ = true;
     append({{u"k"_s, u"tagged"_s}, {u"n"_s, fileNumber}, {u"hash"_s, latin(hash)}}, false);
     if (current_ && current_->fileNumber == fileNumber)
         current_->hashAfter = hash;
@@ -509,6 +600,7 @@ void JobJournal::finish()
         QFile::remove(file_.fileName());
         return;
     }
+    held_ = false;
     append({{u"k"_s, u"end"_s}}, true);
     file_.close();
 }
@@ -678,4 +770,23 @@ bool JobJournal::noteUndo(const QString &path, bool complete, QString *error)
     if (!TemporaryFiles::syncToDisk(int(file.handle())))
         return failed(u"Unable to write the journal to the disk"_s);
     return true;
+}
+
+std::optional<JournalFile> JobJournal::fileRecord(int fileNumber) const
+{
+    if (current_ && current_->fileNumber == fileNumber)
+        return current_;
+    // A batch records all its files ahead: the record is read back from the journal, which is
+    // rare (a write found bad), so memory does not grow with the number of files.
+    const qint64 at = recordAt_.value(fileNumber, -1);
+    QFile file(file_.fileName());
+    if (at < 0 || !file.open(QIODevice::ReadOnly) || !file.seek(at))
+        return std::nullopt;
+    QByteArray line;
+    if (readRecordLine(file, line) != LineRead::Whole)
+        return std::nullopt;
+    JournalContents c;
+    if (!takeLine(c, line, false) || c.files.size() != 1 || c.files.first().fileNumber != fileNumber)
+        return std::nullopt;
+    return c.files.first();
 }

@@ -1,7 +1,10 @@
 #pragma once
-// The undo journal of the album rename job: one file per job in the folder "Journals" of the
-// per-user data folder, written ahead of every change the job makes and flushed to the disk
-// before the change, so that even a job killed at any instant can be undone (RenameUndo).
+// The undo journal of a change to the user's files (the album rename job, a tag batch, the
+// editor's save, the file lists' renames and deletions): one file per change in the folder
+// "Journals" of the per-user data folder, written ahead of every change and flushed to the disk
+// before it, so that even a change killed at any instant can be undone (RenameUndo). Records
+// written ahead together are flushed together (hold, commit): a job flushes its journal a few
+// times, not once a file.
 //
 // The file is append-only text, one record a line: 8 hex digits of the record's checksum, a
 // space, the record as compact JSON. Only the last line can be torn apart by a kill (it lacks
@@ -18,20 +21,22 @@
 //                where its playlist, cover and page go)
 //   "case-folder" the listed folder is renamed to another letter case (from, via scratch, to)
 //   "mkdir"      folder levels about to be created, top level first
-//   "file"       a file about to move: old and new path, its ID3v2 tag region and ID3v1 trailer
-//                as they were, its size, permission bits and a hash of the whole file
+//   "file"       a file about to move (or to be tagged where it is): old and new path, its ID3v2
+//                tag region and ID3v1 trailer as they were, its size, permission bits and a hash
+//                of the whole file; a job records all its files ahead, before its first change
 //   "tag"        the file's tags are about to be written
 //   "output"     a playlist, cover or HTML page about to be written: the earlier file's bytes when
 //                there is one
 //   "old-folder" the old folder may be removed: what it still holds and where its picture goes
-// and after a change, unflushed (undo looks at the disk anyway): "moved" (with the new path)
-// and "tagged" (with the
+// and after a change, unflushed (undo looks at the disk anyway): "moved" (with the new path),
+// "taken" (another file holds the destination: this one stayed), and "tagged" (with the
 // hash of the whole file once its tags are written), "end" when the job is through, "undo" when
 // an undo ran.
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QMap>
@@ -116,6 +121,17 @@ struct JournalStep
     int index = 0; ///< into the list of its kind in JournalContents
 };
 
+/// A file read once for its journal record: its tags and hashes.
+struct FileDigest
+{
+    bool ok = false; ///< the file was read through
+    qint64 size = 0;
+    QByteArray tagRegion; ///< the ID3v2 tags at the start
+    QByteArray trailer;   ///< the ID3v1 trailer; empty without one
+    QByteArray hash;      ///< of the whole file, as hashFile() gives it
+    QByteArray audioHash; ///< of the audio, as TagWriteCheck::audioHash() gives it
+};
+
 /// Everything a journal file says.
 struct JournalContents
 {
@@ -196,15 +212,40 @@ public:
     /// when it could not, and the change must then not be made.
     bool recordCaseFolder(const QString &from, const QString &via, const QString &to);
     bool recordMakeFolders(const QStringList &levels);
-    /// Reads the file at `from` (its tags and hash) and records the move to `to`.
-    bool recordFile(int fileNumber, const QString &from, const QString &to);
+    /// Reads the file at `from` (its tags and hash) and records the move to `to`. With
+    /// `judgeTaken`, another file at `to` is recorded as holding the destination (the move
+    /// cannot happen); without, the job says so when it finds it (noteTaken), as a file recorded
+    /// ahead of the job may find its destination freed by an earlier row.
+    bool recordFile(int fileNumber, const QString &from, const QString &to, bool judgeTaken = true);
     bool recordTagWrite(int fileNumber);
     bool recordOutput(const QString &path, const QByteArray &newBytesHash);
     bool recordOldFolder(const QString &folder, const QString &albumFolder);
+    /// Group commit: the records written after hold() reach the disk with the next commit(), one
+    /// flush for them all, instead of a flush each. Each is still written to the file before its
+    /// change, so a killed program leaves it behind; commit() is called before the first change
+    /// the held records cover. finish() commits too.
+    void hold();
+    /// Flushes what was written since hold() and ends the group; false (with error()) when the
+    /// disk refused: no change the held records cover may be made then.
+    bool commit();
+
+    /// Whether recordFile recorded the file of that number.
+    [[nodiscard]] bool hasRecord(int fileNumber) const;
+    /// The hash of the audio (TagWriteCheck::audioHash's) the file had when recordFile read it;
+    /// empty when the file could not be read.
+    [[nodiscard]] QByteArray audioHashBefore(int fileNumber) const;
+    /// The record of file `fileNumber` as recordFile wrote it, read back from the journal when it
+    /// is not the last one; nothing when there is none.
+    [[nodiscard]] std::optional<JournalFile> fileRecord(int fileNumber) const;
+
     /// After-the-change notes.
     void noteMoved(int fileNumber, const QString &path);
+    /// Another file holds the destination of this one, which therefore stays where it was.
+    void noteTaken(int fileNumber);
     /// Hashes the file at `path` as its tags left it.
     void noteTagged(int fileNumber, const QString &path);
+    /// The same with the hash already known.
+    void noteTaggedHash(int fileNumber, const QByteArray &hash);
     /// The job is through; a journal of a job that changed nothing is deleted.
     void finish();
 
@@ -234,6 +275,8 @@ public:
     /// The hash the journal keeps of a file's bytes (hex), and of a whole file (empty when unreadable).
     [[nodiscard]] static QByteArray hashBytes(const QByteArray &bytes);
     [[nodiscard]] static QByteArray hashFile(const QString &path);
+    /// Reads a file once for its tags, its hash and its audio hash.
+    [[nodiscard]] static FileDigest digestFile(const QString &path);
 
     /// The same hash, fed piece by piece.
     class Hasher
@@ -254,7 +297,7 @@ public:
 private:
     bool start(ChangeKind kind, const QString &listedFolder, const QString &destination, int fileCount,
                const QStringList &roots);
-    bool append(const QJsonObject &record, bool flush);
+    bool append(const QJsonObject &record, bool flush, bool holdsOnlyCopy = false);
     void prune() const;
 
     QFile file_;
@@ -263,5 +306,11 @@ private:
     /// The record of the file under way: the only one a running job may need to put back, so the
     /// memory the journal holds does not grow with the album (the file on the disk holds them all).
     std::optional<JournalFile> current_;
+    /// Where each file's record starts in the journal, and the audio hash recordFile read.
+    QHash<int, qint64> recordAt_;
+    QHash<int, QByteArray> audioHashes_;
+    QHash<int, QByteArray> hashesBefore_;
     bool changed_ = false;
+    bool held_ = false;
+    bool unsynced_ = false;
 };

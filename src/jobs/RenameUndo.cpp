@@ -197,8 +197,10 @@ void Undo::file(const JournalFile &f)
         }
     }
     QString current = f.from;
+    // A copy a kill left beside the file (a move between file systems, a tag rewrite) goes,
+    // wherever the file was written.
+    leftovers.dropFor(f.to);
     if (!f.inPlace) {
-        leftovers.dropFor(f.to);
         const QString scratch = f.from + QString::fromUtf16(Common::CaseRenameSuffix);
         if (Common::fileExists(f.to) && Common::fileExists(f.from) && !RenameJobFiles::sameObject(f.to, f.from)) {
             // A move between file systems placed its copy but had not removed the source yet.
@@ -429,13 +431,23 @@ UndoReport RenameUndo::undoJob(const JournalContents &job)
         return report;
     }
     Undo undo {job, Scope(job.roots), {}, report};
-    for (auto it = job.steps.crbegin(); it != job.steps.crend(); ++it) {
-        switch (it->kind) {
-        case JournalStep::Kind::OldFolder: undo.oldFolder(job.oldFolders.at(it->index)); break;
-        case JournalStep::Kind::Output: undo.output(job.outputs.at(it->index)); break;
-        case JournalStep::Kind::File: undo.file(job.files.at(it->index)); break;
-        case JournalStep::Kind::MakeFolders: undo.folders(job.madeFolders.at(it->index)); break;
-        case JournalStep::Kind::CaseFolder: undo.caseFolder(job.caseFolders.at(it->index)); break;
+    // Newest first. A job records its files ahead, before the folders it makes for them: the
+    // files go back before any folder the job made is taken away, and the listed folder gets
+    // its old name last.
+    const auto stage = [](JournalStep::Kind kind) {
+        return kind == JournalStep::Kind::CaseFolder ? 2 : kind == JournalStep::Kind::MakeFolders ? 1 : 0;
+    };
+    for (int pass = 0; pass < 3; ++pass) {
+        for (auto it = job.steps.crbegin(); it != job.steps.crend(); ++it) {
+            if (stage(it->kind) != pass)
+                continue;
+            switch (it->kind) {
+            case JournalStep::Kind::OldFolder: undo.oldFolder(job.oldFolders.at(it->index)); break;
+            case JournalStep::Kind::Output: undo.output(job.outputs.at(it->index)); break;
+            case JournalStep::Kind::File: undo.file(job.files.at(it->index)); break;
+            case JournalStep::Kind::MakeFolders: undo.folders(job.madeFolders.at(it->index)); break;
+            case JournalStep::Kind::CaseFolder: undo.caseFolder(job.caseFolders.at(it->index)); break;
+            }
         }
     }
     undo.damage();

@@ -69,7 +69,7 @@ FileRestore restoreTagBytes(const JournalFile &entry, const QString &path)
 
 FileRestore JobJournal::restoreFile(int fileNumber) const
 {
-    if (current_ && current_->fileNumber == fileNumber)
-        return restoreTagBytes(*current_, current_->inPlace ? current_->from : current_->to);
+    if (const std::optional<JournalFile> f = fileRecord(fileNumber))
+        return restoreTagBytes(*f, f->inPlace ? f->from : f->to);
     return {false, {}, u"The journal holds no record of this file"_s};
 }

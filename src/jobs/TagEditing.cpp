@@ -8,6 +8,7 @@
 #include "album/DirectoryListing.h"
 #include "album/Mp3InfoText.h"
 #include "jobs/RenameJobFiles.h"
+#include "jobs/TagWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -72,31 +73,39 @@ TagFileResult failed(const QString &message)
 }
 
 using TextField = QString TagEditorValues::*;
-using V2Setter = void (ID3Edit::*)(const QString &);
 
-/// The version-2 fields the editor writes, with the component's setter of each.
-const QList<std::pair<TextField, V2Setter>> &v2Fields()
+/// One version-2 field of the editor: its box, its name and the tag object's members.
+struct EditorV2Field
 {
-    static const QList<std::pair<TextField, V2Setter>> fields = {
-        {&TagEditorValues::title, &ID3Edit::setTitle},
-        {&TagEditorValues::artist, &ID3Edit::setArtist},
-        {&TagEditorValues::album, &ID3Edit::setAlbum},
-        {&TagEditorValues::year, &ID3Edit::setYear},
-        {&TagEditorValues::comment, &ID3Edit::setComment},
-        {&TagEditorValues::track, &ID3Edit::setTrack},
-        {&TagEditorValues::genre, &ID3Edit::setGenre},
-        {&TagEditorValues::composer, &ID3Edit::setComposer},
-        {&TagEditorValues::originalArtist, &ID3Edit::setOriginalArtist},
-        {&TagEditorValues::encodedBy, &ID3Edit::setEncodedBy},
-        {&TagEditorValues::userUrl, &ID3Edit::setUserUrl},
-        {&TagEditorValues::userText, &ID3Edit::setUserText},
-        {&TagEditorValues::artistUrl, &ID3Edit::setArtistUrl},
-        {&TagEditorValues::preference, &ID3Edit::setPreference},
-        {&TagEditorValues::tempo, &ID3Edit::setTempo},
-        {&TagEditorValues::mood, &ID3Edit::setMood},
-        {&TagEditorValues::situation, &ID3Edit::setSituation},
-        {&TagEditorValues::copyright, &ID3Edit::setCopyright},
-        {&TagEditorValues::lyrics, &ID3Edit::setLyrics},
+    TextField field;
+    const char16_t *name;
+    void (ID3Edit::*write)(const QString &);
+    QString (ID3Edit::*read)() const;
+};
+
+/// The version-2 fields the editor writes.
+const QList<EditorV2Field> &v2Fields()
+{
+    static const QList<EditorV2Field> fields = {
+        {&TagEditorValues::title, u"Title", &ID3Edit::setTitle, &ID3Edit::Title},
+        {&TagEditorValues::artist, u"Artist", &ID3Edit::setArtist, &ID3Edit::Artist},
+        {&TagEditorValues::album, u"Album", &ID3Edit::setAlbum, &ID3Edit::Album},
+        {&TagEditorValues::year, u"Year", &ID3Edit::setYear, &ID3Edit::Year},
+        {&TagEditorValues::comment, u"Comment", &ID3Edit::setComment, &ID3Edit::Comment},
+        {&TagEditorValues::track, u"Track", &ID3Edit::setTrack, &ID3Edit::Track},
+        {&TagEditorValues::genre, u"Genre", &ID3Edit::setGenre, &ID3Edit::Genre},
+        {&TagEditorValues::composer, u"Composer", &ID3Edit::setComposer, &ID3Edit::Composer},
+        {&TagEditorValues::originalArtist, u"Original artist", &ID3Edit::setOriginalArtist, &ID3Edit::OriginalArtist},
+        {&TagEditorValues::encodedBy, u"Encoded by", &ID3Edit::setEncodedBy, &ID3Edit::EncodedBy},
+        {&TagEditorValues::userUrl, u"URL", &ID3Edit::setUserUrl, &ID3Edit::UserUrl},
+        {&TagEditorValues::userText, u"User text", &ID3Edit::setUserText, &ID3Edit::UserText},
+        {&TagEditorValues::artistUrl, u"Artist URL", &ID3Edit::setArtistUrl, &ID3Edit::ArtistUrl},
+        {&TagEditorValues::preference, u"Preference", &ID3Edit::setPreference, &ID3Edit::Preference},
+        {&TagEditorValues::tempo, u"Tempo", &ID3Edit::setTempo, &ID3Edit::Tempo},
+        {&TagEditorValues::mood, u"Mood", &ID3Edit::setMood, &ID3Edit::Mood},
+        {&TagEditorValues::situation, u"Situation", &ID3Edit::setSituation, &ID3Edit::Situation},
+        {&TagEditorValues::copyright, u"Copyright", &ID3Edit::setCopyright, &ID3Edit::Copyright},
+        {&TagEditorValues::lyrics, u"Lyrics", &ID3Edit::setLyrics, &ID3Edit::Lyrics},
     };
     return fields;
 }
@@ -162,60 +171,35 @@ bool allV1Empty(const TagEditorValues &values)
     return values.v1Genre < 0 || values.v1Genre >= ID3Edit::genreNames().size();
 }
 
-/// Sets the version-1 fields of the object by the editor's rules.
-void setV1Fields(ID3Edit &tags, const TagEditorValues &values)
+/// The version-1 fields by the editor's rules.
+V1Values editorV1(const TagEditorValues &values)
 {
-    tags.setV1Title(values.v1Title);
-    tags.setV1Artist(values.v1Artist);
-    tags.setV1Album(values.v1Album);
-    tags.setV1Comment(values.v1Comment);
-    tags.setV1Year(Basic::isNumeric(values.v1Year) ? Basic::trim(values.v1Year) : QString());
-    const double track = Basic::val(values.v1Track);
-    tags.setV1Track(Basic::isNumeric(values.v1Track) && track >= 1 && track <= 254 ? quint8(track) : quint8(0));
-    const bool genreKnown = values.v1Genre >= 0 && values.v1Genre < ID3Edit::genreNames().size();
-    tags.setV1Genre(genreKnown ? quint8(values.v1Genre) : quint8(NoGenreItem));
+    return V1Values {values.v1Title,
+                     values.v1Artist,
+                     values.v1Album,
+                     V1Rules::editorYear(values.v1Year),
+                     values.v1Comment,
+                     V1Rules::editorTrack(values.v1Track),
+                     V1Rules::genreOfEntry(values.v1Genre)};
 }
 
-/// The editor's save of a file whose tags `tags` holds (loaded, showing `before`) with the
-/// values `after`; the file was checked for presence and write access.
-TagFileResult saveLoaded(const QString &path, ID3Edit &tags, const TagEditorValues &before,
-                         const TagEditorValues &after, TagVersions mode, bool removeEmptyV1Allowed,
-                         ID3v2Version version)
+/// Carries out one file's change through its journal slot and puts the outcome into the words
+/// of the command (`v2Failed`, `v1Failed` for a failed write or removal).
+TagFileResult writeChange(const QString &path, ID3Edit &tags, const TagChange &change, TagJournalSlot slot,
+                          const QString &v2Failed, const QString &v1Failed)
 {
     TagFileResult result;
-    tags.setV2Version(version);
-    if (usesV2(mode)) {
-        const bool newPicture = after.picture != before.picture;
-        if (newPicture && !after.picture.isNull()) {
-            if (const QString problem = pictureProblem(after.picture.data); !problem.isEmpty()) {
-                result.messages << problem;
-                readFlags(path, result);
-                return result;
-            }
-        }
-        bool changed = false;
-        for (const auto &[field, setter] : v2Fields()) {
-            if (after.*field != before.*field) {
-                (tags.*setter)(after.*field);
-                changed = true;
-            }
-        }
-        if (newPicture) {
-            tags.setPicture(after.picture);
-            changed = true;
-        }
-        // The component writes only what was set and never the trailer: in mode 2 the
-        // version-1 tag stays byte for byte what it was.
-        if (changed)
-            checkWrite(tags.SaveV2(path), result, v2SaveFailed);
-    }
-    if (usesV1(mode)) {
-        if (removeEmptyV1Allowed && allV1Empty(after)) {
-            if (tags.HasV1())
-                checkWrite(tags.RemoveV1(path), result, v1SaveFailed);
-        } else {
-            setV1Fields(tags, after);
-            checkWrite(tags.SaveV1(path), result, v1SaveFailed);
+    const TagWriteOutcome outcome = writeTagChange(path, tags, change, *slot.journal, slot.fileNumber);
+    if (outcome.journalFailed) {
+        result.messages << TagBatch::journalFailureText(slot.journal->error());
+    } else {
+        checkWrite(outcome.v2, result, v2Failed);
+        checkWrite(outcome.v1, result, v1Failed);
+        if (!outcome.differences.isEmpty()) {
+            const QString what = u"The file does not hold what was written ("_s + outcome.differences.join(u"; "_s) + u")."_s;
+            result.messages << (outcome.putBack ? QString(what + u" It was put back as it was before."_s)
+                                                : QString(what + u" It could not be put back as it was before: "_s
+                                                          + outcome.putBackFailure));
         }
     }
     result.done = result.messages.isEmpty();
@@ -223,19 +207,71 @@ TagFileResult saveLoaded(const QString &path, ID3Edit &tags, const TagEditorValu
     return result;
 }
 
+/// Runs `work` with the slot of the file: the batch's, or a journal of the file's own, as a change
+/// of `kind`. The journal is begun before anything is looked at, so the record keeps the file as
+/// it was, its permissions too.
+template <typename Work>
+TagFileResult journalled(const QString &path, ChangeKind kind, TagJournalSlot slot, Work &&work)
+{
+    TagBatch own;
+    if (!slot.journal) {
+        if (!own.begin(kind, QFileInfo(path).absolutePath(), {path}))
+            return failed(TagBatch::journalFailureText(own.error()));
+        slot = own.slot(1);
+    }
+    return work(slot);
+}
+
+/// The editor's save of a file whose tags `tags` holds (loaded, showing `before`) with the
+/// values `after`; the file was checked for presence and write access.
+TagFileResult saveLoaded(const QString &path, ID3Edit &tags, const TagEditorValues &before,
+                         const TagEditorValues &after, TagVersions mode, bool removeEmptyV1Allowed,
+                         ID3v2Version version, TagJournalSlot slot)
+{
+    TagChange change;
+    change.version = version;
+    if (usesV2(mode)) {
+        const bool newPicture = after.picture != before.picture;
+        if (newPicture && !after.picture.isNull()) {
+            if (const QString problem = pictureProblem(after.picture.data); !problem.isEmpty()) {
+                TagFileResult result = failed(problem);
+                readFlags(path, result);
+                return result;
+            }
+        }
+        // Only what differs from the file is written: everything else it holds stays.
+        for (const EditorV2Field &f : v2Fields())
+            if (after.*f.field != before.*f.field)
+                change.v2.append({QString::fromUtf16(f.name), after.*f.field, f.write, f.read});
+        if (newPicture)
+            change.picture = after.picture;
+    }
+    if (usesV1(mode)) {
+        if (removeEmptyV1Allowed && allV1Empty(after))
+            change.removeV1 = tags.HasV1();
+        else
+            change.v1 = editorV1(after);
+    }
+    // The version-1 trailer is never touched by the version-2 write: in mode 2 it stays byte
+    // for byte what it was.
+    return writeChange(path, tags, change, slot, v2SaveFailed, v1SaveFailed);
+}
+
 /// Loads the file and saves it with its own values changed by `change`.
 template <typename Change>
-TagFileResult loadChangeSave(const QString &path, TagVersions mode, bool removeEmptyV1Allowed, ID3v2Version version,
-                             Change &&change)
+TagFileResult loadChangeSave(const QString &path, ChangeKind kind, TagJournalSlot slot, TagVersions mode,
+                             bool removeEmptyV1Allowed, ID3v2Version version, Change &&change)
 {
-    if (const auto problem = fileProblem(path, saveTexts))
-        return failed(*problem);
-    ID3Edit tags;
-    tags.Load(path);
-    const TagEditorValues before = valuesOf(tags);
-    TagEditorValues after = before;
-    change(after);
-    return saveLoaded(path, tags, before, after, mode, removeEmptyV1Allowed, version);
+    return journalled(path, kind, slot, [&](TagJournalSlot in) {
+        if (const auto problem = fileProblem(path, saveTexts))
+            return failed(*problem);
+        ID3Edit tags;
+        tags.Load(path);
+        const TagEditorValues before = valuesOf(tags);
+        TagEditorValues after = before;
+        change(after);
+        return saveLoaded(path, tags, before, after, mode, removeEmptyV1Allowed, version, in);
+    });
 }
 
 /// The picture type of the bytes by their signature, empty when they are none of the four.
@@ -291,9 +327,9 @@ QString tagReadNotFoundText()
 }
 
 TagFileResult saveTagEditorValues(const QString &path, const TagEditorValues &values, TagVersions mode,
-                                  bool removeEmptyV1Allowed, ID3v2Version version)
+                                  bool removeEmptyV1Allowed, ID3v2Version version, TagJournalSlot slot)
 {
-    return loadChangeSave(path, mode, removeEmptyV1Allowed, version, [&values](TagEditorValues &after) {
+    return loadChangeSave(path, ChangeKind::EditorSave, slot, mode, removeEmptyV1Allowed, version, [&values](TagEditorValues &after) {
         const QString uniqueKey = after.uniqueKey;
         after = values;
         after.uniqueKey = uniqueKey;
@@ -301,7 +337,7 @@ TagFileResult saveTagEditorValues(const QString &path, const TagEditorValues &va
 }
 
 TagFileResult fillTags(const QString &path, const FillSwitches &switches, const TagEditorValues &source,
-                       TagVersions mode, bool removeEmptyV1Allowed, ID3v2Version version)
+                       TagVersions mode, bool removeEmptyV1Allowed, ID3v2Version version, TagJournalSlot slot)
 {
     static const QList<std::pair<FillField, TextField>> textFields = {
         {FillField::Artist, &TagEditorValues::v1Artist},
@@ -332,7 +368,7 @@ TagFileResult fillTags(const QString &path, const FillSwitches &switches, const 
         if (const QString problem = pictureProblem(source.picture.data); !problem.isEmpty())
             return failed(problem);
     }
-    return loadChangeSave(path, mode, removeEmptyV1Allowed, version, [&](TagEditorValues &after) {
+    return loadChangeSave(path, ChangeKind::Fill, slot, mode, removeEmptyV1Allowed, version, [&](TagEditorValues &after) {
         for (const auto &[fill, field] : textFields) {
             if (switches.isTicked(fill))
                 after.*field = source.*field;
@@ -350,9 +386,9 @@ QString numberedTrack(int k, int n, bool withTotal)
 }
 
 TagFileResult numberTrack(const QString &path, int k, int n, bool withTotal, TagVersions mode,
-                          bool removeEmptyV1Allowed, ID3v2Version version)
+                          bool removeEmptyV1Allowed, ID3v2Version version, TagJournalSlot slot)
 {
-    return loadChangeSave(path, mode, removeEmptyV1Allowed, version, [&](TagEditorValues &after) {
+    return loadChangeSave(path, ChangeKind::Numbering, slot, mode, removeEmptyV1Allowed, version, [&](TagEditorValues &after) {
         after.v1Track = QString::number(k);
         after.track = numberedTrack(k, n, withTotal);
     });
@@ -392,54 +428,55 @@ void copyV2FieldsToV1(TagEditorValues &values)
     }
 }
 
-TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed, ID3v2Version version)
+TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed, ID3v2Version version,
+                             TagJournalSlot slot)
 {
-    return loadChangeSave(path, TagVersions::V2Only, removeEmptyV1Allowed, version, copyV1FieldsToV2);
+    return loadChangeSave(path, ChangeKind::CopyV1ToV2, slot, TagVersions::V2Only, removeEmptyV1Allowed, version, copyV1FieldsToV2);
 }
 
-TagFileResult copyTagsV2ToV1(const QString &path, bool removeEmptyV1Allowed)
+TagFileResult copyTagsV2ToV1(const QString &path, bool removeEmptyV1Allowed, TagJournalSlot slot)
 {
     // Only the version-1 trailer is written: the revision of the ID3v2 tag plays no part.
-    return loadChangeSave(path, TagVersions::V1Only, removeEmptyV1Allowed, ID3v2Version::V3, copyV2FieldsToV1);
+    return loadChangeSave(path, ChangeKind::CopyV2ToV1, slot, TagVersions::V1Only, removeEmptyV1Allowed, ID3v2Version::V3, copyV2FieldsToV1);
 }
 
-TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope scope)
+TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope scope, TagJournalSlot slot)
 {
     const FileTexts texts = scope == RemovalScope::OneFile
         ? FileTexts{u"Can't delete file. File not found."_s,
                     u"Can't delete file. Read-only media or not enough rights."_s}
         : FileTexts{u"Can't delete ID3 Tag. File not found."_s,
                     u"Can't delete ID3 Tag. Read-only media or not enough rights."_s};
-    if (const auto problem = fileProblem(path, texts))
-        return failed(*problem);
-    TagFileResult result;
-    readFlags(path, result);
-    ID3Edit tags;
-    if (usesV1(mode) && result.hasV1)
-        checkWrite(tags.RemoveV1(path), result, u"Can't delete ID3v1 Tag informations."_s);
-    if (usesV2(mode) && result.hasV2)
-        checkWrite(tags.RemoveV2(path), result, u"Can't delete ID3v2 Tag informations."_s);
-    result.done = result.messages.isEmpty();
-    readFlags(path, result);
-    return result;
+    return journalled(path, ChangeKind::RemoveTags, slot, [&](TagJournalSlot in) {
+        if (const auto problem = fileProblem(path, texts))
+            return failed(*problem);
+        ID3Edit tags;
+        tags.Load(path);
+        TagChange change;
+        change.removeV1 = usesV1(mode) && tags.HasV1();
+        change.removeV2 = usesV2(mode) && tags.HasV2();
+        return writeChange(path, tags, change, in, u"Can't delete ID3v2 Tag informations."_s,
+                           u"Can't delete ID3v1 Tag informations."_s);
+    });
 }
 
-TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture, ID3v2Version version)
+TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture, ID3v2Version version,
+                              TagJournalSlot slot)
 {
     if (!picture.isNull()) {
         if (const QString problem = pictureProblem(picture.data); !problem.isEmpty())
             return failed(problem);
     }
-    if (const auto problem = fileProblem(path, saveTexts))
-        return failed(*problem);
-    ID3Edit tags;
-    tags.setV2Version(version);
-    tags.setPicture(picture);
-    TagFileResult result;
-    checkWrite(tags.SaveV2(path), result, v2SaveFailed);
-    result.done = result.messages.isEmpty();
-    readFlags(path, result);
-    return result;
+    return journalled(path, ChangeKind::Picture, slot, [&](TagJournalSlot in) {
+        if (const auto problem = fileProblem(path, saveTexts))
+            return failed(*problem);
+        ID3Edit tags;
+        tags.Load(path);
+        TagChange change;
+        change.version = version;
+        change.picture = picture;
+        return writeChange(path, tags, change, in, v2SaveFailed, v1SaveFailed);
+    });
 }
 
 QString damagedPictureText()

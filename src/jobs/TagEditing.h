@@ -4,9 +4,12 @@
 // numbering, copies between the versions, removal, cover) one file at a time. The tag page, the
 // CLI and the tests share them; none shows or asks anything: each file's outcome comes back as
 // a result carrying the words the user is shown, and the caller asks its questions before.
+// Every write goes through writeTagChange with an undo journal: the slot of the caller's batch
+// (TagBatch), or, without one, a journal of the file's own of the operation's kind.
 
 #include "audio/ID3Edit.h"
 #include "audio/TagVersions.h"
+#include "jobs/TagBatch.h"
 
 #include <QString>
 #include <QStringList>
@@ -109,7 +112,7 @@ struct TagFileResult
 /// The version-2 tag is written in `version` (a tag of the other revision is converted).
 [[nodiscard]] TagFileResult saveTagEditorValues(const QString &path, const TagEditorValues &values, TagVersions mode,
                                                 bool removeEmptyV1Allowed,
-                                                ID3v2Version version = ID3v2Version::V3);
+                                                ID3v2Version version = ID3v2Version::V3, TagJournalSlot slot = {});
 
 /// The fill switches (chkFill...), one per fillable field; titles have none.
 enum class FillField {
@@ -134,7 +137,7 @@ struct FillSwitches
 /// `source` (the picture for CoverArt), then saved as the editor saves.
 [[nodiscard]] TagFileResult fillTags(const QString &path, const FillSwitches &switches, const TagEditorValues &source,
                                      TagVersions mode, bool removeEmptyV1Allowed,
-                                     ID3v2Version version = ID3v2Version::V3);
+                                     ID3v2Version version = ID3v2Version::V3, TagJournalSlot slot = {});
 
 /// The version-2 track of track numbering: k, or k "/" n with the total.
 [[nodiscard]] QString numberedTrack(int k, int n, bool withTotal);
@@ -142,7 +145,8 @@ struct FillSwitches
 /// Track numbering for file number k of n: version-1 track k, version-2 track numberedTrack(),
 /// then saved as the editor saves.
 [[nodiscard]] TagFileResult numberTrack(const QString &path, int k, int n, bool withTotal, TagVersions mode,
-                                        bool removeEmptyV1Allowed, ID3v2Version version = ID3v2Version::V3);
+                                        bool removeEmptyV1Allowed, ID3v2Version version = ID3v2Version::V3,
+                                        TagJournalSlot slot = {});
 
 /// copyV1FieldsToV2: title, artist, album, comment, year and track boxes from version 1 to
 /// version 2, and the version-1 genre's name as the version-2 genre.
@@ -154,9 +158,9 @@ void copyV2FieldsToV1(TagEditorValues &values);
 
 /// Copies a file's version-1 fields into its version-2 tag and saves in mode 2.
 [[nodiscard]] TagFileResult copyTagsV1ToV2(const QString &path, bool removeEmptyV1Allowed,
-                                           ID3v2Version version = ID3v2Version::V3);
+                                           ID3v2Version version = ID3v2Version::V3, TagJournalSlot slot = {});
 /// Copies a file's version-2 fields into its version-1 tag and saves in mode 1.
-[[nodiscard]] TagFileResult copyTagsV2ToV1(const QString &path, bool removeEmptyV1Allowed);
+[[nodiscard]] TagFileResult copyTagsV2ToV1(const QString &path, bool removeEmptyV1Allowed, TagJournalSlot slot = {});
 
 /// Which removal command: one file (cmdDelete) or several (cmdRemoveAllTag); they differ in
 /// the words for a missing or read-only file.
@@ -164,12 +168,13 @@ enum class RemovalScope { OneFile, AllFiles };
 
 /// Removes the tags the mode names ("Can't delete ID3v1 Tag informations.", "Can't delete ID3v2
 /// Tag informations." when a removal fails; the missing and read-only texts by scope).
-[[nodiscard]] TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope scope);
+[[nodiscard]] TagFileResult removeTags(const QString &path, TagVersions mode, RemovalScope scope,
+                                       TagJournalSlot slot = {});
 
 /// Puts a picture into the file's version-2 tag (a null picture removes it); nothing else
 /// changes. A picture pictureProblem() refuses is refused before anything is written.
 [[nodiscard]] TagFileResult setCoverPicture(const QString &path, const ID3Picture &picture,
-                                            ID3v2Version version = ID3v2Version::V3);
+                                            ID3v2Version version = ID3v2Version::V3, TagJournalSlot slot = {});
 
 /// The largest picture put into a tag.
 inline constexpr qint64 MaxPictureBytes = 16 * 1024 * 1024;

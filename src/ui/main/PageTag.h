@@ -152,8 +152,9 @@ private:
     [[nodiscard]] QTreeWidgetItem *oneFileRow(const std::function<Msg::Message(const QString &fileName)> &question);
     /// Works through rows in order, one file at a time, with the busy pointer and the progress
     /// line, each file's messages shown and its row read again; the last file is shown at the end.
-    void runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what,
-                  const std::function<TagFileResult(const QString &path, int k)> &work);
+    /// The undo journal of the whole batch (a change of `kind`) is written before the first file.
+    void runBatch(const QList<QTreeWidgetItem *> &rows, ChangeKind kind, const QString &what,
+                  const std::function<TagFileResult(const QString &path, int k, TagJournalSlot slot)> &work);
     /// Shows a file again after a command, unless it vanished.
     void showAgain(const QString &fileName);
     /// Shows a file's messages and brings its row up to date.

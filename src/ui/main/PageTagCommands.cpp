@@ -103,12 +103,20 @@ void PageTag::saveID3informations(int id3Mode)
     lstFilesTag->setFocus();
 }
 
-void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what,
-                       const std::function<TagFileResult(const QString &path, int k)> &work)
+void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, ChangeKind kind, const QString &what,
+                       const std::function<TagFileResult(const QString &path, int k, TagJournalSlot slot)> &work)
 {
     const FolderLock lock(context_.currentDirectory);
     if (ListFileCommands::folderIsBusy(lock))
         return;
+    QStringList paths;
+    for (QTreeWidgetItem *row : rows)
+        paths << pathOf(TagListView::fileNameOf(row));
+    TagBatch batch;
+    if (!batch.begin(kind, context_.currentDirectory, paths)) {
+        Msg::ask(TagBatch::journalFailureText(batch.error()), u"Undo journal error"_s, Msg::Icon::Critical);
+        return;
+    }
     batchRunning_ = true;
     stopRequested_ = false;
     lblBatch->setText(what);
@@ -130,7 +138,7 @@ void PageTag::runBatch(const QList<QTreeWidgetItem *> &rows, const QString &what
     int k = 0;
     for (; k < rows.size() && !stopRequested_; ++k) {
         QTreeWidgetItem *row = rows.at(k);
-        afterFile(row, work(pathOf(TagListView::fileNameOf(row)), k + 1));
+        afterFile(row, work(paths.at(k), k + 1, batch.slot(k + 1)));
         prgBatch->setValue(k + 1);
         run.fileDone(k + 1, false, [&] { lstFilesTag->scrollToItem(row); });
     }
@@ -166,8 +174,8 @@ void PageTag::fillSelectedTags()
     const FillSwitches switches = editor_->fillSwitches();
     const TagVersions mode = currentMode();
     const ID3v2Version revision = currentV2Version();
-    runBatch(rows, u"Filling the tags..."_s, [&](const QString &path, int) {
-        return fillTags(path, switches, source, mode, usesV1(mode), revision);
+    runBatch(rows, ChangeKind::Fill, u"Filling the tags..."_s, [&](const QString &path, int, TagJournalSlot slot) {
+        return fillTags(path, switches, source, mode, usesV1(mode), revision, slot);
     });
 }
 
@@ -181,8 +189,9 @@ void PageTag::autoFillTracks()
     const TagVersions mode = currentMode();
     const int n = int(rows.size());
     const ID3v2Version revision = currentV2Version();
-    runBatch(rows, u"Numbering the tracks..."_s, [&](const QString &path, int k) {
-        return numberTrack(path, k, n, withTotal, mode, usesV1(mode), revision);
+    runBatch(rows, ChangeKind::Numbering, u"Numbering the tracks..."_s, [&](const QString &path, int k,
+                                                                             TagJournalSlot slot) {
+        return numberTrack(path, k, n, withTotal, mode, usesV1(mode), revision, slot);
     });
 }
 
@@ -206,7 +215,15 @@ void PageTag::copyShownFile(TagCopy copy)
         copyV2FieldsToV1(values);
     editor_->showValues(values);
     const TagVersions mode = copy == TagCopy::V1ToV2 ? TagVersions::V2Only : TagVersions::V1Only;
-    afterFile(row, saveTagEditorValues(pathOf(name), values, mode, usesV1(currentMode()), currentV2Version()));
+    // Journalled as the copy it is, not as a plain save.
+    TagBatch batch;
+    if (!batch.begin(copy == TagCopy::V1ToV2 ? ChangeKind::CopyV1ToV2 : ChangeKind::CopyV2ToV1,
+                     context_.currentDirectory, {pathOf(name)})) {
+        Msg::ask(TagBatch::journalFailureText(batch.error()), u"Undo journal error"_s, Msg::Icon::Critical);
+        return;
+    }
+    afterFile(row, saveTagEditorValues(pathOf(name), values, mode, usesV1(currentMode()), currentV2Version(),
+                                       batch.slot(1)));
     showAgain(name);
     lstFilesTag->setFocus();
 }
@@ -219,9 +236,10 @@ void PageTag::copyFiles(TagCopy copy)
         return;
     const bool removeEmptyV1 = usesV1(currentMode());
     const ID3v2Version revision = currentV2Version();
-    runBatch(rows, u"Copying the tags..."_s, [&](const QString &path, int) {
-        return copy == TagCopy::V1ToV2 ? copyTagsV1ToV2(path, removeEmptyV1, revision)
-                                       : copyTagsV2ToV1(path, removeEmptyV1);
+    const ChangeKind kind = copy == TagCopy::V1ToV2 ? ChangeKind::CopyV1ToV2 : ChangeKind::CopyV2ToV1;
+    runBatch(rows, kind, u"Copying the tags..."_s, [&](const QString &path, int, TagJournalSlot slot) {
+        return copy == TagCopy::V1ToV2 ? copyTagsV1ToV2(path, removeEmptyV1, revision, slot)
+                                       : copyTagsV2ToV1(path, removeEmptyV1, slot);
     });
 }
 
@@ -251,6 +269,7 @@ void PageTag::removeAllTags()
     if (rows.isEmpty())
         return;
     const TagVersions mode = currentMode();
-    runBatch(rows, u"Removing the tags..."_s,
-             [&](const QString &path, int) { return removeTags(path, mode, RemovalScope::AllFiles); });
+    runBatch(rows, ChangeKind::RemoveTags, u"Removing the tags..."_s, [&](const QString &path, int, TagJournalSlot slot) {
+        return removeTags(path, mode, RemovalScope::AllFiles, slot);
+    });
 }
