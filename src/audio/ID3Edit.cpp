@@ -25,12 +25,9 @@ namespace {
 // What the first bytes of a file say about an ID3v2 tag at its start.
 enum class LeadingTag { None, Present, Damaged };
 
-LeadingTag leadingTagState(const QString &path)
+// `head` holds the first ten bytes of a file (or fewer) of `fileSize` bytes.
+LeadingTag leadingTagState(const QByteArray &head, qint64 fileSize)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return LeadingTag::None;
-    const QByteArray head = file.read(10);
     if (head.size() < 10 || !head.startsWith("ID3"))
         return LeadingTag::None;
     const auto byte = [&head](int i) { return quint8(head.at(i)); };
@@ -44,9 +41,17 @@ LeadingTag leadingTagState(const QString &path)
         size = (size << 7) | byte(i);
     }
     const bool footer = byte(3) == 4 && (byte(5) & 0x10);
-    if (10 + size + (footer ? 10 : 0) > file.size())
+    if (10 + size + (footer ? 10 : 0) > fileSize)
         return LeadingTag::Damaged;
     return LeadingTag::Present;
+}
+
+LeadingTag leadingTagState(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LeadingTag::None;
+    return leadingTagState(file.read(10), file.size());
 }
 
 // The complete size of the file's ID3v2 tag (header, body, footer), 0 without one.
@@ -126,6 +131,7 @@ bool copyKeepsAudio(const QString &original, qint64 oldTagSpace, const QString &
 } // namespace
 
 struct ID3Edit::Private {
+    SafeFileRewrite::SyncGroup *syncGroup = nullptr;
     ID3v2Version version = ID3v2Version::V3;
     int loadedRevision = 0;
     bool frontCoverOnly = false;
@@ -146,8 +152,10 @@ struct ID3Edit::Private {
     void reset()
     {
         const ID3v2Version keep = version;
+        SafeFileRewrite::SyncGroup *const group = syncGroup;
         *this = Private();
         version = keep;
+        syncGroup = group;
     }
 
     [[nodiscard]] TagLib::ID3v2::Version taglibVersion() const
@@ -177,6 +185,21 @@ struct ID3Edit::Private {
     ID3Edit::V2Space planSaveV2(const QString &path);
     ID3Edit::Result removeV2(const QString &path);
     ID3Edit::Result load(const QString &path);
+    ID3Edit::Result loadRead(const QString &path, const QByteArray &head, const QByteArray &trailer, qint64 fileSize);
+
+    void takeV1(const ID3::ID3v1Record &v1)
+    {
+        hasV1 = v1.exists;
+        if (!hasV1)
+            return;
+        v1Title = v1.title;
+        v1Artist = v1.artist;
+        v1Album = v1.album;
+        v1Year = v1.year;
+        v1Comment = v1.comment;
+        v1Track = v1.track > 0 && v1.track <= 255 ? quint8(v1.track) : 0;
+        v1Genre = v1.genre;
+    }
 };
 
 ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
@@ -188,6 +211,7 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
         return Result::NotMpeg;
     const NativeName name(path);
     qint64 oldSpace = 0;
+    TagLib::ByteVector rendered;
     {
         TagLib::MPEG::File file(name.name(), false);
         if (!file.isOpen())
@@ -202,29 +226,29 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
         if (holdsFramesThatCannotBeWrittenBack(*tag) || holdsUndecodableCompressedFrame(file))
             return Result::DamagedTag;
         applyTo(*tag);
-        // A tag that takes exactly the old tag's space is overwritten where it stands. Anything
-        // else makes TagLib move the whole audio inside the file, which a crash or a full disk
-        // would leave half done: that case goes through a complete new copy of the file.
-        if (oldSpace > 0 && !tag->isEmpty() && qint64(tag->render(taglibVersion()).size()) == oldSpace) {
+        if (oldSpace == 0 && tag->isEmpty())
+            return Result::Ok; // nothing to write and nothing to remove
+        // Rendered with the padding TagLib's own save gives it: what fitted the old tag's space
+        // is padded to it, a tag that grows gets room for the next edit.
+        if (!tag->isEmpty())
+            rendered = tag->render(taglibVersion());
+        // A tag that takes exactly the old tag's space is overwritten where it stands.
+        if (oldSpace > 0 && qint64(rendered.size()) == oldSpace) {
             return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, taglibVersion(),
                        TagLib::File::DoNotDuplicate)
                 ? Result::Ok
                 : Result::WriteFailed;
         }
-        if (oldSpace == 0 && tag->isEmpty())
-            return Result::Ok; // nothing to write and nothing to remove
     }
-    const auto edit = [this](const QString &copy) {
-        const NativeName copyName(copy);
-        TagLib::MPEG::File file(copyName.name(), false);
-        if (!file.isOpen() || file.readOnly())
-            return false;
-        applyTo(*file.ID3v2Tag(true));
-        return file.save(
-            TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, taglibVersion(), TagLib::File::DoNotDuplicate);
+    // Anything else moves the whole audio inside the file, which a crash or a full disk would
+    // leave half done: a complete new file is written (the new tag, then the original's bytes
+    // after its old tag) and put in the original's place once checked.
+    const auto fill = [&rendered, oldSpace](QFile &original, QFile &copy) {
+        return copy.write(rendered.data(), qint64(rendered.size())) == qint64(rendered.size())
+            && SafeFileRewrite::appendFrom(original, oldSpace, copy);
     };
     const auto verify = [&path, oldSpace](const QString &copy) { return copyKeepsAudio(path, oldSpace, copy); };
-    return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
+    return fromRewrite(SafeFileRewrite::replaceWithWrittenCopy(path, fill, verify, syncGroup));
 }
 
 ID3Edit::V2Space ID3Edit::Private::planSaveV2(const QString &path)
@@ -269,13 +293,12 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
             return Result::DamagedTag;
         oldSpace = tagSpace(file);
     }
-    const auto edit = [](const QString &copy) {
-        const NativeName copyName(copy);
-        TagLib::MPEG::File file(copyName.name(), false);
-        return file.isOpen() && !file.readOnly() && file.strip(TagLib::MPEG::File::ID3v2, false);
+    // The new file is the original without its leading tag.
+    const auto fill = [oldSpace](QFile &original, QFile &copy) {
+        return SafeFileRewrite::appendFrom(original, oldSpace, copy);
     };
     const auto verify = [&path, oldSpace](const QString &copy) { return copyKeepsAudio(path, oldSpace, copy); };
-    return fromRewrite(SafeFileRewrite::replaceWithEditedCopy(path, edit, verify));
+    return fromRewrite(SafeFileRewrite::replaceWithWrittenCopy(path, fill, verify, syncGroup));
 }
 
 void ID3Edit::Private::readTag(const TagLib::ID3v2::Tag &tag)
@@ -295,17 +318,7 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
     if (!info.exists() || !info.isFile())
         return Result::FileNotFound;
 
-    const ID3::ID3v1Record v1 = ID3::readID3v1Tag(path);
-    hasV1 = v1.exists;
-    if (hasV1) {
-        v1Title = v1.title;
-        v1Artist = v1.artist;
-        v1Album = v1.album;
-        v1Year = v1.year;
-        v1Comment = v1.comment;
-        v1Track = v1.track > 0 && v1.track <= 255 ? quint8(v1.track) : 0;
-        v1Genre = v1.genre;
-    }
+    takeV1(ID3::readID3v1Tag(path));
 
     const LeadingTag leading = leadingTagState(path);
     if (leading == LeadingTag::Damaged)
@@ -323,6 +336,26 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
     if (file.hasID3v2Tag())
         readTag(*file.ID3v2Tag());
     return mpeg ? Result::Ok : Result::NotMpeg;
+}
+
+ID3Edit::Result ID3Edit::Private::loadRead(const QString &path, const QByteArray &head, const QByteArray &trailer,
+                                           qint64 fileSize)
+{
+    reset();
+    loadedFile = path;
+    if (trailer.size() == ID3::TrailerSize)
+        takeV1(ID3::decodeTrailer(trailer));
+    const LeadingTag leading = leadingTagState(head.first(std::min<qsizetype>(head.size(), 10)), fileSize);
+    if (leading == LeadingTag::Damaged)
+        return Result::DamagedTag;
+    if (leading == LeadingTag::None)
+        return Result::Ok;
+    // The same reader as Load's, on the bytes in memory.
+    TagLib::ByteVectorStream stream(TagLib::ByteVector(head.constData(), uint(head.size())));
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (file.hasID3v2Tag())
+        readTag(*file.ID3v2Tag());
+    return Result::Ok;
 }
 
 ID3Edit::ID3Edit()
@@ -455,6 +488,17 @@ ID3Edit::Result ID3Edit::RemoveV2(const QString &path)
 ID3Edit::Result ID3Edit::Load(const QString &path)
 {
     return guarded([&] { return d->load(path); });
+}
+
+void ID3Edit::setSyncGroup(SafeFileRewrite::SyncGroup *group)
+{
+    d->syncGroup = group;
+}
+
+ID3Edit::Result ID3Edit::LoadRead(const QString &path, const QByteArray &head, const QByteArray &trailer,
+                                  qint64 fileSize)
+{
+    return guarded([&] { return d->loadRead(path, head, trailer, fileSize); });
 }
 
 bool ID3Edit::HasV1() const

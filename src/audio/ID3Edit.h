@@ -28,6 +28,10 @@
 #include <QtGlobal>
 #include <memory>
 
+namespace SafeFileRewrite {
+class SyncGroup;
+}
+
 /// A picture of the version-2 tag: the image bytes and their MIME type. Empty data = no picture.
 struct ID3Picture {
     QByteArray data;
@@ -84,6 +88,15 @@ public:
     [[nodiscard]] Result RemoveV2(const QString &path);
     /// Empties every field, then reads both tags of the file.
     Result Load(const QString &path);
+    /// Load from bytes just read from the file at `path` in one read: `head` its bytes from the
+    /// start up to its audio (the ID3v2 tags and their padding), `trailer` its last 128 bytes
+    /// when they are an ID3v1 trailer (else empty), `fileSize` its length. The file is not opened
+    /// again; whether it holds MPEG audio is not looked at (Ok unless the leading tag is damaged).
+    Result LoadRead(const QString &path, const QByteArray &head, const QByteArray &trailer, qint64 fileSize);
+
+    /// The group whose one sync covers the files SaveV2 and RemoveV2 write anew (null: each is
+    /// synced on its own, as without a group).
+    void setSyncGroup(SafeFileRewrite::SyncGroup *group);
 
     /// Fills the object with the version-2 fields and picture set in `source` since its Load, as a
     /// tag written from them reads them back: the forms the ID3v2.3 frames keep (a year cut to

@@ -7,6 +7,7 @@
 
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -31,16 +32,13 @@ bool copyInto(QFile &source, QFile &target)
 }
 
 // The rename below is only as safe as the data under it: the copy's bytes must be on the disk
-// before its name replaces the original's.
-bool syncToDisk(const QString &path)
+// before its name replaces the original's. Any open handle of the file syncs all of it.
+bool syncToDisk(const QFile &file)
 {
 #ifdef Q_OS_UNIX
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
     return ::fsync(file.handle()) == 0;
 #else
-    Q_UNUSED(path);
+    Q_UNUSED(file);
     return true;
 #endif
 }
@@ -84,7 +82,7 @@ bool isReadOnlyFile(const QString &path)
     return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
 }
 
-Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step &verify)
+Outcome replaceWithWrittenCopy(const QString &path, const Fill &fill, const Step &verify, SyncGroup *group)
 {
     // Work on the real file behind a link, so the link stays a link.
     QString target = QFileInfo(path).canonicalFilePath();
@@ -114,17 +112,17 @@ Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step 
         if (!source.open(QIODevice::ReadOnly))
             return Outcome::CopyFailed;
         original = identityOf(source);
-        if (!copyInto(source, copy))
+        if (!fill(source, copy) || !copy.flush())
             return Outcome::CopyFailed;
     }
-    copy.close();
 
-    if (!edit(copyPath))
-        return Outcome::EditFailed;
+    // The new file stays open, for the sync, while the check opens it by its name.
     if (!verify(copyPath))
         return Outcome::VerifyFailed;
-    if (!syncToDisk(copyPath))
+    // In a group the original stays linked beside the new file until the group's one sync.
+    if (!(group && group->keep(target)) && !syncToDisk(copy))
         return Outcome::CopyFailed;
+    copy.close();
     StopPoints::reached("rewrite-copied");
     QFile::setPermissions(copyPath, info.permissions());
 
@@ -136,6 +134,52 @@ Outcome replaceWithEditedCopy(const QString &path, const Step &edit, const Step 
         return Outcome::ReplaceFailed;
     remover.path.clear();
     return Outcome::Ok;
+}
+
+bool SyncGroup::keep(const QString &target)
+{
+#ifdef Q_OS_UNIX
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const QString name = TemporaryFiles::pathFor(target);
+        if (::link(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0) {
+            kept_.append(name);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+#else
+    Q_UNUSED(target);
+#endif
+    return false;
+}
+
+bool SyncGroup::settle()
+{
+    if (kept_.isEmpty())
+        return true;
+#ifdef Q_OS_UNIX
+    // One sync for each file system the kept files are on (most often one).
+    QList<dev_t> synced;
+    for (const QString &name : std::as_const(kept_)) {
+        struct stat st;
+        if (::stat(QFile::encodeName(name).constData(), &st) != 0 || synced.contains(st.st_dev))
+            continue;
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly) || ::syncfs(file.handle()) != 0)
+            return false;
+        synced.append(st.st_dev);
+    }
+#endif
+    for (const QString &name : std::as_const(kept_))
+        QFile::remove(name);
+    kept_.clear();
+    return true;
+}
+
+bool appendFrom(QFile &source, qint64 offset, QFile &target)
+{
+    return offset >= 0 && offset <= source.size() && source.seek(offset) && copyInto(source, target);
 }
 
 bool sameTail(const QString &a, qint64 fromA, const QString &b, qint64 fromB)

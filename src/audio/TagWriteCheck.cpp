@@ -96,16 +96,12 @@ QByteArray audioHash(const QString &path)
 
 bool putBack(const QString &path, const QByteArray &bytes)
 {
-    const auto write = [&bytes](const QString &copy) {
-        QFile file(copy);
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
-            && file.flush();
-    };
+    const auto write = [&bytes](QFile &, QFile &copy) { return copy.write(bytes) == bytes.size(); };
     const auto check = [&bytes](const QString &copy) {
         QFile file(copy);
         return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
     };
-    return SafeFileRewrite::replaceWithEditedCopy(path, write, check) == SafeFileRewrite::Outcome::Ok;
+    return SafeFileRewrite::replaceWithWrittenCopy(path, write, check) == SafeFileRewrite::Outcome::Ok;
 }
 
 QList<V2Field> storedForms(const ID3Edit &tagger, QList<V2Field> fields)

@@ -1,5 +1,7 @@
 #include "jobs/TagWrite.h"
 
+#include <QScopeGuard>
+
 #include "foundation/Basic.h"
 #include "jobs/JobJournal.h"
 
@@ -29,6 +31,15 @@ void putBack(const QString &path, const JobJournal &journal, int fileNumber,
         out.putBackFailure = restored.message.isEmpty() ? u"Unknown error"_s : restored.message;
 }
 
+// The tag object filled from the bytes of the file's digest, which was just read from the disk.
+void reload(ID3Edit &tagger, const QString &path, const FileDigest &digest)
+{
+    if (digest.ok)
+        tagger.LoadRead(path, digest.tagRegion, digest.trailer, digest.size);
+    else
+        tagger.Load(path);
+}
+
 } // namespace
 
 TagWriteOutcome writeTagChange(const QString &path, ID3Edit &tagger, const TagChange &change, JobJournal &journal,
@@ -46,6 +57,9 @@ TagWriteOutcome writeTagChange(const QString &path, ID3Edit &tagger, const TagCh
 
     TagWriteCheck::WrittenTags written;
     written.audioHash = before.audioHash;
+    // A file written anew is synced with the others of the change, when the journal ends.
+    tagger.setSyncGroup(&journal.syncGroup());
+    const auto ungroup = qScopeGuard([&tagger] { tagger.setSyncGroup(nullptr); });
     if (change.removeV2) {
         out.v2 = tagger.RemoveV2(path);
     } else if (change.writesV2()) {
@@ -73,9 +87,9 @@ TagWriteOutcome writeTagChange(const QString &path, ID3Edit &tagger, const TagCh
     if (options.afterWrite)
         options.afterWrite(path);
 
-    // Read fresh from the disk, once for the hashes and the trailer, and by the tag object.
+    // Read fresh from the disk once: the hashes, and the tags the check compares.
     FileDigest now = JobJournal::digestFile(path);
-    tagger.Load(path);
+    reload(tagger, path, now);
     out.v1After = now.trailer.size() == ID3::TrailerSize ? ID3::decodeTrailer(now.trailer) : ID3::ID3v1Record {};
     const QByteArray audioNow = now.ok ? now.audioHash : QByteArray("unreadable");
     if (!written.audioHash.isEmpty() && audioNow != written.audioHash)
@@ -90,7 +104,7 @@ TagWriteOutcome writeTagChange(const QString &path, ID3Edit &tagger, const TagCh
     if (!out.differences.isEmpty()) {
         putBack(path, journal, fileNumber, before, out);
         now = JobJournal::digestFile(path);
-        tagger.Load(path);
+        reload(tagger, path, now);
         out.v1After = now.trailer.size() == ID3::TrailerSize ? ID3::decodeTrailer(now.trailer) : ID3::ID3v1Record {};
     }
     journal.noteTaggedHash(fileNumber, now.ok ? now.hash : QByteArray());
