@@ -24,6 +24,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QString fullPath(const QString &path)
+{
+    return path.isEmpty() ? path : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+namespace {
+
 const QRegularExpression &journalName()
 {
     static const QRegularExpression re(u"^job-(\\d{1,9})\\.journal$"_s);
@@ -336,9 +345,15 @@ bool JobJournal::begin(ChangeKind kind, const QString &folder, int fileCount, co
     return start(kind, folder, folder, fileCount, roots);
 }
 
-bool JobJournal::start(ChangeKind kind, const QString &listedFolder, const QString &destination, int fileCount,
-                       const QStringList &roots)
+bool JobJournal::start(ChangeKind kind, const QString &listedFolderGiven, const QString &destinationGiven,
+                       int fileCount, const QStringList &rootsGiven)
 {
+    // The undo acts only on full paths: a change started on a relative one is recorded in full.
+    const QString listedFolder = fullPath(listedFolderGiven);
+    const QString destination = fullPath(destinationGiven);
+    QStringList roots;
+    for (const QString &root : rootsGiven)
+        roots.append(fullPath(root));
     const QString dir = folder();
     int next = 1;
     for (const QString &name : QDir(dir).entryList({u"job-*.journal"_s}, QDir::Files)) {
@@ -414,8 +429,10 @@ bool JobJournal::recordMakeFolders(const QStringList &levels)
     return append({{u"k"_s, u"mkdir"_s}, {u"levels"_s, QJsonArray::fromStringList(levels)}}, true);
 }
 
-bool JobJournal::recordFile(int fileNumber, const QString &from, const QString &to, bool judgeTaken)
+bool JobJournal::recordFile(int fileNumber, const QString &fromGiven, const QString &toGiven, bool judgeTaken)
 {
+    const QString from = fullPath(fromGiven);
+    const QString to = fullPath(toGiven);
     JournalFile f;
     f.fileNumber = fileNumber;
     f.from = from;
@@ -593,6 +610,9 @@ void JobJournal::noteTaggedHash(int fileNumber, const QByteArray &hash)
 
 void JobJournal::finish()
 {
+    // The end is written only over files on the disk: until then each original a rewrite
+    // replaced stays linked beside it for the undo (and stays there when the sync failed).
+    (void)syncGroup_.settle();
     if (!file_.isOpen())
         return;
     if (!changed_) {

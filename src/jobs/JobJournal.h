@@ -33,6 +33,8 @@
 // hash of the whole file once its tags are written), "end" when the job is through, "undo" when
 // an undo ran.
 
+#include "audio/SafeFileRewrite.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
@@ -246,8 +248,13 @@ public:
     void noteTagged(int fileNumber, const QString &path);
     /// The same with the hash already known.
     void noteTaggedHash(int fileNumber, const QByteArray &hash);
-    /// The job is through; a journal of a job that changed nothing is deleted.
+    /// The job is through; a journal of a job that changed nothing is deleted. The files the job
+    /// wrote anew are synced first (syncGroup()).
     void finish();
+
+    /// The one sync of the files the job's tag writes make anew: finish() settles it before the
+    /// journal's end is written.
+    [[nodiscard]] SafeFileRewrite::SyncGroup &syncGroup() { return syncGroup_; }
 
     /// Restores the file of row `fileNumber` (the file the job is working on) of this running job to its bytes from before the job,
     /// where it is now (its new path): the ID3v2 tag region and the ID3v1 trailer recorded ahead
@@ -312,5 +319,6 @@ private:
     QHash<int, QByteArray> hashesBefore_;
     bool changed_ = false;
     bool held_ = false;
+    SafeFileRewrite::SyncGroup syncGroup_;
     bool unsynced_ = false;
 };

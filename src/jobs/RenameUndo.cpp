@@ -13,6 +13,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -120,10 +122,7 @@ public:
     void dropFor(const QString &path)
     {
         const QFileInfo target(path);
-        const QString folder = target.absolutePath();
-        auto names = listed_.find(folder);
-        if (names == listed_.end())
-            names = listed_.insert(folder, TemporaryFiles::inFolder(folder));
+        QStringList *names = namesIn(target.absolutePath());
         for (auto it = names->begin(); it != names->end();) {
             if (TemporaryFiles::belongsTo(*it, target.fileName()) && QFile::remove(target.dir().filePath(*it)))
                 it = names->erase(it);
@@ -132,9 +131,55 @@ public:
         }
     }
 
+    /// Whether temporary copies were made for a path.
+    bool hasCopiesFor(const QString &path)
+    {
+        const QFileInfo target(path);
+        const QStringList *names = namesIn(target.absolutePath());
+        return std::any_of(names->cbegin(), names->cend(),
+                           [&](const QString &name) { return TemporaryFiles::belongsTo(name, target.fileName()); });
+    }
+
+    /// Puts back over `path` the original a tag rewrite kept linked beside it (a kill or a power
+    /// cut came before the change's one sync): the temporary file made for it whose bytes hash to
+    /// `hash`. True when one was put back.
+    bool takeKeptOriginal(const QString &path, const QByteArray &hash)
+    {
+        const QFileInfo target(path);
+        QStringList *names = namesIn(target.absolutePath());
+        for (auto it = names->begin(); it != names->end(); ++it) {
+            const QString kept = target.dir().filePath(*it);
+            if (TemporaryFiles::belongsTo(*it, target.fileName()) && JobJournal::hashFile(kept) == hash
+                && TemporaryFiles::renameOver(kept, path).isEmpty()) {
+                names->erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
+
 private:
+    QStringList *namesIn(const QString &folder)
+    {
+        auto names = listed_.find(folder);
+        if (names == listed_.end())
+            names = listed_.insert(folder, TemporaryFiles::inFolder(folder));
+        return &*names;
+    }
+
     QHash<QString, QStringList> listed_;
 };
+
+/// Whether a file holds what a power cut leaves of new bytes that never reached the disk:
+/// nothing, or zeros where its start should be.
+bool lostInACrash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4096);
+    return std::all_of(head.cbegin(), head.cend(), [](char c) { return c == 0; });
+}
 
 /// Gives a file its recorded permission bits; a value no music file has is not given.
 void restoreMode(const JournalFile &f, UndoReport &report)
@@ -197,6 +242,14 @@ void Undo::file(const JournalFile &f)
         }
     }
     QString current = f.from;
+    // A rewrite whose new bytes may not have reached the disk left the original linked beside
+    // the file: it is the file as it was, unless the file was changed since the job.
+    if (const QString at = Common::fileExists(f.to) ? f.to : f.from; leftovers.hasCopiesFor(at)) {
+        const QByteArray now = JobJournal::hashFile(at);
+        if (now != f.hashBefore && (f.hashAfter.isEmpty() || now == f.hashAfter || lostInACrash(at))
+            && leftovers.takeKeptOriginal(at, f.hashBefore))
+            report.restored.append(u"Restored from the copy kept beside it: "_s + at);
+    }
     // A copy a kill left beside the file (a move between file systems, a tag rewrite) goes,
     // wherever the file was written.
     leftovers.dropFor(f.to);
