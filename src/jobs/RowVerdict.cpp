@@ -36,7 +36,12 @@ FileStamp stampOf(const QString &path)
     stamp.device = quint64(st.st_dev);
     stamp.inode = quint64(st.st_ino);
     stamp.size = qint64(st.st_size);
-    stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#ifdef Q_OS_DARWIN
+    const struct timespec &modified = st.st_mtimespec;
+#else
+    const struct timespec &modified = st.st_mtim;
+#endif
+    stamp.modifiedNs = qint64(modified.tv_sec) * 1000000000 + modified.tv_nsec;
 #endif
     return stamp;
 }
