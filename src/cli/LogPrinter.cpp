@@ -60,8 +60,17 @@ QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProble
     if (withPlan) {
         QStringList folders;
         for (const PlannedRename &row : plan.rows) {
+            // The plan's verdict where the row is no plain move; a refused row is a problem below.
+            QString verdict;
+            if (row.verdict.action == RowVerdict::Action::InPlace)
+                verdict = u" (already in place)"_s;
+            else if (row.verdict.action == RowVerdict::Action::FinishMove)
+                verdict = u" (finishes an interrupted move)"_s;
             text += line(ResultLog::Kind::Info,
-                         u"File %1 : %2 -> %3"_s.arg(row.fileNumber).arg(row.source, row.destination));
+                         u"File %1 : %2 -> %3"_s.arg(row.fileNumber).arg(row.source, row.destination) + verdict);
+            // Only a file that moves makes its folder.
+            if (row.verdict.action != RowVerdict::Action::Move)
+                continue;
             for (const QString &folder : row.foldersToCreate)
                 if (!folders.contains(folder))
                     folders.append(folder);

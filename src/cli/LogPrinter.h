@@ -15,7 +15,9 @@
 [[nodiscard]] QString logAsText(const ResultLog &log);
 
 /// The pre-flight as a node of its own: "[preflight]" with the count of files and problems, then
-/// (withPlan) one "[info]" line per file with its old and new path and one per folder to create,
+/// (withPlan) one "[info]" line per file with its old and new path (and "(already in place)" or
+/// "(finishes an interrupted move)" where that is the plan's verdict) and one per folder a moving
+/// file makes,
 /// then one "[error]" line per problem and one "[warning]" line per warning (the header then
 /// adds the count of warnings: "no problem, 2 warnings").
 [[nodiscard]] QString preflightAsText(const AlbumRenamePlan &plan, const QList<PreflightProblem> &problems,

@@ -185,15 +185,24 @@ private:
     /// failure) when the journal refused.
     bool recordAhead();
     void renameRow(const PlannedRename &planned);
+    /// Moves the row's file as its verdict says (decided again when the disk changed since the
+    /// plan); returns where the file is now, or empty when it stays.
     QString moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath);
+    /// Carries out one verdict; an act that finds the disk changed decides again once when
+    /// mayDecideAgain.
+    QString actOn(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath,
+                  const RowVerdict &verdict, bool mayDecideAgain);
+    /// Journals the row's file before its first change unless it is recorded already; false
+    /// (the job stopped) when the journal refused.
+    bool recordRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath);
     /// Logs that the journal broke under the row and stops the job there.
     void stopForJournal(int node);
     [[nodiscard]] TagChange rowChange(const RenameRow &row) const;
     void logTagWrite(const ResultLog::FileNodes &nodes, const TagWriteOutcome &outcome);
     void finish();
-    /// The album page beside the playlist; coverPath: the cover file this run wrote, or empty.
+    /// The album page in `folder`; coverPath: the cover file this run wrote, or empty.
     /// journalled: the guard that journals an output of these bytes' hash before it is written.
-    void writePage(const QString &outputName, const QString &coverPath,
+    void writePage(const QString &folder, const QString &outputName, const QString &coverPath,
                    const std::function<OutputGuard(const QByteArray &)> &journalled);
     void logFolderSteps(const QList<FolderStep> &steps);
 
@@ -203,7 +212,6 @@ private:
     const RenameProgress &progress_;
     RenameJobOutcome out_;
     QString sourceFolder_; ///< where the listed files are (after a letter-case rename of the folder)
-    QString lastNewPath_;
     QStringList outputsWritten_;
     QStringList createdLevels_; ///< folder levels the job made for the first destination, deepest first
     PlaylistBuilder playlist_;
@@ -348,9 +356,7 @@ bool Run::prepareDestination()
     // A mask that only changes the letter case of the current folder renames the folder itself
     // (through a scratch name, as a case-insensitive file system needs), so everything else in
     // it moves along. A different folder of that spelling (case-sensitive systems) is used as it is.
-    const bool caseOnly = firstDest != sourceFolder_ && firstDest.compare(sourceFolder_, Qt::CaseInsensitive) == 0;
-    if (caseOnly && Common::folderExists(sourceFolder_)
-        && (!Common::folderExists(firstDest) || RenameJobFiles::sameObject(firstDest, sourceFolder_))) {
+    if (renamesFolderCase(sourceFolder_, firstDest)) {
         if (!journal_.recordCaseFolder(sourceFolder_, scratch, firstDest) || !journal_.commit()) {
             out_.failure = journalFailure(journal_);
             return false;
@@ -410,7 +416,6 @@ void Run::renameRow(const PlannedRename &planned)
     // The listed folder may have been given another letter case by now.
     const QString oldPath = sourceFolder_ + row.fileName;
     const QString &newPath = planned.destination;
-    lastNewPath_ = planned.builtPath;
 
     if (log_.destinationFolder().isEmpty())
         log_.setDestinationFolder(folderWithOneSeparator(planned.builtPath));
@@ -454,78 +459,95 @@ void Run::renameRow(const PlannedRename &planned)
 
 QString Run::moveRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath)
 {
+    // The plan decided the row. Only a disk that changed since (an earlier row's file arrived or
+    // stayed, the clean-up of a crash's leftovers, another program) is decided again, by the
+    // same rule.
     const QString &newPath = planned.destination;
-    // A row names a file inside the listed folder: a name that would reach outside it (or the
-    // folder itself) is no file of the list.
-    const QString name = oldPath.mid(sourceFolder_.size());
-    if (name.isEmpty() || name == u"."_s || name == u".."_s || name.contains(u'/') || name.contains(Common::separator())) {
-        log_.error(nodes.warnings, moveErrorText(MoveResult::SourceMissing));
-        return {};
+    if (stampOf(oldPath) == planned.verdict.source && stampOf(newPath) == planned.verdict.destination)
+        return actOn(nodes, planned, oldPath, planned.verdict, true);
+    return actOn(nodes, planned, oldPath, decideRow(planned.row.fileName, oldPath, newPath), true);
+}
+
+bool Run::recordRow(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath)
+{
+    // A file that turned up after the records were written is recorded now.
+    if (Common::fileExists(oldPath) && !journal_.hasRecord(planned.fileNumber)
+        && !journal_.recordFile(planned.fileNumber, oldPath, planned.destination)) {
+        stopForJournal(nodes.warnings);
+        return false;
     }
-    // A name the destination's file system cannot hold would fail below with a misleading cause.
-    if (const QString tooLong = TemporaryFiles::tooLongMessage(newPath); !tooLong.isEmpty()) {
-        log_.error(nodes.warnings, tooLong);
+    return true;
+}
+
+QString Run::actOn(const ResultLog::FileNodes &nodes, const PlannedRename &planned, const QString &oldPath,
+                   const RowVerdict &verdict, bool mayDecideAgain)
+{
+    using Action = RowVerdict::Action;
+    const QString &newPath = planned.destination;
+    switch (verdict.action) {
+    case Action::Refused:
+        // The other file keeps the destination: the undo must not take it for this one.
+        if ((verdict.refusal == RowVerdict::Refusal::DestinationTaken
+             || verdict.refusal == RowVerdict::Refusal::SameDestination)
+            && journal_.hasRecord(planned.fileNumber))
+            journal_.noteTaken(planned.fileNumber);
+        if (verdict.warningOnly)
+            log_.warning(nodes.warnings, verdict.logText);
+        else
+            log_.error(nodes.warnings, verdict.logText);
         return {};
-    }
-    // Rows whose folder differs from the first destination (a mask with per-track folder
-    // levels) get their folder here, but only for a file that is really there to move.
-    const QString folder = Common::getFolderPath(newPath);
-    if (!Common::folderExists(folder) && Common::fileExists(oldPath)) {
-        if (!journal_.recordMakeFolders(stillMissing(planned.foldersToCreate))) {
-            stopForJournal(nodes.warnings);
+    case Action::InPlace:
+        if (!recordRow(nodes, planned, oldPath))
+            return {};
+        log_.info(nodes.warnings, verdict.logText);
+        return newPath;
+    case Action::FinishMove:
+        if (!recordRow(nodes, planned, oldPath))
+            return {};
+        if (Common::finishInterruptedMove(oldPath, newPath)) {
+            log_.info(nodes.warnings, verdict.logText);
+            return newPath;
+        }
+        break;
+    case Action::Move: {
+        // Rows whose folder differs from the first destination (a mask with per-track folder
+        // levels) get their folder here.
+        const QString folder = Common::getFolderPath(newPath);
+        if (!Common::folderExists(folder)) {
+            const QStringList missing = missingFolderLevels(folder);
+            if (!journal_.recordMakeFolders(QStringList(missing.crbegin(), missing.crend()))) {
+                stopForJournal(nodes.warnings);
+                return {};
+            }
+            (void)Common::createFolderPath(folder);
+        }
+        // A copy that a crash stopped on its way to this destination goes, now that the file is
+        // about to be copied there again.
+        auto listed = temporaries_.find(folder);
+        if (listed == temporaries_.end())
+            listed = temporaries_.insert(folder, TemporaryFiles::inFolder(folder));
+        for (const FolderStep &step : dropCopiesMadeFor(newPath, oldPath, *listed))
+            log_.info(nodes.warnings, step.text);
+        if (!recordRow(nodes, planned, oldPath))
+            return {};
+        const MoveResult result = Common::moveFile(oldPath, newPath);
+        if (result == MoveResult::Moved) {
+            journal_.noteMoved(planned.fileNumber, newPath);
+            return newPath;
+        }
+        if (result != MoveResult::DestinationExists) {
+            log_.error(nodes.warnings, moveErrorText(result));
             return {};
         }
-        (void)Common::createFolderPath(folder);
+        break;
     }
-
-    // A copy that a crash stopped on its way to this destination goes, now that the file is
-    // about to be copied there again.
-    auto listed = temporaries_.find(folder);
-    if (listed == temporaries_.end())
-        listed = temporaries_.insert(folder, TemporaryFiles::inFolder(folder));
-    for (const FolderStep &step : dropCopiesMadeFor(newPath, oldPath, *listed))
-        log_.info(nodes.warnings, step.text);
-
-    // A missing source changes nothing: the move below fails without a record. A file that
-    // turned up after the records were written is recorded now.
-    if (Common::fileExists(oldPath) && !journal_.hasRecord(planned.fileNumber)
-        && !journal_.recordFile(planned.fileNumber, oldPath, newPath)) {
-        stopForJournal(nodes.warnings);
-        return {};
     }
-    const MoveResult result = Common::moveFile(oldPath, newPath);
-    if (result == MoveResult::Moved) {
-        journal_.noteMoved(planned.fileNumber, newPath);
-        return newPath;
-    }
-    if (result != MoveResult::DestinationExists) {
-        log_.error(nodes.warnings, moveErrorText(result));
-        return {};
-    }
-    // The existing destination is taken as this row's file only when it is this very file (a
-    // second run, another spelling, a hard link) or the verified copy of a move between file
-    // systems that a crash stopped before the source was removed. A byte-for-byte copy of a
-    // different file is not this row's file: both stay and the row is not counted as renamed.
-    if (RenameJobFiles::sameObject(oldPath, newPath)) {
-        log_.info(nodes.warnings, u"Destination file already exists"_s + u". File size is the same"_s);
-        return newPath;
-    }
-    if (Common::finishInterruptedMove(oldPath, newPath)) {
-        log_.info(nodes.warnings, u"Destination file already exists"_s
-                      + u". It is the complete copy left by an interrupted move: the move is finished."_s);
-        return newPath;
-    }
-    // The other file keeps the destination: the undo must not take it for this one.
-    journal_.noteTaken(planned.fileNumber);
-    if (Common::sameContent(oldPath, newPath)) {
-        log_.warning(nodes.warnings, u"An identical copy of this file already exists at the destination. "
-                                     u"Both files are left as they are."_s);
-        return {};
-    }
-    if (RenameJobFiles::sizeInKilobytes(oldPath) == RenameJobFiles::sizeInKilobytes(newPath))
-        log_.error(nodes.warnings, u"Destination file already exists"_s + u". File content is different."_s);
-    else
-        log_.error(nodes.warnings, u"Destination file already exists"_s + u". File size is different."_s);
+    // The disk changed between the look and the act: what is there now decides.
+    if (mayDecideAgain)
+        return actOn(nodes, planned, oldPath, decideRow(planned.row.fileName, oldPath, newPath), false);
+    if (journal_.hasRecord(planned.fileNumber))
+        journal_.noteTaken(planned.fileNumber);
+    log_.error(nodes.warnings, u"Destination file already exists"_s + u". It changed while the job was running."_s);
     return {};
 }
 
@@ -566,10 +588,9 @@ void Run::logTagWrite(const ResultLog::FileNodes &nodes, const TagWriteOutcome &
         log_.tag(nodes.tagInfo, key + u" : "_s + TagKeywords::getTagValue(key, u"v1v2"_s, sources).value);
 }
 
-void Run::writePage(const QString &outputName, const QString &coverPath,
+void Run::writePage(const QString &folder, const QString &outputName, const QString &coverPath,
                     const std::function<OutputGuard(const QByteArray &)> &journalled)
 {
-    const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.htmlDir);
     AlbumPageContent page;
     page.album = in_.album;
     for (const auto &[planned, path] : std::as_const(pageRows_)) {
@@ -602,14 +623,17 @@ void Run::finish()
             return false;
         };
     };
-    if (in_.outputs.playlist && !journalBroken_) {
-        const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.playlistDir);
+    using Kind = PlannedOutput::Kind;
+    // Every output goes where the plan put it: beside the last row.
+    const auto folderOf = [this](Kind kind) { return Common::getFolderPath(plan_.output(kind)->path); };
+    if (plan_.output(Kind::Playlist) && !journalBroken_) {
+        const QString folder = folderOf(Kind::Playlist);
         const QByteArray hash = JobJournal::hashBytes(Common::textFileBytes(playlist_.finalText()));
         outputsWritten_.append(writePlaylist(log_, playlist_, folder, outputName, in_.joliet, journalled(hash)));
     }
     QString coverPath;
-    if (in_.outputs.cover && in_.outputs.coverShown && !journalBroken_) {
-        const QString folder = albumOutputFolder(lastNewPath_, in_.outputs.coverDir);
+    if (plan_.output(Kind::Cover) && !journalBroken_) {
+        const QString folder = folderOf(Kind::Cover);
         const QByteArray hash = JobJournal::hashFile(in_.outputs.coverDownloadFileName);
         outputsWritten_.append(copyCover(log_, in_.outputs.coverDownloadFileName, folder, outputName, in_.joliet,
                                          journalled(hash)));
@@ -617,12 +641,14 @@ void Run::finish()
         if (!hash.isEmpty() && JobJournal::hashFile(outputsWritten_.last()) == hash)
             coverPath = outputsWritten_.last();
     }
-    if (in_.outputs.html && !journalBroken_)
-        writePage(outputName, coverPath, journalled);
+    if (plan_.output(Kind::Page) && !journalBroken_)
+        writePage(folderOf(Kind::Page), outputName, coverPath, journalled);
     // The old folder goes only when it really is another folder than the destination, as the
-    // file system sees it (after a letter-case rename both spellings name one folder).
-    bool tidy = !RenameJobFiles::sameFolder(out_.firstDestinationFolder, sourceFolder_) && !journalBroken_
-        && Common::folderExists(sourceFolder_);
+    // file system sees it: the plan's verdict is decided again on the folder as it is now (after
+    // a letter-case rename both spellings name one folder).
+    const PlannedOutput *oldFolder = plan_.output(Kind::OldFolder);
+    bool tidy = oldFolder && !journalBroken_ && Common::folderExists(sourceFolder_)
+        && !oldFolderStays(sourceFolder_, out_.firstDestinationFolder);
     if (tidy && !journal_.recordOldFolder(sourceFolder_, log_.destinationFolder())) {
         if (foldersNode_ < 0)
             foldersNode_ = log_.addOutputNode(ResultLog::Kind::Folders);

@@ -3,6 +3,7 @@
 #include "foundation/Basic.h"
 #include "foundation/Common.h"
 #include "foundation/TemporaryFiles.h"
+#include "jobs/OutputPath.h"
 #include "jobs/RenameJobFiles.h"
 #include "naming/NameBuilder.h"
 #include "naming/NamingText.h"
@@ -62,6 +63,12 @@ QString albumOutputFolder(const QString &lastNewPath, OutputFolder where)
     return parent.isEmpty() ? folder : Common::addBackslash(parent);
 }
 
+QString albumOutputPath(const QString &folder, const QString &name, const QString &extension, bool joliet)
+{
+    const QString longName = name + extension;
+    return folder + (joliet ? Joliet::limitName(longName, extension) : longName);
+}
+
 namespace {
 
 /// The output's path after the Joliet check; logs the file name line and, when shortened, the
@@ -71,16 +78,12 @@ QString checkedOutputPath(ResultLog &log, int node, const QString &folder, const
                           const QString &jolietWarning)
 {
     const QString longName = name + extension;
-    const QString shortName = Joliet::limitName(longName, extension);
-    if (joliet && shortName != longName) {
-        const QString path = folder + shortName;
-        log.info(node, infoLabel + path);
+    const QString path = albumOutputPath(folder, name, extension, joliet);
+    log.info(node, infoLabel + path);
+    if (path != folder + longName) {
         log.warning(node, jolietWarning + longName);
         log.expand(node);
-        return path;
     }
-    const QString path = folder + longName;
-    log.info(node, infoLabel + path);
     return path;
 }
 

@@ -1,31 +1,18 @@
 #include "jobs/RenamePlan.h"
 
 #include "foundation/Common.h"
+#include "jobs/OutputPath.h"
 #include "jobs/RenameJobFiles.h"
 #include "naming/NameBuilder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/// The levels of a folder path that do not exist yet, deepest first.
-QStringList missingLevels(const QString &folder)
-{
-    QStringList levels;
-    QString level = QDir::cleanPath(folder);
-    while (!level.isEmpty() && !Common::folderExists(level)) {
-        levels.append(level);
-        const QString parent = QFileInfo(level).path();
-        if (parent == level)
-            break;
-        level = parent;
-    }
-    return levels;
-}
 
 PlannedRename planRow(const RenameJobInput &in, const QString &sourceFolder, bool parentExists, int position)
 {
@@ -47,12 +34,43 @@ PlannedRename planRow(const RenameJobInput &in, const QString &sourceFolder, boo
                                  + longName);
         }
     }
-    const QStringList missing = missingLevels(Common::getFolderPath(planned.destination));
+    const QStringList missing = missingFolderLevels(Common::getFolderPath(planned.destination));
     planned.foldersToCreate = QStringList(missing.crbegin(), missing.crend());
     return planned;
 }
 
+void planOutputs(AlbumRenamePlan &plan)
+{
+    const RenameJobInput &in = plan.input;
+    const AlbumOutputOptions &asked = in.outputs;
+    const QString name = albumOutputName(in.album, in.naming);
+    const QString last = plan.rows.last().builtPath;
+    const auto add = [&](PlannedOutput::Kind kind, OutputFolder where, const QString &extension) {
+        const QString path = albumOutputPath(albumOutputFolder(last, where), name, extension, in.joliet);
+        plan.outputs.append({kind, path,
+                             Common::fileExists(path) ? PlannedOutput::Verdict::Replace : PlannedOutput::Verdict::Write});
+    };
+    if (asked.playlist)
+        add(PlannedOutput::Kind::Playlist, asked.playlistDir, u".pls"_s);
+    // Without a downloaded picture shown there is no cover to copy.
+    if (asked.cover && asked.coverShown)
+        add(PlannedOutput::Kind::Cover, asked.coverDir, u".jpg"_s);
+    if (asked.html)
+        add(PlannedOutput::Kind::Page, asked.htmlDir, u".htm"_s);
+    plan.outputs.append({PlannedOutput::Kind::OldFolder, plan.sourceFolder,
+                         oldFolderStays(plan.sourceFolder, plan.firstDestinationFolder) ? PlannedOutput::Verdict::Stays
+                                                                                          : PlannedOutput::Verdict::Tidy});
+}
+
 } // namespace
+
+const PlannedOutput *AlbumRenamePlan::output(PlannedOutput::Kind kind) const
+{
+    for (const PlannedOutput &step : outputs)
+        if (step.kind == kind)
+            return &step;
+    return nullptr;
+}
 
 AlbumRenamePlan planAlbumRename(const RenameJobInput &input)
 {
@@ -67,17 +85,37 @@ AlbumRenamePlan planAlbumRename(const RenameJobInput &input)
     plan.firstDestinationFolder = Common::getFolderPath(buildNewFileName(
         input.album, input.naming, input.currentDirectory, TrackInput {input.rows.first().title, 0, {}, {}},
         parentExists));
-    plan.firstDestinationMissing = missingLevels(plan.firstDestinationFolder);
+    plan.firstDestinationMissing = missingFolderLevels(plan.firstDestinationFolder);
 
     QHash<QString, int> byDestination;
+    // The paths that earlier rows' files will have left by the current row's turn.
+    QSet<QString> leaving;
     const bool foldCase = RenameJobFiles::fileNameCase() == Qt::CaseInsensitive;
+    const auto keyOf = [foldCase](const QString &path) {
+        return QDir::cleanPath(foldCase ? path.toCaseFolded() : path);
+    };
     for (int position = 1; position <= input.rows.size(); ++position) {
         PlannedRename planned = planRow(input, plan.sourceFolder, parentExists, position);
-        const QString key = QDir::cleanPath(foldCase ? planned.destination.toCaseFolded() : planned.destination);
+        const QString key = keyOf(planned.destination);
         planned.sameDestinationAs = byDestination.value(key, -1);
         if (planned.sameDestinationAs < 0)
             byDestination.insert(key, position - 1);
+
+        RowContext context;
+        context.destinationLeaves = leaving.contains(key);
+        if (planned.sameDestinationAs >= 0) {
+            const PlannedRename &first = plan.rows.at(planned.sameDestinationAs);
+            context.sameDestinationNumber = first.fileNumber;
+            context.sameDestinationName = first.row.fileName;
+        }
+        planned.verdict = decideRow(planned.row.fileName, planned.source, planned.destination, context);
+        using Action = RowVerdict::Action;
+        if (planned.verdict.action == Action::Move || planned.verdict.action == Action::FinishMove) {
+            leaving.insert(keyOf(planned.source));
+            leaving.remove(key); // a file arrives there
+        }
         plan.rows.append(planned);
     }
+    planOutputs(plan);
     return plan;
 }

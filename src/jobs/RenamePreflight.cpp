@@ -5,50 +5,19 @@
 #include "jobs/AlbumHtmlPage.h"
 #include "foundation/Common.h"
 #include "foundation/PrintableText.h"
-#include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
-#include <QSet>
 #include <QStorageInfo>
 
 #include <algorithm>
 
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
-
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/// Whether the user may do this to an existing path; the system's own answer where it has one,
-/// so a read-only mount or an immutable folder counts as well as the permission bits.
-bool mayAccess(const QString &path, bool write)
-{
-#ifdef Q_OS_WIN
-    const QFileInfo info(path);
-    return write ? info.isWritable() : info.isReadable();
-#else
-    const int mode = write ? (W_OK | X_OK) : R_OK;
-    return ::access(QFile::encodeName(path).constData(), mode) == 0;
-#endif
-}
-
-bool canWriteIn(const QString &folder)
-{
-    return QFileInfo(folder).isDir() && mayAccess(folder, true);
-}
-
-QString key(const QString &path)
-{
-    const QString clean = QDir::cleanPath(path);
-    return RenameJobFiles::fileNameCase() == Qt::CaseInsensitive ? clean.toCaseFolded() : clean;
-}
 
 /// The deepest level of a folder path that exists.
 QString nearestExisting(const QString &folder)
@@ -84,8 +53,6 @@ public:
     QList<PreflightProblem> run();
 
 private:
-    QString rowProblem(int index, PreflightProblem::Kind &kind) const;
-    QString folderProblem(const PlannedRename &planned) const;
     std::optional<PreflightProblem> firstFolderProblem() const;
     void addSpaceOf(const PlannedRename &planned);
     void addOutputs(const QList<int> &goodRows);
@@ -94,7 +61,6 @@ private:
 
     const AlbumRenamePlan &plan_;
     const FreeSpaceProbe &freeSpace_;
-    QSet<QString> leaving_; ///< sources of earlier rows that will have moved away
     QHash<QString, QString> volumes_; ///< existing folder -> the root of its file system
     QHash<QString, SpaceNeed> needs_; ///< by file system root, in the order first met
     QStringList volumeOrder_;
@@ -119,36 +85,6 @@ SpaceNeed &Preflight::needAt(const QString &existingFolder)
     return needs_[volume];
 }
 
-/// Why a folder, of which the levels `toCreate` (top level first) are still missing, cannot be
-/// made or written; empty when it can.
-QString creationProblem(const QString &folder, const QStringList &toCreate)
-{
-    for (const QString &level : toCreate) {
-        if (QFileInfo::exists(level))
-            return u"the folder "_s + level + u" cannot be created: a file of that name is in the way"_s;
-    }
-    if (toCreate.isEmpty()) {
-        if (!canWriteIn(folder))
-            return u"its new folder cannot be written (read-only or no permission): "_s + folder;
-        return {};
-    }
-    const QString top = toCreate.first();
-    const QString parent = QFileInfo(top).path();
-    if (!canWriteIn(parent))
-        return u"the folder "_s + top + u" cannot be created (read-only or no permission in "_s + parent + u')';
-    return {};
-}
-
-QString Preflight::folderProblem(const PlannedRename &planned) const
-{
-    // Moving a file out of a folder writes that folder too.
-    const QString sourceFolder = Common::getFolderPath(planned.source);
-    const QString folder = QDir::cleanPath(Common::getFolderPath(planned.destination));
-    if (!RenameJobFiles::sameFolder(sourceFolder, folder) && !canWriteIn(sourceFolder))
-        return u"the file cannot be moved out of its folder (read-only or no permission): "_s + sourceFolder;
-    return creationProblem(folder, planned.foldersToCreate);
-}
-
 std::optional<PreflightProblem> Preflight::firstFolderProblem() const
 {
     // The job makes the first row's folder, built without the row's own values, before any file
@@ -161,49 +97,25 @@ std::optional<PreflightProblem> Preflight::firstFolderProblem() const
         if (RenameJobFiles::sameFolder(Common::getFolderPath(planned.destination), first))
             return std::nullopt;
     const QStringList &missing = plan_.firstDestinationMissing;
-    const QString problem = creationProblem(first, QStringList(missing.crbegin(), missing.crend()));
+    const QString problem = folderCreationProblem(first, QStringList(missing.crbegin(), missing.crend()));
     if (problem.isEmpty())
         return std::nullopt;
     return PreflightProblem {-1, PreflightProblem::Kind::FolderNotWritable,
                              u"No file can be renamed: "_s + problem};
 }
 
-QString Preflight::rowProblem(int index, PreflightProblem::Kind &kind) const
+std::optional<PreflightProblem::Kind> problemKind(RowVerdict::Refusal refusal)
 {
     using Kind = PreflightProblem::Kind;
-    const PlannedRename &planned = plan_.rows.at(index);
-    const QString &name = planned.row.fileName;
-    // The names the job refuses as no file of the list, and files that are gone or locked.
-    kind = Kind::SourceUnusable;
-    if (name.isEmpty() || name == u"."_s || name == u".."_s || name.contains(u'/') || name.contains(Common::separator())
-        || !QFileInfo(planned.source).isFile())
-        return u"the file is not in the folder any more"_s;
-    if (!mayAccess(planned.source, false))
-        return u"the file cannot be read (no permission)"_s;
-
-    kind = Kind::NameTooLong;
-    if (const QString tooLong = TemporaryFiles::tooLongMessage(planned.destination); !tooLong.isEmpty())
-        return tooLong;
-
-    kind = Kind::SameDestination;
-    if (planned.sameDestinationAs >= 0) {
-        const PlannedRename &first = plan_.rows.at(planned.sameDestinationAs);
-        return u"it would get the same new name as file %1 (%2): %3"_s.arg(first.fileNumber)
-            .arg(first.row.fileName, planned.destination);
+    switch (refusal) {
+    case RowVerdict::Refusal::None: return std::nullopt;
+    case RowVerdict::Refusal::SourceUnusable: return Kind::SourceUnusable;
+    case RowVerdict::Refusal::NameTooLong: return Kind::NameTooLong;
+    case RowVerdict::Refusal::SameDestination: return Kind::SameDestination;
+    case RowVerdict::Refusal::DestinationTaken: return Kind::DestinationTaken;
+    case RowVerdict::Refusal::FolderNotWritable: return Kind::FolderNotWritable;
     }
-
-    // The job's collision rule: an existing destination is only taken when it is this very file
-    // or the complete copy an interrupted move left, which the job finishes. A file an earlier row
-    // moves away is gone by then.
-    kind = Kind::DestinationTaken;
-    const QFileInfo destination(planned.destination);
-    if ((destination.exists() || destination.isSymLink()) && !leaving_.contains(key(planned.destination))
-        && !RenameJobFiles::sameObject(planned.source, planned.destination)
-        && !Common::isInterruptedMoveCopy(planned.source, planned.destination))
-        return u"another file already has its new name: "_s + planned.destination;
-
-    kind = Kind::FolderNotWritable;
-    return folderProblem(planned);
+    return std::nullopt;
 }
 
 void Preflight::addSpaceOf(const PlannedRename &planned)
@@ -212,8 +124,8 @@ void Preflight::addSpaceOf(const PlannedRename &planned)
     const QString target = nearestExisting(Common::getFolderPath(planned.destination));
     SpaceNeed &need = needAt(target);
     const qint64 size = QFileInfo(planned.source).size();
-    // A file from another file system is copied there whole.
-    if (volumeOf(nearestExisting(Common::getFolderPath(planned.source))) != volumeOf(target))
+    // A file from another file system is copied there whole (an interrupted move's copy is there).
+    if (planned.verdict.action == RowVerdict::Action::Move && volumeOf(nearestExisting(Common::getFolderPath(planned.source))) != volumeOf(target))
         need.lasting += size;
     if (usesV2(in.tagVersions)) {
         setRowV2Fields(tagger_, in, planned.row);
@@ -235,24 +147,24 @@ void Preflight::addSpaceOf(const PlannedRename &planned)
 
 void Preflight::addOutputs(const QList<int> &goodRows)
 {
+    using Kind = PlannedOutput::Kind;
     const AlbumOutputOptions &outputs = plan_.input.outputs;
-    // The outputs go beside the last row, as the job puts them; each is written whole before it
-    // replaces an earlier one.
-    const QString lastPath = plan_.rows.last().builtPath;
-    if (outputs.playlist) {
+    // The outputs go where the plan puts them; each is written whole before it replaces an
+    // earlier one.
+    if (const PlannedOutput *step = plan_.output(Kind::Playlist)) {
         PlaylistBuilder playlist;
         for (int index : goodRows)
             playlist.addEntry(plan_.rows.at(index).fileNumber, plan_.rows.at(index).destination, outputs.playlistDir);
-        const QString folder = nearestExisting(albumOutputFolder(lastPath, outputs.playlistDir));
+        const QString folder = nearestExisting(Common::getFolderPath(step->path));
         needAt(folder).lasting += playlist.finalText().toUtf8().size() + 2;
     }
-    if (outputs.cover && outputs.coverShown) {
-        const QString folder = nearestExisting(albumOutputFolder(lastPath, outputs.coverDir));
+    if (const PlannedOutput *step = plan_.output(Kind::Cover)) {
+        const QString folder = nearestExisting(Common::getFolderPath(step->path));
         needAt(folder).lasting += std::max<qint64>(0, QFileInfo(outputs.coverDownloadFileName).size());
     }
-    if (outputs.html) {
+    if (const PlannedOutput *step = plan_.output(Kind::Page)) {
         // The page as it will be but for the lengths, and a picture it may hold inside itself.
-        const QString pageFolder = albumOutputFolder(lastPath, outputs.htmlDir);
+        const QString pageFolder = Common::getFolderPath(step->path);
         AlbumPageContent page;
         page.album = plan_.input.album;
         for (int index : goodRows)
@@ -274,15 +186,13 @@ QList<PreflightProblem> Preflight::run()
         problems.append(*first);
     QList<int> goodRows;
     for (int index = 0; index < plan_.rows.size(); ++index) {
+        // The plan has decided every row as the job will meet it: the refused ones are the problems.
         const PlannedRename &planned = plan_.rows.at(index);
-        PreflightProblem::Kind kind {};
-        const QString problem = rowProblem(index, kind);
-        if (!problem.isEmpty()) {
-            problems.append({index, kind,
-                             u"File %1 (%2): %3"_s.arg(planned.fileNumber).arg(planned.row.fileName, problem)});
+        if (const auto kind = problemKind(planned.verdict.refusal); planned.verdict.refused() && kind) {
+            problems.append({index, *kind, u"File %1 (%2): %3"_s.arg(planned.fileNumber)
+                                               .arg(planned.row.fileName, planned.verdict.detail)});
             continue;
         }
-        leaving_.insert(key(planned.source));
         goodRows.append(index);
         addSpaceOf(planned);
     }

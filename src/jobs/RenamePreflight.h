@@ -1,8 +1,8 @@
 #pragma once
-// The rename job's pre-flight: before the first file is touched, every row of the plan is
-// checked against the disk as the job will meet it (files leave their old names in row order),
-// so the user hears about a row that is bound to fail, and about a disk too full for the
-// rewritten files, while nothing has changed yet. Reads only: no file or folder is touched.
+// The rename job's pre-flight: before the first file is touched, the user hears about the rows
+// the plan refuses (the plan decided every row as the job will meet it), about a first folder
+// the job cannot make and about a disk too full for the rewritten files, while nothing has
+// changed yet. Reads only: no file or folder is touched.
 // Besides the problems it warns about an album that may not be what the user thinks (track
 // numbers twice or missing, files of another album or rip, lengths far from the record's):
 // those rows are renamed like any other, the user only hears about them first.

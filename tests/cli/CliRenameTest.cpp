@@ -125,6 +125,20 @@ TEST_F(CliRenameTest, PreflightPrintsThePlanAndItsProblemsAndChangesNothing)
     EXPECT_EQ(after, before) << "--preflight changes nothing, --yes or not";
 }
 
+TEST_F(CliRenameTest, PreflightOfARenamedAlbumShowsEveryFileInPlace)
+{
+    const QString dir = makeAlbum(u"raw rip"_s, {u"Intro"_s, u"Outro"_s});
+    ASSERT_EQ(run({u"rename"_s, dir}).exitCode, 0);
+    const QString target = music_ + u"/Foo - Bar"_s;
+    const CliRun again = run({u"rename"_s, target, u"--preflight"_s});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.lines(), (QStringList {u"[preflight] Pre-flight check of 2 file(s): no problem"_s,
+                                           u"  [info] File 1 : "_s + target + u"/01 - Intro.mp3 -> "_s + target
+                                               + u"/01 - Intro.mp3 (already in place)"_s,
+                                           u"  [info] File 2 : "_s + target + u"/02 - Outro.mp3 -> "_s + target
+                                               + u"/02 - Outro.mp3 (already in place)"_s}));
+}
+
 TEST_F(CliRenameTest, RenameMovesAndTagsEveryFileAndPrintsTheLogTreeThenTheSummary)
 {
     const QString dir = makeAlbum(u"raw rip"_s, {u"Intro"_s, u"Outro"_s});

@@ -23,6 +23,7 @@ class QLineEdit;
 class ButtonEx;
 class RenameListView;
 class RenameOptionsBox;
+struct AlbumRenamePlan;
 struct LookupHandOver;
 struct RenameJobInput;
 struct StoredControl;
@@ -129,7 +130,8 @@ private:
     void restoreMask(const QString &stored);
     void restoreDestination(const QString &stored);
     [[nodiscard]] RenameJobInput jobInput() const;
-    void runJob();
+    /// Runs the job on the plan the pre-flight checked.
+    void runJob(AlbumRenamePlan plan);
 
     MainContext &context_;
     bool albumWarningDisplay_ = false;

@@ -75,8 +75,10 @@ void PageRename::renameAndTag()
     if (renaming_ || lstResult->topLevelItemCount() == 0 || !maskLengthAccepted())
         return;
     // Rows that are bound to fail, and an album that may not be what the user thinks, are told
-    // before anything changes; going on is the user's choice.
-    const AlbumRenamePlan plan = planAlbumRename(jobInput());
+    // before anything changes; going on is the user's choice. The questions change none of the
+    // job's inputs: the job carries out the very plan the user was told about (it decides a row
+    // again only where the disk changed meanwhile).
+    AlbumRenamePlan plan = planAlbumRename(jobInput());
     const QList<PreflightProblem> problems = preflightRenamePlan(plan);
     const QList<PreflightProblem> warnings = preflightAlbumWarnings(plan);
     if ((!problems.isEmpty() || !warnings.isEmpty())
@@ -90,12 +92,11 @@ void PageRename::renameAndTag()
             return;
         albumWarningDisplay_ = true;
     }
-    runJob();
+    runJob(std::move(plan));
 }
 
-void PageRename::runJob()
+void PageRename::runJob(AlbumRenamePlan plan)
 {
-    AlbumRenamePlan plan = planAlbumRename(jobInput());
     stopRequested_ = false;
     plan.input.stopRequested = [this] { return stopRequested_; };
     renaming_ = true;
