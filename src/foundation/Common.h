@@ -7,7 +7,6 @@
 // message boxes: the callers decide what to tell the user.
 
 #include <QString>
-#include <QStringList>
 #include <QtGlobal>
 
 namespace Common {
@@ -108,19 +107,6 @@ inline constexpr const char16_t *CaseRenameSuffix = u"_VARNELT";
 /// Deletes a file for good; true when it no longer exists. A file without the owner's write
 /// permission is read-only and is refused, as is a folder or a missing file.
 [[nodiscard]] bool deleteFile(const QString &path);
-
-/// Moves one file to the desktop trash (no question asked: the caller confirms). Returns where it
-/// landed in the trash; empty when it could not be moved there, and it then stays where it was.
-[[nodiscard]] QString moveToTrash(const QString &path);
-/// True when the path names an existing entry of the "files" folder of a desktop trash (one
-/// with its "info" folder beside it).
-[[nodiscard]] bool isInsideTrash(const QString &trashedPath);
-/// The description a trash keeps beside a trashed file: ".../info/NAME.trashinfo" for
-/// ".../files/NAME".
-[[nodiscard]] QString trashInfoOf(const QString &trashedPath);
-/// The files of the user's trashes (the home trash and the one at the top of the path's volume)
-/// whose description says they were at `originalPath`.
-[[nodiscard]] QStringList foundInTrash(const QString &originalPath);
 
 /// Moves the files of a NUL-separated list of full paths to the desktop trash (no question
 /// asked: the caller confirms). Returns how many files ended up in the trash; a file that

@@ -1,7 +1,8 @@
 // Facts asked of the system: the kind of drive a path lives on, the system library folder, and
-// the desktop trash behind the shell delete.
+// the desktop trash behind the shell delete and the journalled move to the trash.
 
 #include "foundation/Common.h"
+#include "foundation/DesktopTrash.h"
 #include "foundation/TemporaryFiles.h"
 
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "jobs/ListedFileChanges.h"
 
 #include "foundation/Common.h"
+#include "foundation/DesktopTrash.h"
 #include "jobs/JobJournal.h"
 #include "jobs/RenameJobFiles.h"
 #include "jobs/TagBatch.h"

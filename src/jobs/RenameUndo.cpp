@@ -2,6 +2,7 @@
 
 #include "audio/Mp3FileBytes.h"
 #include "foundation/Common.h"
+#include "foundation/DesktopTrash.h"
 #include "foundation/FolderLock.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"

@@ -5,7 +5,7 @@
 
 #include "RenameJobFixture.h"
 
-#include "foundation/Common.h"
+#include "foundation/DesktopTrash.h"
 #include "jobs/JobJournal.h"
 #include "jobs/ListedFileChanges.h"
 #include "jobs/RenameUndo.h"
