@@ -83,9 +83,9 @@ QString dataHome()
                                                          : qEnvironmentVariable("XDG_DATA_HOME");
 }
 
-/// The original path a trash description names, read from at most its first 64 KB (a path is
-/// far shorter); empty when it names none. Paths in a trash at the top of a volume may be
-/// relative to that volume.
+// The original path a trash description names, read from at most its first 64 KB (a path is
+// far shorter); empty when it names none. Paths in a trash at the top of a volume may be
+// relative to that volume.
 QString describedPath(const QString &infoPath, const QString &volumeRoot)
 {
     QFile file(infoPath);
@@ -97,7 +97,7 @@ QString describedPath(const QString &infoPath, const QString &volumeRoot)
         const QString path = QUrl::fromPercentEncoding(line.mid(5).trimmed());
         if (path.isEmpty())
             return {};
-        return path.startsWith(u'/') ? path : QDir(volumeRoot).filePath(path);
+        return QDir::cleanPath(path.startsWith(u'/') ? path : QDir(volumeRoot).filePath(path));
     }
     return {};
 }
@@ -154,22 +154,23 @@ QString moveToTrash(const QString &path)
 
 QStringList foundInTrash(const QString &originalPath)
 {
-    QStringList trashes;
+    QList<std::pair<QString, QString>> trashes; // each trash, and the folder its paths are relative to
 #ifndef Q_OS_WIN
-    trashes << dataHome() + u"/Trash"_s;
+    trashes.append({dataHome() + u"/Trash"_s, u"/"_s});
     const QString volume = QStorageInfo(QFileInfo(originalPath).absolutePath()).rootPath();
     if (!volume.isEmpty()) {
         const QString uid = QString::number(::getuid());
-        trashes << QDir(volume).filePath(u".Trash-"_s + uid) << QDir(volume).filePath(u".Trash/"_s + uid);
+        trashes.append({QDir(volume).filePath(u".Trash-"_s + uid), volume});
+        trashes.append({QDir(volume).filePath(u".Trash/"_s + uid), volume});
     }
 #endif
+    const QString wanted = QDir::cleanPath(originalPath);
     QStringList found;
-    for (const QString &trash : std::as_const(trashes)) {
+    for (const auto &[trash, root] : std::as_const(trashes)) {
         const QDir info(trash + u"/info"_s);
         for (const QString &name : info.entryList({u"*.trashinfo"_s}, QDir::Files | QDir::Hidden)) {
             const QString trashed = trash + u"/files/"_s + name.chopped(int(qstrlen(".trashinfo")));
-            if (describedPath(info.filePath(name), QFileInfo(trash).absolutePath()) == originalPath
-                && fileExists(trashed))
+            if (describedPath(info.filePath(name), root) == wanted && fileExists(trashed))
                 found << trashed;
         }
     }
