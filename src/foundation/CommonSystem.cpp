@@ -1,12 +1,15 @@
 // Facts asked of the system: the kind of drive a path lives on, the system library folder, and
-// the desktop trash behind the shell delete.
+// the desktop trash behind the shell delete and the journalled move to the trash.
 
 #include "foundation/Common.h"
+#include "foundation/DesktopTrash.h"
+#include "foundation/TemporaryFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <QUrl>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -58,8 +61,49 @@ bool blockDeviceRemovable(const QByteArray &device)
 }
 #endif
 
-// Where a file landed after QFile::moveToTrash: it must sit in a "files" folder of a trash
-// ("Trash", ".Trash-<uid>" or ".Trash/<uid>") that has its "info" folder beside it.
+// Returns a file that QFile::moveToTrash put outside any trash to its place, and removes the
+// description and the (then empty) folders made for it there.
+void putBack(const QString &landed, const QString &original)
+{
+    if (!QFile::rename(landed, original))
+        return;
+    const QFileInfo info(landed);
+    QDir filesDir = info.absoluteDir();
+    QDir top = filesDir;
+    if (!top.cdUp())
+        return;
+    QFile::remove(trashInfoOf(landed));
+    top.rmdir(u"info"_s); // only when empty
+    top.rmdir(filesDir.dirName());
+}
+
+QString dataHome()
+{
+    return qEnvironmentVariableIsEmpty("XDG_DATA_HOME") ? QDir::homePath() + u"/.local/share"_s
+                                                         : qEnvironmentVariable("XDG_DATA_HOME");
+}
+
+// The original path a trash description names, read from at most its first 64 KB (a path is
+// far shorter); empty when it names none. Paths in a trash at the top of a volume may be
+// relative to that volume.
+QString describedPath(const QString &infoPath, const QString &volumeRoot)
+{
+    QFile file(infoPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : file.read(64 * 1024).split('\n')) {
+        if (!line.startsWith("Path="))
+            continue;
+        const QString path = QUrl::fromPercentEncoding(line.mid(5).trimmed());
+        if (path.isEmpty())
+            return {};
+        return QDir::cleanPath(path.startsWith(u'/') ? path : QDir(volumeRoot).filePath(path));
+    }
+    return {};
+}
+
+} // namespace
+
 bool isInsideTrash(const QString &trashedPath)
 {
     if (trashedPath.isEmpty() || !QFileInfo::exists(trashedPath))
@@ -80,23 +124,58 @@ bool isInsideTrash(const QString &trashedPath)
 #endif
 }
 
-// Returns a file that QFile::moveToTrash put outside any trash to its place, and removes the
-// description and the (then empty) folders made for it there.
-void putBack(const QString &landed, const QString &original)
+QString trashInfoOf(const QString &trashedPath)
 {
-    if (!QFile::rename(landed, original))
-        return;
-    const QFileInfo info(landed);
-    QDir filesDir = info.absoluteDir();
-    QDir top = filesDir;
-    if (!top.cdUp())
-        return;
-    QFile::remove(top.filePath(u"info/"_s + info.fileName() + u".trashinfo"_s));
-    top.rmdir(u"info"_s); // only when empty
-    top.rmdir(filesDir.dirName());
+    const QFileInfo info(trashedPath);
+    const QString top = QFileInfo(info.absolutePath()).absolutePath();
+    return QDir(top).filePath(u"info/"_s + info.fileName() + u".trashinfo"_s);
 }
 
-} // namespace
+QString moveToTrash(const QString &path)
+{
+#ifndef Q_OS_WIN
+    // Without its folders Qt reports success and moves the file somewhere else.
+    QDir().mkpath(dataHome() + u"/Trash/files"_s);
+    QDir().mkpath(dataHome() + u"/Trash/info"_s);
+#endif
+    if (!fileExists(path))
+        return {};
+    QString landed;
+    const bool reported = QFile::moveToTrash(path, &landed);
+    if (reported && isInsideTrash(landed) && !QFileInfo::exists(path)) {
+        StopPoints::reached("trashed");
+        return landed;
+    }
+    // Anything that did not end in the trash goes back where it was.
+    if (!landed.isEmpty() && QFileInfo::exists(landed) && !QFileInfo::exists(path))
+        putBack(landed, path);
+    return {};
+}
+
+QStringList foundInTrash(const QString &originalPath)
+{
+    QList<std::pair<QString, QString>> trashes; // each trash, and the folder its paths are relative to
+#ifndef Q_OS_WIN
+    trashes.append({dataHome() + u"/Trash"_s, u"/"_s});
+    const QString volume = QStorageInfo(QFileInfo(originalPath).absolutePath()).rootPath();
+    if (!volume.isEmpty()) {
+        const QString uid = QString::number(::getuid());
+        trashes.append({QDir(volume).filePath(u".Trash-"_s + uid), volume});
+        trashes.append({QDir(volume).filePath(u".Trash/"_s + uid), volume});
+    }
+#endif
+    const QString wanted = QDir::cleanPath(originalPath);
+    QStringList found;
+    for (const auto &[trash, root] : std::as_const(trashes)) {
+        const QDir info(trash + u"/info"_s);
+        for (const QString &name : info.entryList({u"*.trashinfo"_s}, QDir::Files | QDir::Hidden)) {
+            const QString trashed = trash + u"/files/"_s + name.chopped(int(qstrlen(".trashinfo")));
+            if (describedPath(info.filePath(name), root) == wanted && fileExists(trashed))
+                found << trashed;
+        }
+    }
+    return found;
+}
 
 QString driveTypeNameForFileSystem(const QString &fileSystemType, bool removableDevice)
 {
@@ -179,29 +258,11 @@ QString getSystemFolder(int flag)
 int shellDeleteFiles(const QString &fileList, quint32 flags)
 {
     Q_UNUSED(flags) // every delete goes to the trash; the caller has asked the question already
-#ifndef Q_OS_WIN
-    // Without its folders Qt reports success and moves the file somewhere else.
-    const QString dataHome = qEnvironmentVariableIsEmpty("XDG_DATA_HOME")
-        ? QDir::homePath() + u"/.local/share"_s
-        : qEnvironmentVariable("XDG_DATA_HOME");
-    QDir().mkpath(dataHome + u"/Trash/files"_s);
-    QDir().mkpath(dataHome + u"/Trash/info"_s);
-#endif
     int moved = 0;
     const QStringList paths = fileList.split(QChar(u'\0'), Qt::SkipEmptyParts);
-    for (const QString &path : paths) {
-        if (!fileExists(path))
-            continue;
-        QString landed;
-        const bool reported = QFile::moveToTrash(path, &landed);
-        if (reported && isInsideTrash(landed) && !QFileInfo::exists(path)) {
+    for (const QString &path : paths)
+        if (!moveToTrash(path).isEmpty())
             ++moved;
-            continue;
-        }
-        // Anything that did not end in the trash goes back where it was.
-        if (!landed.isEmpty() && QFileInfo::exists(landed) && !QFileInfo::exists(path))
-            putBack(landed, path);
-    }
     return moved;
 }
 

@@ -110,6 +110,14 @@ void takeFileRecord(JournalContents &c, const QJsonObject &o)
     c.files.append(f);
 }
 
+JournalTrashed *trashedOf(JournalContents &c, int fileNumber)
+{
+    for (auto it = c.trashed.rbegin(); it != c.trashed.rend(); ++it)
+        if (it->fileNumber == fileNumber)
+            return &*it;
+    return nullptr;
+}
+
 JournalFile *fileOf(JournalContents &c, int fileNumber)
 {
     for (auto it = c.files.rbegin(); it != c.files.rend(); ++it)
@@ -173,6 +181,21 @@ void takeRecord(JournalContents &c, const QJsonObject &o)
         }
         c.steps.append({JournalStep::Kind::OldFolder, int(c.oldFolders.size())});
         c.oldFolders.append(old);
+    } else if (kind == u"trash-file") {
+        JournalTrashed t;
+        t.fileNumber = o.value(u"n"_s).toInt();
+        t.path = o.value(u"path"_s).toString();
+        t.size = qint64(o.value(u"size"_s).toDouble());
+        t.hash = o.value(u"hash"_s).toString().toLatin1();
+        c.steps.append({JournalStep::Kind::Trash, int(c.trashed.size())});
+        c.trashed.append(t);
+    } else if (kind == u"trash") {
+        const int n = o.value(u"n"_s).toInt();
+        c.movedPaths.insert(n, o.value(u"path"_s).toString());
+        if (JournalTrashed *t = trashedOf(c, n)) {
+            t->trashedPath = o.value(u"path"_s).toString();
+            t->infoPath = o.value(u"info"_s).toString();
+        }
     } else if (kind == u"end") {
         c.finished = true;
     } else if (kind == u"undo") {
@@ -584,6 +607,19 @@ bool JobJournal::recordOldFolder(const QString &oldFolder, const QString &albumF
                   true, true);
 }
 
+bool JobJournal::recordTrash(int fileNumber, const QString &path, const QByteArray &hash)
+{
+    return append({{u"k"_s, u"trash-file"_s}, {u"n"_s, fileNumber}, {u"path"_s, path},
+                   {u"size"_s, double(QFileInfo(path).size())}, {u"hash"_s, latin(hash)}},
+                  true);
+}
+
+void JobJournal::noteTrashed(int fileNumber, const QString &trashedPath, const QString &infoPath)
+{
+    changed_ = true;
+    append({{u"k"_s, u"trash"_s}, {u"n"_s, fileNumber}, {u"path"_s, trashedPath}, {u"info"_s, infoPath}}, false);
+}
+
 void JobJournal::noteMoved(int fileNumber, const QString &path)
 {
     append({{u"k"_s, u"moved"_s}, {u"n"_s, fileNumber}, {u"path"_s, path}}, false);
@@ -623,6 +659,19 @@ void JobJournal::finish()
     held_ = false;
     append({{u"k"_s, u"end"_s}}, true);
     file_.close();
+}
+
+void JobJournal::discard()
+{
+    // A journal the disk refused is closed already, and goes too; a journal that never began
+    // names no file of its own.
+    if (id_.isEmpty())
+        return;
+    const QString name = file_.fileName();
+    file_.close();
+    if (!name.isEmpty())
+        QFile::remove(name);
+    file_.setFileName(QString());
 }
 
 namespace {

@@ -28,9 +28,11 @@
 //   "output"     a playlist, cover or HTML page about to be written: the earlier file's bytes when
 //                there is one
 //   "old-folder" the old folder may be removed: what it still holds and where its picture goes
+//   "trash-file" a file about to go to the desktop trash: its path, size and hash
 // and after a change, unflushed (undo looks at the disk anyway): "moved" (with the new path),
 // "taken" (another file holds the destination: this one stayed), and "tagged" (with the
-// hash of the whole file once its tags are written), "end" when the job is through, "undo" when
+// hash of the whole file once its tags are written), "trash" (where the file landed in the trash
+// and the description the trash keeps of it), "end" when the job is through, "undo" when
 // an undo ran.
 
 #include "audio/SafeFileRewrite.h"
@@ -115,10 +117,21 @@ struct JournalOldFolder
     QList<Entry> entries;
 };
 
+/// A file the change moved to the desktop trash.
+struct JournalTrashed
+{
+    int fileNumber = 0;
+    QString path; ///< where it was
+    qint64 size = 0;
+    QByteArray hash;     ///< of the whole file, hex
+    QString trashedPath; ///< where it landed in the trash; empty when no note says so
+    QString infoPath;    ///< the trash's description of it
+};
+
 /// One record of the journal, in the order it was written.
 struct JournalStep
 {
-    enum class Kind { CaseFolder, MakeFolders, File, Output, OldFolder };
+    enum class Kind { CaseFolder, MakeFolders, File, Output, OldFolder, Trash };
     Kind kind = Kind::File;
     int index = 0; ///< into the list of its kind in JournalContents
 };
@@ -155,7 +168,8 @@ struct JournalContents
     /// The whole lines (numbered from 1) that fail their checksum or are longer than any record
     /// the journal writes: damage, whose records are lost.
     QList<int> damagedLines;
-    /// Where the "moved" notes say each file number went: names a file whose own record is lost.
+    /// Where the "moved" and "trash" notes say each file number went: names a file whose own
+    /// record is lost.
     QMap<int, QString> movedPaths;
     bool finished = false;
     QString undoState; ///< empty, "undone" or "partly undone" (the last undo's result)
@@ -166,6 +180,7 @@ struct JournalContents
     QList<JournalFile> files;
     QList<JournalOutput> outputs;
     QList<JournalOldFolder> oldFolders;
+    QList<JournalTrashed> trashed;
     QList<JournalStep> steps;
 
     /// "finished", "interrupted", "undone", "partly undone", or "damaged" when the job record
@@ -222,6 +237,9 @@ public:
     bool recordTagWrite(int fileNumber);
     bool recordOutput(const QString &path, const QByteArray &newBytesHash);
     bool recordOldFolder(const QString &folder, const QString &albumFolder);
+    /// Records that the file at `path`, whose bytes hash to `hash` (hashFile's), is about to go
+    /// to the trash.
+    bool recordTrash(int fileNumber, const QString &path, const QByteArray &hash);
     /// Group commit: the records written after hold() reach the disk with the next commit(), one
     /// flush for them all, instead of a flush each. Each is still written to the file before its
     /// change, so a killed program leaves it behind; commit() is called before the first change
@@ -248,9 +266,14 @@ public:
     void noteTagged(int fileNumber, const QString &path);
     /// The same with the hash already known.
     void noteTaggedHash(int fileNumber, const QByteArray &hash);
+    /// The file went to the trash: where it landed, and the description the trash keeps of it.
+    void noteTrashed(int fileNumber, const QString &trashedPath, const QString &infoPath);
     /// The job is through; a journal of a job that changed nothing is deleted. The files the job
     /// wrote anew are synced first (syncGroup()).
     void finish();
+    /// The change was given up before it changed anything (called instead of finish()): its
+    /// journal is deleted.
+    void discard();
 
     /// The one sync of the files the job's tag writes make anew: finish() settles it before the
     /// journal's end is written.

@@ -2,6 +2,7 @@
 
 #include "audio/Mp3FileBytes.h"
 #include "foundation/Common.h"
+#include "foundation/DesktopTrash.h"
 #include "foundation/FolderLock.h"
 #include "foundation/TemporaryFiles.h"
 #include "jobs/RenameJobFiles.h"
@@ -61,7 +62,6 @@ public:
         return false;
     }
 
-private:
     /// An absolute path without "." or ".." levels.
     static bool plainPath(const QString &path)
     {
@@ -78,6 +78,7 @@ private:
         return true;
     }
 
+private:
     static bool inside(const QString &path, const QString &root)
     {
         if (root == u"/"_s)
@@ -211,6 +212,7 @@ struct Undo
     void oldFolder(const JournalOldFolder &old);
     void folders(const QStringList &levels);
     void caseFolder(const JournalContents::CaseFolder &step);
+    void trash(const JournalTrashed &t);
     void damage();
 };
 
@@ -441,6 +443,68 @@ void Undo::caseFolder(const JournalContents::CaseFolder &step)
         report.left.append(to + u": left, it cannot get its name "_s + from + u" back"_s);
 }
 
+/// Moves a trashed file back to its place, when the place is free and the trash still holds the
+/// very bytes the journal recorded, and removes the trash's description of it.
+void Undo::trash(const JournalTrashed &t)
+{
+    if (const QString refused = scope.refusal(t.path); !refused.isEmpty()) {
+        report.left.append(t.path + u": "_s + refused);
+        return;
+    }
+    QString trashed = t.trashedPath;
+    QString info = t.infoPath;
+    if (trashed.isEmpty()) {
+        // No note says where it went: the change stopped before the move, or right after it.
+        if (QFileInfo::exists(t.path) || QFileInfo(t.path).isSymLink())
+            return;
+        for (const QString &candidate : Common::foundInTrash(t.path)) {
+            if (JobJournal::hashFile(candidate) == t.hash) {
+                trashed = candidate;
+                info = Common::trashInfoOf(candidate);
+                break;
+            }
+        }
+        if (trashed.isEmpty()) {
+            report.left.append(t.path + u": left, it is neither at its place nor found in the trash"_s);
+            return;
+        }
+    }
+    // The journal's word for where the file went is taken only for a file of a trash, beside
+    // the description that trash keeps of it.
+    const QFileInfo inTrash(trashed);
+    if (!Scope::plainPath(trashed) || (inTrash.exists() && (inTrash.isSymLink() || !inTrash.isFile()))
+        || (inTrash.exists() && !Common::isInsideTrash(trashed)) || info != Common::trashInfoOf(trashed)) {
+        report.left.append(trashed + u": refused, the journal names no file of a trash"_s);
+        return;
+    }
+    if (!inTrash.exists()) {
+        if (JobJournal::hashFile(t.path) != t.hash)
+            report.left.append(t.path + u": left, it is neither at its place nor in the trash at "_s + trashed);
+        return; // already back
+    }
+    if (QFileInfo::exists(t.path) || QFileInfo(t.path).isSymLink()) {
+        report.left.append(trashed + u": left in the trash, another file is at its place "_s + t.path);
+        return;
+    }
+    if (inTrash.size() != t.size || JobJournal::hashFile(trashed) != t.hash) {
+        report.left.append(trashed + u": left in the trash, it is not the file that was moved there"_s);
+        return;
+    }
+    if (!makeSourceFolder(t.path)) {
+        report.left.append(trashed + u": left in the trash, its folder cannot be made again"_s);
+        return;
+    }
+    if (Common::moveFile(trashed, t.path) != Common::MoveResult::Moved) {
+        const QString cause = Common::lastMoveError();
+        report.left.append(trashed + u": left in the trash, it cannot be moved back to "_s + t.path
+                           + (cause.isEmpty() ? QString() : u": "_s + cause));
+        return;
+    }
+    if (QFileInfo(info).isFile() && !QFileInfo(info).isSymLink())
+        QFile::remove(info);
+    report.restored.append(u"Restored from the trash: "_s + t.path);
+}
+
 /// Names what damaged lines of the journal took with them.
 void Undo::damage()
 {
@@ -451,6 +515,8 @@ void Undo::damage()
     QSet<int> recorded;
     for (const JournalFile &f : job.files)
         recorded.insert(f.fileNumber);
+    for (const JournalTrashed &t : job.trashed)
+        recorded.insert(t.fileNumber);
     for (auto it = job.movedPaths.cbegin(); it != job.movedPaths.cend(); ++it)
         if (!recorded.contains(it.key()) && Common::fileExists(it.value()))
             report.left.append(it.value() + u": left, its record in the journal is damaged"_s);
@@ -500,6 +566,7 @@ UndoReport RenameUndo::undoJob(const JournalContents &job)
             case JournalStep::Kind::File: undo.file(job.files.at(it->index)); break;
             case JournalStep::Kind::MakeFolders: undo.folders(job.madeFolders.at(it->index)); break;
             case JournalStep::Kind::CaseFolder: undo.caseFolder(job.caseFolders.at(it->index)); break;
+            case JournalStep::Kind::Trash: undo.trash(job.trashed.at(it->index)); break;
             }
         }
     }

@@ -1,8 +1,8 @@
 #include "ListFileCommands.h"
 
-#include "foundation/Common.h"
 #include "foundation/FolderLock.h"
 #include "foundation/MessageGateway.h"
+#include "jobs/ListedFileChanges.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -88,8 +88,8 @@ bool renameFile(const QString &folder, const QString &oldName, const QString &ne
     const FolderLock lock(folder);
     if (folderIsBusy(lock))
         return false;
-    if (Common::moveFile(folder + oldName, folder + newText) != Common::MoveResult::Moved)
-        return refuse(u"File rename error. File name already exist, read-only media, not enough rights or file in use"_s);
+    if (const QString error = ListedFileChanges::renameFile(folder + oldName, folder + newText); !error.isEmpty())
+        return refuse(error);
     return true;
 }
 
@@ -112,9 +112,11 @@ bool trashFiles(const QString &folder, const QStringList &names)
     QStringList paths;
     for (const QString &name : names)
         paths << folder + name;
-    const int moved = Common::shellDeleteFiles(paths.join(QChar(0)), 64);
-    if (moved < paths.size())
-        Msg::showError(QString::number(paths.size() - moved) + u" of "_s + QString::number(paths.size())
+    const ListedFileChanges::TrashOutcome outcome = ListedFileChanges::trashFiles(folder, paths);
+    if (!outcome.error.isEmpty())
+        Msg::showError(outcome.error);
+    else if (!outcome.notMoved.isEmpty())
+        Msg::showError(QString::number(outcome.notMoved.size()) + u" of "_s + QString::number(paths.size())
             + u" files could not be moved to the trash; they are still in "_s + folder);
     return true;
 }

@@ -54,16 +54,18 @@ enum class ListKey { None, Refresh, Rename, Enter, Menu, Delete };
 /// How the ".mp3" ending of a new name is compared.
 enum class ExtensionCase { Exact, AnyCase };
 
-/// Renames `oldName` in `folder` (with a trailing separator) to `newText`, showing why when it
-/// refuses: a changed extension, a name of four characters or fewer or holding a folder
-/// separator, or a failed move. True when the file was renamed.
+/// Renames `oldName` in `folder` (with a trailing separator) to `newText`, journalled so an undo
+/// gives the old name back, showing why when it refuses: a changed extension, a name of four
+/// characters or fewer or holding a folder separator, a journal that cannot be written, or a
+/// failed move. True when the file was renamed.
 bool renameFile(const QString &folder, const QString &oldName, const QString &newText, ExtensionCase extension);
 
 /// Opens a file with the desktop's default program; says so when none could.
 void openFile(const QString &path);
 
-/// Asks, then moves the named files of `folder` (with a trailing separator) to the trash and
-/// says how many could not be moved. False when the user answered No (nothing was moved).
+/// Asks, then moves the named files of `folder` (with a trailing separator) to the trash,
+/// journalled so an undo brings them back, and says how many could not be moved (or that none
+/// was, when the journal cannot be written). False when the user answered No (nothing was moved).
 bool trashFiles(const QString &folder, const QStringList &names);
 
 /// True (after saying so) when another Varnelt job holds the folder the lock is for: the

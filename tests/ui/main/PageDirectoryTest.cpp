@@ -4,6 +4,7 @@
 #include "ui/main/UrlRecorder.h"
 
 #include "album/DirectoryListing.h"
+#include "jobs/RenameUndo.h"
 #include "ui/main/MainContext.h"
 #include "ui/main/PageDirectory.h"
 #include "ui/widgets/Icons.h"
@@ -301,6 +302,9 @@ TEST_F(PageDirectoryTest, InPlaceRenameRefusesWithTheThreeMessagesAndRenamesOthe
     EXPECT_EQ(answers->lastText(), u"You can't change the extension of the file."_s);
     EXPECT_EQ(window->activeWizardPage(), WizardPage::Directory);
     EXPECT_TRUE(QFile::exists(tempFile(u"album/renamed.mp3"_s)));
+    // Each accepted rename is a change of its own that an undo takes back, the newest first.
+    EXPECT_TRUE(RenameUndo::undo().complete());
+    EXPECT_TRUE(QFile::exists(tempFile(u"album/b.mp3"_s)) && !QFile::exists(tempFile(u"album/renamed.mp3"_s)));
 }
 
 TEST_F(PageDirectoryTest, OnlySelectedFilesFollowsTheSelection)
