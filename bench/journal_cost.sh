@@ -220,13 +220,13 @@ count_calls() {
         END { print f + 0, total + 0, o + 0, r + 0, s + 0 }' "$work/strace.txt")
 }
 
-# The bytes of the journal folder (wherever the per-user data folder puts it) of the last run.
+# The bytes of the journal folder (wherever the per-user data folder puts it) of the last run;
+# 0 when the run wrote no journal.
 journal_bytes() {
-    local dir
-    dir=$(find "$XDG_DATA_HOME" -type d -name Journals -print -quit)
-    [ -n "$dir" ] || fail "no journal folder under $XDG_DATA_HOME"
-    find "$dir" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'
+    find "$XDG_DATA_HOME" -type f -path '*/Journals/*' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'
 }
+
+folder_bytes() { find "$1" -type f -name '*.mp3' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'; }
 
 per_file() { awk -v a="$1" -v n="$2" 'BEGIN { printf "%.1f", a / n }'; }
 ratio() { awk -v v="$1" -v k="$2" 'BEGIN { if (v > 0 && k != "-") printf "%.2f", k / v; else printf "-" }'; }
@@ -268,6 +268,7 @@ vu=$(median "${undo_times[@]}")
 count_calls big v_rename checks_rename
 vrf=$flushes vrc=$calls vro=$opens vrr=$reads vrs=$stats
 journal_rename=$(journal_bytes)
+[ "$journal_rename" -gt 0 ] || fail "the rename of $count wrote no journal under $XDG_DATA_HOME"
 journal_files=$(find "$XDG_DATA_HOME" -type f -path '*/Journals/*' | wc -l)
 v_undo strace -f -c -o "$work/strace.txt" >"$work/out.txt" 2>"$work/err.txt" || fail "undo under strace exited with status $?"
 check_undone big
@@ -279,16 +280,16 @@ row "undo of it" "$count" "$vu" - "$vuf" - "$vuc" -
 # Fill that makes every tag grow, and fill in place.
 echo "fills of $count..." >&2
 vg=$(measure big "$big_runs" v_grow checks_grow)
-count_calls big v_grow checks_grow; vgf=$flushes; vgc=$calls
+count_calls big v_grow checks_grow; vgf=$flushes; vgc=$calls; vgb=$(folder_bytes "$work/run/album")
 journal_grow=$(journal_bytes)
 kg=$(measure big "$big_runs" k_grow checks_grow)
-count_calls big k_grow checks_grow; kgf=$flushes; kgc=$calls
+count_calls big k_grow checks_grow; kgf=$flushes; kgc=$calls; kgb=$(folder_bytes "$work/run/album")
 row "fill+ (tag grows) $count" "$count" "$vg" "$kg" "$vgf" "$kgf" "$vgc" "$kgc"
 
 vf=$(measure big "$big_runs" v_fit checks_fit)
-count_calls big v_fit checks_fit; vff=$flushes; vfc=$calls
+count_calls big v_fit checks_fit; vff=$flushes; vfc=$calls; vfb=$(folder_bytes "$work/run/album")
 kf=$(measure big "$big_runs" k_fit checks_fit)
-count_calls big k_fit checks_fit; kff=$flushes; kfc=$calls
+count_calls big k_fit checks_fit; kff=$flushes; kfc=$calls; kfb=$(folder_bytes "$work/run/album")
 row "fill= (in place) $count" "$count" "$vf" "$kf" "$vff" "$kff" "$vfc" "$kfc"
 
 echo
@@ -299,4 +300,5 @@ echo
 echo "rename of $count, per file: $(per_file "$vro" "$count") opens, $(per_file "$vrr" "$count") reads, $(per_file "$vrs" "$count") stats"
 echo "journal folder after the rename of $count: $journal_rename bytes ($journal_files files, $(per_file "$journal_rename" "$count") bytes per file)"
 echo "journal folder after the growing fill of $count: $journal_grow bytes ($(per_file "$journal_grow" "$count") bytes per file)"
+echo "bytes of the $count files: $(folder_bytes "$work/pristine-big") before; after fill+ $vgb (varnelt-cli), $kgb (kid3-cli); after fill= $vfb, $kfb"
 echo "median of $runs runs (album), $big_runs runs ($count files); load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
