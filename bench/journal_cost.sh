@@ -28,6 +28,8 @@
 # make every flush free). Installs kid3-cli, strace and python3-mutagen with apt when missing.
 # Not part of the tests.
 set -euo pipefail
+# The timed runs happen inside $(...): without this a failed run there would not stop the script.
+shopt -s inherit_errexit
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 cli=$(realpath "${1:-$here/build/src/varnelt-cli}")
