@@ -2,6 +2,7 @@
 
 #include "audio/ID3.h"
 #include "audio/ID3EditFrames.h"
+#include "audio/Mp3FileBytes.h"
 #include "audio/SafeFileRewrite.h"
 #include "audio/XAnalyzer.h"
 
@@ -318,17 +319,35 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
     if (!info.exists() || !info.isFile())
         return Result::FileNotFound;
 
-    takeV1(ID3::readID3v1Tag(path));
-
-    const LeadingTag leading = leadingTagState(path);
+    // One open and a few positioned reads: the trailer, the tag header, the tags up to the audio.
+    Mp3FileBytes bytes(path);
+    if (!bytes.isOpen())
+        return Result::Unreadable;
+    const qint64 size = bytes.size();
+    if (bytes.hasV1()) {
+        QByteArray trailer(ID3::TrailerSize, Qt::Uninitialized);
+        if (bytes.readExactly(size - ID3::TrailerSize, trailer.data(), trailer.size()))
+            takeV1(ID3::decodeTrailer(trailer));
+    }
+    QByteArray header(std::min<qint64>(size, 10), Qt::Uninitialized);
+    if (!bytes.readExactly(0, header.data(), header.size()))
+        return Result::Unreadable;
+    const LeadingTag leading = leadingTagState(header, size);
     if (leading == LeadingTag::Damaged)
         return Result::DamagedTag;
-    if (!QFile(path).open(QIODevice::ReadOnly))
-        return Result::Unreadable;
     const bool mpeg = holdsMpegAudio(path);
     // Only a tag at the start counts; without one TagLib is not asked (it would search the file).
     if (leading == LeadingTag::None)
         return mpeg ? Result::Ok : Result::NotMpeg;
+    // TagLib reads the tags from their bytes in memory, as from the file.
+    QByteArray tags(bytes.audioStart(), Qt::Uninitialized);
+    if (tags.size() >= 10 && bytes.readExactly(0, tags.data(), tags.size())) {
+        TagLib::ByteVectorStream stream(TagLib::ByteVector(tags.constData(), uint(tags.size())));
+        TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+        if (file.hasID3v2Tag())
+            readTag(*file.ID3v2Tag());
+        return mpeg ? Result::Ok : Result::NotMpeg;
+    }
     const NativeName name(path);
     TagLib::MPEG::File file(name.name(), false);
     if (!file.isOpen())

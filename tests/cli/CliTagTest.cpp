@@ -7,6 +7,7 @@
 #include "support/Mp3Writer.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -116,4 +117,14 @@ TEST_F(CliTagTest, NumberingSetCopyAndRemove)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.lines(), QStringList{u"a.mp3: ID3v2 removed (tags now: ID3v1)"_s});
     EXPECT_TRUE(run.err.contains(u"Delete ID3 tag of selected files ?"_s));
+
+    // A removal named by a relative folder is undone like any other change.
+    const QByteArray beforeRemoval = readAll(b);
+    run = this->run({u"tag"_s, u"album"_s, u"--remove"_s, u"--mode"_s, u"3"_s, u"--yes"_s, u"--only"_s, u"b.mp3"_s},
+                    QFileInfo(dir).absolutePath());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_NE(readAll(b), beforeRemoval);
+    run = this->run({u"undo"_s});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_EQ(readAll(b), beforeRemoval);
 }
