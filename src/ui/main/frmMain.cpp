@@ -397,10 +397,12 @@ void frmMain::undoLastChange()
 
 void frmMain::undoHistoryCommand()
 {
-    dlgUndoHistory dialog([](const JournalContents &change) { return ChangeUndo::run(change); }, this);
-    connect(&dialog, &dlgUndoHistory::changeUndone, this, &frmMain::afterUndo);
-    dialog.exec();
-    refreshUndoMenu();
+    // Modal to the window, which cannot start a change meanwhile, without an event loop of its own.
+    auto *dialog = new dlgUndoHistory([](const JournalContents &change) { return ChangeUndo::run(change); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &dlgUndoHistory::changeUndone, this, &frmMain::afterUndo);
+    connect(dialog, &QDialog::finished, this, &frmMain::refreshUndoMenu);
+    dialog->open();
 }
 
 void frmMain::refreshUndoMenu()

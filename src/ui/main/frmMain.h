@@ -99,7 +99,8 @@ public slots:
     /// "&Undo <change> (N files)": asks, undoes the newest change not undone yet from its journal
     /// and shows what was restored and what was left.
     void undoLastChange();
-    /// "Undo &history...": the recorded changes, modally; any one of them can be undone there.
+    /// "Undo &history...": the recorded changes, modal to the window; any one of them can be
+    /// undone there.
     void undoHistoryCommand();
     /// Names the change "&Undo" would take back in its caption, or disables it when none is left.
     void refreshUndoMenu();
