@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 #include <QTreeWidget>
@@ -95,7 +96,7 @@ TEST_F(dlgUndoHistoryTest, MenuNamesTheNewestChangeAndTheHistoryUndoesTheChosenO
     EXPECT_EQ(undo->text(), u"&Undo Remove tags (1 file)"_s);
 }
 
-TEST_F(dlgUndoHistoryTest, UndoOnTheTagPageShowsTheTagsItPutBack)
+TEST_F(dlgUndoHistoryTest, UndoOnTheTagPageShowsTheTagsItPutBackAndTheMenuNamesLaterChanges)
 {
     const QString song = writeSong(u"rip/a.mp3"_s, 1.0, true, true);
     {
@@ -115,5 +116,16 @@ TEST_F(dlgUndoHistoryTest, UndoOnTheTagPageShowsTheTagsItPutBack)
     answers->setDefaultAnswer(Msg::Answer::Yes);
     window->undoLastChange();
     EXPECT_EQ(columnTexts(tags, 1), QStringList {u"Song"_s}) << "the list shows the title the undo put back";
-    EXPECT_EQ(window->findChild<QAction *>(u"mnuUndoRename"_s)->text(), u"&Undo"_s);
+    auto *undo = window->findChild<QAction *>(u"mnuUndoRename"_s);
+    EXPECT_EQ(undo->text(), u"&Undo"_s);
+
+    // A change made outside the window's jobs is named once the File menu opens.
+    {
+        TagBatch batch;
+        ASSERT_TRUE(batch.begin(ChangeKind::RemoveTags, tempFile(u"rip"_s), {song}));
+        ASSERT_TRUE(removeTags(song, TagVersions::V2Only, RemovalScope::AllFiles, batch.slot(1)).done);
+    }
+    emit window->findChild<QMenu *>(u"mnuFile"_s)->aboutToShow();
+    EXPECT_EQ(undo->text(), u"&Undo Remove tags (1 file)"_s);
+    EXPECT_TRUE(undo->isEnabled());
 }
