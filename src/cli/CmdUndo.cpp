@@ -15,10 +15,10 @@ int listJobs()
 {
     const QList<JournalContents> jobs = JobJournal::list();
     if (jobs.isEmpty())
-        return Cli::fail(u"nothing to undo: no rename job is recorded"_s);
+        return Cli::fail(u"nothing to undo: no change is recorded"_s);
     for (const JournalContents &job : jobs) {
         Cli::out() << job.id << '\t' << job.date.toString(u"yyyy-MM-dd HH:mm:ss"_s) << '\t'
-                   << printableText(job.folder) << '\t' << job.fileCount << '\t' << job.state() << '\n';
+                   << RenameUndo::captionOf(job) << '\t' << printableText(job.folder) << '\t' << job.fileCount << '\t' << job.state() << '\n';
     }
     Cli::out().flush();
     return Cli::Success;
@@ -44,7 +44,8 @@ int runUndoCommand(const QStringList &args)
         Cli::out() << "[restored] " << printableText(line) << '\n';
     for (const QString &line : report.left)
         Cli::out() << "[left] " << printableText(line) << '\n';
-    Cli::out() << "Job " << report.id << (report.complete() ? ": undone" : ": partly undone, something was left");
+    Cli::out() << "Change " << report.id << " (" << printableText(report.description) << ")"
+               << (report.complete() ? ": undone" : ": undone in part");
     // An outcome the journal does not keep would be undone again, or listed as interrupted.
     if (!report.notRecorded.isEmpty())
         Cli::out() << "; the outcome cannot be recorded in the journal: " << printableText(report.notRecorded);

@@ -528,6 +528,7 @@ UndoReport RenameUndo::undoJob(const JournalContents &job)
 {
     UndoReport report;
     report.id = job.id;
+    report.description = descriptionOf(job);
     if (!job.valid && !job.damagedLines.isEmpty()) {
         report.left.append(job.path + u": the job record is damaged; nothing of job %1 can be undone"_s.arg(job.id));
         return report;
@@ -577,13 +578,51 @@ UndoReport RenameUndo::undoJob(const JournalContents &job)
     return report;
 }
 
+std::optional<JournalContents> RenameUndo::nextToUndo(const QList<JournalContents> &journals)
+{
+    // Undoing twice takes back the last two changes: one undone is passed over, one undone in
+    // part can be tried again.
+    for (const JournalContents &job : journals)
+        if (job.undoState != u"undone")
+            return job;
+    return std::nullopt;
+}
+
+std::optional<JournalContents> RenameUndo::nextToUndo()
+{
+    return nextToUndo(JobJournal::list());
+}
+
+QString RenameUndo::captionOf(const JournalContents &job)
+{
+    if (!job.valid)
+        return u"Damaged change"_s;
+    return job.kind ? ChangeKinds::caption(*job.kind) : u"Unknown change"_s;
+}
+
+QString RenameUndo::descriptionOf(const JournalContents &job)
+{
+    // A folder path of the longest a file system allows still fits.
+    constexpr qsizetype Longest = 4200;
+    QString text = job.description;
+    if (text.isEmpty())
+        text = job.valid && job.kind ? ChangeKinds::describe(*job.kind, job.fileCount, job.folder)
+                                     : captionOf(job) + u" "_s + job.id;
+    if (text.size() > Longest)
+        text = text.first(Longest) + u"..."_s;
+    return text;
+}
+
 UndoReport RenameUndo::undo(const QString &id)
 {
     const QList<JournalContents> jobs = JobJournal::list();
-    // Without an id, the newest change not undone yet: undoing twice takes back the last two.
-    for (const JournalContents &job : jobs) {
-        if (id.isEmpty() ? job.undoState != u"undone" : job.id == id)
-            return undoJob(JobJournal::read(job.path));
+    if (id.isEmpty()) {
+        if (const std::optional<JournalContents> next = nextToUndo(jobs))
+            return undoJob(JobJournal::read(next->path));
+    } else {
+        for (const JournalContents &job : jobs)
+            if (job.id == id)
+                return undoJob(JobJournal::read(job.path));
     }
     if (id.isEmpty() && !jobs.isEmpty()) {
         UndoReport none;
@@ -595,7 +634,7 @@ UndoReport RenameUndo::undo(const QString &id)
     UndoReport none;
     none.nothingToUndo = true;
     none.id = id;
-    none.why = id.isEmpty() ? u"nothing to undo: no rename job is recorded"_s
-                            : u"nothing to undo: no rename job %1 is recorded"_s.arg(id);
+    none.why = id.isEmpty() ? u"nothing to undo: no change is recorded"_s
+                            : u"nothing to undo: no change %1 is recorded"_s.arg(id);
     return none;
 }

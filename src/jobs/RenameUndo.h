@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 /// What an undo did.
 struct UndoReport
 {
@@ -24,6 +26,8 @@ struct UndoReport
     /// Why there is nothing to undo ("nothing to undo: job 3 was already undone").
     QString why;
     QString id;
+    /// The change in a line (descriptionOf); empty when no journal was found.
+    QString description;
     /// One line per thing put back ("Restored: /music/a/01.mp3").
     QStringList restored;
     /// One line per thing left, naming it and why.
@@ -42,5 +46,18 @@ namespace RenameUndo {
 
 /// Undoes the newest job (id empty) or the job with that id.
 [[nodiscard]] UndoReport undo(const QString &id = {});
+
+/// The change undo() without an id takes back: the newest journal not undone yet, as list()
+/// reads it; nothing when no change is recorded or every one was undone. The File menu and the
+/// command line both go by it.
+[[nodiscard]] std::optional<JournalContents> nextToUndo();
+[[nodiscard]] std::optional<JournalContents> nextToUndo(const QList<JournalContents> &journals);
+
+/// What the user is shown of a journal's kind: its caption, or what stands for a kind that is
+/// not known (the job record is lost, or a word no version wrote).
+[[nodiscard]] QString captionOf(const JournalContents &job);
+/// The change in a line ("Fill selected tags: 300 files in /music/Album"), cut to a length a
+/// line can show: the journal's words are hostile like any file's.
+[[nodiscard]] QString descriptionOf(const JournalContents &job);
 
 } // namespace RenameUndo

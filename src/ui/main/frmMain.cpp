@@ -1,12 +1,13 @@
 #include "frmMain.h"
 
 #include "BrowserCheck.h"
-#include "LastRenameUndo.h"
+#include "ChangeUndo.h"
 #include "MainContext.h"
 #include "PageDirectory.h"
 #include "PageRename.h"
 #include "PageResult.h"
 #include "PageTag.h"
+#include "ui/side/dlgUndoHistory.h"
 #include "ui/widgets/CoreReports.h"
 #include "ui/widgets/StoredControls.h"
 #include "foundation/AppFolder.h"
@@ -15,6 +16,7 @@
 #include "foundation/MessageGateway.h"
 #include "foundation/Version.h"
 #include "album/AlbumFromTags.h"
+#include "jobs/RenameUndo.h"
 #include "jobs/TagQuestions.h"
 
 #include <QAction>
@@ -152,7 +154,12 @@ void frmMain::buildMenus()
     QMenu *file = menuBar()->addMenu(u"&File"_s);
     file->setObjectName(u"mnuFile"_s);
     mnuSelDir_ = addItem(file, u"mnuSelDir"_s, u"&Select a directory"_s, [this] { affichePage(WizardPage::Directory); });
-    mnuUndoRename_ = addItem(file, u"mnuUndoRename"_s, u"&Undo last rename"_s, [this] { undoLastRename(); });
+    mnuUndoRename_ = addItem(file, u"mnuUndoRename"_s, u"&Undo"_s, [this] { undoLastChange(); });
+    mnuUndoHistory_ = addItem(file, u"mnuUndoHistory"_s, u"Undo &history..."_s, [this] { undoHistoryCommand(); });
+    // A change can end outside any job the window follows (the editor's save, a list's rename):
+    // the caption is brought up to date whenever the menu opens.
+    connect(file, &QMenu::aboutToShow, this, &frmMain::refreshUndoMenu);
+    refreshUndoMenu();
     file->addSeparator();
     mnuPlayer_ = addItem(file, u"mnuPlayer"_s, u"&MP3 Player..."_s, [this] { playerCommand(); });
     mnuPlayer_->setEnabled(false);
@@ -212,6 +219,7 @@ void frmMain::connectPages()
     connect(pageTag_, &PageTag::requestPage, this, &frmMain::affichePage);
     connect(pageTag_, &PageTag::playRequested, this, &frmMain::openPlayer);
     connect(pageTag_, &PageTag::rescanRequested, this, [this] {
+        refreshUndoMenu();
         pageDirectory_->refresh();
         pageTag_->fillTagList(pageDirectory_->fileNames(pageDirectory_->onlySelectedFiles()));
     });
@@ -232,7 +240,10 @@ void frmMain::setBusy(bool busy)
         control->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
     mnuSelDir_->setEnabled(!busy);
-    mnuUndoRename_->setEnabled(!busy);
+    busy_ = busy;
+    mnuUndoHistory_->setEnabled(!busy);
+    // A job that ends has recorded a change the menu now names.
+    refreshUndoMenu();
     cmdCancel_->setVisible(busy);
     cmdCancel_->setEnabled(busy);
     if (busy)
@@ -374,16 +385,51 @@ QString frmMain::getId3ModeCaption() const
     return versions ? id3ModeCaption(*versions) : QString();
 }
 
-void frmMain::undoLastRename()
+void frmMain::undoLastChange()
 {
-    if (!LastRenameUndo::run())
-        return;
-    // The result page showed the job that is now undone: it shows nothing of it any more.
-    context_->resultLog.clear();
-    pageResult_->clearFolderAndSummary();
+    const std::optional<JournalContents> next = RenameUndo::nextToUndo();
+    const bool ran = next ? ChangeUndo::run(*next) : ChangeUndo::run();
+    // Nothing undone may still mean the menu named a change that is gone.
+    refreshUndoMenu();
+    if (ran)
+        afterUndo(*next);
+}
+
+void frmMain::undoHistoryCommand()
+{
+    // Modal to the window, which cannot start a change meanwhile, without an event loop of its own.
+    auto *dialog = new dlgUndoHistory([](const JournalContents &change) { return ChangeUndo::run(change); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &dlgUndoHistory::changeUndone, this, &frmMain::afterUndo);
+    connect(dialog, &QDialog::finished, this, &frmMain::refreshUndoMenu);
+    dialog->open();
+}
+
+void frmMain::refreshUndoMenu()
+{
+    const std::optional<JournalContents> next = RenameUndo::nextToUndo();
+    mnuUndoRename_->setText(ChangeUndo::menuCaption(next));
+    mnuUndoRename_->setEnabled(next.has_value() && !busy_);
+}
+
+void frmMain::afterUndo(const JournalContents &change)
+{
+    refreshUndoMenu();
+    // The result page shows the last album rename: when that may be the one undone, it shows
+    // nothing of it any more.
+    if (!change.valid || change.kind == ChangeKind::Rename) {
+        context_->resultLog.clear();
+        pageResult_->clearFolderAndSummary();
+    }
     // The listed folder may be one the undo changed: it is read again.
-    if (activeWizardPage() == WizardPage::Directory && !context_->currentDirectory.isEmpty())
+    if (activeWizardPage() == WizardPage::Directory && !context_->currentDirectory.isEmpty()) {
         pageDirectory_->listDirectory(context_->currentDirectory);
+    } else if (activeWizardPage() == WizardPage::Tag) {
+        // The tag list and the editor showed the tags the undo took back: a save would write
+        // them once more. Both are read again from the files.
+        pageDirectory_->refresh();
+        workWithTagFromLaterPage(false);
+    }
 }
 
 void frmMain::notAvailableYet()

@@ -23,6 +23,7 @@ class ButtonEx;
 class QStackedWidget;
 class QToolButton;
 class QWebEngineView;
+struct JournalContents;
 struct StoredControl;
 
 class frmMain : public QMainWindow
@@ -95,9 +96,14 @@ public slots:
     /// "&Check for update..." and "&About...": the side windows, modally.
     void checkUpdateCommand();
     void aboutCommand();
-    /// "&Undo last rename": asks, undoes the last rename job from its journal and shows what was
-    /// restored and what was left.
-    void undoLastRename();
+    /// "&Undo <change> (N files)": asks, undoes the newest change not undone yet from its journal
+    /// and shows what was restored and what was left.
+    void undoLastChange();
+    /// "Undo &history...": the recorded changes, modal to the window; any one of them can be
+    /// undone there.
+    void undoHistoryCommand();
+    /// Names the change "&Undo" would take back in its caption, or disables it when none is left.
+    void refreshUndoMenu();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -126,6 +132,8 @@ private:
     void showBanner();
     void workWithTagFromLaterPage(bool fromLog);
     void notAvailableYet();
+    /// After an undo: what the window shows of the undone change's files is read again.
+    void afterUndo(const JournalContents &change);
     void openDocument(const QString &address);
 
     MainContext *context_ = nullptr;
@@ -152,6 +160,7 @@ private:
 
     QAction *mnuSelDir_ = nullptr;
     QAction *mnuUndoRename_ = nullptr;
+    QAction *mnuUndoHistory_ = nullptr;
     QAction *mnuPlayer_ = nullptr;
 
     std::function<std::optional<QString>()> engineVersionSource_;
@@ -162,5 +171,6 @@ private:
     bool started_ = false;
     bool startingUp_ = false;
     bool bannerLoaded_ = false;
+    bool busy_ = false;
     bool stopped_ = false;
 };

@@ -227,7 +227,7 @@ TEST_F(MainRoadTest, CancelStopsTheRenameJobWithTheJournalKept)
     // The part done is undone from the journal; the result page no longer shows the job.
     window->affichePage(WizardPage::Result);
     answers->setDefaultAnswer(Msg::Answer::Yes);
-    window->undoLastRename();
+    window->undoLastChange();
     for (int i = 1; i <= Files; ++i)
         EXPECT_TRUE(QFileInfo::exists(folder + u"/track%1.mp3"_s.arg(i, 2, 10, QChar(u'0')))) << i;
     EXPECT_EQ(log->topLevelItemCount(), 0);

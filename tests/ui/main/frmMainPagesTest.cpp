@@ -224,7 +224,7 @@ TEST_F(frmMainPagesTest, MenusHoldTheirCommandsInOrder)
         bar << action->text();
     EXPECT_EQ(bar, QStringList({u"&File"_s, u"&Tools"_s, u"&?"_s}));
     EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuFile"_s)),
-        QStringList({u"&Select a directory"_s, u"&Undo last rename"_s, u"-"_s, u"&MP3 Player..."_s, u"-"_s, u"&Exit"_s}));
+        QStringList({u"&Select a directory"_s, u"&Undo"_s, u"Undo &history..."_s, u"-"_s, u"&MP3 Player..."_s, u"-"_s, u"&Exit"_s}));
     // The mask editor is a tool, not a file command.
     EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuTools"_s)), QStringList({u"&Mask editor..."_s}));
     EXPECT_EQ(captions(window->findChild<QMenu *>(u"mnuHelp"_s)),
@@ -343,12 +343,14 @@ TEST_F(frmMainPagesTest, UndoLastRenameAsksFirstThenPutsTheFilesBackAndSaysWhatI
     auto window = openWindow();
     auto *undo = window->findChild<QAction *>(u"mnuUndoRename"_s);
     ASSERT_TRUE(undo);
+    EXPECT_EQ(undo->text(), u"&Undo Album rename (2 files)"_s);
+    EXPECT_TRUE(undo->isEnabled());
     answers->clear();
     answers->answerNext(Msg::Answer::No);
     undo->trigger();
     ASSERT_EQ(answers->count(), 1);
     const Msg::Message question = answers->messages().first();
-    EXPECT_EQ(question.title, u"Undo last rename"_s);
+    EXPECT_EQ(question.title, u"Undo Album rename"_s);
     EXPECT_EQ(question.buttons, Msg::Buttons::YesNo);
     EXPECT_EQ(question.defaultButton, Msg::Answer::No);
     EXPECT_TRUE(question.text.contains(tempFile(u"rip"_s)));
@@ -359,7 +361,9 @@ TEST_F(frmMainPagesTest, UndoLastRenameAsksFirstThenPutsTheFilesBackAndSaysWhatI
     ASSERT_EQ(answers->count(), 3);
     EXPECT_EQ(answers->messages().at(2).icon, Msg::Icon::Information);
     // The playlist the job made is removed, and said so, not under a "Restored:" heading.
-    EXPECT_TRUE(answers->lastText().startsWith(u"The rename was undone.\n\nUndone:\n"_s)) << answers->lastText().toStdString();
+    EXPECT_TRUE(answers->lastText().startsWith(u"This change was undone:\nAlbum rename: 2 files in "_s + tempFile(u"rip"_s)
+                                               + u"\n\nUndone:\n"_s))
+        << answers->lastText().toStdString();
     EXPECT_FALSE(answers->lastText().contains(u"Restored:\n"_s));
     EXPECT_TRUE(answers->lastText().contains(u"Restored: "_s + a));
     EXPECT_TRUE(answers->lastText().contains(u"Removed: "_s + playlist));
@@ -367,6 +371,9 @@ TEST_F(frmMainPagesTest, UndoLastRenameAsksFirstThenPutsTheFilesBackAndSaysWhatI
     EXPECT_EQ(readAll(b), bBytes);
     EXPECT_FALSE(QFileInfo::exists(tempFile(u"Foo - Bar"_s)));
 
-    undo->trigger();
-    EXPECT_EQ(answers->lastText(), u"Nothing to undo: no rename job is recorded since the last undo."_s);
+    // Nothing is left to undo: the menu says so, and the command (as a script could call it) tells.
+    EXPECT_EQ(undo->text(), u"&Undo"_s);
+    EXPECT_FALSE(undo->isEnabled());
+    window->undoLastChange();
+    EXPECT_EQ(answers->lastText(), u"Nothing to undo: every recorded change was undone."_s);
 }
