@@ -46,6 +46,8 @@ bool onlyInside(const QString &root, const JournalContents &c)
         ok = ok && inside(root, f.from) && inside(root, f.to);
     for (const JournalOutput &o : c.outputs)
         ok = ok && inside(root, o.path);
+    for (const JournalTrashed &t : c.trashed)
+        ok = ok && inside(root, t.path) && inside(root, t.trashedPath) && inside(root, t.infoPath);
     for (const JournalOldFolder &old : c.oldFolders) {
         ok = ok && inside(root, old.folder);
         for (const auto &e : old.entries)
@@ -74,6 +76,7 @@ int Fuzz::journal_undo(const std::uint8_t *data, std::size_t size)
         case JournalStep::Kind::File: FUZZ_CHECK(step.index < full.files.size()); break;
         case JournalStep::Kind::Output: FUZZ_CHECK(step.index < full.outputs.size()); break;
         case JournalStep::Kind::OldFolder: FUZZ_CHECK(step.index < full.oldFolders.size()); break;
+        case JournalStep::Kind::Trash: FUZZ_CHECK(step.index < full.trashed.size()); break;
         }
     }
     (void)JobJournal::list();
