@@ -50,6 +50,17 @@ std::unique_ptr<frmMain> MainWindowTest::openWindow(const QStringList &startPath
     return window;
 }
 
+RenameJobInput MainWindowTest::ripRename() const
+{
+    RenameJobInput in;
+    in.currentDirectory = tempFile(QStringLiteral("rip"));
+    in.rows = {{QStringLiteral("One"), QStringLiteral("a.mp3"), QStringLiteral("01")},
+               {QStringLiteral("Two"), QStringLiteral("b.mp3"), QStringLiteral("02")}};
+    in.album = {QStringLiteral("Foo"), QStringLiteral("Bar"), QStringLiteral("2001"), QStringLiteral("Rock"), {}};
+    in.naming = {QStringLiteral("%artist - %album\\%track - %title"), QStringLiteral("Parent directory"), {}, {}};
+    return in;
+}
+
 QString MainWindowTest::writeSong(const QString &relativePath, double seconds, bool withV1, bool withV2)
 {
     Mp3Writer::Song song;

@@ -5,6 +5,7 @@
 
 #include "support/Mp3Writer.h"
 #include "support/TestEnv.h"
+#include "jobs/AlbumRenameJob.h"
 #include "ui/main/frmMain.h"
 
 #include <QByteArray>
@@ -33,6 +34,10 @@ protected:
 
     /// Writes an MP3 file of the given length with or without tags; returns its path.
     QString writeSong(const QString &relativePath, double seconds, bool withV1, bool withV2);
+
+    /// The album rename of rip/a.mp3 and rip/b.mp3 (written with writeSong) into
+    /// "Foo - Bar/01 - One.mp3" and "Foo - Bar/02 - Two.mp3".
+    [[nodiscard]] RenameJobInput ripRename() const;
 
     /// Stores a setting as the program would find it at start.
     void presetSetting(const QString &key, const QString &value);

@@ -328,11 +328,7 @@ TEST_F(frmMainPagesTest, UndoLastRenameAsksFirstThenPutsTheFilesBackAndSaysWhatI
     const QString a = writeSong(u"rip/a.mp3"_s, 1.0, true, true);
     const QString b = writeSong(u"rip/b.mp3"_s, 2.0, false, true);
     const QByteArray aBytes = readAll(a), bBytes = readAll(b);
-    RenameJobInput in;
-    in.currentDirectory = tempFile(u"rip"_s);
-    in.rows = {{u"One"_s, u"a.mp3"_s, u"01"_s}, {u"Two"_s, u"b.mp3"_s, u"02"_s}};
-    in.album = {u"Foo"_s, u"Bar"_s, u"2001"_s, u"Rock"_s, {}};
-    in.naming = {u"%artist - %album\\%track - %title"_s, u"Parent directory"_s, {}, {}};
+    RenameJobInput in = ripRename();
     in.outputs.playlist = true;
     ResultLog log;
     ASSERT_TRUE(runAlbumRenameJob(in, log).started);
