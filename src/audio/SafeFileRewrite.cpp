@@ -161,15 +161,22 @@ bool SyncGroup::settle()
 #ifdef Q_OS_UNIX
     // One sync for each file system the kept files are on (most often one).
     QList<dev_t> synced;
+    bool moved = false;
     for (const QString &name : std::as_const(kept_)) {
         struct stat st;
-        if (::stat(QFile::encodeName(name).constData(), &st) != 0 || synced.contains(st.st_dev))
+        if (::stat(QFile::encodeName(name).constData(), &st) != 0) {
+            moved = true; // its folder was renamed since: where its file system is is not known
+            continue;
+        }
+        if (synced.contains(st.st_dev))
             continue;
         QFile file(name);
         if (!file.open(QIODevice::ReadOnly) || ::syncfs(file.handle()) != 0)
             return false;
         synced.append(st.st_dev);
     }
+    if (moved)
+        ::sync();
 #endif
     for (const QString &name : std::as_const(kept_))
         QFile::remove(name);
