@@ -150,7 +150,9 @@ public:
         QStringList *names = namesIn(target.absolutePath());
         for (auto it = names->begin(); it != names->end(); ++it) {
             const QString kept = target.dir().filePath(*it);
-            if (TemporaryFiles::belongsTo(*it, target.fileName()) && JobJournal::hashFile(kept) == hash
+            // Only a file of its own: a link would put a link in the file's place.
+            if (TemporaryFiles::belongsTo(*it, target.fileName()) && !QFileInfo(kept).isSymLink()
+                && JobJournal::hashFile(kept) == hash
                 && TemporaryFiles::renameOver(kept, path).isEmpty()) {
                 names->erase(it);
                 return true;
