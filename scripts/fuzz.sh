@@ -3,6 +3,7 @@
 #   scripts/fuzz.sh --list            the target names, one a line
 #   scripts/fuzz.sh TARGET SECONDS    builds and runs one target from its seed corpus
 #   scripts/fuzz.sh                   builds every target and runs each for 60 s
+# RUNS=N ends a run after N inputs if that comes before its seconds (a long run: RUNS=10000000).
 # Exits non-zero on any finding (crash, sanitizer report, an input slower than 2 s, a broken
 # check); the input is kept under build-fuzz/findings/TARGET/. Copy it into
 # tests/data/fuzz/TARGET/ once mended: the ordinary test run replays it from then on.
@@ -63,16 +64,18 @@ fi
 run() {
   local name=$1 seconds=$2
   mkdir -p "$build/corpus/$name" "$build/findings/$name" "$build/logs"
-  local log="$build/logs/$name.log" status=0
+  local log="$build/logs/$name.log" status=0 limit=()
+  [ -n "${RUNS:-}" ] && limit=(-runs="$RUNS")
   # Qt's caches live as long as the program: only a leak within one input counts.
   ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    nice -n 19 "$build/fuzz/fuzz-$name" -max_total_time="$seconds" -timeout=2 -rss_limit_mb=2048 \
+    nice -n 19 "$build/fuzz/fuzz-$name" -max_total_time="$seconds" -timeout=2 -rss_limit_mb=2048 "${limit[@]}" \
     -print_final_stats=1 -artifact_prefix="$build/findings/$name/" \
     "$build/corpus/$name" "$root/fuzz/corpus/$name" >"$log" 2>&1 || status=$?
-  local runs cov
+  local runs cov took
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-  echo "$name: ${runs:-?} runs, ${cov:-?} edges, $([ $status -eq 0 ] && echo "no finding" || echo "FINDING (see $log and $build/findings/$name/)")"
+  took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
+  echo "$name: ${runs:-?} runs in ${took:-?} s, ${cov:-?} edges, $([ $status -eq 0 ] && echo "no finding" || echo "FINDING (see $log and $build/findings/$name/)")"
   return $status
 }
 

@@ -156,7 +156,8 @@ ListedFile readListedFile(const QString &folder, const QString &fileName, bool a
     file.path = QDir(folder).filePath(fileName);
     // One open and a read of the head and of the tail serve the tag test and both readers.
     Mp3FileBytes bytes(file.path);
-    file.unreadable = bytes.openState() == Mp3FileBytes::OpenState::CannotOpen;
+    file.unreadable = bytes.openState() == Mp3FileBytes::OpenState::CannotOpen
+        || bytes.openState() == Mp3FileBytes::OpenState::NotAFile;
     file.hasV1 = bytes.hasV1();
     file.hasV2 = bytes.hasV2();
     file.iconKey = fileIconKey(file.hasV1, file.hasV2);

@@ -114,6 +114,12 @@ public:
     bool RemoveTagFromFile();
     /// Reads the tag of the file (empty = the stored name) and returns whether it has one.
     bool ReadFromFile(const QString &filename = {});
+    /// Takes the record already read from the file's trailer, as ReadFromFile would read it.
+    void takeRead(const QString &filename, const ID3::ID3v1Record &record)
+    {
+        filename_ = filename;
+        record_ = record;
+    }
     /// Writes the tag to the file (empty = the stored name) in the layout its track asks for.
     bool WriteToFile(const QString &filename = {});
     /// Empties the record; the stored file name stays.

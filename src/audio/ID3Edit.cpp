@@ -3,6 +3,7 @@
 #include "audio/ID3.h"
 #include "audio/ID3EditFrames.h"
 #include "audio/Mp3FileBytes.h"
+#include "audio/Mp3FileView.h"
 #include "audio/SafeFileRewrite.h"
 #include "audio/XAnalyzer.h"
 
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cerrno>
 #include <bitset>
 #include <new>
 
@@ -17,6 +19,9 @@
 #include <taglib/id3v2header.h>
 #include <taglib/tbytevectorstream.h>
 #include <taglib/mpegfile.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace ID3EditFrames;
@@ -82,26 +87,96 @@ bool holdsMpegAudio(const QString &path)
 // finds a tag further into the file when none stands at the start, and it takes an "ID3" right
 // after the tag for a duplicate tag whose space it writes over. Where that reaches into the first
 // audio frame (bytes that only start like a tag), the write would destroy the audio.
-bool tagLibWouldWriteOverAudio(TagLib::MPEG::File &file, const QString &path, qint64 audio)
+bool tagLibWouldWriteOverAudio(TagLib::MPEG::File &file, LeadingTag leading, qint64 audio)
 {
     if (!file.hasID3v2Tag())
         return false;
-    if (leadingTagState(path) != LeadingTag::Present)
+    if (leading != LeadingTag::Present)
         return true;
     const qint64 space = tagSpace(file);
     return space > audio || space > qint64(file.length());
 }
 
-ID3Edit::Result checkWritable(const QString &path)
+ID3Edit::Result checkWritable(const QString &path, LeadingTag leading)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         return ID3Edit::Result::FileNotFound;
     if (SafeFileRewrite::isReadOnlyFile(path))
         return ID3Edit::Result::ReadOnly;
-    if (leadingTagState(path) == LeadingTag::Damaged)
+    if (leading == LeadingTag::Damaged)
         return ID3Edit::Result::DamagedTag;
     return ID3Edit::Result::Ok;
+}
+
+ID3Edit::Result checkWritable(const QString &path)
+{
+    return checkWritable(path, leadingTagState(path));
+}
+
+// A file read once for a tag write: its bytes, what its first bytes say of a leading tag, its
+// tags in memory, and TagLib's view of it (TagLib never opens the file itself).
+struct WriteSource
+{
+    Mp3FileBytes bytes;
+    LeadingTag leading = LeadingTag::None;
+    Mp3FileView view;
+    TagLib::MPEG::File file;
+
+    explicit WriteSource(const QString &path)
+        : bytes(path)
+        , leading(leadingTagOf(bytes))
+        , view(bytes, tagBytesOf(bytes))
+        , file(&view, TagLib::ID3v2::FrameFactory::instance(), false)
+    {
+    }
+
+    // Where the first audio frame starts, -1 when no MPEG audio is found.
+    qint64 firstAudioFrame()
+    {
+        XAnalyzer::StreamInfo info;
+        const XAnalyzer::Status status = XAnalyzer::analyse(bytes, info);
+        return status == XAnalyzer::Ok || status == XAnalyzer::Warning ? info.firstFrameOffset : -1;
+    }
+
+private:
+    static LeadingTag leadingTagOf(Mp3FileBytes &bytes)
+    {
+        QByteArray header(std::min<qint64>(bytes.size(), 10), Qt::Uninitialized);
+        return bytes.isOpen() && bytes.readExactly(0, header.data(), header.size())
+            ? leadingTagState(header, bytes.size())
+            : LeadingTag::None;
+    }
+    static QByteArray tagBytesOf(Mp3FileBytes &bytes)
+    {
+        QByteArray tags(bytes.audioStart(), Qt::Uninitialized);
+        return bytes.isOpen() && bytes.readExactly(0, tags.data(), tags.size()) ? tags : QByteArray();
+    }
+};
+
+// TagLib writes a tag that takes the old one's space over it where it stands: so does this, on
+// the very file that was read.
+ID3Edit::Result writeTagInPlace(const QString &path, const Mp3FileBytes &bytes, const TagLib::ByteVector &tag)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == EACCES || errno == EROFS || errno == EPERM ? ID3Edit::Result::ReadOnly
+                                                                  : ID3Edit::Result::WriteFailed;
+    if (!bytes.isSameFile(fd)) {
+        ::close(fd);
+        return ID3Edit::Result::Replaced;
+    }
+    qint64 done = 0;
+    while (done < qint64(tag.size())) {
+        const ssize_t n = ::pwrite(fd, tag.data() + done, size_t(qint64(tag.size()) - done), off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool closed = ::close(fd) == 0;
+    return done == qint64(tag.size()) && closed ? ID3Edit::Result::Ok : ID3Edit::Result::WriteFailed;
 }
 
 ID3Edit::Result fromRewrite(SafeFileRewrite::Outcome outcome)
@@ -139,6 +214,7 @@ struct ID3Edit::Private {
     QString loadedFile;
     bool hasV1 = false;
     bool hasV2 = false;
+    ID3::ID3v1Record loadedV1; // the trailer as Load read it, before any change
 
     QString v1Title, v1Artist, v1Album, v1Year, v1Comment;
     quint8 v1Track = 0;
@@ -205,21 +281,19 @@ struct ID3Edit::Private {
 
 ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
 {
-    if (const Result check = checkWritable(path); check != Result::Ok)
-        return check;
-    const qint64 audio = firstAudioFrame(path);
-    if (audio < 0)
-        return Result::NotMpeg;
-    const NativeName name(path);
     qint64 oldSpace = 0;
     TagLib::ByteVector rendered;
     {
-        TagLib::MPEG::File file(name.name(), false);
+        WriteSource source(path);
+        if (const Result check = checkWritable(path, source.leading); check != Result::Ok)
+            return check;
+        const qint64 audio = source.firstAudioFrame();
+        if (audio < 0)
+            return Result::NotMpeg;
+        TagLib::MPEG::File &file = source.file;
         if (!file.isOpen())
             return Result::FileNotFound;
-        if (file.readOnly())
-            return Result::ReadOnly;
-        if (tagLibWouldWriteOverAudio(file, path, audio))
+        if (tagLibWouldWriteOverAudio(file, source.leading, audio))
             return Result::DamagedTag;
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
@@ -234,12 +308,8 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
         if (!tag->isEmpty())
             rendered = tag->render(taglibVersion());
         // A tag that takes exactly the old tag's space is overwritten where it stands.
-        if (oldSpace > 0 && qint64(rendered.size()) == oldSpace) {
-            return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, taglibVersion(),
-                       TagLib::File::DoNotDuplicate)
-                ? Result::Ok
-                : Result::WriteFailed;
-        }
+        if (oldSpace > 0 && qint64(rendered.size()) == oldSpace)
+            return writeTagInPlace(path, source.bytes, rendered);
     }
     // Anything else moves the whole audio inside the file, which a crash or a full disk would
     // leave half done: a complete new file is written (the new tag, then the original's bytes
@@ -256,16 +326,13 @@ ID3Edit::V2Space ID3Edit::Private::planSaveV2(const QString &path)
 {
     // The same sums as saveV2, on the tag in memory only: the file is never saved.
     V2Space space;
-    if (leadingTagState(path) == LeadingTag::Present) {
-        const NativeName name(path);
-        TagLib::MPEG::File file(name.name(), false);
-        if (file.isOpen()) {
-            space.before = tagSpace(file);
-            TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
-            applyTo(*tag);
-            space.after = tag->isEmpty() ? 0 : qint64(tag->render(taglibVersion()).size());
-            return space;
-        }
+    WriteSource source(path);
+    if (source.leading == LeadingTag::Present && source.file.isOpen()) {
+        space.before = tagSpace(source.file);
+        TagLib::ID3v2::Tag *tag = source.file.ID3v2Tag(true);
+        applyTo(*tag);
+        space.after = tag->isEmpty() ? 0 : qint64(tag->render(taglibVersion()).size());
+        return space;
     }
     TagLib::ID3v2::Tag tag;
     applyTo(tag);
@@ -275,22 +342,20 @@ ID3Edit::V2Space ID3Edit::Private::planSaveV2(const QString &path)
 
 ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
 {
-    if (const Result check = checkWritable(path); check != Result::Ok)
-        return check;
-    const qint64 audio = firstAudioFrame(path);
-    if (audio < 0)
-        return Result::NotMpeg;
-    const NativeName name(path);
     qint64 oldSpace = 0;
     {
-        TagLib::MPEG::File file(name.name(), false);
+        WriteSource source(path);
+        if (const Result check = checkWritable(path, source.leading); check != Result::Ok)
+            return check;
+        const qint64 audio = source.firstAudioFrame();
+        if (audio < 0)
+            return Result::NotMpeg;
+        TagLib::MPEG::File &file = source.file;
         if (!file.isOpen())
             return Result::FileNotFound;
-        if (file.readOnly())
-            return Result::ReadOnly;
         if (!file.hasID3v2Tag())
             return Result::Ok;
-        if (tagLibWouldWriteOverAudio(file, path, audio))
+        if (tagLibWouldWriteOverAudio(file, source.leading, audio))
             return Result::DamagedTag;
         oldSpace = tagSpace(file);
     }
@@ -315,19 +380,22 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
 {
     reset();
     loadedFile = path;
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
-        return Result::FileNotFound;
-
-    // One open and a few positioned reads: the trailer, the tag header, the tags up to the audio.
+    // One open serves it all: the trailer, the tag header, the tags up to the audio and the
+    // search for the first audio frame.
     Mp3FileBytes bytes(path);
-    if (!bytes.isOpen())
-        return Result::Unreadable;
+    switch (bytes.openState()) {
+    case Mp3FileBytes::OpenState::Open: break;
+    case Mp3FileBytes::OpenState::NoSuchFile:
+    case Mp3FileBytes::OpenState::NotAFile: return Result::FileNotFound;
+    case Mp3FileBytes::OpenState::CannotOpen: return Result::Unreadable;
+    }
     const qint64 size = bytes.size();
     if (bytes.hasV1()) {
         QByteArray trailer(ID3::TrailerSize, Qt::Uninitialized);
-        if (bytes.readExactly(size - ID3::TrailerSize, trailer.data(), trailer.size()))
-            takeV1(ID3::decodeTrailer(trailer));
+        if (bytes.readExactly(size - ID3::TrailerSize, trailer.data(), trailer.size())) {
+            loadedV1 = ID3::decodeTrailer(trailer);
+            takeV1(loadedV1);
+        }
     }
     QByteArray header(std::min<qint64>(size, 10), Qt::Uninitialized);
     if (!bytes.readExactly(0, header.data(), header.size()))
@@ -335,15 +403,17 @@ ID3Edit::Result ID3Edit::Private::load(const QString &path)
     const LeadingTag leading = leadingTagState(header, size);
     if (leading == LeadingTag::Damaged)
         return Result::DamagedTag;
-    const bool mpeg = holdsMpegAudio(path);
+    XAnalyzer::StreamInfo stream;
+    const XAnalyzer::Status found = XAnalyzer::analyse(bytes, stream);
+    const bool mpeg = (found == XAnalyzer::Ok || found == XAnalyzer::Warning) && stream.firstFrameOffset >= 0;
     // Only a tag at the start counts; without one TagLib is not asked (it would search the file).
     if (leading == LeadingTag::None)
         return mpeg ? Result::Ok : Result::NotMpeg;
     // TagLib reads the tags from their bytes in memory, as from the file.
     QByteArray tags(bytes.audioStart(), Qt::Uninitialized);
     if (tags.size() >= 10 && bytes.readExactly(0, tags.data(), tags.size())) {
-        TagLib::ByteVectorStream stream(TagLib::ByteVector(tags.constData(), uint(tags.size())));
-        TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+        TagLib::ByteVectorStream memory(TagLib::ByteVector(tags.constData(), uint(tags.size())));
+        TagLib::MPEG::File file(&memory, TagLib::ID3v2::FrameFactory::instance(), false);
         if (file.hasID3v2Tag())
             readTag(*file.ID3v2Tag());
         return mpeg ? Result::Ok : Result::NotMpeg;
@@ -362,8 +432,10 @@ ID3Edit::Result ID3Edit::Private::loadRead(const QString &path, const QByteArray
 {
     reset();
     loadedFile = path;
-    if (trailer.size() == ID3::TrailerSize)
-        takeV1(ID3::decodeTrailer(trailer));
+    if (trailer.size() == ID3::TrailerSize) {
+        loadedV1 = ID3::decodeTrailer(trailer);
+        takeV1(loadedV1);
+    }
     const LeadingTag leading = leadingTagState(head.first(std::min<qsizetype>(head.size(), 10)), fileSize);
     if (leading == LeadingTag::Damaged)
         return Result::DamagedTag;
@@ -451,6 +523,11 @@ ID3Edit::Result ID3Edit::SaveV1(const QString &path)
             return Result::WriteFailed;
         }
     });
+}
+
+const ID3::ID3v1Record &ID3Edit::loadedV1Record() const
+{
+    return d->loadedV1;
 }
 
 ID3::ID3v1Record ID3Edit::v1Record() const

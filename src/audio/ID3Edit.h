@@ -80,6 +80,8 @@ public:
     [[nodiscard]] V2Space PlanSaveV2(const QString &path);
     /// The trailer record SaveV1 writes from the version-1 fields.
     [[nodiscard]] ID3::ID3v1Record v1Record() const;
+    /// The trailer as the last Load (or LoadRead) read it; empty when the file had none.
+    [[nodiscard]] const ID3::ID3v1Record &loadedV1Record() const;
     /// Checks that the file can take a version-2 tag (exists, writable, MPEG audio); changes nothing.
     Result PrepareV2(const QString &path);
     /// Cuts the ID3v1 trailer off the file; Ok when there was none.

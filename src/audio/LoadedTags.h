@@ -12,10 +12,11 @@ struct LoadedTags
     ID3Edit tagV2;
     ID3Tag theTag;
 
+    // The version-1 tag comes from the same read of the file as the version-2 tag.
     explicit LoadedTags(const QString &path)
     {
         tagV2.Load(path);
-        theTag.ReadFromFile(path);
+        theTag.takeRead(path, tagV2.loadedV1Record());
     }
     /// The field's text from either tag version ("v1v2").
     [[nodiscard]] QString value(const QString &keyword) const

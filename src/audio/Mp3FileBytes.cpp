@@ -26,13 +26,17 @@ Mp3FileBytes::Mp3FileBytes(const QString &path)
         return;
     }
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool statted = ::fstat(fd_, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        state_ = statted ? OpenState::NotAFile : OpenState::CannotOpen;
         ::close(fd_);
         fd_ = -1;
         return;
     }
     state_ = OpenState::Open;
     size_ = st.st_size;
+    device_ = quint64(st.st_dev);
+    inode_ = quint64(st.st_ino);
 
     // The first read takes the start of the file; most tags end inside it.
     buffer_ = QByteArray(TailBytes + std::min(size_, FirstHeadBytes), '\0');
@@ -43,10 +47,13 @@ Mp3FileBytes::Mp3FileBytes(const QString &path)
     // The tail: from the first read when it reached the end, else one more positioned read.
     const qint64 tailLength = std::min(size_, TailBytes);
     char *const tail = buffer_.data() + (TailBytes - tailLength);
-    if (loaded == size_)
+    tailRead_ = true;
+    if (loaded == size_) {
         std::memcpy(tail, start + (size_ - tailLength), size_t(tailLength));
-    else if (readAt(size_ - tailLength, tail, tailLength) != tailLength)
+    } else if (readAt(size_ - tailLength, tail, tailLength) != tailLength) {
         std::memset(buffer_.data(), 0, size_t(TailBytes));
+        tailRead_ = false;
+    }
     const QByteArray tailView = QByteArray::fromRawData(buffer_.constData(), TailBytes);
     hasV1_ = size_ >= 128 && tailView.mid(TailBytes - 128, 3) == "TAG";
 
@@ -172,7 +179,28 @@ bool Mp3FileBytes::readRange(qint64 offset, qint64 end, const std::function<void
 
 bool Mp3FileBytes::readExactly(qint64 offset, char *into, qint64 count)
 {
-    return fd_ >= 0 && offset >= 0 && readAt(offset, into, count) == count;
+    if (fd_ < 0 || offset < 0 || count < 0)
+        return false;
+    // The tail stands at the start of the buffer, the head after the tags behind it.
+    const qint64 tailLength = std::min(size_, TailBytes);
+    const qint64 tailStart = size_ - tailLength;
+    if (tailRead_ && offset >= tailStart && offset + count <= size_) {
+        std::memcpy(into, buffer_.constData() + (TailBytes - tailLength) + (offset - tailStart), size_t(count));
+        return true;
+    }
+    const qint64 headLength = buffer_.size() - TailBytes;
+    if (offset >= audioStart_ && offset + count <= audioStart_ + headLength) {
+        std::memcpy(into, buffer_.constData() + TailBytes + (offset - audioStart_), size_t(count));
+        return true;
+    }
+    return readAt(offset, into, count) == count;
+}
+
+bool Mp3FileBytes::isSameFile(int fd) const
+{
+    struct stat st {};
+    return state_ == OpenState::Open && ::fstat(fd, &st) == 0 && quint64(st.st_dev) == device_
+        && quint64(st.st_ino) == inode_;
 }
 
 qint64 Mp3FileBytes::readAt(qint64 offset, char *into, qint64 count)

@@ -13,7 +13,8 @@ class Mp3FileBytes
 {
 public:
     /// How the file could be opened.
-    enum class OpenState { Open, NoSuchFile, CannotOpen };
+    /// How the file could be opened: NotAFile is a directory, a pipe or a device of that name.
+    enum class OpenState { Open, NoSuchFile, CannotOpen, NotAFile };
 
     /// Bytes of audio read at first: enough for a tag's padding, a first frame and the next.
     static constexpr qint64 FirstHeadBytes = 16 * 1024;
@@ -54,8 +55,11 @@ public:
     /// Hands the file's bytes from `offset` to `end` to `chunk` in pieces of RangeChunk bytes
     /// (the last one shorter), without keeping them; false when a read falls short.
     bool readRange(qint64 offset, qint64 end, const std::function<void(QByteArrayView)> &chunk);
-    /// Reads `count` bytes at `offset` into `into`; false when fewer could be read.
+    /// Reads `count` bytes at `offset` into `into`; false when fewer could be read. Bytes the
+    /// first reads already hold (the tail, the head after the tags) are not read again.
     bool readExactly(qint64 offset, char *into, qint64 count);
+    /// Whether the open descriptor `fd` is this very file (not one put in its place since).
+    [[nodiscard]] bool isSameFile(int fd) const;
 
 private:
     // The most tags taken off the end, so a file of nothing but footers ends the search.
@@ -68,9 +72,12 @@ private:
     int fd_ = -1;
     OpenState state_ = OpenState::CannotOpen;
     qint64 size_ = 0;
+    quint64 device_ = 0;
+    quint64 inode_ = 0;
     qint64 audioStart_ = 0;
     qint64 audioEnd_ = 0;
     bool hasV1_ = false;
+    bool tailRead_ = false; // the buffer's tail holds the file's last bytes
     bool hasV2_ = false;
     // The tail (TailBytes, zero filled before a short file's start), then the head.
     QByteArray buffer_;

@@ -28,7 +28,8 @@ Status analyse(Mp3FileBytes &file, StreamInfo &info)
 {
     switch (file.openState()) {
     case Mp3FileBytes::OpenState::NoSuchFile: return NoSuchFile;
-    case Mp3FileBytes::OpenState::CannotOpen: return CannotOpen;
+    case Mp3FileBytes::OpenState::CannotOpen:
+    case Mp3FileBytes::OpenState::NotAFile: return CannotOpen;
     case Mp3FileBytes::OpenState::Open: break;
     }
 

@@ -47,7 +47,7 @@ int runTagsCommand(const QStringList &args)
     // A file the user may not read would otherwise show as one without tags or audio.
     if (tagV2.Load(path) == ID3Edit::Unreadable)
         return Cli::fail(u"cannot read the file: %1"_s.arg(printableText(path)), Cli::JobErrors);
-    theTag.ReadFromFile(path);
+    theTag.takeRead(path, tagV2.loadedV1Record());
     const TagKeywords::TagSources sources{theTag, tagV2};
     QStringList lines;
     const QStringList v1Keywords{u"Title"_s, u"Artist"_s, u"Album"_s, u"Year"_s, u"Comment"_s, u"Track"_s, u"Genre"_s};

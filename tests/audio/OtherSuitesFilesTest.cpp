@@ -98,6 +98,25 @@ TEST_F(OtherSuitesFilesTest, BothReadersGiveTheFiguresMutagenAndFfprobeAgreeOn)
         // The tags after the audio are no audio, whatever their order.
         Mp3FileBytes bytes(path);
         EXPECT_EQ(bytes.audioEnd(), e.audioEnd >= 0 ? e.audioEnd : bytes.size());
+
+        // What it hands out from the bytes it holds is what the file holds there: the tags, the
+        // head after them, the tail, and ranges across their edges.
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray whole = file.readAll();
+        const qint64 size = whole.size(), start = bytes.audioStart();
+        const QList<std::pair<qint64, qint64>> ranges {{0, 10}, {0, start}, {start, 4096}, {start - 3, 6},
+                                                       {size - 128, 128}, {size - 160, 160}, {size - 200, 200},
+                                                       {size - 1, 1}, {start + 16 * 1024 - 5, 10}};
+        for (const auto &[offset, count] : ranges) {
+            if (offset < 0 || count <= 0 || offset + count > size)
+                continue;
+            QByteArray got(count, '\0');
+            ASSERT_TRUE(bytes.readExactly(offset, got.data(), count)) << offset << "+" << count;
+            EXPECT_EQ(got, whole.mid(offset, count)) << offset << "+" << count;
+        }
+        char past[2];
+        EXPECT_FALSE(bytes.readExactly(size - 1, past, 2));
     }
 }
 
