@@ -86,10 +86,20 @@ QString twoDigitTrack(int number)
 
 } // namespace
 
+namespace {
+
+TagListRow::FileTags fileTagsOf(const LoadedTags &tags)
+{
+    return {tags.value(u"Track"_s), tags.value(u"Title"_s), tags.tagV2.HasV1(), tags.tagV2.HasV2()};
+}
+
+} // namespace
+
 TagListRow readTagListRow(const QString &currentDirectory, const QString &fileName)
 {
     const LoadedTags tags(Common::addBackslash(currentDirectory) + fileName);
     TagListRow row;
+    row.fileTags = fileTagsOf(tags);
     row.fileName = fileName;
     row.title = tags.value(u"Title"_s);
     row.artist = tags.value(u"Artist"_s);
@@ -121,15 +131,14 @@ RenameFromTags fillRenameListFromTags(const QList<TagListRow> &rows, bool onlySe
     const QList<int> used = rowsToProcess(rows, onlySelected);
     for (int index : used) {
         const TagListRow &row = rows.at(index);
-        const LoadedTags tags(Common::addBackslash(currentDirectory) + row.fileName);
-        const QString trackValue = tags.value(u"Track"_s);
+        const TagListRow::FileTags tags = row.fileTags
+            ? *row.fileTags
+            : fileTagsOf(LoadedTags(Common::addBackslash(currentDirectory) + row.fileName));
         // A file without track number takes its position in the whole tag list.
-        const int track = trackValue.isEmpty() ? index + 1 : int(Basic::val(trackValue));
-        QString title = tags.value(u"Title"_s);
-        if (title.isEmpty())
-            title = Common::getFileTitle(row.fileName);
+        const int track = tags.track.isEmpty() ? index + 1 : int(Basic::val(tags.track));
+        const QString title = tags.title.isEmpty() ? Common::getFileTitle(row.fileName) : tags.title;
         result.rows.append(RenameRow{title, row.fileName, twoDigitTrack(track)});
-        result.iconKeys.append(fileIconKey(tags.tagV2.HasV1(), tags.tagV2.HasV2()));
+        result.iconKeys.append(fileIconKey(tags.hasV1, tags.hasV2));
     }
     // Each field from the selected row, else from the first row used that has it, so an
     // untagged file never empties a field whatever its place in the list.

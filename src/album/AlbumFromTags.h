@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 /// One row of the tag list: the file name and the tag columns as listed.
 struct TagListRow
 {
@@ -27,6 +29,19 @@ struct TagListRow
     QString track;
     /// The row is selected in the list.
     bool selected = false;
+
+    /// What the rename list takes from the file's tags: the track and title as they stand there
+    /// and which tag versions it has.
+    struct FileTags
+    {
+        QString track;
+        QString title;
+        bool hasV1 = false;
+        bool hasV2 = false;
+    };
+    /// Those tags as readTagListRow read them with the columns; a row built from the list's
+    /// cells has none, and its file is read when the rename list is built.
+    std::optional<FileTags> fileTags;
 };
 
 /// The rows an operation uses: the selected ones when onlySelected, otherwise all.

@@ -114,6 +114,18 @@ ID3Edit::Result checkWritable(const QString &path)
     return checkWritable(path, leadingTagState(path));
 }
 
+// The same checks on a file already open, from the status it was opened with.
+ID3Edit::Result checkWritable(const QString &path, const Mp3FileBytes &bytes, LeadingTag leading)
+{
+    if (!bytes.isOpen())
+        return checkWritable(path, leading);
+    if (!bytes.ownerMayWrite() || ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return ID3Edit::Result::ReadOnly;
+    if (leading == LeadingTag::Damaged)
+        return ID3Edit::Result::DamagedTag;
+    return ID3Edit::Result::Ok;
+}
+
 // A file read once for a tag write: its bytes, what its first bytes say of a leading tag, its
 // tags in memory, and TagLib's view of it (TagLib never opens the file itself).
 struct WriteSource
@@ -261,7 +273,7 @@ struct ID3Edit::Private {
     ID3Edit::Result saveV2(const QString &path);
     ID3Edit::V2Space planSaveV2(const QString &path);
     ID3Edit::Result removeV2(const QString &path);
-    ID3Edit::Result load(const QString &path);
+    ID3Edit::Result load(Mp3FileBytes &bytes, const QString &path);
     ID3Edit::Result loadRead(const QString &path, const QByteArray &head, const QByteArray &trailer, qint64 fileSize);
 
     void takeV1(const ID3::ID3v1Record &v1)
@@ -285,7 +297,7 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
     TagLib::ByteVector rendered;
     {
         WriteSource source(path);
-        if (const Result check = checkWritable(path, source.leading); check != Result::Ok)
+        if (const Result check = checkWritable(path, source.bytes, source.leading); check != Result::Ok)
             return check;
         const qint64 audio = source.firstAudioFrame();
         if (audio < 0)
@@ -345,7 +357,7 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
     qint64 oldSpace = 0;
     {
         WriteSource source(path);
-        if (const Result check = checkWritable(path, source.leading); check != Result::Ok)
+        if (const Result check = checkWritable(path, source.bytes, source.leading); check != Result::Ok)
             return check;
         const qint64 audio = source.firstAudioFrame();
         if (audio < 0)
@@ -376,13 +388,12 @@ void ID3Edit::Private::readTag(const TagLib::ID3v2::Tag &tag)
     picture = readPicture(tag);
 }
 
-ID3Edit::Result ID3Edit::Private::load(const QString &path)
+ID3Edit::Result ID3Edit::Private::load(Mp3FileBytes &bytes, const QString &path)
 {
     reset();
     loadedFile = path;
     // One open serves it all: the trailer, the tag header, the tags up to the audio and the
     // search for the first audio frame.
-    Mp3FileBytes bytes(path);
     switch (bytes.openState()) {
     case Mp3FileBytes::OpenState::Open: break;
     case Mp3FileBytes::OpenState::NoSuchFile:
@@ -583,7 +594,15 @@ ID3Edit::Result ID3Edit::RemoveV2(const QString &path)
 
 ID3Edit::Result ID3Edit::Load(const QString &path)
 {
-    return guarded([&] { return d->load(path); });
+    return guarded([&] {
+        Mp3FileBytes bytes(path);
+        return d->load(bytes, path);
+    });
+}
+
+ID3Edit::Result ID3Edit::Load(Mp3FileBytes &bytes, const QString &path)
+{
+    return guarded([&] { return d->load(bytes, path); });
 }
 
 void ID3Edit::setSyncGroup(SafeFileRewrite::SyncGroup *group)

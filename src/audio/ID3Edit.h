@@ -28,6 +28,7 @@
 #include <QtGlobal>
 #include <memory>
 
+class Mp3FileBytes;
 namespace SafeFileRewrite {
 class SyncGroup;
 }
@@ -90,6 +91,9 @@ public:
     [[nodiscard]] Result RemoveV2(const QString &path);
     /// Empties every field, then reads both tags of the file.
     Result Load(const QString &path);
+    /// The same on the file at `path` already opened as `bytes`, which other readers may go on
+    /// using.
+    Result Load(Mp3FileBytes &bytes, const QString &path);
     /// Load from bytes just read from the file at `path` in one read: `head` its bytes from the
     /// start up to its audio (the ID3v2 tags and their padding), `trailer` its last 128 bytes
     /// when they are an ID3v1 trailer (else empty), `fileSize` its length. The file is not opened

@@ -18,6 +18,12 @@ struct LoadedTags
         tagV2.Load(path);
         theTag.takeRead(path, tagV2.loadedV1Record());
     }
+    /// The same on the file already opened as `bytes`.
+    LoadedTags(Mp3FileBytes &bytes, const QString &path)
+    {
+        tagV2.Load(bytes, path);
+        theTag.takeRead(path, tagV2.loadedV1Record());
+    }
     /// The field's text from either tag version ("v1v2").
     [[nodiscard]] QString value(const QString &keyword) const
     {

@@ -37,6 +37,7 @@ Mp3FileBytes::Mp3FileBytes(const QString &path)
     size_ = st.st_size;
     device_ = quint64(st.st_dev);
     inode_ = quint64(st.st_ino);
+    ownerMayWrite_ = (st.st_mode & S_IWUSR) != 0;
 
     // The first read takes the start of the file; most tags end inside it.
     buffer_ = QByteArray(TailBytes + std::min(size_, FirstHeadBytes), '\0');
@@ -73,7 +74,8 @@ Mp3FileBytes::Mp3FileBytes(const QString &path)
     audioStart_ = pos;
     hasV2_ = pos > 0;
 
-    // The head: what the first read holds past the tags.
+    // The tags the first read holds stay for readExactly; the head is what it holds past them.
+    leading_ = QByteArray(start, qsizetype(std::min(audioStart_, loaded)));
     if (audioStart_ < loaded) {
         std::memmove(start, start + audioStart_, size_t(loaded - audioStart_));
         buffer_.resize(TailBytes + loaded - audioStart_);
@@ -181,11 +183,16 @@ bool Mp3FileBytes::readExactly(qint64 offset, char *into, qint64 count)
 {
     if (fd_ < 0 || offset < 0 || count < 0)
         return false;
-    // The tail stands at the start of the buffer, the head after the tags behind it.
+    // The tail stands at the start of the buffer, the head after the tags behind it; the tags
+    // at the start are kept apart.
     const qint64 tailLength = std::min(size_, TailBytes);
     const qint64 tailStart = size_ - tailLength;
     if (tailRead_ && offset >= tailStart && offset + count <= size_) {
         std::memcpy(into, buffer_.constData() + (TailBytes - tailLength) + (offset - tailStart), size_t(count));
+        return true;
+    }
+    if (offset + count <= leading_.size()) {
+        std::memcpy(into, leading_.constData() + offset, size_t(count));
         return true;
     }
     const qint64 headLength = buffer_.size() - TailBytes;

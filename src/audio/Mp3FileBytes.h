@@ -60,6 +60,8 @@ public:
     bool readExactly(qint64 offset, char *into, qint64 count);
     /// Whether the open descriptor `fd` is this very file (not one put in its place since).
     [[nodiscard]] bool isSameFile(int fd) const;
+    /// Whether the file's owner may write it, by its permission bits when it was opened.
+    [[nodiscard]] bool ownerMayWrite() const { return ownerMayWrite_; }
 
 private:
     // The most tags taken off the end, so a file of nothing but footers ends the search.
@@ -74,10 +76,12 @@ private:
     qint64 size_ = 0;
     quint64 device_ = 0;
     quint64 inode_ = 0;
+    bool ownerMayWrite_ = false;
     qint64 audioStart_ = 0;
     qint64 audioEnd_ = 0;
     bool hasV1_ = false;
     bool tailRead_ = false; // the buffer's tail holds the file's last bytes
+    QByteArray leading_;    // the file's first bytes up to the audio, as far as the first read went
     bool hasV2_ = false;
     // The tail (TailBytes, zero filled before a short file's start), then the head.
     QByteArray buffer_;

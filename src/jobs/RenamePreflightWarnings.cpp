@@ -7,7 +7,6 @@
 #include "audio/Mp3InfoVBR.h"
 #include "foundation/Basic.h"
 
-#include <QFileInfo>
 #include <QMap>
 
 #include <algorithm>
@@ -112,14 +111,16 @@ private:
     {
         for (int index = 0; index < plan_.rows.size(); ++index) {
             const QString &source = plan_.rows.at(index).source;
-            if (!QFileInfo(source).isFile())
+            // One open for the tags and the audio figures.
+            Mp3FileBytes bytes(source);
+            if (bytes.openState() == Mp3FileBytes::OpenState::NoSuchFile
+                || bytes.openState() == Mp3FileBytes::OpenState::NotAFile)
                 continue; // the pre-flight's problems tell it already
             FileFacts facts;
             facts.index = index;
-            const LoadedTags tags(source);
+            const LoadedTags tags(bytes, source);
             facts.artist = Basic::trim(tags.value(u"Artist"_s));
             facts.album = Basic::trim(tags.value(u"Album"_s));
-            Mp3FileBytes bytes(source);
             if (bytes.isOpen()) {
                 const Mp3InfoVBR::Reading reading = Mp3InfoVBR::read(bytes);
                 facts.audio = reading.found && reading.info.sampleRate > 0;
