@@ -143,12 +143,21 @@ struct WriteSource
     {
     }
 
-    // Where the first audio frame starts, -1 when no MPEG audio is found.
-    qint64 firstAudioFrame()
+    // Why the file cannot take a write of its leading tag, or Ok.
+    ID3Edit::Result refusal(const QString &path)
     {
+        if (const ID3Edit::Result check = checkWritable(path, bytes, leading); check != ID3Edit::Result::Ok)
+            return check;
         XAnalyzer::StreamInfo info;
         const XAnalyzer::Status status = XAnalyzer::analyse(bytes, info);
-        return status == XAnalyzer::Ok || status == XAnalyzer::Warning ? info.firstFrameOffset : -1;
+        const qint64 audio = status == XAnalyzer::Ok || status == XAnalyzer::Warning ? info.firstFrameOffset : -1;
+        if (audio < 0)
+            return ID3Edit::Result::NotMpeg;
+        if (!file.isOpen())
+            return ID3Edit::Result::FileNotFound;
+        if (tagLibWouldWriteOverAudio(file, leading, audio))
+            return ID3Edit::Result::DamagedTag;
+        return ID3Edit::Result::Ok;
     }
 
 private:
@@ -297,16 +306,9 @@ ID3Edit::Result ID3Edit::Private::saveV2(const QString &path)
     TagLib::ByteVector rendered;
     {
         WriteSource source(path);
-        if (const Result check = checkWritable(path, source.bytes, source.leading); check != Result::Ok)
-            return check;
-        const qint64 audio = source.firstAudioFrame();
-        if (audio < 0)
-            return Result::NotMpeg;
+        if (const Result refused = source.refusal(path); refused != Result::Ok)
+            return refused;
         TagLib::MPEG::File &file = source.file;
-        if (!file.isOpen())
-            return Result::FileNotFound;
-        if (tagLibWouldWriteOverAudio(file, source.leading, audio))
-            return Result::DamagedTag;
         oldSpace = tagSpace(file);
         TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
         // Written back, such a frame would turn into another: the file is left as it is.
@@ -357,19 +359,11 @@ ID3Edit::Result ID3Edit::Private::removeV2(const QString &path)
     qint64 oldSpace = 0;
     {
         WriteSource source(path);
-        if (const Result check = checkWritable(path, source.bytes, source.leading); check != Result::Ok)
-            return check;
-        const qint64 audio = source.firstAudioFrame();
-        if (audio < 0)
-            return Result::NotMpeg;
-        TagLib::MPEG::File &file = source.file;
-        if (!file.isOpen())
-            return Result::FileNotFound;
-        if (!file.hasID3v2Tag())
+        if (const Result refused = source.refusal(path); refused != Result::Ok)
+            return refused;
+        if (!source.file.hasID3v2Tag())
             return Result::Ok;
-        if (tagLibWouldWriteOverAudio(file, source.leading, audio))
-            return Result::DamagedTag;
-        oldSpace = tagSpace(file);
+        oldSpace = tagSpace(source.file);
     }
     // The new file is the original without its leading tag.
     const auto fill = [oldSpace](QFile &original, QFile &copy) {
