@@ -224,6 +224,14 @@ QString readField(const ID3v2::Tag &tag, Field field)
         findUserText(tag, userTextDescription(field), &value);
         return value;
     }
+    case Year: {
+        // A version-2.4 tag may carry the version-2.3 frame, which TagLib leaves as it is.
+        const TagLib::ID3v2::FrameList &years = tag.frameList("TDRC");
+        const QString year = years.isEmpty() ? QString() : fromTagLib(years.front()->toString());
+        if (year.isEmpty() && !tag.frameList("TYER").isEmpty())
+            return fromTagLib(tag.frameList("TYER").front()->toString());
+        return year;
+    }
     default:
         break;
     }
@@ -300,6 +308,10 @@ void writeField(ID3v2::Tag &tag, Field field, const QString &value, ID3v2Version
     if (!id)
         return;
     tag.removeFrames(id);
+    // A version-2.3 year frame left in a version-2.4 tag would stand beside the new year in a
+    // version-2.3 write, and be read in its place.
+    if (field == Year)
+        tag.removeFrames("TYER");
     if (!value.isEmpty()) {
         auto *frame = new ID3v2::TextIdentificationFrame(ByteVector(id, 4), encoding);
         frame->setText(text);

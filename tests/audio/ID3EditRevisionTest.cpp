@@ -262,3 +262,29 @@ TEST_F(ID3EditRevisionTest, AFrontCoverReplacesEveryFrontCoverAndKeepsTheOtherPi
     ASSERT_EQ(back.Load(path), ID3Edit::Ok);
     EXPECT_EQ(back.Picture(), second);
 }
+
+TEST_F(ID3EditRevisionTest, AVersion23YearFrameInAVersion24TagIsShownAndNeverStandsBesideANewYear)
+{
+    // Some taggers leave TYER in a 2.4 tag, where TagLib keeps it as it is: a save as 2.3 wrote
+    // it beside the new year, and it was read back in its place (found by the id3v2_roundtrip
+    // fuzz target; its input kept).
+    for (const bool recordingTime : {false, true}) {
+        SCOPED_TRACE(recordingTime ? "TYER and TDRC" : "TYER alone");
+        QList<Mp3Writer::TextFrame> frames {{"TYER", u"1987"_s}};
+        if (recordingTime)
+            frames.append({"TDRC", u"2001"_s});
+        QByteArray tag = Mp3Writer::id3v2(frames);
+        tag[3] = 4; // frames this short are laid out alike in both revisions
+        const QString path = song(u"y.mp3"_s, tag);
+        ID3Edit edit;
+        ASSERT_EQ(edit.Load(path), ID3Edit::Ok);
+        ASSERT_EQ(edit.LoadedV2Revision(), 4);
+        EXPECT_EQ(edit.Year(), recordingTime ? u"2001"_s : u"1987"_s);
+        edit.setYear(u"2024"_s);
+        edit.setV2Version(ID3v2Version::V3);
+        ASSERT_EQ(edit.SaveV2(path), ID3Edit::Ok);
+        ID3Edit back;
+        ASSERT_EQ(back.Load(path), ID3Edit::Ok);
+        EXPECT_EQ(back.Year(), u"2024"_s);
+    }
+}
