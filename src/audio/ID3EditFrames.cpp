@@ -15,6 +15,8 @@
 #include <taglib/unsynchronizedlyricsframe.h>
 #include <taglib/urllinkframe.h>
 
+#include <type_traits>
+
 using namespace TagLib;
 
 namespace ID3EditFrames {
@@ -241,33 +243,60 @@ QString readField(const ID3v2::Tag &tag, Field field)
     return fromTagLib(tag.frameList(id).front()->toString());
 }
 
+namespace {
+
+// A field read from one frame among several of its kind (the comment, the lyrics, the user
+// link) is written into that very frame, where the next read finds it; a new frame is added
+// only when there is none. Cleared, the field loses that frame and every one that would be read
+// in its place. Removed and added anew, the written frame came after the others and a hidden
+// one of them was read instead.
+template <typename Find, typename Fill>
+void setReadFrame(ID3v2::Tag &tag, Field field, const QString &value, Find find, Fill fill)
+{
+    using FrameType = std::remove_pointer_t<decltype(find(tag))>;
+    if (value.isEmpty()) {
+        if (auto *frame = find(tag))
+            tag.removeFrame(frame);
+        while (!readField(tag, field).isEmpty()) {
+            auto *frame = find(tag);
+            if (!frame)
+                break;
+            tag.removeFrame(frame);
+        }
+        return;
+    }
+    FrameType *frame = find(tag);
+    if (!frame) {
+        frame = new FrameType();
+        tag.addFrame(frame);
+    }
+    fill(*frame);
+}
+
+} // namespace
+
 void writeField(ID3v2::Tag &tag, Field field, const QString &value, ID3v2Version version)
 {
     const String text = toTagLib(value);
     const String::Type encoding = encodingFor(value, version);
     switch (field) {
-    case Comment: {
-        if (auto *frame = findComment(tag))
-            tag.removeFrame(frame);
-        if (!value.isEmpty()) {
-            auto *frame = new ID3v2::CommentsFrame(encoding);
-            frame->setLanguage(English);
-            frame->setText(text);
-            tag.addFrame(frame);
-        }
+    case Comment:
+        setReadFrame(tag, field, value, findComment, [&](ID3v2::CommentsFrame &frame) {
+            frame.setTextEncoding(encoding);
+            frame.setLanguage(English);
+            frame.setDescription(String());
+            frame.setText(text);
+        });
         return;
-    }
-    case Lyrics: {
-        if (auto *frame = findPlainOrFirst<ID3v2::UnsynchronizedLyricsFrame>(tag, "USLT"))
-            tag.removeFrame(frame);
-        if (!value.isEmpty()) {
-            auto *frame = new ID3v2::UnsynchronizedLyricsFrame(encoding);
-            frame->setLanguage(English);
-            frame->setText(text);
-            tag.addFrame(frame);
-        }
+    case Lyrics:
+        setReadFrame(tag, field, value, [](const ID3v2::Tag &t) { return findPlainOrFirst<ID3v2::UnsynchronizedLyricsFrame>(t, "USLT"); },
+                     [&](ID3v2::UnsynchronizedLyricsFrame &frame) {
+                         frame.setTextEncoding(encoding);
+                         frame.setLanguage(English);
+                         frame.setDescription(String());
+                         frame.setText(text);
+                     });
         return;
-    }
     case ArtistUrl:
         tag.removeFrames("WOAR");
         if (!value.isEmpty()) {
@@ -276,16 +305,14 @@ void writeField(ID3v2::Tag &tag, Field field, const QString &value, ID3v2Version
             tag.addFrame(frame);
         }
         return;
-    case UserUrl: {
-        if (auto *frame = findPlainOrFirst<ID3v2::UserUrlLinkFrame>(tag, "WXXX"))
-            tag.removeFrame(frame);
-        if (!value.isEmpty()) {
-            auto *frame = new ID3v2::UserUrlLinkFrame(String::Latin1);
-            frame->setUrl(text);
-            tag.addFrame(frame);
-        }
+    case UserUrl:
+        setReadFrame(tag, field, value, [](const ID3v2::Tag &t) { return findPlainOrFirst<ID3v2::UserUrlLinkFrame>(t, "WXXX"); },
+                     [&](ID3v2::UserUrlLinkFrame &frame) {
+                         frame.setTextEncoding(String::Latin1);
+                         frame.setDescription(String());
+                         frame.setUrl(text);
+                     });
         return;
-    }
     case UserText:
     case Mood:
     case Situation:

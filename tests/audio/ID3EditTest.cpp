@@ -290,6 +290,28 @@ TEST_F(ID3EditTest, EmptiedFieldsRemoveTheirFramesAndAnEmptyTagGoes)
     EXPECT_TRUE(tag.HasV1());
 }
 
+TEST_F(ID3EditTest, AFieldWithSeveralFramesOfItsKindIsWrittenIntoTheFrameItIsReadFrom)
+{
+    // Two comments without a description: the first is the field. Written anew after the
+    // other, the new value was hidden behind it (the lyrics case was found by the
+    // id3v2_roundtrip fuzz target; its input kept).
+    const QString path = writeSong(u"two.mp3"_s, Mp3Writer::id3v2({{"COMM", u"first"_s}, {"COMM", u"second"_s}})
+                                                              + Mp3Writer::cbrFile(2.0, 128));
+    ID3Edit tag;
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    EXPECT_EQ(tag.Comment(), u"first"_s);
+    tag.setComment(u"new"_s);
+    ASSERT_EQ(tag.SaveV2(path), ID3Edit::Ok);
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    EXPECT_EQ(tag.Comment(), u"new"_s);
+    EXPECT_TRUE(readAll(path).contains("second")) << "the other comment stays";
+    // Cleared, the field reads back empty: the other comment does not take its place.
+    tag.setComment({});
+    ASSERT_EQ(tag.SaveV2(path), ID3Edit::Ok);
+    ASSERT_EQ(tag.Load(path), ID3Edit::Ok);
+    EXPECT_EQ(tag.Comment(), QString());
+}
+
 TEST_F(ID3EditTest, PictureReplacesTheCoverAndLeavesOtherPictures)
 {
     const QString path = taggedSong();
