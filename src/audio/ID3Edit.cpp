@@ -71,11 +71,17 @@ qint64 tagSpace(TagLib::MPEG::File &file)
 // TagLib looks for a frame (and, lacking one at the start, for an ID3v2 tag) through the whole
 // file, which takes minutes on a huge file that is no MP3. Frames are looked for here only where
 // they can be, within the bounded window of the stream analyzer.
-qint64 firstAudioFrame(const QString &path)
+qint64 firstAudioFrame(Mp3FileBytes &bytes)
 {
     XAnalyzer::StreamInfo info;
-    const XAnalyzer::Status status = XAnalyzer::processFile(path, info);
+    const XAnalyzer::Status status = XAnalyzer::analyse(bytes, info);
     return status == XAnalyzer::Ok || status == XAnalyzer::Warning ? info.firstFrameOffset : -1;
+}
+
+qint64 firstAudioFrame(const QString &path)
+{
+    Mp3FileBytes bytes(path);
+    return firstAudioFrame(bytes);
 }
 
 bool holdsMpegAudio(const QString &path)
@@ -148,9 +154,7 @@ struct WriteSource
     {
         if (const ID3Edit::Result check = checkWritable(path, bytes, leading); check != ID3Edit::Result::Ok)
             return check;
-        XAnalyzer::StreamInfo info;
-        const XAnalyzer::Status status = XAnalyzer::analyse(bytes, info);
-        const qint64 audio = status == XAnalyzer::Ok || status == XAnalyzer::Warning ? info.firstFrameOffset : -1;
+        const qint64 audio = firstAudioFrame(bytes);
         if (audio < 0)
             return ID3Edit::Result::NotMpeg;
         if (!file.isOpen())
@@ -408,9 +412,7 @@ ID3Edit::Result ID3Edit::Private::load(Mp3FileBytes &bytes, const QString &path)
     const LeadingTag leading = leadingTagState(header, size);
     if (leading == LeadingTag::Damaged)
         return Result::DamagedTag;
-    XAnalyzer::StreamInfo stream;
-    const XAnalyzer::Status found = XAnalyzer::analyse(bytes, stream);
-    const bool mpeg = (found == XAnalyzer::Ok || found == XAnalyzer::Warning) && stream.firstFrameOffset >= 0;
+    const bool mpeg = firstAudioFrame(bytes) >= 0;
     // Only a tag at the start counts; without one TagLib is not asked (it would search the file).
     if (leading == LeadingTag::None)
         return mpeg ? Result::Ok : Result::NotMpeg;
